@@ -1,0 +1,169 @@
+#include "app/about_box.h"
+
+#include "app/layout.h"
+#include "app/twips.h"
+#include "resources/resource.h"
+
+namespace lorvane::app {
+namespace {
+
+constexpr DWORD about_style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD about_ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+constexpr int client_width = 3630;
+constexpr int client_height = 1410;
+constexpr int close_button_id = IDOK;  // Enter and Esc close the box as the button does
+
+struct Label {
+  TwipsRect rect;
+  const wchar_t* text;
+  bool title;  // 15.75 pt; otherwise 9 pt
+};
+
+// Drawn straight onto the picture, so that they stand transparent over it.
+constexpr Label labels[] = {
+    {{360, 120, 1815, 495}, L"Lorvane", true},
+    {{2040, 120, 1695, 495}, L"Ｖｅｒ2.60", true},
+    {{120, 600, 3375, 255}, L"Copyright © 2026 The Lorvane developers", false},
+};
+constexpr TwipsRect close_button{1320, 960, 855, 375};
+
+RECT to_pixels(const TwipsRect& r, int dpi) {
+  int left = twips_to_pixels(r.left, dpi);
+  int top = twips_to_pixels(r.top, dpi);
+  return {left, top, left + twips_to_pixels(r.width, dpi), top + twips_to_pixels(r.height, dpi)};
+}
+
+// Bold "ＭＳ Ｐゴシック" in the Shift-JIS character set; where it is missing the platform
+// substitutes its nearest face. Size in hundredths of a point.
+UniqueFont label_font(int centipoints, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(centipoints, dpi, 7200);
+  font.lfWeight = FW_BOLD;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  font.lfQuality = DEFAULT_QUALITY;
+  ::lstrcpynW(font.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
+  return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+bool register_class(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = バージョン情報::class_name;
+  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+バージョン情報::バージョン情報(std::function<void()> on_closed) : on_closed_(std::move(on_closed)) {}
+
+bool バージョン情報::create(HINSTANCE instance) {
+  if (!register_class(instance, &window_proc)) return false;
+  background_.reset(static_cast<HBITMAP>(::LoadImageW(
+      instance, MAKEINTRESOURCEW(IDB_ABOUT_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  int dpi = static_cast<int>(::GetDpiForSystem());
+  RECT rect{0, 0, twips_to_pixels(client_width, dpi), twips_to_pixels(client_height, dpi)};
+  ::AdjustWindowRectExForDpi(&rect, about_style, FALSE, about_ex_style, static_cast<UINT>(dpi));
+  int width = rect.right - rect.left;
+  int height = rect.bottom - rect.top;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  return ::CreateWindowExW(about_ex_style, class_name, caption, about_style, x, y, width, height,
+                           nullptr, nullptr, instance, this) != nullptr;
+}
+
+void バージョン情報::show() {
+  ::ShowWindow(window_, SW_SHOW);
+  ::SetForegroundWindow(window_);
+  ::SetFocus(::GetDlgItem(window_, close_button_id));
+}
+
+void バージョン情報::create_fonts() {
+  int dpi = static_cast<int>(::GetDpiForWindow(window_));
+  title_font_ = label_font(1575, dpi);
+  notice_font_ = label_font(900, dpi);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                   static_cast<UINT>(dpi))) {
+    button_font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+  }
+  HWND button = ::GetDlgItem(window_, close_button_id);
+  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(button_font_.get()), TRUE);
+  RECT r = to_pixels(close_button, dpi);
+  ::MoveWindow(button, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void バージョン情報::paint() {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(window_, &ps);
+  if (background_) {
+    // At its natural size from the top-left corner, neither stretched nor tiled.
+    HDC source = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(source, background_.get());
+    BITMAP info{};
+    ::GetObjectW(background_.get(), sizeof info, &info);
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    ::SelectObject(source, old);
+    ::DeleteDC(source);
+  }
+  int dpi = static_cast<int>(::GetDpiForWindow(window_));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(0, 0, 0));
+  for (const Label& label : labels) {
+    RECT r = to_pixels(label.rect, dpi);
+    HGDIOBJ old = ::SelectObject(dc, (label.title ? title_font_ : notice_font_).get());
+    ::DrawTextW(dc, label.text, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+  }
+  ::EndPaint(window_, &ps);
+}
+
+void バージョン情報::close_handling() {
+  ::ShowWindow(window_, SW_HIDE);
+  if (on_closed_) on_closed_();
+  ::DestroyWindow(window_);
+}
+
+LRESULT バージョン情報::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      ::CreateWindowExW(0, L"BUTTON", L"閉じる", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        0, 0, 0, 0, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(close_button_id)),
+                        reinterpret_cast<CREATESTRUCTW*>(lparam)->hInstance, nullptr);
+      create_fonts();
+      return 0;
+    case WM_ERASEBKGND:
+      return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      create_fonts();
+      ::InvalidateRect(window_, nullptr, TRUE);
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wparam) == close_button_id || LOWORD(wparam) == IDCANCEL) close_handling();
+      return 0;
+    case WM_CLOSE:
+      close_handling();
+      return 0;
+    default:
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+  }
+}
+
+}  // namespace lorvane::app

@@ -1,0 +1,351 @@
+#include "app/main_window.h"
+
+#include "app/layout.h"
+#include "app/tray_callback.h"
+#include "app/twips.h"
+#include "control/control_cycle.h"
+#include "control/target_selection.h"
+#include "registry/settings_file.h"
+#include "registry/target_list_editing.h"
+#include "platform/タスクトレイ.h"
+#include "platform/設定ファイル.h"
+#include "resources/resource.h"
+
+namespace lorvane::app {
+namespace {
+
+constexpr DWORD main_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
+constexpr UINT_PTR timer1_id = 1;
+constexpr UINT_PTR timer2_id = 2;
+
+struct ControlSpec {
+  ControlId id;
+  const wchar_t* window_class;
+  const wchar_t* text;
+  DWORD style;
+  DWORD ex_style;
+};
+
+// Created in focus order, which is the order Tab walks: Command1, Command3, Check1, Command5,
+// Command8, Command9, Command11, List1, Command10. The label and the hidden threshold box take
+// no focus.
+constexpr ControlSpec control_specs[] = {
+    {id_command1, L"BUTTON", L"開始", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_command3, L"BUTTON", L"選択", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_check1, L"BUTTON", L"前面表示しない。", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0},
+    {id_command5, L"BUTTON", L"バージョン情報", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_command8, L"BUTTON", L"保存", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_command9, L"BUTTON", L"削除", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_command11, L"BUTTON", L"↓", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_list1, L"LISTBOX", L"",
+     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {id_command10, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_label1, L"STATIC", L"制御する窓", SS_LEFT | SS_NOPREFIX, 0},
+    {id_text1, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},  // hidden
+};
+
+bool register_class(HINSTANCE instance, WNDPROC proc, HICON large, HICON small) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hIcon = large;
+  wc.hIconSm = small;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = メイン::class_name;
+  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HICON load_icon(HINSTANCE instance, int size) {
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LORVANE), IMAGE_ICON, size, size, 0));
+}
+
+// The face of the system's message font at 9 pt, the size the layout was designed for; null
+// leaves the controls' own font.
+UniqueFont message_font(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                    static_cast<UINT>(dpi))) {
+    return nullptr;
+  }
+  metrics.lfMessageFont.lfHeight = -::MulDiv(9, dpi, 72);
+  metrics.lfMessageFont.lfWidth = 0;
+  return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+// The outer size that gives the client area, under the real frame at this resolution.
+SIZE outer_size_for_client(int width, int height, int dpi) {
+  RECT rect{0, 0, width, height};
+  ::AdjustWindowRectExForDpi(&rect, main_style, FALSE, main_ex_style, static_cast<UINT>(dpi));
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Centred in the work area of the monitor the window is on.
+POINT centred_origin(HWND window, SIZE size) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+  const RECT& area = info.rcWork;
+  return {area.left + (area.right - area.left - size.cx) / 2,
+          area.top + (area.bottom - area.top - size.cy) / 2};
+}
+
+}  // namespace
+
+メイン::メイン(MainWindowOptions options) : options_(std::move(options)) {}
+
+メイン::~メイン() {
+  // Without the close sequence (a test's window): the icon must not outlive the window.
+  if (window_ != nullptr && !closed_) タスクトレイ::remove(window_, small_icon_.get());
+  about_.reset();
+}
+
+std::wstring メイン::settings_path() const {
+  return registry::settings_path(options_.settings_folder.empty() ? 設定ファイル::executable_folder()
+                                                                  : options_.settings_folder);
+}
+
+bool メイン::create(HINSTANCE instance) {
+  instance_ = instance;
+  small_icon_.reset(load_icon(instance, 16));
+  large_icon_.reset(load_icon(instance, 32));
+  if (!register_class(instance, &window_proc, large_icon_.get(), small_icon_.get())) return false;
+  taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+
+  int dpi = static_cast<int>(::GetDpiForSystem());
+  SIZE size = outer_size_for_client(twips_to_pixels(designed_client_width, dpi),
+                                    twips_to_pixels(designed_client_height, dpi), dpi);
+  if (::CreateWindowExW(main_ex_style, class_name, caption, main_style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance,
+                        this) == nullptr) {
+    return false;
+  }
+  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
+
+  // Centred before the start-up sequence: a window that it minimises comes back here.
+  RECT rect;
+  ::GetWindowRect(window_, &rect);
+  SIZE actual{rect.right - rect.left, rect.bottom - rect.top};
+  POINT origin = centred_origin(window_, actual);
+  ::SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  start_up_sequence();
+  return true;
+}
+
+void メイン::show_at_start() {
+  // With stored targets the start-up sequence has started control, and the window already lives
+  // in the notification area; the tray icon brings it back.
+  if (::IsIconic(window_)) return;
+  ::ShowWindow(window_, SW_SHOW);
+  ::SetForegroundWindow(window_);
+  focus_ = controls_->command1.hwnd();
+  restore_focus();
+}
+
+void メイン::create_controls() {
+  for (const ControlSpec& spec : control_specs) {
+    DWORD style = WS_CHILD | spec.style | (spec.id == id_text1 ? 0 : WS_VISIBLE);
+    ::CreateWindowExW(spec.ex_style, spec.window_class, spec.text, style, 0, 0, 0, 0, window_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  }
+  timer1_.emplace(window_, timer1_id);
+  timer2_.emplace(window_, timer2_id);
+  controls_.emplace(control::MainControls{
+      window_, ListBox(::GetDlgItem(window_, id_list1)), Button(::GetDlgItem(window_, id_command1)),
+      CheckBox(::GetDlgItem(window_, id_check1)), TextBox(::GetDlgItem(window_, id_text1)),
+      *timer1_, *timer2_, options_.clock});
+  apply_fonts();
+}
+
+void メイン::apply_fonts() {
+  font_ = message_font(static_cast<int>(::GetDpiForWindow(window_)));
+  for (const ControlSpec& spec : control_specs) {
+    ::SendMessageW(::GetDlgItem(window_, spec.id), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+}
+
+void メイン::start_up_sequence() {
+  タスクトレイ::add(window_, small_icon_.get());
+  registry::start_up_load(controls_->check1, controls_->list1, settings_path());
+  control::start_stop(*controls_);
+}
+
+void メイン::close_sequence() {
+  if (closed_) return;
+  closed_ = true;
+  registry::exit_save(controls_->list1, controls_->check1, settings_path());
+  タスクトレイ::remove(window_, small_icon_.get());
+  // Any other window goes without its own close handling, and a running cycle simply stops.
+  about_.reset();
+  timer1_->set_enabled(false);
+  timer2_->set_enabled(false);
+  ::DestroyWindow(window_);
+}
+
+void メイン::resize_client(int width, int height) {
+  SIZE size = outer_size_for_client(width, height, static_cast<int>(::GetDpiForWindow(window_)));
+  ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void メイン::on_size(UINT type) {
+  if (type == SIZE_MINIMIZED || ::IsIconic(window_)) {
+    // A minimised main window lives in the notification area only.
+    ::ShowWindow(window_, SW_HIDE);
+    return;
+  }
+  bool maximised = ::IsZoomed(window_) != FALSE;
+  saved_state_ = maximised ? WindowState::maximised : WindowState::normal;
+  if (!maximised) {
+    // The minimum is enforced after the fact: a frame dragged smaller springs back. Each change
+    // runs this handling once more, nested, before this run goes on.
+    int dpi = static_cast<int>(::GetDpiForWindow(window_));
+    int min_width = twips_to_pixels_at_least(minimum_outer_width - design_frame_width, dpi);
+    int min_height = twips_to_pixels_at_least(minimum_outer_height - design_frame_height, dpi);
+    RECT client;
+    ::GetClientRect(window_, &client);
+    if (client.bottom < min_height) resize_client(client.right, min_height);
+    ::GetClientRect(window_, &client);
+    if (client.right < min_width) resize_client(min_width, client.bottom);
+  }
+  lay_out();
+}
+
+void メイン::lay_out() {
+  int dpi = static_cast<int>(::GetDpiForWindow(window_));
+  RECT client;
+  ::GetClientRect(window_, &client);
+  Layout layout = layout_for(pixels_to_twips(client.right, dpi) + design_frame_width,
+                             pixels_to_twips(client.bottom, dpi) + design_frame_height);
+  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(layout.rects.size()));
+  for (int id = id_label1; id <= id_text1; ++id) {
+    const TwipsRect& r = layout[static_cast<ControlId>(id)];
+    HWND child = ::GetDlgItem(window_, id);
+    if (child == nullptr || batch == nullptr) continue;
+    batch = ::DeferWindowPos(batch, child, nullptr, twips_to_pixels(r.left, dpi),
+                             twips_to_pixels(r.top, dpi), twips_to_pixels(r.width, dpi),
+                             twips_to_pixels(r.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (batch != nullptr) ::EndDeferWindowPos(batch);
+}
+
+void メイン::on_command(int id) {
+  control::MainControls& c = *controls_;
+  switch (id) {
+    case id_command1: control::start_stop(c); break;
+    case id_command3: control::select(c); break;
+    case id_command5: open_about(); break;
+    case id_command8: registry::save(c.list1, settings_path()); break;
+    case id_command9: registry::delete_selected(c.list1); break;
+    case id_command10: registry::move_up(c.list1); break;
+    case id_command11: registry::move_down(c.list1); break;
+    default: break;
+  }
+}
+
+void メイン::on_mouse_move(LPARAM lparam) {
+  if (is_tray_restore(tray_event_code(lparam))) tray_restore();
+}
+
+void メイン::tray_restore() {
+  // On a hidden, minimised window the first state change restores it, and the resize handling
+  // stores the state again and lays the controls out.
+  set_window_state(window_, saved_state_);
+  ::ShowWindow(window_, SW_SHOW);
+  set_window_state(window_, saved_state_);
+  ::SetForegroundWindow(window_);
+}
+
+void メイン::open_about() {
+  ::ShowWindow(window_, SW_HIDE);
+  if (about_ == nullptr || about_->hwnd() == nullptr) {
+    HWND main = window_;
+    about_ = std::make_unique<バージョン情報>([main] {
+      // Back in the state it had; a window that went to the tray meanwhile stays there.
+      if (!::IsIconic(main)) ::ShowWindow(main, SW_SHOW);
+    });
+    if (!about_->create(instance_)) return;
+  }
+  about_->show();
+}
+
+void メイン::remember_focus() {
+  HWND focus = ::GetFocus();
+  if (focus != nullptr && ::IsChild(window_, focus)) focus_ = focus;
+}
+
+void メイン::restore_focus() {
+  ::SetFocus(focus_ != nullptr ? focus_ : controls_->command1.hwnd());
+}
+
+LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      create_controls();
+      return 0;
+    case WM_SIZE:
+      on_size(static_cast<UINT>(wparam));
+      return 0;
+    case WM_DPICHANGED: {
+      apply_fonts();
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      lay_out();
+      return 0;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) on_command(LOWORD(wparam));
+      return 0;
+    case WM_TIMER:
+      // A message posted just before its timer was stopped is dropped.
+      if (wparam == timer1_id && timer1_->running()) control::selection_tick(*controls_);
+      if (wparam == timer2_id && timer2_->running()) control::control_tick(*controls_);
+      return 0;
+    case WM_MOUSEMOVE:
+      on_mouse_move(lparam);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        remember_focus();
+      } else if (HIWORD(wparam) == 0) {
+        restore_focus();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      restore_focus();
+      return 0;
+    case WM_CLOSE:
+      // The close cannot be cancelled.
+      close_sequence();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // At log-off the process may end as soon as this returns: save now.
+      if (wparam) close_sequence();
+      return 0;
+    case WM_DESTROY:
+      if (options_.quit_on_destroy) ::PostQuitMessage(0);
+      return 0;
+    default:
+      if (message == taskbar_created_ && taskbar_created_ != 0) {
+        // A new taskbar (Explorer restarted, or started after us) has no icon of ours: with
+        // control running and the window hidden, the icon is the only way back.
+        タスクトレイ::add(window_, small_icon_.get());
+        return 0;
+      }
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+  }
+}
+
+}  // namespace lorvane::app

@@ -1,0 +1,80 @@
+#pragma once
+// The main window メイン: the target list with its buttons, the status line, the start-up and
+// close sequences, and hiding in the notification area while minimised.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/about_box.h"
+#include "app/window_base.h"
+#include "control/main_controls.h"
+#include "platform/controls.h"
+#include "platform/unique_handles.h"
+#include "platform/window_state.h"
+#include "platform/キーボード入力監視.h"
+
+namespace lorvane::app {
+
+struct MainWindowOptions {
+  // The folder of the settings file; empty means the executable's folder, asked afresh each time.
+  std::wstring settings_folder;
+  キーボード入力監視::InputClock clock;
+  // The program ends with its main window; a test that builds several windows keeps running.
+  bool quit_on_destroy = true;
+};
+
+class メイン : public WindowBase<メイン> {
+ public:
+  static constexpr const wchar_t* class_name = L"LorvaneMain";
+  static constexpr const wchar_t* caption = L"Lorvane";
+
+  explicit メイン(MainWindowOptions options = {});
+  ~メイン();
+
+  // Creates the window and runs the start-up sequence; the window is not shown yet.
+  bool create(HINSTANCE instance);
+  // Shows the window centred, unless the start-up sequence has already put it in the tray.
+  void show_at_start();
+
+  control::MainControls& controls() { return *controls_; }
+  WindowState saved_window_state() const { return saved_state_; }
+  HICON icon() const { return small_icon_.get(); }
+  // The About box while it exists, else null.
+  HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
+  std::wstring settings_path() const;
+
+  LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  void create_controls();
+  void apply_fonts();
+  void start_up_sequence();
+  void close_sequence();
+  void on_size(UINT type);
+  void lay_out();
+  void resize_client(int width, int height);
+  void on_command(int id);
+  void on_mouse_move(LPARAM lparam);
+  void tray_restore();
+  void open_about();
+  void remember_focus();
+  void restore_focus();
+
+  MainWindowOptions options_;
+  HINSTANCE instance_ = nullptr;
+  UINT taskbar_created_ = 0;
+  WindowState saved_state_ = WindowState::normal;
+  bool closed_ = false;
+  HWND focus_ = nullptr;
+  UniqueIcon small_icon_;
+  UniqueIcon large_icon_;
+  UniqueFont font_;
+  std::optional<Timer> timer1_;
+  std::optional<Timer> timer2_;
+  std::optional<control::MainControls> controls_;
+  std::unique_ptr<バージョン情報> about_;
+};
+
+}  // namespace lorvane::app

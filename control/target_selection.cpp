@@ -1,0 +1,62 @@
+#include "control/target_selection.h"
+
+#include "control/control_cycle.h"
+#include "platform/message_box.h"
+#include "platform/ウィンドウの表示位置設定.h"
+#include "platform/直接選択.h"
+
+namespace lorvane::control {
+namespace {
+
+int ask_box(const MainControls& c, std::wstring_view text, UINT buttons) {
+  return ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
+}
+
+void wait_again(MainControls& c) {
+  c.timer1.set_enabled(true);
+  c.check1.set_caption(std::wstring(wait_hint));
+}
+
+}  // namespace
+
+void select(MainControls& c) {
+  c.command1.set_caption(std::wstring(caption_start));
+  c.timer2.set_enabled(false);
+  c.check1.set_caption(std::wstring(wait_hint));
+  c.timer1.set_interval(selection_interval_ms);
+  c.timer1.set_enabled(true);
+}
+
+bool is_new_target(const ListBox& list1, const std::wstring& name) {
+  if (name.empty()) return false;
+  int n = list1.count();
+  for (int i = 0; i < n; ++i) {
+    if (list1.item(i) == name) return false;
+  }
+  return true;
+}
+
+void selection_tick(MainControls& c) {
+  HWND fg = 直接選択::foreground_window();
+  std::wstring name = 直接選択::class_name(fg);
+  if (fg == c.main) return;  // the user is still on the main window: look again next time
+
+  // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
+  // selection must not start while another waits for an answer.
+  c.timer1.set_enabled(false);
+  c.check1.set_caption(std::wstring(taken_status));
+  // The test move. The window is the foreground window, which Windows never activates again;
+  // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
+  // move a move to the bottom on both.
+  ウィンドウの表示位置設定::set_window_pos(fg, HWND_BOTTOM, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+
+  if (ask_box(c, box_moved, MB_YESNO) == IDYES) {
+    if (!is_new_target(c.list1, name)) return;
+    c.list1.append(name);
+    if (ask_box(c, box_start, MB_YESNO) == IDYES) start_stop(c);
+    return;
+  }
+  if (ask_box(c, box_retry, MB_OKCANCEL) == IDOK) wait_again(c);
+}
+
+}  // namespace lorvane::control

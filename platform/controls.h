@@ -1,0 +1,96 @@
+#pragma once
+// Thin views of the standard controls, so that the logic reads and writes their properties by
+// name. They do not own the child windows: a parent destroys its children.
+#include <windows.h>
+
+#include <string>
+
+namespace lorvane {
+
+std::wstring window_text(HWND window);
+
+class Button {
+ public:
+  explicit Button(HWND window = nullptr) : window_(window) {}
+  HWND hwnd() const { return window_; }
+  std::wstring caption() const { return window_text(window_); }
+  void set_caption(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
+
+ private:
+  HWND window_;
+};
+
+// A check box whose caption is also the status line.
+class CheckBox {
+ public:
+  explicit CheckBox(HWND window = nullptr) : window_(window) {}
+  HWND hwnd() const { return window_; }
+  std::wstring caption() const { return window_text(window_); }
+  void set_caption(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
+  bool ticked() const;
+  void set_ticked(bool ticked);
+
+ private:
+  HWND window_;
+};
+
+class TextBox {
+ public:
+  explicit TextBox(HWND window = nullptr) : window_(window) {}
+  HWND hwnd() const { return window_; }
+  std::wstring text() const { return window_text(window_); }
+  void set_text(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
+
+ private:
+  HWND window_;
+};
+
+// A single-selection, unsorted list box. Positions run from 0; no selection is -1.
+class ListBox {
+ public:
+  explicit ListBox(HWND window = nullptr) : window_(window) {}
+  HWND hwnd() const { return window_; }
+  int count() const;
+  std::wstring item(int position) const;
+  void append(const std::wstring& text);
+  // Replaces the entry in place; a selection on it stays.
+  void replace(int position, const std::wstring& text);
+  void remove(int position);
+  void clear();
+  int selected() const;
+  void select(int position);  // -1 selects nothing
+
+ private:
+  HWND window_;
+};
+
+// A timer of a window with an interval and an enabled flag. Unlike a bare Win32 timer, an
+// interval of 0 never fires (SetTimer would fire every 10 ms).
+class Timer {
+ public:
+  Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+  ~Timer();
+
+  UINT_PTR id() const { return id_; }
+  bool enabled() const { return enabled_; }
+  UINT interval() const { return interval_; }
+  void set_enabled(bool enabled);
+  // Setting the interval restarts a running timer, as the period starts over.
+  void set_interval(UINT milliseconds);
+  // Whether WM_TIMER for this id should run the handler: never while disabled or at interval 0,
+  // which also drops a stale message posted before the timer was stopped.
+  bool running() const { return enabled_ && interval_ > 0; }
+
+ private:
+  void apply();
+
+  HWND window_;
+  UINT_PTR id_;
+  bool enabled_ = false;
+  UINT interval_ = 0;
+  bool armed_ = false;
+};
+
+}  // namespace lorvane

@@ -1,0 +1,28 @@
+#include "platform/decimal.h"
+
+#include <limits>
+
+namespace lorvane {
+
+std::optional<std::int32_t> parse_decimal(std::wstring_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+    negative = text[i] == L'-';
+    ++i;
+  }
+  constexpr std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  std::int64_t magnitude = 0;
+  std::size_t digits = 0;
+  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i, ++digits) {
+    if (magnitude < limit) magnitude = magnitude * 10 + (text[i] - L'0');
+  }
+  if (digits == 0) return std::nullopt;
+  if (magnitude > limit) magnitude = limit;
+  std::int64_t value = negative ? -magnitude : magnitude;
+  if (value > std::numeric_limits<std::int32_t>::max()) value = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace lorvane

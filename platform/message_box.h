@@ -1,0 +1,12 @@
+#pragma once
+// The program's only questions to the user: modal boxes with no icon and the first button as default.
+#include <windows.h>
+
+#include <string>
+
+namespace lorvane {
+
+// buttons is MB_YESNO or MB_OKCANCEL; returns the button pressed (IDYES, IDOK, ...).
+int ask(HWND owner, const std::wstring& text, const std::wstring& title, UINT buttons);
+
+}  // namespace lorvane

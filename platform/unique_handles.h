@@ -1,0 +1,27 @@
+#pragma once
+// Owners for the handles the program creates: each handle is released by its type, never by hand.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace lorvane {
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
+};
+struct IconDeleter {
+  void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
+};
+struct WindowDeleter {
+  void operator()(HWND window) const noexcept {
+    if (::IsWindow(window)) ::DestroyWindow(window);
+  }
+};
+
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+
+}  // namespace lorvane

@@ -1,0 +1,12 @@
+#pragma once
+// Looking a top-level window up by its class name.
+#include <windows.h>
+
+#include <string>
+
+namespace ウィンドウハンドル取得 {
+
+// A top-level window of the class, any title, or null.
+HWND find_window(const std::wstring& class_name);
+
+}  // namespace ウィンドウハンドル取得

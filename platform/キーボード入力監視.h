@@ -1,0 +1,18 @@
+#pragma once
+// The keyboard and mouse input monitor: the tick count and the time of the last input.
+// The clock is the one seam that tests replace, to stand at any point of the 32-bit tick cycle.
+#include <windows.h>
+
+#include <functional>
+
+namespace キーボード入力監視 {
+
+struct InputClock {
+  std::function<DWORD()> tick_count = [] { return ::GetTickCount(); };
+  // Fills dwTime; the result is ignored, as the caller relies only on the record.
+  std::function<void(LASTINPUTINFO&)> last_input_info = [](LASTINPUTINFO& info) {
+    ::GetLastInputInfo(&info);
+  };
+};
+
+}  // namespace キーボード入力監視

@@ -1,0 +1,50 @@
+#include "platform/タスクトレイ.h"
+
+#include <cstring>
+
+namespace タスクトレイ {
+namespace {
+
+// The icon's events arrive as the window's own mouse-move message.
+constexpr UINT callback_message = WM_MOUSEMOVE;
+constexpr std::size_t tip_bytes = 64;
+
+NOTIFYICONDATAA base_record(HWND window, HICON icon) {
+  NOTIFYICONDATAA record;
+  std::memset(&record, 0, sizeof record);
+  record.cbSize = record_size;
+  record.hWnd = window;
+  record.uID = 0;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.hIcon = icon;
+  return record;
+}
+
+}  // namespace
+
+NOTIFYICONDATAA add_record(HWND window, HICON icon) {
+  NOTIFYICONDATAA record = base_record(window, icon);
+  record.uCallbackMessage = callback_message;
+  std::memset(record.szTip, ' ', tip_bytes);
+  static constexpr char tip[] = "Lorvane";
+  std::memcpy(record.szTip, tip, sizeof tip);  // with its terminating zero
+  return record;
+}
+
+NOTIFYICONDATAA delete_record(HWND window, HICON icon) {
+  NOTIFYICONDATAA record = base_record(window, icon);
+  std::memset(record.szTip, ' ', tip_bytes);
+  return record;
+}
+
+void add(HWND window, HICON icon) {
+  NOTIFYICONDATAA record = add_record(window, icon);
+  ::Shell_NotifyIconA(NIM_ADD, &record);
+}
+
+void remove(HWND window, HICON icon) {
+  NOTIFYICONDATAA record = delete_record(window, icon);
+  ::Shell_NotifyIconA(NIM_DELETE, &record);
+}
+
+}  // namespace タスクトレイ

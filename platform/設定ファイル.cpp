@@ -1,0 +1,68 @@
+#include "platform/設定ファイル.h"
+
+#include <windows.h>
+
+#include "platform/text.h"
+
+namespace 設定ファイル {
+
+using lorvane::text::from_ansi;
+using lorvane::text::from_ansi_buffer;
+using lorvane::text::to_ansi;
+
+std::wstring read(const std::wstring& section, const std::wstring& key, const std::wstring& path) {
+  char buffer[1024] = {};
+  ::GetPrivateProfileStringA(to_ansi(section).c_str(), to_ansi(key).c_str(), "", buffer,
+                             sizeof buffer, to_ansi(path).c_str());
+  return from_ansi_buffer(buffer, sizeof buffer);
+}
+
+void write(const std::wstring& section, const std::wstring& key,
+           const std::optional<std::wstring>& value, const std::wstring& path) {
+  std::string bytes = value ? to_ansi(*value) : std::string();
+  ::WritePrivateProfileStringA(to_ansi(section).c_str(), to_ansi(key).c_str(),
+                               value ? bytes.c_str() : nullptr, to_ansi(path).c_str());
+}
+
+std::vector<std::wstring> key_names(const std::wstring& section, const std::wstring& path) {
+  std::string section_a = to_ansi(section);
+  std::string path_a = to_ansi(path);
+  // The call says nothing about truncation except by filling the buffer to size - 2, so grow
+  // the buffer until the list fits.
+  std::string buffer(64 * 1024, '\0');
+  DWORD got = 0;
+  for (;;) {
+    got = ::GetPrivateProfileStringA(section_a.c_str(), nullptr, "", buffer.data(),
+                                     static_cast<DWORD>(buffer.size()), path_a.c_str());
+    if (got + 2 < buffer.size() || buffer.size() >= (256u << 20)) break;
+    buffer.assign(buffer.size() * 4, '\0');
+  }
+  std::vector<std::wstring> names;
+  std::size_t at = 0;
+  while (at < got) {
+    std::size_t end = buffer.find('\0', at);
+    if (end == std::string::npos || end > got) end = got;
+    if (end > at) names.push_back(from_ansi(std::string_view(buffer.data() + at, end - at)));
+    at = end + 1;
+  }
+  return names;
+}
+
+std::wstring executable_folder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  std::size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return std::wstring();
+  // A drive root keeps its separator, as the platform reports it ("C:\").
+  if (slash == 2 && path[1] == L':') return path.substr(0, 3);
+  return path.substr(0, slash);
+}
+
+}  // namespace 設定ファイル

@@ -1,0 +1,37 @@
+#pragma once
+// The settings file "Lorvane.ini" beside the executable: the target list and the front-display
+// option, read at start-up and written key by key by Save and the exit save.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/controls.h"
+
+namespace lorvane::registry {
+
+inline constexpr std::wstring_view section = L"Lorvane";
+inline constexpr std::wstring_view front_display_key = L"前面表示設定";
+inline constexpr std::wstring_view count_key = L"登録数";
+inline constexpr std::wstring_view class_key_prefix = L"クラス名";
+
+// The folder joined with "\Lorvane.ini", the folder taken unchanged.
+std::wstring settings_path(const std::wstring& folder);
+
+// "クラス名" followed by the position in plain decimal digits.
+std::wstring class_key(std::int32_t position);
+
+// The position a key names, if it is a class-name key in exactly that form ("クラス名07" is not).
+std::optional<std::int32_t> class_key_position(std::wstring_view key);
+
+// Ticks or clears the box from the front-display key, then appends the stored class names to the
+// (empty) list in stored order. Absent or unreadable values leave things as they are.
+void start_up_load(CheckBox& check1, ListBox& list1, const std::wstring& path);
+
+// Writes the count and the class names of the list; removes the keys a longer list left behind.
+void save(const ListBox& list1, const std::wstring& path);
+
+// Save, then the front-display option as 0 or 1.
+void exit_save(const ListBox& list1, const CheckBox& check1, const std::wstring& path);
+
+}  // namespace lorvane::registry

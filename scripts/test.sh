@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite: unit tests,
+# in-process tests of the real main window and end-to-end tests of the real Lorvane.exe, all
+# under Wine on a private display.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$ROOT/scripts/setup.sh"
+cd "$ROOT"
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw
+source "$ROOT/scripts/wine-env.sh"
+lorvane_wine_up
+ctest --preset mingw "$@"

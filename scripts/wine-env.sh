@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Sourced by the run and test scripts: a private Wine prefix on a private display, with the
+# Japanese ANSI code page (932) and Wine's virtual desktop, booted once and kept running.
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+# A display of our own, unless one is already given.
+lorvane_display() {
+  if [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local n=${LORVANE_DISPLAY_NUMBER:-77}
+  while [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]]; do
+    if DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then export DISPLAY=:$n; return; fi
+    n=$((n + 1))
+  done
+  Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+  export DISPLAY=:$n
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+  echo "wine-env: Xvfb on $DISPLAY did not come up" >&2
+  return 1
+}
+
+# Boots the prefix once; after that the wineserver stays up so that each program starts fast.
+lorvane_wine_up() {
+  lorvane_display || return 1
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  local fresh=0
+  [[ -f $WINEPREFIX/system.reg ]] || fresh=1
+  wineserver -p >/dev/null 2>&1 </dev/null
+  timeout 300 wine wineboot -u </dev/null >/dev/null 2>&1 || true
+  if ((fresh)) || ! grep -q '"Default"="1024x768"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # Wine's virtual desktop: message boxes and the notification area behave as on Windows,
+    # and no window close stalls for lack of a window manager.
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1 </dev/null
+    timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
+  fi
+}
