@@ -29,16 +29,16 @@ lorvane_wine_up() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   local fresh=0
   [[ -f $WINEPREFIX/system.reg ]] || fresh=1
-  wineserver -p >/dev/null 2>&1 </dev/null
+  wineserver -p >/dev/null 2>&1 </dev/null || true
   timeout 300 wine wineboot -u </dev/null >/dev/null 2>&1 || true
   if ((fresh)) || ! grep -q '"Default"="1024x768"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     # Wine's virtual desktop: message boxes and the notification area behave as on Windows,
     # and no window close stalls for lack of a window manager.
-    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1 || true
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1 || true
     wineserver -k </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    wineserver -p >/dev/null 2>&1 </dev/null
+    wineserver -p >/dev/null 2>&1 </dev/null || true
     timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
   fi
 }

@@ -1,0 +1,64 @@
+#pragma once
+// Builds the real main window, with its real controls, over a settings file in a fresh folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "test_support.h"
+
+namespace lorvane::test {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  // Creates the window, runs its start-up sequence and shows it as the program does.
+  void start(キーボード入力監視::InputClock clock = {}) {
+    app::MainWindowOptions options;
+    options.settings_folder = folder_.path();
+    options.clock = std::move(clock);
+    options.quit_on_destroy = false;
+    window_ = std::make_unique<app::メイン>(std::move(options));
+    ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
+    window_->show_at_start();
+    pump_for(std::chrono::milliseconds(50));
+  }
+
+  // Closes the window by its close box message and waits until it is gone.
+  void close() {
+    HWND window = hwnd();
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(pump_until([&] { return !::IsWindow(window); }));
+  }
+
+  // Writes the settings file from UTF-16 text, stored as Shift-JIS with CR LF line ends.
+  void write_ini(const std::wstring& text) {
+    std::wstring crlf;
+    for (wchar_t c : text) {
+      if (c == L'\n') crlf += L'\r';
+      crlf += c;
+    }
+    write_bytes(ini_path(), sjis(crlf));
+  }
+
+  std::string ini_bytes() const { return read_bytes(ini_path()); }
+  std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
+  HWND hwnd() const { return window_->hwnd(); }
+  HWND item(app::ControlId id) const { return ::GetDlgItem(hwnd(), id); }
+  control::MainControls& controls() { return window_->controls(); }
+  // Presses a button as a click would: BN_CLICKED reaches the window.
+  void click(app::ControlId id) { ::SendMessageW(item(id), BM_CLICK, 0, 0); }
+
+  std::vector<std::wstring> list_items() {
+    std::vector<std::wstring> items;
+    for (int i = 0; i < controls().list1.count(); ++i) items.push_back(controls().list1.item(i));
+    return items;
+  }
+
+  TempFolder folder_;
+  std::unique_ptr<app::メイン> window_;
+};
+
+}  // namespace lorvane::test

@@ -1,0 +1,38 @@
+#include "platform/decimal.h"
+
+#include <gtest/gtest.h>
+
+namespace lorvane {
+namespace {
+
+TEST(ParseDecimal, ReadsPlainAndSignedNumbers) {
+  EXPECT_EQ(parse_decimal(L"0"), 0);
+  EXPECT_EQ(parse_decimal(L"5000"), 5000);
+  EXPECT_EQ(parse_decimal(L"-3"), -3);
+  EXPECT_EQ(parse_decimal(L"+7"), 7);
+  EXPECT_EQ(parse_decimal(L"  12"), 12);
+}
+
+TEST(ParseDecimal, StopsAtTheFirstOtherCharacter) {
+  EXPECT_EQ(parse_decimal(L"12abc"), 12);
+  EXPECT_EQ(parse_decimal(L"3 4"), 3);
+  EXPECT_EQ(parse_decimal(L"1.9"), 1);
+}
+
+TEST(ParseDecimal, TextWithoutDigitsIsNoNumber) {
+  EXPECT_FALSE(parse_decimal(L""));
+  EXPECT_FALSE(parse_decimal(L"abc"));
+  EXPECT_FALSE(parse_decimal(L"-"));
+  EXPECT_FALSE(parse_decimal(L"  +x1"));
+}
+
+TEST(ParseDecimal, ClampsToTheSigned32BitRange) {
+  EXPECT_EQ(parse_decimal(L"2147483647"), 2147483647);
+  EXPECT_EQ(parse_decimal(L"2147483648"), 2147483647);
+  EXPECT_EQ(parse_decimal(L"-2147483648"), INT32_MIN);
+  EXPECT_EQ(parse_decimal(L"-99999999999999999999"), INT32_MIN);
+  EXPECT_EQ(parse_decimal(L"99999999999999999999"), 2147483647);
+}
+
+}  // namespace
+}  // namespace lorvane
