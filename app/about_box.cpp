@@ -58,7 +58,8 @@ bool register_class(HINSTANCE instance, WNDPROC proc) {
 
 }  // namespace
 
-バージョン情報::バージョン情報(std::function<void()> on_closed) : on_closed_(std::move(on_closed)) {}
+バージョン情報::バージョン情報(std::function<void()> on_closed)
+    : on_closed_(std::move(on_closed)) {}
 
 bool バージョン情報::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc)) return false;
@@ -135,17 +136,14 @@ void バージョン情報::close_handling() {
 LRESULT バージョン情報::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      ::CreateWindowExW(0, L"BUTTON", L"閉じる", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                        0, 0, 0, 0, window_,
+      ::CreateWindowExW(0, L"BUTTON", L"閉じる",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(close_button_id)),
                         reinterpret_cast<CREATESTRUCTW*>(lparam)->hInstance, nullptr);
       create_fonts();
       return 0;
-    case WM_ERASEBKGND:
-      return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
-    case WM_PAINT:
-      paint();
-      return 0;
+    case WM_ERASEBKGND: return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
+    case WM_PAINT: paint(); return 0;
     case WM_DPICHANGED: {
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
@@ -158,11 +156,8 @@ LRESULT バージョン情報::handle_message(UINT message, WPARAM wparam, LPARA
     case WM_COMMAND:
       if (LOWORD(wparam) == close_button_id || LOWORD(wparam) == IDCANCEL) close_handling();
       return 0;
-    case WM_CLOSE:
-      close_handling();
-      return 0;
-    default:
-      return ::DefWindowProcW(window_, message, wparam, lparam);
+    case WM_CLOSE: close_handling(); return 0;
+    default: return ::DefWindowProcW(window_, message, wparam, lparam);
   }
 }
 

@@ -5,9 +5,12 @@ namespace lorvane::app {
 Layout layout_for(int w, int h) {
   Layout layout{};
   for (int id = id_label1; id <= id_text1; ++id) {
-    layout.rects[static_cast<std::size_t>(id - id_label1)] = designed_rect(static_cast<ControlId>(id));
+    layout.rects[static_cast<std::size_t>(id - id_label1)] =
+        designed_rect(static_cast<ControlId>(id));
   }
-  auto at = [&](ControlId id) -> TwipsRect& { return layout.rects[static_cast<std::size_t>(id - id_label1)]; };
+  auto at = [&](ControlId id) -> TwipsRect& {
+    return layout.rects[static_cast<std::size_t>(id - id_label1)];
+  };
   // The button column and the About button follow the right edge, the check box follows the
   // bottom edge, and the list grows with the window.
   at(id_check1).top = h - 1140;

@@ -58,7 +58,9 @@ constexpr TwipsRect designed_rect(ControlId id) {
 // control's rectangle, the designed values where no step moves it.
 struct Layout {
   std::array<TwipsRect, id_text1 - id_label1 + 1> rects;
-  const TwipsRect& operator[](ControlId id) const { return rects[static_cast<std::size_t>(id - id_label1)]; }
+  const TwipsRect& operator[](ControlId id) const {
+    return rects[static_cast<std::size_t>(id - id_label1)];
+  }
 };
 
 Layout layout_for(int outer_width, int outer_height);

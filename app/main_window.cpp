@@ -5,10 +5,10 @@
 #include "app/twips.h"
 #include "control/control_cycle.h"
 #include "control/target_selection.h"
-#include "registry/settings_file.h"
-#include "registry/target_list_editing.h"
 #include "platform/タスクトレイ.h"
 #include "platform/設定ファイル.h"
+#include "registry/settings_file.h"
+#include "registry/target_list_editing.h"
 #include "resources/resource.h"
 
 namespace lorvane::app {
@@ -105,8 +105,9 @@ POINT centred_origin(HWND window, SIZE size) {
 }
 
 std::wstring メイン::settings_path() const {
-  return registry::settings_path(options_.settings_folder.empty() ? 設定ファイル::executable_folder()
-                                                                  : options_.settings_folder);
+  return registry::settings_path(options_.settings_folder.empty()
+                                     ? 設定ファイル::executable_folder()
+                                     : options_.settings_folder);
 }
 
 bool メイン::create(HINSTANCE instance) {
@@ -288,12 +289,8 @@ void メイン::restore_focus() {
 
 LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE:
-      create_controls();
-      return 0;
-    case WM_SIZE:
-      on_size(static_cast<UINT>(wparam));
-      return 0;
+    case WM_CREATE: create_controls(); return 0;
+    case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
     case WM_DPICHANGED: {
       apply_fonts();
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
@@ -311,9 +308,7 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == timer1_id && timer1_->running()) control::selection_tick(*controls_);
       if (wparam == timer2_id && timer2_->running()) control::control_tick(*controls_);
       return 0;
-    case WM_MOUSEMOVE:
-      on_mouse_move(lparam);
-      return 0;
+    case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {
         remember_focus();
@@ -321,15 +316,12 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         restore_focus();
       }
       return 0;
-    case WM_SETFOCUS:
-      restore_focus();
-      return 0;
+    case WM_SETFOCUS: restore_focus(); return 0;
     case WM_CLOSE:
       // The close cannot be cancelled.
       close_sequence();
       return 0;
-    case WM_QUERYENDSESSION:
-      return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       // At log-off the process may end as soon as this returns: save now.
       if (wparam) close_sequence();

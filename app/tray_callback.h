@@ -11,6 +11,8 @@ constexpr unsigned tray_event_code(LPARAM lparam) {
 }
 
 // Releasing the left or the right button over the icon brings the window back; nothing else does.
-constexpr bool is_tray_restore(unsigned code) { return code == WM_LBUTTONUP || code == WM_RBUTTONUP; }
+constexpr bool is_tray_restore(unsigned code) {
+  return code == WM_LBUTTONUP || code == WM_RBUTTONUP;
+}
 
 }  // namespace lorvane::app

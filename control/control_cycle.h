@@ -10,7 +10,8 @@ namespace lorvane::control {
 inline constexpr std::wstring_view caption_start = L"開始";
 inline constexpr std::wstring_view caption_controlling = L"制御中";
 inline constexpr std::wstring_view first_use_hint =
-    L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してください。";
+    L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してく"
+    L"ださい。";
 inline constexpr unsigned control_interval_ms = 1000;
 
 // The click of Command1.

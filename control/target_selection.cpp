@@ -48,7 +48,8 @@ void selection_tick(MainControls& c) {
   // The test move. The window is the foreground window, which Windows never activates again;
   // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
   // move a move to the bottom on both.
-  ウィンドウの表示位置設定::set_window_pos(fg, HWND_BOTTOM, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ウィンドウの表示位置設定::set_window_pos(fg, HWND_BOTTOM,
+                                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 
   if (ask_box(c, box_moved, MB_YESNO) == IDYES) {
     if (!is_new_target(c.list1, name)) return;

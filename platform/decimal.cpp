@@ -21,7 +21,8 @@ std::optional<std::int32_t> parse_decimal(std::wstring_view text) {
   if (digits == 0) return std::nullopt;
   if (magnitude > limit) magnitude = limit;
   std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > std::numeric_limits<std::int32_t>::max()) value = std::numeric_limits<std::int32_t>::max();
+  if (value > std::numeric_limits<std::int32_t>::max())
+    value = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(value);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The program's only questions to the user: modal boxes with no icon and the first button as default.
+// The program's only questions to the user: modal boxes with no icon and the first button as
+// default.
 #include <windows.h>
 
 #include <string>

@@ -5,8 +5,8 @@
 namespace lorvane::text {
 namespace {
 
-// One private-use character per undecodable byte: U+F700 + byte (U+F780 to U+F7FF). The code page maps no
-// character into this block, so the escape cannot collide with real text.
+// One private-use character per undecodable byte: U+F700 + byte (U+F780 to U+F7FF). The code page
+// maps no character into this block, so the escape cannot collide with real text.
 constexpr wchar_t raw_byte_base = 0xF700;
 
 bool decodes(const char* p, int n, wchar_t* out, int& produced) {
@@ -55,7 +55,8 @@ std::string to_ansi(std::wstring_view text) {
   auto flush = [&](std::size_t end) {
     if (end <= start) return;
     int len = static_cast<int>(end - start);
-    int n = ::WideCharToMultiByte(CP_ACP, 0, text.data() + start, len, nullptr, 0, nullptr, nullptr);
+    int n =
+        ::WideCharToMultiByte(CP_ACP, 0, text.data() + start, len, nullptr, 0, nullptr, nullptr);
     std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(n));
     ::WideCharToMultiByte(CP_ACP, 0, text.data() + start, len, out.data() + at, n, nullptr,

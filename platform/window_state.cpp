@@ -11,16 +11,12 @@ WindowState window_state(HWND window) {
 void set_window_state(HWND window, WindowState state) {
   if (window_state(window) == state) return;
   switch (state) {
-    case WindowState::normal:
-      ::ShowWindow(window, SW_RESTORE);
-      break;
+    case WindowState::normal: ::ShowWindow(window, SW_RESTORE); break;
     case WindowState::minimised:
       // Minimising must not pull the focus to another program: it happens at start-up too.
       ::ShowWindow(window, SW_SHOWMINNOACTIVE);
       break;
-    case WindowState::maximised:
-      ::ShowWindow(window, SW_MAXIMIZE);
-      break;
+    case WindowState::maximised: ::ShowWindow(window, SW_MAXIMIZE); break;
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The notification-area icon, described to the shell by the first-version (88-byte) record.
 #include <windows.h>
+
 #include <shellapi.h>
 
 namespace タスクトレイ {
