@@ -23,7 +23,7 @@ struct Label {
 constexpr Label labels[] = {
     {{360, 120, 1815, 495}, L"Lorvane", true},
     {{2040, 120, 1695, 495}, L"Ｖｅｒ2.60", true},
-    {{120, 600, 3375, 255}, L"Copyright © 2026 The Lorvane developers", false},
+    {{120, 600, 3375, 255}, L"© 2026 Lorvane Project", false},
 };
 constexpr TwipsRect close_button{1320, 960, 855, 375};
 

@@ -41,7 +41,7 @@ constexpr ControlSpec control_specs[] = {
     {id_list1, L"LISTBOX", L"",
      LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
     {id_command10, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_label1, L"STATIC", L"制御する窓", SS_LEFT | SS_NOPREFIX, 0},
+    {id_label1, L"STATIC", L"制御する窓", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
     {id_text1, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},  // hidden
 };
 

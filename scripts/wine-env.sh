@@ -41,4 +41,17 @@ lorvane_wine_up() {
     wineserver -p >/dev/null 2>&1 </dev/null || true
     timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
   fi
+  if ! grep -q 'IPAPGothic' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # Without Windows' Japanese fonts, the faces the program asks for are drawn with the IPA
+    # fonts: proportional where the Windows face is proportional.
+    local face
+    for face in 'ＭＳ Ｐゴシック' 'MS PGothic' 'MS UI Gothic'; do
+      timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f \
+        </dev/null >/dev/null 2>&1 || true
+    done
+    for face in 'ＭＳ ゴシック' 'MS Gothic'; do
+      timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAGothic /f \
+        </dev/null >/dev/null 2>&1 || true
+    done
+  fi
 }

@@ -1,0 +1,231 @@
+// Takes the README's pictures: starts the real Lorvane.exe in a folder of its own, brings it into
+// each scene with the messages a user's actions send, and saves what the screen shows as BMP
+// files (scripts/screenshots.sh turns them into PNG).
+//
+//   screenshots.exe <Lorvane.exe> <work folder> <output folder>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/layout.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool wait_for(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+struct FindArgs {
+  DWORD process;
+  const wchar_t* window_class;
+  HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM lparam) {
+  auto* a = reinterpret_cast<FindArgs*>(lparam);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (owner == a->process && ::lstrcmpW(name, a->window_class) == 0 && ::IsWindowVisible(window)) {
+    a->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of the class that belongs to the process.
+HWND find_window_of(DWORD process, const wchar_t* window_class) {
+  FindArgs args{process, window_class, nullptr};
+  ::EnumWindows(match_window, reinterpret_cast<LPARAM>(&args));
+  return args.found;
+}
+
+// Saves the screen area of the window, frame included, as a 24-bit BMP.
+bool capture(HWND window, const std::wstring& path) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::Sleep(300);  // let the other process finish painting before the screen is read
+  RECT r;
+  ::GetWindowRect(window, &r);
+  int w = r.right - r.left;
+  int h = r.bottom - r.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  ::SelectObject(memory, old);
+  DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+  DWORD image = stride * static_cast<DWORD>(h);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + image;
+  HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  bool ok = out != INVALID_HANDLE_VALUE;
+  if (ok) {
+    DWORD written = 0;
+    ::WriteFile(out, &file, sizeof file, &written, nullptr);
+    ::WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    ::WriteFile(out, bits, image, &written, nullptr);
+    ::CloseHandle(out);
+  }
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  std::fwprintf(stdout, L"screenshot: %ls\n", path.c_str());
+  return ok;
+}
+
+void write_ini(const std::wstring& path, const std::wstring& text) {
+  int n = ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n,
+                        nullptr, nullptr);
+  HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(out);
+}
+
+// A stand-in for the video player: a plain window of a class of its own, on its own thread.
+LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(window, &ps);
+    RECT r;
+    ::GetClientRect(window, &r);
+    HBRUSH brush = ::CreateSolidBrush(RGB(40, 70, 120));
+    ::FillRect(dc, &r, brush);
+    ::DeleteObject(brush);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    ::DrawTextW(dc, L"動画プレーヤー", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::EndPaint(window, &ps);
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::fwprintf(stderr, L"usage: screenshots <Lorvane.exe> <work folder> <output folder>\n");
+    return 2;
+  }
+  std::wstring exe = argv[1], work = argv[2], out = argv[3];
+  std::wstring copy = work + L"\\Lorvane.exe";
+  ::CreateDirectoryW(work.c_str(), nullptr);
+  ::DeleteFileW((work + L"\\Lorvane.ini").c_str());
+  if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
+  write_ini(work + L"\\Lorvane.ini",
+            L"[Lorvane]\r\n前面表示設定=0\r\n登録数=3\r\nクラス名0=MediaPlayerWindow\r\n"
+            L"クラス名1=VideoLanPlayer\r\nクラス名2=動画ビューア\r\nクラス名3=\r\n");
+
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring command = L"\"" + copy + L"\"";
+  if (!::CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        work.c_str(), &si, &pi)) {
+    return 4;
+  }
+  int failures = 0;
+  auto fail = [&](const char* what) {
+    std::fprintf(stderr, "screenshots: %s\n", what);
+    ++failures;
+  };
+
+  // With stored targets control starts at once and the window goes to the tray: a release of
+  // the left button over the icon brings it back.
+  HWND main = nullptr;
+  wait_for([&] {
+    main = ::FindWindowW(L"LorvaneMain", L"Lorvane");
+    return main != nullptr && ::IsIconic(main);
+  });
+  if (main == nullptr) return 5;
+  ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  if (!wait_for([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) fail("no restore");
+  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_list1), LB_SETCURSEL, 1, 0);
+  ::SetForegroundWindow(main);
+  capture(main, out + L"\\main.bmp");
+
+  // The About box.
+  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_command5), BM_CLICK, 0, 0);
+  HWND about = nullptr;
+  if (wait_for(
+          [&] { return (about = find_window_of(pi.dwProcessId, L"LorvaneAbout")) != nullptr; })) {
+    capture(about, out + L"\\about.bmp");
+    ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+  } else {
+    fail("no About box");
+  }
+  wait_for([&] { return ::IsWindowVisible(main) != FALSE; });
+
+  // The wizard's first question: Select, then a window of another program in front.
+  std::thread target_thread([] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = target_proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"DemoVideoPlayer";
+    ::RegisterClassW(&wc);
+    HWND target = ::CreateWindowExW(0, L"DemoVideoPlayer", L"動画プレーヤー", WS_OVERLAPPEDWINDOW,
+                                    60, 60, 420, 260, nullptr, nullptr, wc.hInstance, nullptr);
+    ::ShowWindow(target, SW_SHOW);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+  });
+  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_command3), BM_CLICK, 0, 0);
+  HWND target = nullptr;
+  wait_for([&] { return (target = ::FindWindowW(L"DemoVideoPlayer", nullptr)) != nullptr; });
+  ::SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(target);
+  HWND box = nullptr;
+  if (wait_for([&] { return (box = find_window_of(pi.dwProcessId, L"#32770")) != nullptr; }, 20s)) {
+    capture(box, out + L"\\wizard.bmp");
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    HWND retry = nullptr;
+    if (wait_for([&] {
+          retry = find_window_of(pi.dwProcessId, L"#32770");
+          return retry != nullptr && retry != box;
+        })) {
+      ::PostMessageW(retry, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+  } else {
+    fail("no question box");
+  }
+
+  ::PostMessageW(target, WM_CLOSE, 0, 0);
+  ::PostThreadMessageW(::GetWindowThreadProcessId(target, nullptr), WM_QUIT, 0, 0);
+  target_thread.join();
+  wait_for([&] { return find_window_of(pi.dwProcessId, L"#32770") == nullptr; });
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
+    ::TerminateProcess(pi.hProcess, 1);
+    fail("Lorvane did not end");
+  }
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  return failures == 0 ? 0 : 1;
+}
