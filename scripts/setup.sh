@@ -12,7 +12,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 for p in cmake ninja-build g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix wine wine32 wine64 \
          xvfb xauth x11-utils xdotool imagemagick fonts-ipafont-gothic locales googletest \
-         clang-format python3 zip; do
+         clang-format python3 zip unzip; do
   have_pkg "$p" || need+=("$p")
 done
 if ((${#need[@]})); then
