@@ -23,6 +23,15 @@ lorvane_display() {
   return 1
 }
 
+# Whether the virtual desktop of this prefix is up (its explorer.exe runs).
+lorvane_desktop_alive() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop' 2>/dev/null); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 # Boots the prefix once; after that the wineserver stays up so that each program starts fast.
 lorvane_wine_up() {
   lorvane_display || return 1
@@ -40,6 +49,18 @@ lorvane_wine_up() {
     wineserver -w </dev/null >/dev/null 2>&1 || true
     wineserver -p >/dev/null 2>&1 </dev/null || true
     timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
+  fi
+  if ! lorvane_desktop_alive; then
+    # The desktop in a session of its own: when a test's process group ends, the desktop that
+    # the first window of the test would have started ends with it, and later windows fail.
+    (setsid wine explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &)
+    local _
+    for _ in $(seq 100); do lorvane_desktop_alive && break; sleep 0.1; done
+  fi
+  if ! grep -q 'ShowCrashDialog' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # A crash ends the process with its exception code instead of waiting in a dialog.
+    timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >/dev/null 2>&1 || true
   fi
   if ! grep -q 'IPAPGothic' "$WINEPREFIX/user.reg" 2>/dev/null; then
     # Without Windows' Japanese fonts, the faces the program asks for are drawn with the IPA

@@ -1,0 +1,279 @@
+// A long run of control: the real Lorvane.exe controls 20 registered classes while target
+// windows open and close at random, some come to the front, and active and idle periods
+// alternate through SendInput. One registered target hangs for good. Reports the program's CPU
+// time, handles, GUI objects and private memory at the start and at the end, then checks that
+// it still answers and comes back from the tray.
+//
+//   soak.exe <Lorvane.exe> [--minutes M] [--seed S]
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr int target_count = 20;
+constexpr UINT open_target = WM_APP + 1;
+constexpr UINT close_target = WM_APP + 2;
+
+std::wstring target_class(int i) { return L"LorvaneSoakTarget" + std::to_wstring(i); }
+
+std::wstring windows_path(std::wstring path) {
+  if (!path.empty() && path[0] == L'/') {
+    for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+    path = L"Z:" + path;
+  }
+  return path;
+}
+
+std::string sjis(const std::wstring& text) {
+  int n = ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                        nullptr);
+  return out;
+}
+
+LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+void register_class(const std::wstring& name) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = target_proc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = name.c_str();
+  ::RegisterClassW(&wc);
+}
+
+HWND make_window(const std::wstring& name, int i) {
+  HWND window = ::CreateWindowExW(0, name.c_str(), name.c_str(), WS_OVERLAPPEDWINDOW, 40 + 23 * i,
+                                  40 + 17 * i, 240, 160, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  ::ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}
+
+// The thread that owns the well-behaved targets: it opens and closes them on request.
+void targets_thread(std::vector<HWND>* windows, std::atomic<DWORD>* thread_id) {
+  MSG msg;
+  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists from here on
+  *thread_id = ::GetCurrentThreadId();
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    int i = static_cast<int>(msg.wParam);
+    if (msg.message == open_target && (*windows)[i] == nullptr) {
+      (*windows)[i] = make_window(target_class(i), i);
+    } else if (msg.message == close_target && (*windows)[i] != nullptr) {
+      ::DestroyWindow((*windows)[i]);
+      (*windows)[i] = nullptr;
+    } else {
+      ::DispatchMessageW(&msg);
+    }
+  }
+  for (HWND window : *windows) {
+    if (window != nullptr) ::DestroyWindow(window);
+  }
+}
+
+void bring_to_front(HWND window) {
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+  ::SetForegroundWindow(window);
+}
+
+void user_input() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = 1;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE;
+  ::SendInput(1, &input, sizeof input);
+}
+
+struct Sample {
+  double cpu_seconds;
+  DWORD handles;
+  DWORD gdi_objects;
+  DWORD user_objects;
+  SIZE_T private_bytes;
+};
+
+Sample sample(HANDLE process) {
+  Sample s{};
+  FILETIME created, exited, kernel, user;
+  if (::GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+    auto ticks = [](FILETIME t) {
+      return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    s.cpu_seconds = static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+  }
+  ::GetProcessHandleCount(process, &s.handles);
+  s.gdi_objects = ::GetGuiResources(process, GR_GDIOBJECTS);
+  s.user_objects = ::GetGuiResources(process, GR_USEROBJECTS);
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof memory)) {
+    s.private_bytes = memory.PrivateUsage;
+  }
+  return s;
+}
+
+void print(const char* label, const Sample& s) {
+  std::printf(
+      "soak: %-5s cpu %.3f s, handles %lu, GDI objects %lu, USER objects %lu, private %zu KiB\n",
+      label, s.cpu_seconds, static_cast<unsigned long>(s.handles),
+      static_cast<unsigned long>(s.gdi_objects), static_cast<unsigned long>(s.user_objects),
+      static_cast<std::size_t>(s.private_bytes / 1024));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: soak <Lorvane.exe> [--minutes M] [--seed S]\n");
+    return 2;
+  }
+  std::wstring exe = windows_path(argv[1]);
+  double minutes = 10;
+  unsigned seed = 1;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    if (std::wstring(argv[i]) == L"--minutes") minutes = std::wcstod(argv[i + 1], nullptr);
+    if (std::wstring(argv[i]) == L"--seed") seed = std::wcstoul(argv[i + 1], nullptr, 10);
+  }
+
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  std::wstring folder =
+      std::wstring(temp) + L"lorvane-soak-" + std::to_wstring(::GetCurrentProcessId());
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  std::wstring copy = folder + L"\\Lorvane.exe";
+  if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
+  std::string ini = "[Lorvane]\r\n" + sjis(L"前面表示設定") + "=0\r\n" + sjis(L"登録数") + "=" +
+                    std::to_string(target_count + 1) + "\r\n";
+  for (int i = 0; i < target_count; ++i) {
+    ini += sjis(L"クラス名" + std::to_wstring(i)) + "=" + sjis(target_class(i)) + "\r\n";
+  }
+  ini += sjis(L"クラス名" + std::to_wstring(target_count)) + "=LorvaneSoakHung\r\n";
+  ini += sjis(L"クラス名" + std::to_wstring(target_count + 1)) + "=\r\n";
+  HANDLE file = ::CreateFileW((folder + L"\\Lorvane.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
+  ::CloseHandle(file);
+
+  for (int i = 0; i < target_count; ++i) register_class(target_class(i));
+  register_class(L"LorvaneSoakHung");
+  std::vector<HWND> windows(target_count, nullptr);
+  std::atomic<DWORD> targets_id{0};
+  std::thread targets(targets_thread, &windows, &targets_id);
+  while (targets_id == 0) ::Sleep(10);
+  HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HWND hung = nullptr;
+  std::thread hung_thread([&] {
+    hung = make_window(L"LorvaneSoakHung", target_count);
+    bring_to_front(hung);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::WaitForSingleObject(release, INFINITE);  // hangs: no messages are handled from here on
+    ::DestroyWindow(hung);
+  });
+
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring command = L"\"" + copy + L"\"";
+  if (!::CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &si, &pi)) {
+    return 4;
+  }
+  HWND main = nullptr;
+  for (auto until = Clock::now() + 15s; main == nullptr && Clock::now() < until; ::Sleep(20)) {
+    main = ::FindWindowW(L"LorvaneMain", L"Lorvane");
+  }
+  int failures = main == nullptr ? 1 : 0;
+  ::Sleep(3000);  // past start-up, before the first sample
+  Sample first = sample(pi.hProcess);
+  print("start", first);
+
+  std::mt19937 random(seed);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  auto end = Clock::now() + std::chrono::milliseconds(static_cast<long long>(minutes * 60000));
+  unsigned long actions = 0, not_answering = 0;
+  // Active and idle periods of 8 s alternate; while active the user moves the mouse twice a
+  // second and brings targets to the front.
+  while (Clock::now() < end) {
+    bool active =
+        (std::chrono::duration_cast<std::chrono::seconds>(end - Clock::now()).count() / 8) % 2 == 0;
+    int i = pick(target_count);
+    switch (pick(4)) {
+      case 0: ::PostThreadMessageW(targets_id, open_target, static_cast<WPARAM>(i), 0); break;
+      case 1: ::PostThreadMessageW(targets_id, close_target, static_cast<WPARAM>(i), 0); break;
+      default:
+        if (active) {
+          HWND window = pick(10) == 0 ? hung : ::FindWindowW(target_class(i).c_str(), nullptr);
+          if (window != nullptr) bring_to_front(window);
+        }
+        break;
+    }
+    if (active) user_input();
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) == 0) {
+      ++not_answering;
+    }
+    ++actions;
+    ::Sleep(500);
+  }
+  Sample last = sample(pi.hProcess);
+  print("end", last);
+  double seconds = minutes * 60;
+  std::printf("soak: %lu actions over %.0f s; CPU %.4f %% of one core; not answering %lu times\n",
+              actions, seconds, 100.0 * (last.cpu_seconds - first.cpu_seconds) / seconds,
+              not_answering);
+  std::printf(
+      "soak: growth: handles %+ld, GDI %+ld, USER %+ld, private %+ld KiB\n",
+      static_cast<long>(last.handles) - static_cast<long>(first.handles),
+      static_cast<long>(last.gdi_objects) - static_cast<long>(first.gdi_objects),
+      static_cast<long>(last.user_objects) - static_cast<long>(first.user_objects),
+      (static_cast<long>(last.private_bytes) - static_cast<long>(first.private_bytes)) / 1024);
+  if (not_answering != 0) ++failures;
+
+  // Still reachable from the tray, with the hung target still registered and in front.
+  bring_to_front(hung);
+  ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
+  bool restored = false;
+  for (auto until = Clock::now() + 10s; !restored && Clock::now() < until; ::Sleep(20)) {
+    restored = ::IsWindowVisible(main) && !::IsIconic(main);
+  }
+  std::printf("soak: tray restore %s\n", restored ? "worked" : "FAILED");
+  if (!restored) ++failures;
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  DWORD code = 1;
+  if (::WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0) {
+    ::GetExitCodeProcess(pi.hProcess, &code);
+  } else {
+    ::TerminateProcess(pi.hProcess, 1);
+  }
+  std::printf("soak: exit code %lu\n", static_cast<unsigned long>(code));
+  if (code != 0) ++failures;
+
+  ::SetEvent(release);
+  hung_thread.join();
+  ::PostThreadMessageW(targets_id, WM_QUIT, 0, 0);
+  targets.join();
+  ::CloseHandle(release);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
+  return failures == 0 ? 0 : 1;
+}
