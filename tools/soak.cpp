@@ -12,6 +12,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <thread>
@@ -106,10 +108,68 @@ struct Sample {
   DWORD gdi_objects;
   DWORD user_objects;
   SIZE_T private_bytes;
+  // Under Wine the counts above read 0 for another process; the host's view of the same
+  // process stands in: its data size, resident size and open files.
+  unsigned long host_data_kib;
+  unsigned long host_resident_kib;
+  unsigned long host_open_files;
 };
 
-Sample sample(HANDLE process) {
+std::string read_text(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char chunk[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+  ::CloseHandle(file);
+  return text;
+}
+
+// The host process id of the program, found by the folder in its command line (Wine only).
+std::wstring host_process(const std::wstring& folder_name) {
+  std::string needle(folder_name.begin(), folder_name.end());
+  WIN32_FIND_DATAW entry;
+  HANDLE find = ::FindFirstFileW(L"Z:\\proc\\*", &entry);
+  if (find == INVALID_HANDLE_VALUE) return {};
+  std::wstring found;
+  do {
+    std::wstring name = entry.cFileName;
+    if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+    std::string command = read_text(L"Z:\\proc\\" + name + L"\\cmdline");
+    if (command.find(needle) != std::string::npos &&
+        command.find("Lorvane.exe") != std::string::npos) {
+      found = name;
+      break;
+    }
+  } while (::FindNextFileW(find, &entry));
+  ::FindClose(find);
+  return found;
+}
+
+unsigned long status_kib(const std::string& status, const char* field) {
+  std::size_t at = status.find(field);
+  return at == std::string::npos
+             ? 0
+             : std::strtoul(status.c_str() + at + std::strlen(field), nullptr, 10);
+}
+
+Sample sample(HANDLE process, const std::wstring& host_pid) {
   Sample s{};
+  if (!host_pid.empty()) {
+    std::string status = read_text(L"Z:\\proc\\" + host_pid + L"\\status");
+    s.host_data_kib = status_kib(status, "VmData:");
+    s.host_resident_kib = status_kib(status, "VmRSS:");
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW((L"Z:\\proc\\" + host_pid + L"\\fd\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        if (entry.cFileName[0] != L'.') ++s.host_open_files;
+      } while (::FindNextFileW(find, &entry));
+      ::FindClose(find);
+    }
+  }
   FILETIME created, exited, kernel, user;
   if (::GetProcessTimes(process, &created, &exited, &kernel, &user)) {
     auto ticks = [](FILETIME t) {
@@ -131,10 +191,12 @@ Sample sample(HANDLE process) {
 
 void print(const char* label, const Sample& s) {
   std::printf(
-      "soak: %-5s cpu %.3f s, handles %lu, GDI objects %lu, USER objects %lu, private %zu KiB\n",
+      "soak: %-5s cpu %.3f s, handles %lu, GDI objects %lu, USER objects %lu, private %lu KiB;"
+      " host: data %lu KiB, resident %lu KiB, open files %lu\n",
       label, s.cpu_seconds, static_cast<unsigned long>(s.handles),
       static_cast<unsigned long>(s.gdi_objects), static_cast<unsigned long>(s.user_objects),
-      static_cast<std::size_t>(s.private_bytes / 1024));
+      static_cast<unsigned long>(s.private_bytes / 1024), s.host_data_kib, s.host_resident_kib,
+      s.host_open_files);
 }
 
 }  // namespace
@@ -203,7 +265,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   int failures = main == nullptr ? 1 : 0;
   ::Sleep(3000);  // past start-up, before the first sample
-  Sample first = sample(pi.hProcess);
+  std::wstring host_pid = host_process(L"lorvane-soak-" + std::to_wstring(::GetCurrentProcessId()));
+  Sample first = sample(pi.hProcess, host_pid);
   print("start", first);
 
   std::mt19937 random(seed);
@@ -234,18 +297,22 @@ int wmain(int argc, wchar_t** argv) {
     ++actions;
     ::Sleep(500);
   }
-  Sample last = sample(pi.hProcess);
+  Sample last = sample(pi.hProcess, host_pid);
   print("end", last);
   double seconds = minutes * 60;
   std::printf("soak: %lu actions over %.0f s; CPU %.4f %% of one core; not answering %lu times\n",
               actions, seconds, 100.0 * (last.cpu_seconds - first.cpu_seconds) / seconds,
               not_answering);
+  auto growth = [](auto a, auto b) { return static_cast<long>(b) - static_cast<long>(a); };
   std::printf(
-      "soak: growth: handles %+ld, GDI %+ld, USER %+ld, private %+ld KiB\n",
-      static_cast<long>(last.handles) - static_cast<long>(first.handles),
-      static_cast<long>(last.gdi_objects) - static_cast<long>(first.gdi_objects),
-      static_cast<long>(last.user_objects) - static_cast<long>(first.user_objects),
-      (static_cast<long>(last.private_bytes) - static_cast<long>(first.private_bytes)) / 1024);
+      "soak: growth: handles %+ld, GDI %+ld, USER %+ld, private %+ld KiB; host: data %+ld KiB,"
+      " resident %+ld KiB, open files %+ld\n",
+      growth(first.handles, last.handles), growth(first.gdi_objects, last.gdi_objects),
+      growth(first.user_objects, last.user_objects),
+      growth(first.private_bytes / 1024, last.private_bytes / 1024),
+      growth(first.host_data_kib, last.host_data_kib),
+      growth(first.host_resident_kib, last.host_resident_kib),
+      growth(first.host_open_files, last.host_open_files));
   if (not_answering != 0) ++failures;
 
   // Still reachable from the tray, with the hung target still registered and in front.

@@ -1,0 +1,135 @@
+// The control cycle on real windows of another process: pushed down while the user works, raised
+// while the user is away, left alone once stopped, and never held up by a hung window.
+#include "e2e_harness.h"
+
+namespace lorvane::e2e {
+namespace {
+
+using app::id_command1;
+using test::pump_for;
+using test::pump_until;
+using test::sjis;
+
+std::wstring one_target_ini(const std::wstring& class_name) {
+  return L"[Lorvane]\n登録数=1\nクラス名0=" + class_name + L"\nクラス名1=\n";
+}
+
+TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
+  // On a freshly started wineserver the last input time stays 0 until the first input.
+  user_input();
+  const std::wstring target_class = unique_class(L"E2eTarget");
+  Target other(unique_class(L"E2eOther"));
+  Target target(target_class);
+  ASSERT_TRUE(other.started());
+  ASSERT_TRUE(target.started());
+  HWND t = target.window();
+  HWND o = other.window();
+
+  Lorvane lorvane;
+  lorvane.write_ini(one_target_ini(target_class));
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  EXPECT_FALSE(::IsWindowVisible(main));
+  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+
+  // The user brings the target to the front: the next tick sends it behind everything.
+  user_input();
+  bring_to_front(t);
+  EXPECT_TRUE(pump_until([&] { return is_below(t, o) && is_last_visible(t); }, 3s));
+  EXPECT_FALSE(is_topmost(t));
+
+  // Nobody touches keyboard or mouse under Xvfb: idle time grows by itself, and once it passes
+  // 5000 ms the target is raised into the topmost band, not before.
+  user_input();
+  auto last_input = std::chrono::steady_clock::now();
+  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 10s));
+  // Ticks come once a second; allow for the clock granularity of the two processes.
+  EXPECT_GE(std::chrono::steady_clock::now() - last_input, 4900ms);
+  EXPECT_TRUE(is_below(o, t));
+
+  // The user is back and brings it to the front: pushed down again, out of the topmost band.
+  user_input();
+  bring_to_front(t);
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 3s));
+
+  // The icon shows the window while control goes on.
+  lorvane.tray_release();
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
+  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  user_input();
+  bring_to_front(t);
+  EXPECT_TRUE(pump_until([&] { return is_below(t, o) && is_below(t, main); }, 3s));
+
+  // Stop restores nothing: the target stays at the bottom where control left it...
+  lorvane.click(id_command1);
+  EXPECT_EQ(lorvane.text(id_command1), caption_start);
+  EXPECT_TRUE(is_below(t, o));
+  // ...and brought to the front it stays there, tick after tick.
+  user_input();
+  bring_to_front(t);
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == t; }, 3s));
+  std::vector<HWND> before = visible_top_level_windows();
+  pump_for(2500ms);
+  EXPECT_EQ(visible_top_level_windows(), before);
+  EXPECT_TRUE(is_below(o, t));
+  EXPECT_TRUE(is_below(main, t));
+
+  ASSERT_TRUE(lorvane.close());
+  EXPECT_EQ(lorvane.ini_bytes(), sjis(L"[Lorvane]\r\n登録数=1\r\nクラス名0=" + target_class +
+                                      L"\r\nクラス名1=\r\n前面表示設定=0\r\n"));
+}
+
+TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
+  // On a fresh wineserver the last input time is 0 until the first input: the user would count
+  // as idle, and the ticks would raise instead of push.
+  user_input();
+  // The healthy target comes first in the list, so every tick visits it before the hung one: a
+  // tick that got stuck on the hung window would leave the healthy one alone from then on.
+  const std::wstring healthy_class = unique_class(L"E2eHealthy");
+  const std::wstring hung_class = unique_class(L"E2eHung");
+  Lorvane lorvane;
+  lorvane.write_ini(L"[Lorvane]\n登録数=2\nクラス名0=" + healthy_class + L"\nクラス名1=" +
+                    hung_class + L"\nクラス名2=\n");
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  ASSERT_FALSE(::IsWindowVisible(main));
+  Target healthy(healthy_class);
+  ASSERT_TRUE(healthy.started());
+
+  // The hung target activates itself as it is shown, and then its thread stops answering.
+  Target hung(hung_class, L"--hang-when-active");
+  ASSERT_TRUE(hung.started());
+  HWND h = hung.window();
+  ASSERT_TRUE(pump_until(
+      [&] { return ::GetForegroundWindow() == h && !send(h, WM_NULL, 0, 0, nullptr, 200); }, 5s));
+
+  // The user is active and the hung window is in front: every tick tries to push it down, and
+  // the program answers throughout.
+  auto until = std::chrono::steady_clock::now() + 3s;
+  int answered = 0;
+  while (std::chrono::steady_clock::now() < until) {
+    user_input();
+    ASSERT_TRUE(send(main, WM_NULL, 0, 0, nullptr, 2000)) << "after " << answered << " answers";
+    ++answered;
+    pump_for(250ms);
+  }
+  // A thread that waits in a SendMessage of its own still answers sent messages: that the ticks
+  // go on shows in the healthy target, pushed down once the user brings it to the front.
+  user_input();
+  bring_to_front(healthy.window());
+  EXPECT_TRUE(pump_until(
+      [&] { return is_below(healthy.window(), h) && is_last_visible(healthy.window()); }, 3s));
+  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.list_items(), (std::vector<std::wstring>{healthy_class, hung_class}));
+
+  lorvane.tray_release();
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
+  // The close is posted: only a message loop that runs takes it.
+  ASSERT_TRUE(lorvane.close());
+  EXPECT_EQ(lorvane.ini_bytes(),
+            sjis(L"[Lorvane]\r\n登録数=2\r\nクラス名0=" + healthy_class + L"\r\nクラス名1=" +
+                 hung_class + L"\r\nクラス名2=\r\n前面表示設定=0\r\n"));
+}
+
+}  // namespace
+}  // namespace lorvane::e2e

@@ -1,0 +1,129 @@
+#pragma once
+// Drives the real Lorvane.exe from outside: a copy of it in a fresh folder, started as its own
+// process, seen and worked only through its windows, its message boxes and its settings file.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+#include "test_support.h"
+
+namespace lorvane::e2e {
+
+using namespace std::chrono_literals;
+
+// Texts the user sees, as the program shows them.
+inline constexpr const wchar_t* caption_start = L"開始";
+inline constexpr const wchar_t* caption_controlling = L"制御中";
+inline constexpr const wchar_t* first_use_hint =
+    L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してく"
+    L"ださい。";
+
+// The folder that holds this test program, Lorvane.exe and e2e_target.exe.
+std::wstring bin_folder();
+
+// A started process; one still running when its owner goes is killed, so that a failed test
+// leaves nothing behind.
+class Process {
+ public:
+  Process() = default;
+  ~Process() { kill(); }
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  // Starts exe with the arguments in folder; false if it cannot be started.
+  bool start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder);
+  DWORD id() const { return id_; }
+  bool running() const;
+  // Waits for the process to end on its own.
+  bool wait_exit(std::chrono::milliseconds timeout) const;
+  DWORD exit_code() const;
+  void kill();
+
+ private:
+  HANDLE handle_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// A top-level window of the process with that class (and caption, unless null), or null.
+HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption = nullptr);
+// A window's text through WM_GETTEXT, which works across processes.
+std::wstring text_of(HWND window);
+// SendMessageTimeout that gives up on a window whose thread does not answer.
+bool send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0,
+          LRESULT* result = nullptr, UINT timeout_ms = 5000);
+
+// Z-order, as the GW_HWNDNEXT walk of the top-level windows gives it.
+std::vector<HWND> visible_top_level_windows();
+// Whether lower comes after upper in the walk.
+bool is_below(HWND lower, HWND upper);
+bool is_last_visible(HWND window);
+bool is_topmost(HWND window);
+// As a user's click would: raised to the top and activated.
+void bring_to_front(HWND window);
+// A small mouse move there and back: the user is at the machine again.
+void user_input();
+
+// Whether the notification area holds the icon of that window (uID 0): the shell accepts a
+// modification only of an icon it has.
+bool tray_icon_present(HWND window);
+// Takes the window's icon out of the notification area, as a restarted shell would have lost it.
+bool delete_tray_icon(HWND window);
+
+// One copy of Lorvane.exe in its own folder, with its settings file beside it.
+class Lorvane {
+ public:
+  Lorvane();
+  Lorvane(const Lorvane&) = delete;
+  Lorvane& operator=(const Lorvane&) = delete;
+
+  // The settings file from UTF-16 text: Shift-JIS bytes, CR LF line ends.
+  void write_ini(const std::wstring& text) const;
+  std::string ini_bytes() const { return test::read_bytes(ini_path()); }
+  std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
+
+  // Starts the program and waits for its main window to exist.
+  ::testing::AssertionResult start();
+  // Closes the main window as its close box would and waits for the program to end.
+  ::testing::AssertionResult close(std::chrono::milliseconds timeout = 10s);
+
+  const Process& process() const { return process_; }
+  HWND main() const { return main_; }
+  HWND item(app::ControlId id) const { return ::GetDlgItem(main_, id); }
+  std::wstring text(app::ControlId id) const { return text_of(item(id)); }
+  // Presses a button as a click would.
+  void click(app::ControlId id) const;
+  std::vector<std::wstring> list_items() const;
+  // The icon's left button release, as the shell reports it to the main window.
+  void tray_release() const;
+  // A message box titled "Lorvane" of this program, shown, or null.
+  HWND message_box() const;
+  // Answers a box by pressing its button.
+  static void answer(HWND box, int button);
+
+ private:
+  test::TempFolder folder_;
+  // After the folder: a program a test left running is killed before its folder is removed.
+  Process process_;
+  HWND main_ = nullptr;
+};
+
+// Launches e2e_target.exe with a window of the class and waits for the window.
+class Target {
+ public:
+  explicit Target(const std::wstring& class_name, const std::wstring& extra_arguments = L"");
+  HWND window() const { return window_; }
+  bool started() const { return window_ != nullptr; }
+
+ private:
+  Process process_;
+  HWND window_ = nullptr;
+};
+
+// A class name no other run uses, so that leftovers of an earlier run never get in the way.
+std::wstring unique_class(const std::wstring& stem);
+
+}  // namespace lorvane::e2e

@@ -1,0 +1,80 @@
+// A stand-in for the application window a user would register (a video player, say): one
+// top-level window of the class named on the command line, nothing else.
+//
+//   e2e_target.exe --class NAME [--title TEXT] [--hang-when-active]
+//
+// --hang-when-active makes the GUI thread stop pumping messages for good once the window has
+// been activated, as a program that freezes while the user is on it. The process ends when its
+// window is closed, or when the test kills it.
+#include <windows.h>
+// needs the types of windows.h
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr UINT hang_now = WM_APP + 1;
+bool hang_when_active = false;
+
+LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      // Posted, not done here: the activation itself completes, so the window really is the
+      // foreground window when its thread stops answering.
+      if (hang_when_active && LOWORD(wparam) != WA_INACTIVE) ::PostMessageW(window, hang_now, 0, 0);
+      break;
+    case hang_now: ::Sleep(INFINITE); return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: break;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+struct ArgvDeleter {
+  void operator()(LPWSTR* argv) const noexcept { ::LocalFree(argv); }
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  int argc = 0;
+  std::unique_ptr<LPWSTR, ArgvDeleter> argv(::CommandLineToArgvW(::GetCommandLineW(), &argc));
+  if (!argv) return 2;
+  std::wstring class_name;
+  std::wstring title = L"e2e target";
+  for (int i = 1; i < argc; ++i) {
+    std::wstring arg = argv.get()[i];
+    if (arg == L"--class" && i + 1 < argc) {
+      class_name = argv.get()[++i];
+    } else if (arg == L"--title" && i + 1 < argc) {
+      title = argv.get()[++i];
+    } else if (arg == L"--hang-when-active") {
+      hang_when_active = true;
+    }
+  }
+  if (class_name.empty()) return 2;
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = target_proc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = class_name.c_str();
+  if (::RegisterClassExW(&wc) == 0) return 3;
+
+  HWND window =
+      ::CreateWindowExW(0, class_name.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) return 4;
+  ::ShowWindow(window, SW_SHOWNORMAL);
+
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return 0;
+}

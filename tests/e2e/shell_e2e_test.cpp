@@ -1,0 +1,102 @@
+// The program as a whole: its first run, a run over stored settings, a damaged settings file and
+// the notification-area icon.
+#include "e2e_harness.h"
+
+namespace lorvane::e2e {
+namespace {
+
+using app::id_check1;
+using app::id_command1;
+using test::pump_until;
+using test::sjis;
+
+TEST(E2eShell, FirstRunShowsTheWindowWithTheHintAndWritesTheFileOnClose) {
+  Lorvane lorvane;
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
+  EXPECT_FALSE(::IsIconic(main));
+  EXPECT_FALSE(::IsZoomed(main));
+  EXPECT_EQ(text_of(main), L"Lorvane");
+  EXPECT_EQ(lorvane.text(id_check1), first_use_hint);
+  EXPECT_EQ(lorvane.text(id_command1), caption_start);
+  EXPECT_TRUE(lorvane.list_items().empty());
+  EXPECT_TRUE(tray_icon_present(main));
+  // Nothing is written before the exit save.
+  EXPECT_FALSE(test::file_exists(lorvane.ini_path()));
+
+  ASSERT_TRUE(lorvane.close());
+  EXPECT_EQ(lorvane.ini_bytes(),
+            sjis(L"[Lorvane]\r\n登録数=0\r\nクラス名0=\r\n前面表示設定=0\r\n"));
+}
+
+TEST(E2eShell, StoredTargetsStartControlInTheTrayAndComeBackOnTheNextRun) {
+  Lorvane lorvane;
+  const std::wstring stored =
+      L"[Lorvane]\n登録数=2\nクラス名0=E2eNoSuchWindow\nクラス名1=動画プレーヤーE2E\nクラス名2=\n"
+      L"前面表示設定=1\n";
+  lorvane.write_ini(stored);
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_FALSE(::IsWindowVisible(main));
+  EXPECT_EQ(lorvane.list_items(),
+            (std::vector<std::wstring>{L"E2eNoSuchWindow", L"動画プレーヤーE2E"}));
+  LRESULT check = 0;
+  EXPECT_TRUE(send(lorvane.item(id_check1), BM_GETCHECK, 0, 0, &check));
+  EXPECT_EQ(check, BST_CHECKED);
+  EXPECT_TRUE(tray_icon_present(main));
+
+  // The icon brings the window back; control goes on.
+  lorvane.tray_release();
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
+  EXPECT_FALSE(::IsZoomed(main));
+  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+
+  ASSERT_TRUE(lorvane.close());
+  std::wstring crlf;
+  for (wchar_t c : stored) {
+    if (c == L'\n') crlf += L'\r';
+    crlf += c;
+  }
+  EXPECT_EQ(lorvane.ini_bytes(), sjis(crlf));
+}
+
+TEST(E2eShell, AHugeStoredCountStartsAndClosesQuicklyKeepingTheEntries) {
+  Lorvane lorvane;
+  lorvane.write_ini(L"[Lorvane]\n登録数=2147483647\nクラス名0=E2eHugeA\nクラス名1=E2eHugeB\n");
+  auto begin = std::chrono::steady_clock::now();
+  ASSERT_TRUE(lorvane.start());
+  EXPECT_EQ(lorvane.list_items(), (std::vector<std::wstring>{L"E2eHugeA", L"E2eHugeB"}));
+  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  ASSERT_TRUE(lorvane.close(5s));
+  // A walk over two billion keys would take hours; the whole run takes a moment.
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, 8s);
+  EXPECT_EQ(
+      lorvane.ini_bytes(),
+      sjis(L"[Lorvane]\r\n登録数=2\r\nクラス名0=E2eHugeA\r\nクラス名1=E2eHugeB\r\nクラス名2=\r\n"
+           L"前面表示設定=0\r\n"));
+}
+
+TEST(E2eShell, ANewTaskbarGetsTheIconAgain) {
+  Lorvane lorvane;
+  lorvane.write_ini(L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindow\n");
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  ASSERT_FALSE(::IsWindowVisible(main));
+  ASSERT_TRUE(tray_icon_present(main)) << "needs the notification area of Wine's virtual desktop";
+
+  // A restarted shell has lost every icon, and tells the programs so.
+  ASSERT_TRUE(delete_tray_icon(main));
+  ASSERT_FALSE(tray_icon_present(main));
+  EXPECT_TRUE(send(main, ::RegisterWindowMessageW(L"TaskbarCreated")));
+  EXPECT_TRUE(pump_until([&] { return tray_icon_present(main); }, 3s));
+
+  // With the window in the tray, the icon is the way back.
+  lorvane.tray_release();
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
+  EXPECT_TRUE(lorvane.close());
+}
+
+}  // namespace
+}  // namespace lorvane::e2e
