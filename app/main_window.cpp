@@ -158,6 +158,9 @@ void メイン::create_controls() {
   }
   timer1_.emplace(window_, timer1_id);
   timer2_.emplace(window_, timer2_id);
+  // The selection timer is designed enabled with no interval, which never fires; Select gives
+  // it its interval. The control timer starts disabled.
+  timer1_->set_enabled(true);
   controls_.emplace(control::MainControls{
       window_, ListBox(::GetDlgItem(window_, id_list1)), Button(::GetDlgItem(window_, id_command1)),
       CheckBox(::GetDlgItem(window_, id_check1)), TextBox(::GetDlgItem(window_, id_text1)),
