@@ -1,0 +1,174 @@
+#include "control_test_support.h"
+
+#include <atomic>
+
+namespace lorvane::test {
+namespace {
+
+LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM wparam,
+                                   LPARAM lparam) noexcept {
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+void register_class(const wchar_t* class_name) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = plain_window_proc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = class_name;
+  ::RegisterClassExW(&wc);  // a second registration fails harmlessly
+}
+
+HWND create_window(const wchar_t* class_name) {
+  register_class(class_name);
+  // Staggered, so that the windows can be told apart on a screenshot.
+  static std::atomic<int> count{0};
+  int offset = (count++ % 10) * 40;
+  return ::CreateWindowExW(0, class_name, class_name, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           100 + offset, 100 + offset, 300, 200, nullptr, nullptr,
+                           ::GetModuleHandleW(nullptr), nullptr);
+}
+
+BoxWatch* active_watch = nullptr;
+
+std::wstring class_of(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+}  // namespace
+
+UniqueWindow make_window(const wchar_t* class_name) {
+  return UniqueWindow(create_window(class_name));
+}
+
+ThreadWindow::UniqueEvent ThreadWindow::make_event() {
+  return UniqueEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+}
+
+ThreadWindow::ThreadWindow(const wchar_t* class_name) {
+  thread_ = std::thread([this, name = std::wstring(class_name)] { run(name); });
+  ::WaitForSingleObject(ready_.get(), INFINITE);
+}
+
+ThreadWindow::~ThreadWindow() {
+  ::SetEvent(quit_.get());
+  thread_.join();
+}
+
+void ThreadWindow::hang() {
+  ::SetEvent(hang_.get());
+  ::WaitForSingleObject(hung_.get(), INFINITE);
+}
+
+void ThreadWindow::resume() { ::SetEvent(resume_.get()); }
+
+void ThreadWindow::run(const std::wstring& class_name) {
+  window_ = create_window(class_name.c_str());
+  ::SetEvent(ready_.get());
+  HANDLE waits[] = {quit_.get(), hang_.get()};
+  for (;;) {
+    DWORD woke =
+        ::MsgWaitForMultipleObjectsEx(2, waits, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0) break;
+    if (woke == WAIT_OBJECT_0 + 1) {
+      // Hung: nothing sent or posted to the window is handled until resumed.
+      ::SetEvent(hung_.get());
+      HANDLE wake[] = {quit_.get(), resume_.get()};
+      if (::WaitForMultipleObjects(2, wake, FALSE, INFINITE) == WAIT_OBJECT_0) break;
+      continue;
+    }
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  ::DestroyWindow(window_);
+}
+
+bool is_topmost(HWND window) {
+  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+int z_position(HWND window) {
+  int position = 0;
+  for (HWND w = ::GetTopWindow(nullptr); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    if (w == window) return position;
+    ++position;
+  }
+  return -1;
+}
+
+bool is_last_in_z_order(HWND window) {
+  return ::IsWindow(window) && ::GetWindow(window, GW_HWNDNEXT) == nullptr;
+}
+
+void bring_to_front(HWND window) {
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  ::SetForegroundWindow(window);
+}
+
+キーボード入力監視::InputClock FakeClock::clock() const {
+  std::shared_ptr<State> state = state_;
+  キーボード入力監視::InputClock clock;
+  clock.tick_count = [state] {
+    state->calls.push_back({Call::tick_count});
+    if (!state->first_tick_at) state->first_tick_at = std::chrono::steady_clock::now();
+    return state->now;
+  };
+  clock.last_input_info = [state](LASTINPUTINFO& info) {
+    state->calls.push_back({Call::last_input_info, info.cbSize, info.dwTime});
+    if (state->last_input) info.dwTime = *state->last_input;
+  };
+  return clock;
+}
+
+void FakeClock::set(DWORD now, std::optional<DWORD> last_input) {
+  state_->now = now;
+  state_->last_input = last_input;
+}
+
+BoxWatch::BoxWatch() {
+  active_watch = this;
+  hook_ = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &BoxWatch::hook, nullptr, ::GetCurrentThreadId());
+}
+
+BoxWatch::~BoxWatch() {
+  if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
+  active_watch = nullptr;
+}
+
+// Runs when the box has handled WM_INITDIALOG: its buttons and icon are set up, and it is not
+// shown yet, so nobody can have answered it.
+LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+  if (code == HC_ACTION && active_watch != nullptr && sent->message == WM_INITDIALOG &&
+      class_of(sent->hwnd) == L"#32770") {
+    HWND box = sent->hwnd;
+    BoxView view;
+    view.title = window_text(box);
+    view.text = message_box_text(box);
+    view.owner = ::GetWindow(box, GW_OWNER);
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      LONG style = ::GetWindowLongW(child, GWL_STYLE);
+      if ((style & WS_VISIBLE) == 0) continue;
+      std::wstring kind = class_of(child);
+      if (_wcsicmp(kind.c_str(), L"Button") == 0) view.buttons.push_back(::GetDlgCtrlID(child));
+      if (_wcsicmp(kind.c_str(), L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
+          ::SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+        view.has_icon = true;
+      }
+    }
+    view.bottom = ::GetWindow(box, GW_HWNDLAST);
+    view.at = std::chrono::steady_clock::now();
+    active_watch->boxes_.push_back(view);
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+}  // namespace lorvane::test

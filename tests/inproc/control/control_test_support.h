@@ -1,0 +1,145 @@
+#pragma once
+// What the control and selection tests need besides the main window: top-level windows of test
+// classes for the cycle to find by class name (on this thread, or on a thread of their own that
+// can be made to hang), Z-order readings, an input clock the test sets, and a record of the
+// message boxes the wizard shows.
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "control/control_cycle.h"
+#include "main_window_fixture.h"
+#include "platform/unique_handles.h"
+#include "platform/キーボード入力監視.h"
+
+namespace lorvane::test {
+
+// Class names no other program uses, so FindWindowA finds only the test's windows.
+inline constexpr const wchar_t* target_a = L"LorvaneTestTargetA";
+inline constexpr const wchar_t* target_b = L"LorvaneTestTargetB";
+inline constexpr const wchar_t* bystander = L"LorvaneTestBystander";
+inline constexpr const wchar_t* missing_class = L"LorvaneTestNoSuchWindow";
+
+// A visible top-level window of the class, owned by the calling thread. Its class is registered
+// on first use.
+UniqueWindow make_window(const wchar_t* class_name);
+
+// A visible top-level window of the class on a thread of its own, which handles its messages
+// until hang() and again after resume(). The thread is released and joined on destruction.
+class ThreadWindow {
+ public:
+  explicit ThreadWindow(const wchar_t* class_name);
+  ~ThreadWindow();
+  ThreadWindow(const ThreadWindow&) = delete;
+  ThreadWindow& operator=(const ThreadWindow&) = delete;
+
+  HWND hwnd() const { return window_; }
+  // Returns once the thread has stopped handling messages: the window no longer answers.
+  void hang();
+  void resume();
+
+ private:
+  struct HandleCloser {
+    void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+  };
+  using UniqueEvent = std::unique_ptr<void, HandleCloser>;
+  static UniqueEvent make_event();
+  void run(const std::wstring& class_name);
+
+  UniqueEvent ready_ = make_event();
+  UniqueEvent hang_ = make_event();
+  UniqueEvent hung_ = make_event();
+  UniqueEvent resume_ = make_event();
+  UniqueEvent quit_ = make_event();
+  HWND window_ = nullptr;
+  std::thread thread_;
+};
+
+bool is_topmost(HWND window);
+// The window's place in the walk from the top of the Z-order (GW_HWNDNEXT), or -1.
+int z_position(HWND window);
+// Whether the window comes after every other top-level window.
+bool is_last_in_z_order(HWND window);
+// Brings the window to the front as a user's click would: under Wine, SetForegroundWindow on its
+// own does not raise a window that already is the foreground window.
+void bring_to_front(HWND window);
+
+// The input clock the test sets: the tick count, and the last input time the query reports, or
+// none for a query that fails and leaves the record as it was. Every call is recorded.
+class FakeClock {
+ public:
+  struct Call {
+    enum Kind { tick_count, last_input_info } kind;
+    DWORD cb_size = 0;  // of the record as handed to the query
+    DWORD dw_time = 0;  // of the record as handed to the query
+  };
+  struct State {
+    DWORD now = 0;
+    std::optional<DWORD> last_input;
+    std::vector<Call> calls;
+    std::optional<std::chrono::steady_clock::time_point> first_tick_at;
+  };
+
+  FakeClock() = default;
+  // The clock for the main window; it shares this object's state.
+  キーボード入力監視::InputClock clock() const;
+
+  void set(DWORD now, std::optional<DWORD> last_input);
+  // The user counts as active, or as idle, at any later tick.
+  void set_active() { set(100000, 100000); }
+  void set_idle() { set(100000, 0); }
+  std::vector<Call> calls() const { return state_->calls; }
+  void clear_calls() { state_->calls.clear(); }
+  std::optional<std::chrono::steady_clock::time_point> first_tick_at() const {
+    return state_->first_tick_at;
+  }
+
+ private:
+  std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+// A message box as the wizard built it, read on the wizard's own thread as the box is set up,
+// before it is shown and before anyone can answer it.
+struct BoxView {
+  std::wstring title;
+  std::wstring text;
+  HWND owner = nullptr;
+  std::vector<int> buttons;  // ids of its visible buttons
+  bool has_icon = false;     // a visible icon static (SS_ICON) holding an icon
+  HWND bottom = nullptr;     // the last top-level window in the Z-order at that moment
+  std::chrono::steady_clock::time_point at;
+};
+
+// Records every message box created on this thread while it lives.
+class BoxWatch {
+ public:
+  BoxWatch();
+  ~BoxWatch();
+  BoxWatch(const BoxWatch&) = delete;
+  BoxWatch& operator=(const BoxWatch&) = delete;
+  const std::vector<BoxView>& boxes() const { return boxes_; }
+
+ private:
+  static LRESULT CALLBACK hook(int code, WPARAM wparam, LPARAM lparam);
+  HHOOK hook_ = nullptr;
+  std::vector<BoxView> boxes_;
+};
+
+// The main window with a fake input clock, and the targets registered through the list box.
+class ControlTest : public MainWindowTest {
+ protected:
+  void SetUp() override { start(clock_.clock()); }
+  void add_targets(const std::vector<std::wstring>& classes) {
+    for (const std::wstring& name : classes) controls().list1.append(name);
+  }
+  void tick() { control::control_tick(controls()); }
+
+  FakeClock clock_;
+};
+
+}  // namespace lorvane::test

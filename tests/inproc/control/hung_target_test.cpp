@@ -1,0 +1,52 @@
+// A registered window whose program has stopped answering must not stop the control tick: the
+// moves are handed to the window's thread instead of waited for.
+#include "control_test_support.h"
+
+#include <future>
+
+namespace lorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class HungTargetTest : public ControlTest {
+ protected:
+  // Runs one tick and returns how long it took. Should the tick block on the hung window, a
+  // watchdog lets the window's thread go on after a few seconds, which ends the block: the test
+  // then fails on the time taken instead of hanging the run.
+  std::chrono::steady_clock::duration timed_tick() {
+    std::promise<void> done;
+    std::thread watchdog([&, finished = done.get_future()] {
+      if (finished.wait_for(4s) == std::future_status::timeout) target_.resume();
+    });
+    auto started = std::chrono::steady_clock::now();
+    tick();
+    auto took = std::chrono::steady_clock::now() - started;
+    done.set_value();
+    watchdog.join();
+    return took;
+  }
+
+  ThreadWindow target_{target_a};
+};
+
+TEST_F(HungTargetTest, TheTickDoesNotWaitForAHungWindow) {
+  add_targets({target_a});
+  bring_to_front(target_.hwnd());
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == target_.hwnd(); }));
+  target_.hang();
+
+  // The user is active and the hung window is in front: the bottom push.
+  clock_.set_active();
+  EXPECT_LT(timed_tick(), 2s);
+  // The user is away: the raise.
+  clock_.set_idle();
+  EXPECT_LT(timed_tick(), 2s);
+
+  // Nothing is lost: once the program answers again the moves land, the raise last.
+  target_.resume();
+  EXPECT_TRUE(pump_until([&] { return is_topmost(target_.hwnd()); }, 5s));
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,90 @@
+// Start/Stop behind Command1, and the control timer it runs.
+#include "control_test_support.h"
+
+namespace lorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+using app::id_command1;
+
+const std::wstring first_use_hint =
+    L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してく"
+    L"ださい。";
+
+bool minimised_and_hidden(HWND window) { return ::IsIconic(window) && !::IsWindowVisible(window); }
+
+bool normal_and_visible(HWND window) {
+  return !::IsIconic(window) && !::IsZoomed(window) && ::IsWindowVisible(window);
+}
+
+TEST_F(ControlTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption) {
+  controls().check1.set_caption(L"");
+  click(id_command1);
+  EXPECT_EQ(controls().check1.caption(), first_use_hint);
+  EXPECT_EQ(controls().command1.caption(), L"開始");
+  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_TRUE(normal_and_visible(hwnd()));
+
+  // Control running when the list is emptied: the next press stops the timer and brings the
+  // window back, and the caption still says "制御中".
+  add_targets({target_a});
+  click(id_command1);
+  ASSERT_TRUE(pump_until([&] { return minimised_and_hidden(hwnd()); }));
+  controls().list1.clear();
+  controls().check1.set_caption(L"");
+  click(id_command1);
+  EXPECT_EQ(controls().check1.caption(), first_use_hint);
+  EXPECT_EQ(controls().command1.caption(), L"制御中");
+  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_TRUE(pump_until([&] { return normal_and_visible(hwnd()); }));
+}
+
+TEST_F(ControlTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
+  add_targets({missing_class});
+  std::wstring status = controls().check1.caption();
+
+  click(id_command1);
+  EXPECT_EQ(controls().command1.caption(), L"制御中");
+  EXPECT_TRUE(controls().timer2.enabled());
+  EXPECT_EQ(controls().timer2.interval(), 1000u);
+  // Minimised, which the resize handling turns into hiding the window.
+  EXPECT_TRUE(pump_until([&] { return minimised_and_hidden(hwnd()); }));
+
+  click(id_command1);
+  EXPECT_EQ(controls().command1.caption(), L"開始");
+  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_TRUE(pump_until([&] { return normal_and_visible(hwnd()); }));
+  // A list with entries leaves the status line alone.
+  EXPECT_EQ(controls().check1.caption(), status);
+
+  // Any caption other than "開始" counts as running.
+  controls().command1.set_caption(L"開始 ");
+  click(id_command1);
+  EXPECT_EQ(controls().command1.caption(), L"開始");
+  EXPECT_FALSE(controls().timer2.enabled());
+}
+
+// The real timer: the first tick comes one interval after Start, and Stop ends the ticks.
+TEST_F(ControlTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
+  UniqueWindow target = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  auto started = std::chrono::steady_clock::now();
+  click(id_command1);
+  ASSERT_TRUE(pump_until([&] { return is_topmost(target.get()); }, 5s));
+  ASSERT_TRUE(clock_.first_tick_at().has_value());
+  auto first = *clock_.first_tick_at() - started;
+  // A little slack below the interval for the timer's granularity.
+  EXPECT_GE(first, 950ms);
+  EXPECT_LT(first, 2000ms);
+
+  ASSERT_TRUE(pump_until([&] { return clock_.calls().size() >= 4; }, 3s))
+      << "a second tick should follow one interval later";
+  click(id_command1);
+  std::size_t calls = clock_.calls().size();
+  pump_for(1300ms);
+  EXPECT_EQ(clock_.calls().size(), calls) << "the timer ticked after Stop";
+}
+
+}  // namespace
+}  // namespace lorvane::test

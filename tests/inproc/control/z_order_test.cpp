@@ -1,0 +1,139 @@
+// The control tick's two moves on real windows: the idle raise of the first live target, and the
+// bottom push of a target the user has brought to the front.
+#include "control_test_support.h"
+
+namespace lorvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
+  add_targets({missing_class, target_a, target_b});
+  clock_.set_idle();
+  tick();
+  EXPECT_TRUE(clock_.calls().empty()) << "no entry has a window yet: nothing to ask";
+
+  // Windows opened after Start are handled from the next tick on.
+  UniqueWindow b = make_window(target_b);
+  UniqueWindow a = make_window(target_a);
+  bring_to_front(b.get());
+  tick();
+  EXPECT_TRUE(is_topmost(a.get()));
+  EXPECT_FALSE(is_topmost(b.get()));
+  EXPECT_LT(z_position(a.get()), z_position(b.get()));
+  EXPECT_LT(z_position(a.get()), z_position(hwnd()));
+
+  // Every tick while idle raises the same window again, and the later one stays untouched.
+  ::SetWindowPos(a.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  tick();
+  EXPECT_TRUE(is_topmost(a.get()));
+  EXPECT_FALSE(is_topmost(b.get()));
+}
+
+TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
+  UniqueWindow other = make_window(bystander);
+  UniqueWindow b = make_window(target_b);
+  UniqueWindow a = make_window(target_a);
+  add_targets({target_a, target_b});
+
+  // Raised while the user was away ...
+  clock_.set_idle();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+
+  // ... then the user is back and clicks it. B lies above the bystander and the main window
+  // without being the foreground window.
+  bring_to_front(b.get());
+  bring_to_front(a.get());
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  int b_before = z_position(b.get());
+  ASSERT_LT(b_before, z_position(other.get()));
+  ASSERT_LT(b_before, z_position(hwnd()));
+  clock_.set_active();
+  tick();
+  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_LT(z_position(b.get()), z_position(other.get()));
+  EXPECT_LT(z_position(b.get()), z_position(hwnd()));
+  EXPECT_FALSE(is_last_in_z_order(b.get()));
+
+  // Still the foreground window: the next tick pushes it down again.
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ASSERT_FALSE(is_last_in_z_order(a.get()));
+  tick();
+  EXPECT_TRUE(is_last_in_z_order(a.get()));
+}
+
+TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
+  UniqueWindow b = make_window(target_b);
+  UniqueWindow a = make_window(target_a);
+  add_targets({target_a, target_b});
+  controls().check1.set_ticked(true);
+  clock_.set_idle();
+  bring_to_front(a.get());
+  tick();
+  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_FALSE(is_topmost(b.get()));
+}
+
+TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
+  UniqueWindow other = make_window(bystander);
+  add_targets({app::メイン::class_name});
+  bring_to_front(hwnd());
+  ASSERT_EQ(::GetForegroundWindow(), hwnd());
+  int before = z_position(hwnd());
+  clock_.set_active();
+  tick();
+  EXPECT_EQ(z_position(hwnd()), before);
+  EXPECT_LT(z_position(hwnd()), z_position(other.get()));
+  EXPECT_EQ(::GetForegroundWindow(), hwnd());
+
+  clock_.set_idle();
+  tick();
+  EXPECT_TRUE(is_topmost(hwnd()));
+}
+
+TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
+  UniqueWindow first = make_window(target_a);
+  UniqueWindow second = make_window(target_a);
+  add_targets({target_a});
+  // The user works in one of them while the other lies above it.
+  bring_to_front(first.get());
+  ::SetWindowPos(second.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ASSERT_EQ(::GetForegroundWindow(), first.get());
+  // The class lookup returns the upper one, which is not the foreground window: nothing moves.
+  ASSERT_EQ(::FindWindowW(target_a, nullptr), second.get());
+  int first_before = z_position(first.get());
+  clock_.set_active();
+  tick();
+  EXPECT_EQ(z_position(first.get()), first_before);
+  EXPECT_FALSE(is_last_in_z_order(first.get()));
+
+  clock_.set_idle();
+  tick();
+  EXPECT_TRUE(is_topmost(second.get()));
+  EXPECT_FALSE(is_topmost(first.get()));
+}
+
+// A window of another thread is placed asynchronously: the move lands once its thread gets to it.
+TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
+  ThreadWindow target(target_a);
+  UniqueWindow other = make_window(bystander);
+  add_targets({target_a});
+  bring_to_front(target.hwnd());
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == target.hwnd(); }));
+
+  clock_.set_active();
+  tick();
+  EXPECT_TRUE(pump_until([&] { return is_last_in_z_order(target.hwnd()); }, 5s));
+
+  clock_.set_idle();
+  tick();
+  EXPECT_TRUE(pump_until([&] { return is_topmost(target.hwnd()); }, 5s));
+  EXPECT_FALSE(is_topmost(other.get()));
+}
+
+}  // namespace
+}  // namespace lorvane::test
