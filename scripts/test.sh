@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite: unit tests,
-# in-process tests of the real main window and end-to-end tests of the real Lorvane.exe, all
-# under Wine on a private display.
+# Installs what is missing, builds everything and runs the whole test suite: the platform-free
+# logic natively under AddressSanitizer and UndefinedBehaviorSanitizer (with a short fuzz run),
+# then unit tests, in-process tests of the real main window, end-to-end tests of the real
+# Lorvane.exe, hostile settings files and the release checks, all under Wine on a private display.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/host-tests.sh"
 cd "$ROOT"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw

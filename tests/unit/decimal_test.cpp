@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace lorvane {
 namespace {
 
@@ -32,6 +34,18 @@ TEST(ParseDecimal, ClampsToTheSigned32BitRange) {
   EXPECT_EQ(parse_decimal(L"-2147483648"), INT32_MIN);
   EXPECT_EQ(parse_decimal(L"-99999999999999999999"), INT32_MIN);
   EXPECT_EQ(parse_decimal(L"99999999999999999999"), 2147483647);
+}
+
+TEST(ParseDecimal, BlanksSignAndZerosOnlyWhereTheyBelong) {
+  EXPECT_EQ(parse_decimal(L"\t 7"), 7);
+  EXPECT_EQ(parse_decimal(L"  -5"), -5);
+  EXPECT_EQ(parse_decimal(L"-0"), 0);
+  EXPECT_FALSE(parse_decimal(L"- 5"));
+  EXPECT_FALSE(parse_decimal(L"+-5"));
+  EXPECT_FALSE(parse_decimal(L"\uff15"));  // a full-width digit is no digit
+  // Leading zeros do not count towards the clamp.
+  EXPECT_EQ(parse_decimal(L"000000000000000000000012"), 12);
+  EXPECT_EQ(parse_decimal(L"-000000000002147483648"), INT32_MIN);
 }
 
 }  // namespace

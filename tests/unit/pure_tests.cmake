@@ -1,0 +1,9 @@
+# The unit tests of platform-free logic: no windows.h, so tests/host also runs them natively
+# under the sanitizers.
+set(LORVANE_PURE_UNIT_TESTS
+  decimal_test.cpp
+  save_walk_test.cpp
+  list_edits_test.cpp
+  idle_test.cpp
+  layout_test.cpp
+)
