@@ -1,0 +1,89 @@
+#pragma once
+// What the bench programs share: a clock, medians, scratch folders, starting and closing other
+// programs, and plain windows of a given class to stand in for the windows Lorvane controls.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "platform/unique_handles.h"
+
+namespace lorvane::bench {
+
+// Seconds from the performance counter.
+double now_seconds();
+
+double median(std::vector<double> values);
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+// A fresh folder under the temporary folder, removed with its files.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::wstring& tag);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// The file name part of a path ("C:\x\Lorvane.exe" gives "Lorvane.exe").
+std::wstring file_name(const std::wstring& path);
+
+bool write_bytes(const std::wstring& path, const std::string& bytes);
+
+// The text in code page 932, as Lorvane's settings file holds it.
+std::string sjis(const std::wstring& text);
+
+// A settings file registering the class names in order, with the front-display option.
+std::string settings_text(const std::vector<std::wstring>& class_names, bool front_display_off);
+
+struct Started {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+
+// Starts the program with its own folder as the working folder; an empty process on failure.
+Started start_program(const std::wstring& exe);
+
+// A top-level window of the class and caption that belongs to the process, or null; with
+// `visible`, only a visible one.
+HWND window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption, bool visible);
+
+// Polls (1 ms steps) until the condition holds; false after the timeout.
+bool poll_until(const std::function<bool()>& condition, double timeout_seconds);
+
+// Asks the window to close as its close box would, then waits for the process to end.
+bool close_and_wait(HWND window, HANDLE process, DWORD timeout_ms = 15000);
+
+// Handles this thread's messages for a while.
+void pump_for(double seconds);
+
+// Top-level windows of distinct classes, registered and created by this process, shown without
+// taking the foreground.
+class TargetWindows {
+ public:
+  HWND add(const std::wstring& class_name);
+  HWND at(std::size_t i) const { return windows_[i].get(); }
+  std::size_t size() const { return windows_.size(); }
+  void clear() { windows_.clear(); }
+
+ private:
+  std::vector<UniqueWindow> windows_;
+};
+
+// A wide text in the console's output, as UTF-8.
+std::string utf8(const std::wstring& text);
+
+}  // namespace lorvane::bench

@@ -1,0 +1,269 @@
+// Cost of one control tick of the real main window against the bare platform calls a tick has to
+// make: the foreground window once, a class lookup per entry, and the tick count and last input
+// per live entry. Half of the registered classes have a window (created here, never the
+// foreground window), and the user counts as active, so every entry is visited and nothing is
+// moved: the tick's own overhead is all that separates the two loops. A second pass does the same
+// with the front-display option on, where a tick asks no clock at all. Last, each call a tick makes
+// is timed on its own, to show where the time goes.
+//
+// lorvane_bench_tick [batch pairs] [class lookups per batch]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "bench_support.h"
+#include "control/control_cycle.h"
+#include "platform/decimal.h"
+#include "platform/text.h"
+
+using namespace lorvane;
+using namespace lorvane::bench;
+
+namespace {
+
+volatile DWORD sink = 0;
+
+// The user's last input is always "just now", read through the real calls, so the tick makes the
+// same platform calls as the bare loop and always finds the user active.
+struct RecentInput {
+  DWORD now = 0;
+  unsigned long long tick_queries = 0;
+
+  キーボード入力監視::InputClock clock() {
+    return {[this] {
+              ++tick_queries;
+              return now = ::GetTickCount();
+            },
+            [this](LASTINPUTINFO& info) {
+              ::GetLastInputInfo(&info);
+              info.dwTime = now;
+            }};
+  }
+};
+
+// What a tick cannot do without: the calls themselves, with the names already in ANSI.
+void bare_tick(const std::vector<std::string>& names, bool query_input) {
+  HWND fg = ::GetForegroundWindow();
+  LASTINPUTINFO info{};
+  for (const std::string& name : names) {
+    HWND w = ::FindWindowA(name.c_str(), nullptr);
+    if (w == nullptr) continue;
+    if (query_input) {
+      info.cbSize = sizeof info;
+      DWORD now = ::GetTickCount();
+      ::GetLastInputInfo(&info);
+      sink = sink ^ now ^ info.dwTime;
+    }
+    sink = sink ^ (w == fg);
+  }
+}
+
+// Microseconds per call of f, over `count` calls.
+template <class F>
+double per_call_us(int count, F&& f) {
+  double begin = now_seconds();
+  for (int i = 0; i < count; ++i) f();
+  return (now_seconds() - begin) * 1e6 / count;
+}
+
+// The median over batches of `count` calls each: one burst of load elsewhere spoils one batch.
+template <class F>
+double typical_call_us(int count, F&& f) {
+  std::vector<double> batches;
+  for (int b = 0; b < 25; ++b) batches.push_back(per_call_us(count / 25, f));
+  return median(batches);
+}
+
+struct Pair {
+  double product_us;
+  double baseline_us;
+  double ratio;       // of the two medians: the figure reported
+  double pair_ratio;  // median of the ratios of neighbouring batches: a check on the first
+};
+
+// Short batches of real ticks and of bare loops, taking turns, so that a burst of load from
+// elsewhere on the machine lands on both alike; medians of the per-tick times of the batches.
+Pair compare(int pairs, int ticks, control::MainControls& c, const std::vector<std::string>& names,
+             bool query_input) {
+  std::vector<double> product, baseline, ratios;
+  for (int pair = 0; pair < pairs; ++pair) {
+    auto run_product = [&] {
+      product.push_back(per_call_us(ticks, [&] { control::control_tick(c); }));
+    };
+    auto run_baseline = [&] {
+      baseline.push_back(per_call_us(ticks, [&] { bare_tick(names, query_input); }));
+    };
+    if (pair % 2) {
+      run_baseline();
+      run_product();
+    } else {
+      run_product();
+      run_baseline();
+    }
+    ratios.push_back(product.back() / baseline.back());
+  }
+  pump_for(0);
+  double p = median(product), b = median(baseline);
+  return {p, b, p / b, median(ratios)};
+}
+
+void print_pair(const char* key, const char* mode, const Pair& pair) {
+  std::printf("%s.%sproduct_us %.2f\n", key, mode, pair.product_us);
+  std::printf("%s.%sbaseline_us %.2f\n", key, mode, pair.baseline_us);
+  std::printf("%s.%sratio %.3f\n", key, mode, pair.ratio);
+  std::printf("%s.%spair_ratio %.3f\n", key, mode, pair.pair_ratio);
+}
+
+std::wstring target_name(int i) {
+  std::wstring digits = std::to_wstring(i);
+  return L"LorvaneBenchTarget" + std::wstring(3 - digits.size(), L'0') + digits;
+}
+
+bool any_topmost(const TargetWindows& windows) {
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    if (::GetWindowLongW(windows.at(i), GWL_EXSTYLE) & WS_EX_TOPMOST) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int pairs = argc > 1 ? _wtoi(argv[1]) : 150;
+  // The ticks per batch shrink as the list grows, so that every size gets about the same time.
+  int lookups_per_batch = argc > 2 ? _wtoi(argv[2]) : 200;
+
+  ScratchFolder settings(L"tick");
+  RecentInput input;
+  app::MainWindowOptions options;
+  options.settings_folder = settings.path();
+  options.clock = input.clock();
+  options.quit_on_destroy = false;
+  // The window is never shown: while control runs it lives in the tray. With no settings file
+  // its timers stay off, so only the ticks called here run.
+  app::メイン window(std::move(options));
+  if (!window.create(::GetModuleHandleW(nullptr))) {
+    std::printf("error: the main window was not created\n");
+    return 1;
+  }
+  control::MainControls& c = window.controls();
+
+  // Someone else's window holds the foreground, as while the user works.
+  TargetWindows front;
+  HWND fg = front.add(L"LorvaneBenchFront");
+  ::SetForegroundWindow(fg);
+  if (!poll_until([&] { return ::GetForegroundWindow() == fg; }, 10)) {
+    std::printf("error: the foreground window could not be set\n");
+    return 1;
+  }
+
+  for (int size : {1, 10, 100}) {
+    TargetWindows live;
+    std::vector<std::string> ansi;
+    c.list1.clear();
+    for (int i = 0; i < size; ++i) {
+      std::wstring name = target_name(i);
+      c.list1.append(name);
+      ansi.push_back(text::to_ansi(name));
+      if (i % 2 == 0 && live.add(name) == nullptr) {
+        std::printf("error: a target window was not created\n");
+        return 1;
+      }
+    }
+    pump_for(0.2);
+    int ticks = std::max(1, lookups_per_batch / size);
+    char key[32];
+    std::snprintf(key, sizeof key, "tick.n%d", size);
+
+    // Warm up both paths, then check the tick really takes the path we mean to time: every live
+    // entry asks the clock once, and nothing gets raised or pushed.
+    for (int i = 0; i < 20; ++i) bare_tick(ansi, true);
+    input.tick_queries = 0;
+    control::control_tick(c);
+    if (input.tick_queries != live.size() || any_topmost(live) || ::GetForegroundWindow() != fg) {
+      std::printf("error: the tick did not take the active-user path (%u clock queries)\n",
+                  static_cast<unsigned>(input.tick_queries));
+      return 1;
+    }
+
+    Pair active = compare(pairs, ticks, c, ansi, true);
+    std::printf("%s.live %u\n%s.ticks_per_batch %d\n", key, static_cast<unsigned>(live.size()), key,
+                ticks);
+    print_pair(key, "", active);
+
+    // The front-display option on: no clock at all, still every entry looked up.
+    c.check1.set_ticked(true);
+    input.tick_queries = 0;
+    Pair front_off = compare(pairs, ticks, c, ansi, false);
+    c.check1.set_ticked(false);
+    if (input.tick_queries != 0 || any_topmost(live) || ::GetForegroundWindow() != fg) {
+      std::printf("error: the tick with the front-display option on moved something\n");
+      return 1;
+    }
+    print_pair(key, "front_off_", front_off);
+    std::fflush(stdout);
+  }
+
+  // Where a tick's time goes, per entry, with ten entries of which five are live.
+  {
+    TargetWindows live;
+    c.list1.clear();
+    std::vector<std::string> ansi;
+    for (int i = 0; i < 10; ++i) {
+      std::wstring name = target_name(i);
+      c.list1.append(name);
+      ansi.push_back(text::to_ansi(name));
+      if (i % 2 == 0) live.add(name);
+    }
+    pump_for(0.2);
+    const int n = 20000;
+    int i = 0;
+    auto next = [&] { return i = (i + 1) % 10; };
+    std::printf("part.list_item_us %.3f\n", typical_call_us(n, [&] {
+                  sink = sink + static_cast<DWORD>(c.list1.item(next()).size());
+                }));
+    // The same item with one message into a buffer of the largest size an entry can have.
+    std::printf("part.list_item_one_message_us %.3f\n", typical_call_us(n, [&] {
+                  wchar_t buffer[1024];
+                  sink = sink + static_cast<DWORD>(::SendMessageW(
+                                    c.list1.hwnd(), LB_GETTEXT, static_cast<WPARAM>(next()),
+                                    reinterpret_cast<LPARAM>(buffer)));
+                }));
+    std::printf("part.list_count_us %.3f\n",
+                typical_call_us(n, [&] { sink = sink + static_cast<DWORD>(c.list1.count()); }));
+    std::wstring name = c.list1.item(0);
+    std::printf("part.to_ansi_us %.3f\n", typical_call_us(n, [&] {
+                  sink = sink + static_cast<DWORD>(text::to_ansi(name).size());
+                }));
+    std::printf("part.find_window_live_us %.3f\n", typical_call_us(n / 4, [&] {
+                  sink = sink ^ (::FindWindowA(ansi[0].c_str(), nullptr) != nullptr);
+                }));
+    std::printf("part.find_window_absent_us %.3f\n", typical_call_us(n / 4, [&] {
+                  sink = sink ^ (::FindWindowA(ansi[1].c_str(), nullptr) != nullptr);
+                }));
+    std::printf("part.check1_us %.3f\n",
+                typical_call_us(n, [&] { sink = sink ^ c.check1.ticked(); }));
+    std::printf("part.text1_parse_us %.3f\n", typical_call_us(n, [&] {
+                  sink = sink + static_cast<DWORD>(parse_decimal(c.text1.text()).value_or(0));
+                }));
+    std::printf("part.clock_us %.3f\n", typical_call_us(n, [&] {
+                  LASTINPUTINFO info{};
+                  info.cbSize = sizeof info;
+                  sink = sink ^ ::GetTickCount();
+                  ::GetLastInputInfo(&info);
+                  sink = sink ^ info.dwTime;
+                }));
+    std::printf("part.foreground_us %.3f\n",
+                typical_call_us(n, [&] { sink = sink ^ (::GetForegroundWindow() != nullptr); }));
+    std::printf("part.thread_process_id_us %.3f\n", typical_call_us(n, [&] {
+                  DWORD owner = 0;
+                  sink = sink ^ ::GetWindowThreadProcessId(live.at(0), &owner) ^ owner;
+                }));
+  }
+  return 0;
+}
