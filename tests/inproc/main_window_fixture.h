@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/layout.h"
 #include "app/main_window.h"
@@ -56,6 +57,34 @@ class MainWindowTest : public ::testing::Test {
     for (int i = 0; i < controls().list1.count(); ++i) items.push_back(controls().list1.item(i));
     return items;
   }
+
+  // The settings file's bytes for UTF-16 text, as write_ini stores it: Shift-JIS, CR LF.
+  static std::string ini_text(const std::wstring& text) {
+    std::wstring crlf;
+    for (wchar_t c : text) {
+      if (c == L'\n') crlf += L'\r';
+      crlf += c;
+    }
+    return sjis(crlf);
+  }
+
+  // The notification-area icon's callback as the shell sends it: the mouse message that happened
+  // over the icon arrives as the window's own mouse-move message.
+  void tray_event(UINT mouse_message) { ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, mouse_message); }
+
+  // Replaces the list box's entries, as the start-up load and the wizard would have filled them.
+  void set_list(const std::vector<std::wstring>& items, int selected = -1) {
+    HWND list = controls().list1.hwnd();
+    // Drawn once at the end: a long list filled entry by entry on screen takes seconds.
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    controls().list1.clear();
+    for (const std::wstring& text : items) controls().list1.append(text);
+    controls().list1.select(selected);
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+  }
+
+  int dpi() const { return static_cast<int>(::GetDpiForWindow(hwnd())); }
 
   TempFolder folder_;
   std::unique_ptr<app::メイン> window_;

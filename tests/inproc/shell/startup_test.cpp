@@ -4,7 +4,9 @@ namespace lorvane::test {
 namespace {
 
 TEST_F(MainWindowTest, StoredTargetsLoadAndControlStartsInTheTray) {
-  write_ini(L"[Lorvane]\n前面表示設定=1\n登録数=2\nクラス名0=Notepad\nクラス名1=動画プレーヤー\nクラス名2=\n");
+  write_ini(
+      L"[Lorvane]\n前面表示設定=1\n登録数=2\nクラス名0=Notepad\nクラス名1="
+      L"動画プレーヤー\nクラス名2=\n");
   start();
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Notepad", L"動画プレーヤー"}));
   EXPECT_TRUE(controls().check1.ticked());
@@ -12,7 +14,8 @@ TEST_F(MainWindowTest, StoredTargetsLoadAndControlStartsInTheTray) {
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
   close();
-  EXPECT_EQ(ini_bytes(), sjis(L"[Lorvane]\r\n前面表示設定=1\r\n登録数=2\r\nクラス名0=Notepad\r\nクラス名1=動画プレーヤー\r\nクラス名2=\r\n"));
+  EXPECT_EQ(ini_bytes(), sjis(L"[Lorvane]\r\n前面表示設定=1\r\n登録数=2\r\nクラス名0="
+                              L"Notepad\r\nクラス名1=動画プレーヤー\r\nクラス名2=\r\n"));
 }
 
 }  // namespace

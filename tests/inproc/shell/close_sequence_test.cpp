@@ -1,0 +1,82 @@
+// Closing the main window by any means saves the list and the option and ends the window, the
+// About box with it.
+#include "main_window_fixture.h"
+
+namespace lorvane::test {
+namespace {
+
+class CloseSequenceTest : public MainWindowTest {};
+
+// Records whether a window was shown, seen in every message its thread sends it.
+HWND watched_window = nullptr;
+bool watched_window_shown = false;
+
+LRESULT CALLBACK watch_show(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && sent->hwnd == watched_window && sent->message == WM_SHOWWINDOW &&
+      sent->wParam != FALSE) {
+    watched_window_shown = true;
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(CloseSequenceTest, ClosingWhileControlRunsSavesTheListAndTheOption) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
+  start();
+  ASSERT_TRUE(controls().timer2.enabled());
+  tray_event(WM_LBUTTONUP);
+  controls().list1.append(L"B");
+  click(app::id_check1);
+  // Nothing asks: the window is gone when the close returns.
+  ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(hwnd(), nullptr);
+  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"
+                                  L"前面表示設定=1\n"));
+}
+
+TEST_F(CloseSequenceTest, TheEndOfTheSessionSavesAsAClose) {
+  start();
+  controls().list1.append(L"A");
+  // Asked whether the session may end, the window agrees and keeps going until it does end.
+  EXPECT_EQ(::SendMessageW(hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  ::SendMessageW(hwnd(), WM_ENDSESSION, FALSE, 0);
+  ASSERT_NE(hwnd(), nullptr);
+  EXPECT_FALSE(file_exists(ini_path()));
+
+  ::SendMessageW(hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(hwnd(), nullptr);
+  EXPECT_EQ(ini_bytes(),
+            ini_text(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n前面表示設定=0\n"));
+}
+
+TEST_F(CloseSequenceTest, ClosingBehindTheAboutBoxDestroysTheBoxWithoutShowingTheWindow) {
+  start();
+  click(app::id_command5);
+  HWND about = window_->about_box();
+  ASSERT_NE(about, nullptr);
+  ASSERT_FALSE(::IsWindowVisible(hwnd()));
+
+  watched_window = hwnd();
+  watched_window_shown = false;
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, watch_show, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  // The watch sees a show: the tray icon brings the window up beside the box, and the About
+  // button hides it again.
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(watched_window_shown);
+  click(app::id_command5);
+  ASSERT_FALSE(::IsWindowVisible(hwnd()));
+  ASSERT_EQ(window_->about_box(), about);
+
+  watched_window_shown = false;
+  ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+  ::UnhookWindowsHookEx(hook);
+
+  EXPECT_EQ(hwnd(), nullptr);
+  EXPECT_FALSE(::IsWindow(about));
+  EXPECT_FALSE(watched_window_shown);
+  EXPECT_TRUE(file_exists(ini_path()));
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,185 @@
+// Settings files damaged by hand or by other programs: the window still starts, loads what it can
+// and closes without harm to what it could not read.
+#include "main_window_fixture.h"
+
+namespace lorvane::test {
+namespace {
+
+using Items = std::vector<std::wstring>;
+
+class HostileIniTest : public MainWindowTest {
+ protected:
+  void TearDown() override {
+    // The temporary folder goes with everything in it, a read-only file included.
+    ::SetFileAttributesW(ini_path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+};
+
+TEST_F(HostileIniTest, ACountThatIsNegativeOrNoNumberReadsLikeZero) {
+  // A damaged count never hides the first entry; the entry above it is not read, and the exit
+  // save writes the list it has over it.
+  for (const wchar_t* count : {L"-3", L"abc"}) {
+    SCOPED_TRACE(count);
+    write_ini(std::wstring(L"[Lorvane]\n登録数=") + count + L"\nクラス名0=A\nクラス名1=B\n");
+    start();
+    EXPECT_EQ(list_items(), Items{L"A"});
+    close();
+    EXPECT_EQ(ini_bytes(),
+              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n前面表示設定=0\n"));
+  }
+}
+
+TEST_F(HostileIniTest, AHugeCountReadsOnlyTheKeysTheFileHolds) {
+  // Start-up and exit walk the keys the file holds, not two billion positions: this case ending
+  // at all is the check.
+  write_ini(
+      L"[Lorvane]\n登録数=2147483647\nクラス名0=A\nクラス名1=B\nクラス名7=C\n"
+      L"クラス名2147483647=Z\n");
+  start();
+  EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"Z"}));
+  close();
+  // The keys between the new count and the stored one are gone, the highest one included.
+  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
+                                  L"クラス名3=Z\nクラス名4=\n前面表示設定=0\n"));
+}
+
+TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesItClear) {
+  struct Case {
+    const wchar_t* value;
+    bool ticked;
+  };
+  for (const Case& c : {Case{L"1", true}, Case{L"2", true}, Case{L"-1", true}, Case{L"abc", false},
+                        Case{L"0", false}}) {
+    SCOPED_TRACE(c.value);
+    write_ini(std::wstring(L"[Lorvane]\n前面表示設定=") + c.value + L"\n");
+    start();
+    EXPECT_EQ(controls().check1.ticked(), c.ticked);
+    close();
+    // The exit writes back what the box shows.
+    EXPECT_EQ(ini_bytes(), ini_text(std::wstring(L"[Lorvane]\n前面表示設定=") +
+                                    (c.ticked ? L"1" : L"0") + L"\n登録数=0\nクラス名0=\n"));
+  }
+}
+
+TEST_F(HostileIniTest, AValueLongerThan1023BytesIsCutTo1023) {
+  std::string long_value;
+  for (int i = 0; i < 1500; ++i) long_value += static_cast<char>('0' + i % 10);
+  write_bytes(ini_path(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
+                              ini_text(L"\nクラス名1=\n"));
+  start();
+  ASSERT_EQ(controls().list1.count(), 1);
+  std::wstring expected(long_value.begin(), long_value.begin() + 1023);
+  EXPECT_EQ(controls().list1.item(0), expected);
+  close();
+  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=" + expected +
+                                  L"\nクラス名1=\n前面表示設定=0\n"));
+}
+
+TEST_F(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
+  // A stray lead byte at the end, a lead byte with a bad trail byte, and two bytes Shift-JIS
+  // does not use at all.
+  const std::string names[] = {"Ab\x81", "\x81\x20X", "\xFF\xFE"};
+  std::string file = ini_text(L"[Lorvane]\n登録数=3\n");
+  for (int k = 0; k < 3; ++k) {
+    file += ini_text(L"クラス名" + std::to_wstring(k) + L"=") + names[k] + "\r\n";
+  }
+  file += ini_text(L"クラス名3=\n前面表示設定=0\n");
+  write_bytes(ini_path(), file);
+  start();
+  EXPECT_EQ(controls().list1.count(), 3);
+  close();
+  EXPECT_EQ(ini_bytes(), file);
+}
+
+// Whether this process could open the file for writing now.
+bool writable(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
+}
+
+TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
+  const std::string before = ini_bytes();
+  auto edit_save_and_close = [&] {
+    start();
+    EXPECT_EQ(list_items(), Items{L"A"});
+    tray_event(WM_LBUTTONUP);
+    controls().list1.append(L"B");
+    click(app::id_check1);
+    click(app::id_command8);
+    close();
+  };
+
+  // Held open by another program that lets others read it but not write it.
+  {
+    HANDLE lock = ::CreateFileW(ini_path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ASSERT_FALSE(writable(ini_path()));
+    edit_save_and_close();
+    ::CloseHandle(lock);
+    EXPECT_EQ(ini_bytes(), before);
+  }
+
+  // Marked read-only. Wine keeps this attribute as the file's Unix permission bits, which do not
+  // bind a process running as root: there the file stays writable, and only the start and the
+  // close are checked.
+  ASSERT_TRUE(::SetFileAttributesW(ini_path().c_str(), FILE_ATTRIBUTE_READONLY));
+  const bool read_only = !writable(ini_path());
+  if (!read_only) {
+    EXPECT_TRUE(running_under_wine());
+  }
+  edit_save_and_close();
+  if (read_only) {
+    EXPECT_EQ(ini_bytes(), before);
+  }
+}
+
+TEST_F(HostileIniTest, AFolderInPlaceOfTheFileReadsAsNoFile) {
+  ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
+  start();
+  EXPECT_EQ(controls().list1.count(), 0);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()));
+  close();
+  EXPECT_EQ(::GetFileAttributesW(ini_path().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST_F(HostileIniTest, AFileInUtf16OrOfGarbageStartsAndWhatTheExitWritesReadsBack) {
+  // A file saved as UTF-16 by an editor: the profile functions read it as text all the same.
+  std::string utf16 = "\xFF\xFE";
+  for (wchar_t c : std::wstring(L"[Lorvane]\r\n登録数=1\r\nクラス名0=動画\r\nクラス名1=\r\n")) {
+    utf16 += static_cast<char>(c & 0xFF);
+    utf16 += static_cast<char>(c >> 8);
+  }
+  // Bytes of no text at all, zeros and line ends among them, with no section of ours.
+  std::string garbage;
+  unsigned seed = 12345;
+  for (int i = 0; i < 4096; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    garbage += static_cast<char>(seed >> 16);
+  }
+  struct Case {
+    std::string bytes;
+    Items loaded;
+  };
+  for (const Case& c : {Case{utf16, {L"動画"}}, Case{garbage, {}}}) {
+    SCOPED_TRACE(c.bytes.size());
+    write_bytes(ini_path(), c.bytes);
+    start();
+    EXPECT_EQ(list_items(), c.loaded);
+    tray_event(WM_LBUTTONUP);
+    click(app::id_check1);
+    close();
+    start();
+    EXPECT_EQ(list_items(), c.loaded);
+    EXPECT_TRUE(controls().check1.ticked());
+    close();
+  }
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,260 @@
+// The main window as it opens, and what it does when it is resized, maximised and minimised.
+#include <cstdlib>
+#include <iterator>
+
+#include "app/twips.h"
+#include "control/control_cycle.h"
+#include "main_window_fixture.h"
+
+namespace lorvane::test {
+namespace {
+
+using app::ControlId;
+
+class MainWindowShellTest : public MainWindowTest {
+ protected:
+  // A child's rectangle in the client coordinates of the main window.
+  RECT child_rect(ControlId id) {
+    RECT r;
+    ::GetWindowRect(item(id), &r);
+    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  RECT client() {
+    RECT r;
+    ::GetClientRect(hwnd(), &r);
+    return r;
+  }
+
+  // Sets the outer size as a drag of the frame would.
+  void drag_to(int width, int height) {
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // Every control where the layout puts it for the current client area, which stands for the
+  // outer size W × H in the frame the window was designed with.
+  void expect_laid_out_for_client() {
+    RECT c = client();
+    int d = dpi();
+    app::Layout layout =
+        app::layout_for(app::pixels_to_twips(c.right, d) + app::design_frame_width,
+                        app::pixels_to_twips(c.bottom, d) + app::design_frame_height);
+    for (int id = app::id_label1; id <= app::id_text1; ++id) {
+      SCOPED_TRACE(id);
+      const app::TwipsRect& t = layout[static_cast<ControlId>(id)];
+      RECT r = child_rect(static_cast<ControlId>(id));
+      EXPECT_EQ(r.left, app::twips_to_pixels(t.left, d));
+      EXPECT_EQ(r.top, app::twips_to_pixels(t.top, d));
+      EXPECT_EQ(r.right - r.left, app::twips_to_pixels(t.width, d));
+      EXPECT_EQ(r.bottom - r.top, app::twips_to_pixels(t.height, d));
+    }
+  }
+
+  // The client area of the smallest window: 3540 × 4530 twips outer, less the design frame.
+  SIZE minimum_client() {
+    return {
+        app::twips_to_pixels_at_least(app::minimum_outer_width - app::design_frame_width, dpi()),
+        app::twips_to_pixels_at_least(app::minimum_outer_height - app::design_frame_height, dpi())};
+  }
+};
+
+std::wstring class_of(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+BOOL CALLBACK count_child(HWND, LPARAM counter) {
+  ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
+TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
+  start();
+  EXPECT_EQ(window_text(hwnd()), L"Lorvane");
+  EXPECT_EQ(class_of(hwnd()), L"LorvaneMain");
+  EXPECT_NE(::GetWindowLongW(hwnd(), GWL_STYLE) & WS_THICKFRAME, 0);
+
+  struct Expected {
+    ControlId id;
+    const wchar_t* window_class;
+    const wchar_t* text;
+  };
+  const Expected expected[] = {
+      {app::id_label1, L"Static", L"制御する窓"},
+      {app::id_command5, L"Button", L"バージョン情報"},
+      {app::id_list1, L"ListBox", L""},
+      {app::id_command3, L"Button", L"選択"},
+      {app::id_command10, L"Button", L"↑"},
+      {app::id_command11, L"Button", L"↓"},
+      {app::id_command9, L"Button", L"削除"},
+      {app::id_command8, L"Button", L"保存"},
+      {app::id_command1, L"Button", L"開始"},
+      {app::id_check1, L"Button", control::first_use_hint.data()},
+      {app::id_text1, L"Edit", L"5000"},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    HWND child = item(e.id);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(::lstrcmpiW(class_of(child).c_str(), e.window_class), 0) << class_of(child);
+    EXPECT_EQ(window_text(child), e.text);
+    EXPECT_TRUE(::IsWindowEnabled(child));
+    // Only the threshold box is hidden.
+    EXPECT_EQ(::IsWindowVisible(child) != FALSE, e.id != app::id_text1);
+  }
+  int children = 0;
+  ::EnumChildWindows(hwnd(), count_child, reinterpret_cast<LPARAM>(&children));
+  EXPECT_EQ(children, 11);
+
+  LONG button_type = ::GetWindowLongW(item(app::id_check1), GWL_STYLE) & BS_TYPEMASK;
+  EXPECT_EQ(button_type, BS_AUTOCHECKBOX);
+  EXPECT_FALSE(controls().check1.ticked());
+  LONG list_style = ::GetWindowLongW(item(app::id_list1), GWL_STYLE);
+  EXPECT_EQ(list_style & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
+  EXPECT_FALSE(controls().timer1.running());
+  EXPECT_FALSE(controls().timer2.enabled());
+
+  // Opened at the minimum size, since the designed width is below it, and centred.
+  RECT c = client();
+  EXPECT_EQ(c.right, minimum_client().cx);
+  EXPECT_EQ(c.bottom, minimum_client().cy);
+  RECT outer;
+  ::GetWindowRect(hwnd(), &outer);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  EXPECT_LE(std::abs((outer.left + outer.right) - (monitor.rcWork.left + monitor.rcWork.right)), 2);
+  EXPECT_LE(std::abs((outer.top + outer.bottom) - (monitor.rcWork.top + monitor.rcWork.bottom)), 2);
+  expect_laid_out_for_client();
+
+  EXPECT_EQ(::GetForegroundWindow(), hwnd());
+  EXPECT_EQ(::GetFocus(), item(app::id_command1));
+}
+
+TEST_F(MainWindowShellTest, WithStoredTargetsTheStatusLineKeepsTheCheckBoxCaption) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  tray_event(WM_LBUTTONUP);
+  EXPECT_EQ(controls().check1.caption(), L"前面表示しない。");
+  EXPECT_EQ(controls().command1.caption(), L"制御中");
+}
+
+TEST_F(MainWindowShellTest, TabWalksTheControlsInTheDesignedOrder) {
+  start();
+  const ControlId order[] = {app::id_command1,  app::id_command3, app::id_check1,
+                             app::id_command5,  app::id_command8, app::id_command9,
+                             app::id_command11, app::id_list1,    app::id_command10};
+  HWND at = item(app::id_command1);
+  for (std::size_t i = 1; i <= std::size(order); ++i) {
+    at = ::GetNextDlgTabItem(hwnd(), at, FALSE);
+    EXPECT_EQ(at, item(order[i % std::size(order)])) << "step " << i;
+  }
+  // And Shift+Tab walks back.
+  EXPECT_EQ(::GetNextDlgTabItem(hwnd(), item(app::id_command1), TRUE), item(app::id_command10));
+}
+
+TEST_F(MainWindowShellTest, AFrameDraggedTooSmallSpringsBackToTheMinimum) {
+  start();
+  drag_to(40, 40);
+  EXPECT_EQ(client().right, minimum_client().cx);
+  EXPECT_EQ(client().bottom, minimum_client().cy);
+  // At the minimum the list is 2580 × 2760 twips.
+  RECT list = child_rect(app::id_list1);
+  EXPECT_EQ(list.right - list.left, app::twips_to_pixels(2580, dpi()));
+  EXPECT_EQ(list.bottom - list.top, app::twips_to_pixels(2760, dpi()));
+  expect_laid_out_for_client();
+
+  // Each side springs back on its own; the other keeps what it was given.
+  drag_to(40, 600);
+  EXPECT_EQ(client().right, minimum_client().cx);
+  EXPECT_GT(client().bottom, minimum_client().cy);
+  drag_to(500, 40);
+  EXPECT_GT(client().right, minimum_client().cx);
+  EXPECT_EQ(client().bottom, minimum_client().cy);
+  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+}
+
+TEST_F(MainWindowShellTest, ALargerWindowMovesTheButtonsAndTheCheckBoxAndGrowsTheList) {
+  start();
+  RECT small_client = client();
+  RECT small_list = child_rect(app::id_list1);
+  RECT small_label = child_rect(app::id_label1);
+  RECT small_check = child_rect(app::id_check1);
+  RECT small_command1 = child_rect(app::id_command1);
+
+  drag_to(520, 640);
+  RECT c = client();
+  ASSERT_GT(c.right, small_client.right + 100);
+  ASSERT_GT(c.bottom, small_client.bottom + 100);
+  expect_laid_out_for_client();
+
+  // The same in plain terms: the list grows with the window (within a pixel of rounding), the
+  // button column keeps its distance to the right edge, the check box to the bottom edge, and the
+  // label stays where it was.
+  int grown_x = c.right - small_client.right;
+  int grown_y = c.bottom - small_client.bottom;
+  RECT list = child_rect(app::id_list1);
+  EXPECT_NEAR(list.right - list.left, small_list.right - small_list.left + grown_x, 1);
+  EXPECT_NEAR(list.bottom - list.top, small_list.bottom - small_list.top + grown_y, 1);
+  EXPECT_EQ(list.left, small_list.left);
+  EXPECT_EQ(list.top, small_list.top);
+  RECT command1 = child_rect(app::id_command1);
+  EXPECT_NEAR(c.right - command1.right, small_client.right - small_command1.right, 1);
+  EXPECT_EQ(command1.top, small_command1.top);
+  for (ControlId id : {app::id_command3, app::id_command10, app::id_command11, app::id_command9,
+                       app::id_command8}) {
+    EXPECT_EQ(child_rect(id).left, command1.left) << id;
+  }
+  EXPECT_NEAR(child_rect(app::id_command5).right, command1.right, 1);
+  RECT check = child_rect(app::id_check1);
+  EXPECT_NEAR(c.bottom - check.bottom, small_client.bottom - small_check.bottom, 1);
+  EXPECT_EQ(check.left, small_check.left);
+  EXPECT_EQ(check.right - check.left, small_check.right - small_check.left);
+  RECT label = child_rect(app::id_label1);
+  EXPECT_TRUE(::EqualRect(&label, &small_label));
+}
+
+TEST_F(MainWindowShellTest, MaximisingLaysOutForTheWholeScreenAndIsRemembered) {
+  start();
+  ::ShowWindow(hwnd(), SW_MAXIMIZE);
+  ASSERT_TRUE(::IsZoomed(hwnd()));
+  EXPECT_EQ(window_->saved_window_state(), WindowState::maximised);
+  expect_laid_out_for_client();
+  ::ShowWindow(hwnd(), SW_RESTORE);
+  EXPECT_FALSE(::IsZoomed(hwnd()));
+  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+  EXPECT_EQ(client().right, minimum_client().cx);
+}
+
+TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedState) {
+  start();
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+
+  tray_event(WM_LBUTTONUP);
+  ASSERT_TRUE(::IsWindowVisible(hwnd()));
+  ::ShowWindow(hwnd(), SW_MAXIMIZE);
+  // The title bar's minimise button and the system menu both come as this command.
+  ::SendMessageW(hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+  // Minimised is never stored.
+  EXPECT_EQ(window_->saved_window_state(), WindowState::maximised);
+
+  // Control started by the Start button minimises through the same handling.
+  tray_event(WM_LBUTTONUP);
+  ::ShowWindow(hwnd(), SW_RESTORE);
+  controls().list1.append(L"NoSuchWindowClass");
+  click(app::id_command1);
+  EXPECT_TRUE(controls().timer2.enabled());
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+}
+
+}  // namespace
+}  // namespace lorvane::test

@@ -1,0 +1,119 @@
+// The notification-area icon: which of its callbacks bring the hidden main window back, and the
+// icon itself in the shell's notification area.
+#include "main_window_fixture.h"
+
+#include <shellapi.h>
+
+namespace lorvane::test {
+namespace {
+
+class TrayTest : public MainWindowTest {
+ protected:
+  bool hidden_in_tray() { return ::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()); }
+  bool shown_normal() {
+    return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()) && !::IsZoomed(hwnd());
+  }
+};
+
+// Whether the shell holds an icon of this window: changing nothing of an icon succeeds only for
+// an icon that is there.
+bool icon_present(HWND window) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window;
+  data.uID = 0;
+  data.uFlags = 0;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST_F(TrayTest, OnlyAButtonReleaseOverTheIconRestores) {
+  start();
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  ASSERT_TRUE(hidden_in_tray());
+  for (UINT code : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                    WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
+    tray_event(code);
+    EXPECT_TRUE(hidden_in_tray()) << std::hex << code;
+  }
+  // The code is the low word alone, where a real mouse move carries its x coordinate.
+  ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(WM_MOUSEMOVE, WM_LBUTTONUP));
+  EXPECT_TRUE(hidden_in_tray());
+  pump_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(hidden_in_tray());
+
+  for (UINT code : {WM_LBUTTONUP, WM_RBUTTONUP}) {
+    tray_event(code);
+    EXPECT_TRUE(shown_normal()) << std::hex << code;
+    ::ShowWindow(hwnd(), SW_MINIMIZE);
+    ASSERT_TRUE(hidden_in_tray());
+  }
+  ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0x1234));
+  EXPECT_TRUE(shown_normal());
+}
+
+TEST_F(TrayTest, AMaximisedWindowComesBackMaximised) {
+  start();
+  ::ShowWindow(hwnd(), SW_MAXIMIZE);
+  RECT maximised;
+  ::GetWindowRect(hwnd(), &maximised);
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  ASSERT_TRUE(hidden_in_tray());
+  tray_event(WM_RBUTTONUP);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()));
+  EXPECT_TRUE(::IsZoomed(hwnd()));
+  RECT back;
+  ::GetWindowRect(hwnd(), &back);
+  EXPECT_TRUE(::EqualRect(&back, &maximised));
+}
+
+TEST_F(TrayTest, ARestoreOfAShownWindowChangesNothing) {
+  start();
+  ::SetWindowPos(hwnd(), nullptr, 30, 40, 400, 500, SWP_NOZORDER);
+  RECT before;
+  ::GetWindowRect(hwnd(), &before);
+  // The two releases of a double click restore twice, with the same result as one.
+  for (UINT code : {WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) tray_event(code);
+  RECT after;
+  ::GetWindowRect(hwnd(), &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));
+  EXPECT_TRUE(shown_normal());
+  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+
+  ::ShowWindow(hwnd(), SW_MAXIMIZE);
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(::IsZoomed(hwnd()));
+  EXPECT_TRUE(::IsWindowVisible(hwnd()));
+}
+
+TEST_F(TrayTest, ARestoreLeavesControlRunning) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  ASSERT_TRUE(hidden_in_tray());
+  ASSERT_TRUE(controls().timer2.enabled());
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(shown_normal());
+  EXPECT_TRUE(controls().timer2.enabled());
+  EXPECT_EQ(controls().command1.caption(), L"制御中");
+}
+
+TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
+  start();
+  HWND window = hwnd();
+  EXPECT_TRUE(icon_present(window));
+
+  // A restarted taskbar knows no icons: the window adds its own again when told.
+  NOTIFYICONDATAW gone{};
+  gone.cbSize = sizeof gone;
+  gone.hWnd = window;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+  ASSERT_FALSE(icon_present(window));
+  ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(icon_present(window));
+  EXPECT_TRUE(::IsWindowVisible(window));
+
+  close();
+  EXPECT_FALSE(icon_present(window));
+}
+
+}  // namespace
+}  // namespace lorvane::test
