@@ -109,7 +109,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: lorvane_bench_startup <Lorvane.exe> <minimal_window.exe> [repetitions]\n");
     return 2;
   }
-  int repetitions = argc > 3 ? _wtoi(argv[3]) : 15;
+  int repetitions = argc > 3 ? _wtoi(argv[3]) : 31;
   Program lorvane{"lorvane", argv[1], L"LorvaneMain", L"Lorvane", {}, {}};
   Program minimal{"minimal", argv[2], L"LorvaneBenchMinimal", L"Minimal", {}, {}};
 

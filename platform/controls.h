@@ -9,40 +9,41 @@ namespace lorvane {
 
 std::wstring window_text(HWND window);
 
-class Button {
+// A child control and its window text: a button's or a check box's caption, a text box's text.
+class TextControl {
  public:
-  explicit Button(HWND window = nullptr) : window_(window) {}
+  explicit TextControl(HWND window = nullptr) : window_(window) {}
   HWND hwnd() const { return window_; }
-  std::wstring caption() const { return window_text(window_); }
-  void set_caption(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
 
- private:
+ protected:
+  std::wstring text_of() const { return window_text(window_); }
+  void set_text_of(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
+
   HWND window_;
+};
+
+class Button : public TextControl {
+ public:
+  using TextControl::TextControl;
+  std::wstring caption() const { return text_of(); }
+  void set_caption(const std::wstring& text) { set_text_of(text); }
 };
 
 // A check box whose caption is also the status line.
-class CheckBox {
+class CheckBox : public TextControl {
  public:
-  explicit CheckBox(HWND window = nullptr) : window_(window) {}
-  HWND hwnd() const { return window_; }
-  std::wstring caption() const { return window_text(window_); }
-  void set_caption(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
+  using TextControl::TextControl;
+  std::wstring caption() const { return text_of(); }
+  void set_caption(const std::wstring& text) { set_text_of(text); }
   bool ticked() const;
   void set_ticked(bool ticked);
-
- private:
-  HWND window_;
 };
 
-class TextBox {
+class TextBox : public TextControl {
  public:
-  explicit TextBox(HWND window = nullptr) : window_(window) {}
-  HWND hwnd() const { return window_; }
-  std::wstring text() const { return window_text(window_); }
-  void set_text(const std::wstring& text) { ::SetWindowTextW(window_, text.c_str()); }
-
- private:
-  HWND window_;
+  using TextControl::TextControl;
+  std::wstring text() const { return text_of(); }
+  void set_text(const std::wstring& text) { set_text_of(text); }
 };
 
 // A single-selection, unsorted list box. Positions run from 0; no selection is -1.

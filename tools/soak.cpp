@@ -177,6 +177,24 @@ Sample sample(HANDLE process, const std::wstring& host_pid) {
     };
     s.cpu_seconds = static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
   }
+  if (!host_pid.empty()) {
+    // Wine answers GetProcessTimes for another process with the caller's own times: the host's
+    // count of the process's user and system time (fields 14 and 15, in 1/100 s) is the truth.
+    std::string stat = read_text(L"Z:\\proc\\" + host_pid + L"\\stat");
+    std::size_t at = stat.rfind(')');
+    if (at != std::string::npos) {
+      const char* p = stat.c_str() + at + 2;
+      unsigned long long fields[15] = {};
+      for (int i = 3; i <= 15 && *p != '\0'; ++i) {
+        char* end = nullptr;
+        fields[i - 1] = std::strtoull(p, &end, 10);
+        if (i == 3) end = const_cast<char*>(p) + 1;  // the state letter
+        p = end;
+        while (*p == ' ') ++p;
+      }
+      s.cpu_seconds = static_cast<double>(fields[13] + fields[14]) / 100.0;
+    }
+  }
   ::GetProcessHandleCount(process, &s.handles);
   s.gdi_objects = ::GetGuiResources(process, GR_GDIOBJECTS);
   s.user_objects = ::GetGuiResources(process, GR_USEROBJECTS);

@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# Measures Lorvane under Wine, as the program runs, and prints a table:
+#   1. start-up of Lorvane.exe against a minimal window program, until the main window shows;
+#      the exe's size and the DLLs it imports;
+#   2. the cost of one control tick against the bare platform calls it has to make;
+#   3. the CPU time of Lorvane.exe controlling ten live windows for a minute.
+# The raw output of each bench program stays in $LORVANE_BUILD_DIR/bench-results.
+#
+# Environment: LORVANE_BUILD_DIR (default build/mingw), LORVANE_BENCH_STARTS (31 starts of each
+# program), LORVANE_BENCH_TICK_PAIRS (150 batch pairs), LORVANE_BENCH_TICK_BATCH (200 class lookups
+# per batch), LORVANE_BENCH_CPU_SECONDS (60).
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bash "$ROOT/scripts/setup.sh"
+cd "$ROOT"
+BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
+STARTS=${LORVANE_BENCH_STARTS:-31}
+TICK_PAIRS=${LORVANE_BENCH_TICK_PAIRS:-150}
+TICK_BATCH=${LORVANE_BENCH_TICK_BATCH:-200}
+CPU_SECONDS=${LORVANE_BENCH_CPU_SECONDS:-60}
+
+cmake --preset mingw -B "$BUILD" >/dev/null
+cmake --build "$BUILD" --target lorvane_bench
+source "$ROOT/scripts/wine-env.sh"
+lorvane_wine_up
+
+BIN=$BUILD/bin
+OUT=$BUILD/bench-results
+rm -rf "$OUT"
+mkdir -p "$OUT"
+load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
+began=$(date +%s)
+
+# Runs one bench program; its output, without Wine's CRs, lands in $OUT/NAME.txt.
+run_bench() {
+  local name=$1
+  shift
+  echo "bench: $name" >&2
+  local status=0
+  timeout 300 wine "$@" </dev/null >"$OUT/$name.raw" 2>"$OUT/$name.err" || status=$?
+  tr -d '\r' <"$OUT/$name.raw" >"$OUT/$name.txt"
+  if ((status != 0)); then
+    echo "bench: $name failed ($status):" >&2
+    cat "$OUT/$name.txt" "$OUT/$name.err" >&2
+    exit 1
+  fi
+}
+# The value of KEY in the results.
+get() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$OUT"/*.txt; }
+# "ok" when the value meets the target, else "MISS".
+verdict() { awk -v v="$1" -v t="$3" -v op="$2" \
+  'BEGIN { ok = (op == "<=") ? v <= t : v < t; print ok ? "ok" : "MISS" }'; }
+
+# 1. Start-up, and what the exe is made of.
+run_bench startup "$BIN/lorvane_bench_startup.exe" "$(winepath -w "$BIN/Lorvane.exe")" \
+  "$(winepath -w "$BIN/minimal_window.exe")" "$STARTS" \
+  "$(winepath -w "$BIN/lorvane_bench_startup_profile.exe")" 7
+exe_size=$(stat -c %s "$BIN/Lorvane.exe")
+dlls=$(i686-w64-mingw32-objdump -p "$BIN/Lorvane.exe" | grep 'DLL Name' | awk '{print $3}' | paste -sd' ')
+system_dlls=' kernel32.dll user32.dll gdi32.dll shell32.dll comctl32.dll msvcrt.dll advapi32.dll version.dll ole32.dll oleaut32.dll shlwapi.dll uxtheme.dll imm32.dll comdlg32.dll ntdll.dll '
+dll_verdict=ok
+for dll in $dlls; do
+  [[ $system_dlls == *" ${dll,,} "* || ${dll,,} == api-ms-win-* ]] || dll_verdict="MISS ($dll)"
+done
+
+# 2. One control tick.
+run_bench tick "$BIN/lorvane_bench_tick.exe" "$TICK_PAIRS" "$TICK_BATCH"
+
+# 3. CPU time over a minute. Wine 8's GetProcessTimes answers for another process with the
+# caller's own times, so the times are read from the host: the sum of the run times (ns) of the
+# process's threads.
+run_ns() {
+  local pid=$1 total=0 t
+  for t in /proc/"$pid"/task/*/schedstat; do
+    total=$((total + $(cut -d' ' -f1 "$t" 2>/dev/null || echo 0)))
+  done
+  echo "$total"
+}
+# The host process of a copy, by the folder it was started from.
+pid_of_folder() {
+  local folder=$1 p first
+  for p in /proc/[0-9]*; do
+    first=
+    { IFS= read -r -d '' first <"$p/cmdline"; } 2>/dev/null || true
+    if [[ $first == "$folder\Lorvane.exe" ]]; then
+      echo "${p#/proc/}"
+      return
+    fi
+  done
+}
+# This prefix's wineserver: it works in a folder named after the prefix's device and inode.
+wineserver_pid() {
+  local dir p
+  dir=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  for p in $(pgrep -f wineserver); do
+    [[ $(readlink "/proc/$p/cwd" 2>/dev/null) == */"$dir" ]] && echo "$p" && return
+  done
+}
+# Waits until the driver has printed the line; false if it ends or takes too long.
+wait_for_line() {
+  local line=$1 driver=$2 deadline=$((SECONDS + CPU_SECONDS + 60))
+  while ((SECONDS < deadline)); do
+    tr -d '\r' <"$OUT/cpu.raw" | grep -qx -- "$line" && return 0
+    kill -0 "$driver" 2>/dev/null || return 1
+    sleep 0.02
+  done
+  return 1
+}
+echo "bench: cpu (${CPU_SECONDS} s)" >&2
+stop_file=$OUT/cpu.stop
+: >"$OUT/cpu.raw"
+timeout $((CPU_SECONDS + 120)) wine "$BIN/lorvane_bench_cpu.exe" "$(winepath -w "$BIN/Lorvane.exe")" \
+  "$CPU_SECONDS" "$(winepath -w "$stop_file")" </dev/null >"$OUT/cpu.raw" 2>"$OUT/cpu.err" &
+driver=$!
+cpu_ok=1
+declare -A pid ns0 ns1
+# The copies are found while they settle after their start, before the measured stretch.
+if wait_for_line cpu.ready "$driver"; then
+  for copy in walk away stopped; do
+    folder=$(tr -d '\r' <"$OUT/cpu.raw" | awk -v k="cpu.$copy.folder" '$1 == k { print $2 }')
+    pid[$copy]=$(pid_of_folder "$folder")
+  done
+  pid[server]=$(wineserver_pid)
+  for k in "${!pid[@]}"; do
+    [[ -n ${pid[$k]} ]] || { echo "bench: no host process found for $k" >&2; cpu_ok=0; }
+  done
+fi
+if ((cpu_ok)) && wait_for_line cpu.measuring "$driver"; then
+  t0=$(date +%s%N)
+  for k in "${!pid[@]}"; do ns0[$k]=$(run_ns "${pid[$k]}"); done
+  if wait_for_line cpu.measured "$driver"; then
+    t1=$(date +%s%N)
+    for k in "${!pid[@]}"; do ns1[$k]=$(run_ns "${pid[$k]}"); done
+  else
+    cpu_ok=0
+  fi
+else
+  cpu_ok=0
+fi
+touch "$stop_file"
+status=0
+wait "$driver" || status=$?
+tr -d '\r' <"$OUT/cpu.raw" >"$OUT/cpu.txt"
+if ((status != 0 || !cpu_ok)); then
+  echo "bench: cpu failed ($status):" >&2
+  cat "$OUT/cpu.txt" "$OUT/cpu.err" >&2
+  exit 1
+fi
+percent() { awk -v a="${ns0[$1]}" -v b="${ns1[$1]}" -v w=$((t1 - t0)) \
+  'BEGIN { printf "%.4f", (b - a) / w * 100 }'; }
+cpu_ms() { awk -v a="${ns0[$1]}" -v b="${ns1[$1]}" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'; }
+wall_s=$(awk -v w=$((t1 - t0)) 'BEGIN { printf "%.1f", w / 1e9 }')
+
+# The table.
+row() { printf '%-46s %-30s %-10s %s\n' "$@"; }
+echo
+echo "Lorvane bench: $(wine --version 2>/dev/null), $(nproc) cores, load average at start $load_at_start"
+row "measure" "value" "target" ""
+row "start-up, Lorvane.exe (median of $STARTS)" "$(get startup.lorvane.median_ms) ms" "" ""
+row "start-up, minimal window (median of $STARTS)" "$(get startup.minimal.median_ms) ms" "" ""
+ratio=$(get startup.ratio)
+row "start-up ratio Lorvane/minimal" "$ratio" "<= 1.2" "$(verdict "$ratio" '<=' 1.2)"
+row "  fastest starts, Lorvane / minimal" \
+  "$(get startup.lorvane.min_ms) / $(get startup.minimal.min_ms) ms = $(get startup.min_ratio)" "" ""
+row "  until the window exists (median)" \
+  "$(get startup.lorvane.created_median_ms) / $(get startup.minimal.created_median_ms) ms" "" ""
+echo "  Lorvane's start-up by step (ms, median of 7 starts of a copy that notes the moments):"
+echo "   " "to wWinMain $(get profile.to_entry_ms), to the main window $(get profile.before_window_ms)," \
+  "its frame $(get profile.frame_ms), first control $(get profile.first_control_ms)," \
+  "other 10 controls $(get profile.other_controls_ms), fonts and rest $(get profile.fonts_and_rest_of_create_ms)," \
+  "tray icon and settings $(get profile.tray_and_settings_ms), Start/Stop $(get profile.start_stop_ms),"
+echo "   " "ShowWindow until visible $(get profile.show_to_visible_ms) (activated within it after $(get profile.show_to_activate_ms))," \
+  "then SetForegroundWindow and focus $(get profile.visible_to_shown_ms);" \
+  "total $(get profile.total_ms); warm: tray add $(get profile.warm_tray_add_ms), settings load $(get profile.warm_settings_load_ms)"
+row "Lorvane.exe size" "$exe_size bytes" "" ""
+row "imported DLLs" "$dlls" "system" "$dll_verdict"
+for n in 1 10 100; do
+  r=$(get tick.n$n.ratio)
+  row "tick, $n registered ($(get tick.n$n.live) live), user active" \
+    "$(get tick.n$n.product_us) vs $(get tick.n$n.baseline_us) us = $r" "<= 1.2" \
+    "$(verdict "$r" '<=' 1.2)"
+done
+for n in 1 10 100; do
+  r=$(get tick.n$n.front_off_ratio)
+  row "tick, $n registered, front-display option on" \
+    "$(get tick.n$n.front_off_product_us) vs $(get tick.n$n.front_off_baseline_us) us = $r" \
+    "<= 1.2" "$(verdict "$r" '<=' 1.2)"
+done
+echo "  per call (us, median of 25 batches): ListBox item $(get part.list_item_us)" \
+  "(one LB_GETTEXT into a fixed buffer $(get part.list_item_one_message_us)), item count $(get part.list_count_us)," \
+  "to_ansi $(get part.to_ansi_us)," \
+  "FindWindowA found $(get part.find_window_live_us) / absent $(get part.find_window_absent_us)," \
+  "Check1 $(get part.check1_us), Text1+parse $(get part.text1_parse_us)," \
+  "GetTickCount+GetLastInputInfo $(get part.clock_us), GetForegroundWindow $(get part.foreground_us)," \
+  "GetWindowThreadProcessId own window $(get part.thread_process_id_us) / other program's $(get part.thread_process_id_other_us)"
+p=$(percent walk)
+row "CPU, 10 live targets, front-display on" "$p % ($(cpu_ms walk) ms in $wall_s s)" "< 0.1 %" \
+  "$(verdict "$p" '<' 0.1)"
+p=$(percent away)
+row "CPU, 10 live targets, user away (raise)" "$p % ($(cpu_ms away) ms in $wall_s s)" "< 0.1 %" \
+  "$(verdict "$p" '<' 0.1)"
+row "CPU, not controlling (window shown)" "$(percent stopped) % ($(cpu_ms stopped) ms)" "" ""
+row "  wineserver, same stretch (all processes)" "$(percent server) % ($(cpu_ms server) ms)" "" ""
+api=$(get cpu.walk.percent)
+row "  GetProcessTimes of the walk copy" "${api:-not per process under Wine}${api:+ %}" "" ""
+echo "total bench time $(($(date +%s) - began)) s, load average at end $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "raw results: $OUT"
