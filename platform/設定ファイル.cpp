@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace 設定ファイル {
@@ -24,26 +26,42 @@ void write(const std::wstring& section, const std::wstring& key,
                                value ? bytes.c_str() : nullptr, to_ansi(path).c_str());
 }
 
-std::vector<std::wstring> key_names(const std::wstring& section, const std::wstring& path) {
-  std::string section_a = to_ansi(section);
-  std::string path_a = to_ansi(path);
-  // The call says nothing about truncation except by filling the buffer to size - 2, so grow
-  // the buffer until the list fits.
+namespace {
+
+// The zero-separated list that a call fills (key names, or "key=value" lines). A list cut short
+// fills the buffer to its size less one or two, so the buffer grows until the list fits.
+template <class Call>
+std::vector<std::string> zero_separated(Call call) {
   std::string buffer(64 * 1024, '\0');
   DWORD got = 0;
   for (;;) {
-    got = ::GetPrivateProfileStringA(section_a.c_str(), nullptr, "", buffer.data(),
-                                     static_cast<DWORD>(buffer.size()), path_a.c_str());
+    got = call(buffer.data(), static_cast<DWORD>(buffer.size()));
     if (got + 2 < buffer.size() || buffer.size() >= (256u << 20)) break;
     buffer.assign(buffer.size() * 4, '\0');
   }
-  std::vector<std::wstring> names;
+  got = std::min<DWORD>(got, static_cast<DWORD>(buffer.size()));
+  std::vector<std::string> items;
   std::size_t at = 0;
   while (at < got) {
     std::size_t end = buffer.find('\0', at);
     if (end == std::string::npos || end > got) end = got;
-    if (end > at) names.push_back(from_ansi(std::string_view(buffer.data() + at, end - at)));
+    if (end > at) items.emplace_back(buffer.data() + at, end - at);
     at = end + 1;
+  }
+  return items;
+}
+
+}  // namespace
+
+std::vector<std::wstring> key_names(const std::wstring& section, const std::wstring& path) {
+  std::string section_a = to_ansi(section);
+  std::string path_a = to_ansi(path);
+  std::vector<std::wstring> names;
+  for (const std::string& name : zero_separated([&](char*buffer, DWORD size) {
+         return ::GetPrivateProfileStringA(section_a.c_str(), nullptr, "", buffer, size,
+                                           path_a.c_str());
+       })) {
+    names.push_back(from_ansi(name));
   }
   return names;
 }

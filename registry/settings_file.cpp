@@ -76,9 +76,15 @@ void save(const ListBox& list1, const std::wstring& path) {
   for (const SaveStep& step : save_walk(stored, n, present)) {
     std::wstring key = class_key(step.position);
     switch (step.kind) {
-      case SaveStep::Kind::write_entry:
-        設定ファイル::write(section_name, key, list1.item(step.position), path);
+      case SaveStep::Kind::write_entry: {
+        // Each write rewrites the whole file: a key that already holds its entry is left as it
+        // is, so that saving an unchanged list writes three keys, not one per entry.
+        std::wstring entry = list1.item(step.position);
+        if (設定ファイル::read(section_name, key, path) != entry) {
+          設定ファイル::write(section_name, key, entry, path);
+        }
         break;
+      }
       case SaveStep::Kind::write_empty:
         設定ファイル::write(section_name, key, std::wstring(), path);
         break;

@@ -3,6 +3,7 @@
 // class name it could read is still in the file, in order.
 //
 //   ini_fuzz.exe <Lorvane.exe> [--seed S] [--files N] [--huge-every K] [--keep-failures DIR]
+//   ini_fuzz.exe <Lorvane.exe> --replay FILE      (one kept failure again)
 //
 // A class name counts as readable when the ANSI profile functions return it whole: present, not
 // empty, at a position from 0 to the stored count, and no longer than 1023 bytes (longer values
@@ -332,6 +333,7 @@ int wmain(int argc, wchar_t** argv) {
   std::size_t files = 30;
   std::size_t huge_every = 0;
   std::wstring keep;
+  std::wstring replay;
   for (int i = 2; i + 1 < argc; i += 2) {
     std::wstring option = argv[i];
     if (option == L"--seed")
@@ -339,6 +341,12 @@ int wmain(int argc, wchar_t** argv) {
     if (option == L"--files") files = std::wcstoul(argv[i + 1], nullptr, 10);
     if (option == L"--huge-every") huge_every = std::wcstoul(argv[i + 1], nullptr, 10);
     if (option == L"--keep-failures") keep = argv[i + 1];
+    if (option == L"--replay") replay = argv[i + 1];
+  }
+  if (!replay.empty()) {
+    std::string failure = run_one(exe, read_bytes(windows_path(replay)));
+    std::printf("%s\n", failure.empty() ? "1 passed, 0 failed" : ("replay: " + failure).c_str());
+    return failure.empty() ? 0 : 1;
   }
   Generator generator(seed);
   std::size_t failed = 0;

@@ -61,7 +61,7 @@ TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesI
   }
 }
 
-TEST_F(HostileIniTest, AValueLongerThan1023BytesIsCutTo1023) {
+TEST_F(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) {
   std::string long_value;
   for (int i = 0; i < 1500; ++i) long_value += static_cast<char>('0' + i % 10);
   write_bytes(ini_path(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
@@ -71,8 +71,29 @@ TEST_F(HostileIniTest, AValueLongerThan1023BytesIsCutTo1023) {
   std::wstring expected(long_value.begin(), long_value.begin() + 1023);
   EXPECT_EQ(controls().list1.item(0), expected);
   close();
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=" + expected +
-                                  L"\nクラス名1=\n前面表示設定=0\n"));
+  // The key already reads as the entry, so Save leaves it alone and the file loses nothing.
+  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
+                             ini_text(L"\nクラス名1=\n前面表示設定=0\n"));
+}
+
+TEST_F(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
+  // Two keys whose stored form differs from what they read as: quotes and blanks around the
+  // value. Moving the entries rewrites both keys; saving them unchanged rewrites neither.
+  write_bytes(
+      ini_path(),
+      ini_text(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
+  start();
+  tray_event(WM_LBUTTONUP);  // control started and hid the window; its buttons want it shown
+  ASSERT_EQ(list_items(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
+  click(app::id_command8);
+  EXPECT_EQ(ini_bytes(),
+            ini_text(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
+  controls().list1.select(1);
+  click(app::id_command10);
+  click(app::id_command8);
+  EXPECT_EQ(ini_bytes(),
+            ini_text(L"[Lorvane]\n登録数=2\nクラス名0=Beta\nクラス名1=Alpha\nクラス名2=\n"));
+  close();
 }
 
 TEST_F(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
