@@ -19,7 +19,7 @@ constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR timer1_id = 1;
 constexpr UINT_PTR timer2_id = 2;
 
-struct ControlSpec {
+struct ControlDesign {
   ControlId id;
   const wchar_t* window_class;
   const wchar_t* text;
@@ -30,7 +30,7 @@ struct ControlSpec {
 // Created in focus order, which is the order Tab walks: Command1, Command3, Check1, Command5,
 // Command8, Command9, Command11, List1, Command10. The label and the hidden threshold box take
 // no focus.
-constexpr ControlSpec control_specs[] = {
+constexpr ControlDesign control_designs[] = {
     {id_command1, L"BUTTON", L"開始", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_command3, L"BUTTON", L"選択", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_check1, L"BUTTON", L"前面表示しない。", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0},
@@ -151,10 +151,10 @@ void メイン::show_at_start() {
 }
 
 void メイン::create_controls() {
-  for (const ControlSpec& spec : control_specs) {
-    DWORD style = WS_CHILD | spec.style | (spec.id == id_text1 ? 0 : WS_VISIBLE);
-    ::CreateWindowExW(spec.ex_style, spec.window_class, spec.text, style, 0, 0, 0, 0, window_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  for (const ControlDesign& design : control_designs) {
+    DWORD style = WS_CHILD | design.style | (design.id == id_text1 ? 0 : WS_VISIBLE);
+    ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
   timer1_.emplace(window_, timer1_id);
   timer2_.emplace(window_, timer2_id);
@@ -170,8 +170,8 @@ void メイン::create_controls() {
 
 void メイン::apply_fonts() {
   font_ = message_font(static_cast<int>(::GetDpiForWindow(window_)));
-  for (const ControlSpec& spec : control_specs) {
-    ::SendMessageW(::GetDlgItem(window_, spec.id), WM_SETFONT,
+  for (const ControlDesign& design : control_designs) {
+    ::SendMessageW(::GetDlgItem(window_, design.id), WM_SETFONT,
                    reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
 }
