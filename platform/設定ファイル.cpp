@@ -66,6 +66,46 @@ std::vector<std::wstring> key_names(const std::wstring& section, const std::wstr
   return names;
 }
 
+std::vector<Line> read_section(const std::wstring& section, const std::wstring& path) {
+  std::string section_a = to_ansi(section);
+  std::string path_a = to_ansi(path);
+  std::vector<Line> lines;
+  for (const std::string& line : zero_separated([&](char*buffer, DWORD size) {
+         return ::GetPrivateProfileSectionA(section_a.c_str(), buffer, size, path_a.c_str());
+       })) {
+    std::size_t equals = line.find('=');
+    if (equals == std::string::npos) {
+      lines.push_back({from_ansi(line), std::nullopt});
+    } else {
+      lines.push_back({from_ansi(std::string_view(line).substr(0, equals)),
+                       from_ansi(std::string_view(line).substr(equals + 1))});
+    }
+  }
+  return lines;
+}
+
+void write_section(const std::wstring& section, const std::vector<Line>& lines,
+                   const std::wstring& path) {
+  std::string block;
+  for (const Line& line : lines) {
+    block += to_ansi(line.key);
+    if (line.value) block += '=' + to_ansi(*line.value);
+    block += '\0';
+  }
+  block += '\0';
+  ::WritePrivateProfileSectionA(to_ansi(section).c_str(), block.data(), to_ansi(path).c_str());
+}
+
+std::wstring as_read(const std::wstring& stored_value) {
+  std::string value = to_ansi(stored_value);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  if (value.size() > 1023) value.resize(1023);
+  return from_ansi(value);
+}
+
 std::wstring executable_folder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

@@ -19,6 +19,24 @@ void write(const std::wstring& section, const std::wstring& key,
 // The names of all keys of the section, in file order; empty when there is none.
 std::vector<std::wstring> key_names(const std::wstring& section, const std::wstring& path);
 
+// One line of a section as the file holds it: no value for a line without "=".
+struct Line {
+  std::wstring key;
+  std::optional<std::wstring> value;
+};
+
+// The section's lines (comments and blank lines aside) in file order, values as stored, from
+// one read of the file.
+std::vector<Line> read_section(const std::wstring& section, const std::wstring& path);
+
+// Replaces the lines of the section with these, in one write of the file.
+void write_section(const std::wstring& section, const std::vector<Line>& lines,
+                   const std::wstring& path);
+
+// What read() returns for a key that holds this stored value: a matching pair of surrounding
+// quotes removed, and at most 1023 bytes.
+std::wstring as_read(const std::wstring& stored_value);
+
 // The folder of the running executable as the platform reports it, without a trailing
 // separator except at a drive's root ("C:\").
 std::wstring executable_folder();

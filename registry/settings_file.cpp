@@ -1,5 +1,6 @@
 #include "registry/settings_file.h"
 
+#include <map>
 #include <vector>
 
 #include "platform/decimal.h"
@@ -32,6 +33,29 @@ std::vector<std::int32_t> present_class_positions(const std::wstring& path) {
   return positions;
 }
 
+// A file of thousands of class names (only a damaged or generated one holds them) is read and
+// written a section at a time: key by key, every read searches the whole section and every
+// write rewrites the whole file, which for such a file takes minutes.
+constexpr std::size_t key_by_key_limit = 256;
+
+// The values that the reading rule gives for the class-name keys of the lines, by position.
+std::map<std::int32_t, std::wstring> class_names_as_read(
+    const std::vector<設定ファイル::Line>& lines) {
+  std::map<std::int32_t, std::wstring> names;
+  for (const 設定ファイル::Line& line : lines) {
+    auto k = class_key_position(line.key);
+    // The first of two keys of one name is the one that reads and writes find.
+    if (k && line.value) names.emplace(*k, 設定ファイル::as_read(*line.value));
+  }
+  return names;
+}
+
+// Save as one rewrite of the section, with the result the key-by-key writes would leave: changed
+// keys get their new value where they stand, missing keys are added at the end in the order of
+// the writes, and removed keys go.
+void save_section(const ListBox& list1, std::int32_t n, const std::vector<SaveStep>& steps,
+                  const std::wstring& path);
+
 }  // namespace
 
 std::wstring settings_path(const std::wstring& folder) { return folder + L"\\" + L"Lorvane.ini"; }
@@ -62,8 +86,18 @@ void start_up_load(CheckBox& check1, ListBox& list1, const std::wstring& path) {
   std::int32_t count = read_count(path);
   // Only the positions the file holds are read: an absent key is skipped anyway, and a damaged
   // count of two billion must not mean two billion reads.
-  for (std::int32_t k : load_positions(count, present_class_positions(path))) {
-    if (auto name = read_key(class_key(k), path)) list1.append(*name);
+  std::vector<std::int32_t> positions = load_positions(count, present_class_positions(path));
+  if (positions.size() <= key_by_key_limit) {
+    for (std::int32_t k : positions) {
+      if (auto name = read_key(class_key(k), path)) list1.append(*name);
+    }
+    return;
+  }
+  std::map<std::int32_t, std::wstring> names =
+      class_names_as_read(設定ファイル::read_section(section_name, path));
+  for (std::int32_t k : positions) {
+    auto name = names.find(k);
+    if (name != names.end() && !name->second.empty()) list1.append(name->second);
   }
 }
 
@@ -72,8 +106,13 @@ void save(const ListBox& list1, const std::wstring& path) {
   std::int32_t n = list1.count();
   std::vector<std::int32_t> present;
   if (stored > n) present = present_class_positions(path);
+  std::vector<SaveStep> steps = save_walk(stored, n, present);
+  if (steps.size() > key_by_key_limit) {
+    save_section(list1, n, steps, path);
+    return;
+  }
   設定ファイル::write(section_name, std::wstring(count_key), std::to_wstring(n), path);
-  for (const SaveStep& step : save_walk(stored, n, present)) {
+  for (const SaveStep& step : steps) {
     std::wstring key = class_key(step.position);
     switch (step.kind) {
       case SaveStep::Kind::write_entry: {
@@ -94,6 +133,54 @@ void save(const ListBox& list1, const std::wstring& path) {
     }
   }
 }
+
+namespace {
+
+void save_section(const ListBox& list1, std::int32_t n, const std::vector<SaveStep>& steps,
+                  const std::wstring& path) {
+  std::vector<設定ファイル::Line> lines = 設定ファイル::read_section(section_name, path);
+  std::optional<std::size_t> count_line;
+  std::map<std::int32_t, std::size_t> class_lines;  // the first line of each position
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!count_line && lines[i].key == count_key) count_line = i;
+    if (auto k = class_key_position(lines[i].key)) class_lines.emplace(*k, i);
+  }
+  std::vector<bool> removed(lines.size(), false);
+  auto set = [&](std::optional<std::size_t> at, std::wstring key, std::wstring value) {
+    if (at) {
+      lines[*at].value = std::move(value);
+    } else {
+      lines.push_back({std::move(key), std::move(value)});
+    }
+  };
+  set(count_line, std::wstring(count_key), std::to_wstring(n));
+  for (const SaveStep& step : steps) {
+    auto found = class_lines.find(step.position);
+    std::optional<std::size_t> at;
+    if (found != class_lines.end()) at = found->second;
+    switch (step.kind) {
+      case SaveStep::Kind::write_entry: {
+        std::wstring entry = list1.item(step.position);
+        if (!at || !lines[*at].value || 設定ファイル::as_read(*lines[*at].value) != entry) {
+          set(at, class_key(step.position), std::move(entry));
+        }
+        break;
+      }
+      case SaveStep::Kind::write_empty: set(at, class_key(step.position), std::wstring()); break;
+      case SaveStep::Kind::remove:
+        if (at) removed[*at] = true;
+        break;
+    }
+  }
+  std::vector<設定ファイル::Line> kept;
+  kept.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i >= removed.size() || !removed[i]) kept.push_back(std::move(lines[i]));
+  }
+  設定ファイル::write_section(section_name, kept, path);
+}
+
+}  // namespace
 
 void exit_save(const ListBox& list1, const CheckBox& check1, const std::wstring& path) {
   save(list1, path);
