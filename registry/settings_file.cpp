@@ -43,9 +43,11 @@ std::map<std::int32_t, std::wstring> class_names_as_read(
     const std::vector<設定ファイル::Line>& lines) {
   std::map<std::int32_t, std::wstring> names;
   for (const 設定ファイル::Line& line : lines) {
-    auto k = class_key_position(line.key);
-    // The first of two keys of one name is the one that reads and writes find.
-    if (k && line.value) names.emplace(*k, 設定ファイル::as_read(*line.value));
+    // The first of two keys of one name is the one that reads and writes find; a line without
+    // a value reads as empty.
+    if (auto k = class_key_position(line.key)) {
+      names.emplace(*k, line.value ? 設定ファイル::as_read(*line.value) : std::wstring());
+    }
   }
   return names;
 }
@@ -54,7 +56,48 @@ std::map<std::int32_t, std::wstring> class_names_as_read(
 // keys get their new value where they stand, missing keys are added at the end in the order of
 // the writes, and removed keys go.
 void save_section(const ListBox& list1, std::int32_t n, const std::vector<SaveStep>& steps,
-                  const std::wstring& path);
+                  const std::wstring& path) {
+  std::vector<設定ファイル::Line> lines = 設定ファイル::read_section(section_name, path);
+  std::optional<std::size_t> count_line;
+  std::map<std::int32_t, std::size_t> class_lines;  // the first line of each position
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!count_line && lines[i].key == count_key) count_line = i;
+    if (auto k = class_key_position(lines[i].key)) class_lines.emplace(*k, i);
+  }
+  std::vector<bool> removed(lines.size(), false);
+  auto set = [&](std::optional<std::size_t> at, std::wstring key, std::wstring value) {
+    if (at) {
+      lines[*at].value = std::move(value);
+    } else {
+      lines.push_back({std::move(key), std::move(value)});
+    }
+  };
+  set(count_line, std::wstring(count_key), std::to_wstring(n));
+  for (const SaveStep& step : steps) {
+    auto found = class_lines.find(step.position);
+    std::optional<std::size_t> at;
+    if (found != class_lines.end()) at = found->second;
+    switch (step.kind) {
+      case SaveStep::Kind::write_entry: {
+        std::wstring entry = list1.item(step.position);
+        if (!at || !lines[*at].value || 設定ファイル::as_read(*lines[*at].value) != entry) {
+          set(at, class_key(step.position), std::move(entry));
+        }
+        break;
+      }
+      case SaveStep::Kind::write_empty: set(at, class_key(step.position), std::wstring()); break;
+      case SaveStep::Kind::remove:
+        if (at) removed[*at] = true;
+        break;
+    }
+  }
+  std::vector<設定ファイル::Line> kept;
+  kept.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i >= removed.size() || !removed[i]) kept.push_back(std::move(lines[i]));
+  }
+  設定ファイル::write_section(section_name, kept, path);
+}
 
 }  // namespace
 
@@ -133,54 +176,6 @@ void save(const ListBox& list1, const std::wstring& path) {
     }
   }
 }
-
-namespace {
-
-void save_section(const ListBox& list1, std::int32_t n, const std::vector<SaveStep>& steps,
-                  const std::wstring& path) {
-  std::vector<設定ファイル::Line> lines = 設定ファイル::read_section(section_name, path);
-  std::optional<std::size_t> count_line;
-  std::map<std::int32_t, std::size_t> class_lines;  // the first line of each position
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!count_line && lines[i].key == count_key) count_line = i;
-    if (auto k = class_key_position(lines[i].key)) class_lines.emplace(*k, i);
-  }
-  std::vector<bool> removed(lines.size(), false);
-  auto set = [&](std::optional<std::size_t> at, std::wstring key, std::wstring value) {
-    if (at) {
-      lines[*at].value = std::move(value);
-    } else {
-      lines.push_back({std::move(key), std::move(value)});
-    }
-  };
-  set(count_line, std::wstring(count_key), std::to_wstring(n));
-  for (const SaveStep& step : steps) {
-    auto found = class_lines.find(step.position);
-    std::optional<std::size_t> at;
-    if (found != class_lines.end()) at = found->second;
-    switch (step.kind) {
-      case SaveStep::Kind::write_entry: {
-        std::wstring entry = list1.item(step.position);
-        if (!at || !lines[*at].value || 設定ファイル::as_read(*lines[*at].value) != entry) {
-          set(at, class_key(step.position), std::move(entry));
-        }
-        break;
-      }
-      case SaveStep::Kind::write_empty: set(at, class_key(step.position), std::wstring()); break;
-      case SaveStep::Kind::remove:
-        if (at) removed[*at] = true;
-        break;
-    }
-  }
-  std::vector<設定ファイル::Line> kept;
-  kept.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i >= removed.size() || !removed[i]) kept.push_back(std::move(lines[i]));
-  }
-  設定ファイル::write_section(section_name, kept, path);
-}
-
-}  // namespace
 
 void exit_save(const ListBox& list1, const CheckBox& check1, const std::wstring& path) {
   save(list1, path);
