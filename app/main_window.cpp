@@ -262,10 +262,13 @@ void メイン::on_mouse_move(LPARAM lparam) {
 void メイン::tray_restore() {
   // On a hidden, minimised window the first state change restores it, and the resize handling
   // stores the state again and lays the controls out.
+  bool was_away = !::IsWindowVisible(window_) || ::IsIconic(window_);
   set_window_state(window_, saved_state_);
   ::ShowWindow(window_, SW_SHOW);
   set_window_state(window_, saved_state_);
-  ::SetForegroundWindow(window_);
+  // A window brought back from the tray comes to the front; a shown one is left as it is, as a
+  // mouse passing over its client area arrives here too.
+  if (was_away) ::SetForegroundWindow(window_);
 }
 
 void メイン::open_about() {
