@@ -33,9 +33,9 @@ std::vector<std::int32_t> present_class_positions(const std::wstring& path) {
   return positions;
 }
 
-// A file of thousands of class names (only a damaged or generated one holds them) is read and
+// A file of hundreds of class names (only a damaged or generated one holds them) is read and
 // written a section at a time: key by key, every read searches the whole section and every
-// write rewrites the whole file, which for such a file takes minutes.
+// write rewrites the whole file, which for tens of thousands of names takes minutes.
 constexpr std::size_t key_by_key_limit = 256;
 
 // The values that the reading rule gives for the class-name keys of the lines, by position.
