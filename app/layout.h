@@ -14,17 +14,17 @@ struct TwipsRect {
 
 // Control identifiers of the main window.
 enum ControlId : int {
-  id_label1 = 100,
-  id_command5,
-  id_list1,
-  id_command3,
-  id_command10,
-  id_command11,
-  id_command9,
-  id_command8,
-  id_command1,
-  id_check1,
-  id_text1,
+  id_list_label = 100,
+  id_about_button,
+  id_target_list,
+  id_select_button,
+  id_move_up_button,
+  id_move_down_button,
+  id_delete_button,
+  id_save_button,
+  id_start_stop_button,
+  id_front_display_option,
+  id_idle_threshold_box,
 };
 
 // The frame the window was designed with: the outer size W × H that the layout formulas use is
@@ -39,17 +39,17 @@ inline constexpr int minimum_outer_height = 4530;
 
 constexpr TwipsRect designed_rect(ControlId id) {
   switch (id) {
-    case id_label1: return {120, 120, 885, 180};
-    case id_command5: return {2040, 0, 1335, 375};
-    case id_list1: return {0, 480, 2535, 2760};
-    case id_command3: return {2640, 480, 735, 375};
-    case id_command10: return {2640, 960, 735, 375};
-    case id_command11: return {2640, 1440, 735, 375};
-    case id_command9: return {2640, 1920, 735, 375};
-    case id_command8: return {2640, 2400, 735, 375};
-    case id_command1: return {2640, 2880, 735, 375};
-    case id_check1: return {120, 3360, 3135, 615};
-    case id_text1: return {1800, 1080, 615, 270};
+    case id_list_label: return {120, 120, 885, 180};
+    case id_about_button: return {2040, 0, 1335, 375};
+    case id_target_list: return {0, 480, 2535, 2760};
+    case id_select_button: return {2640, 480, 735, 375};
+    case id_move_up_button: return {2640, 960, 735, 375};
+    case id_move_down_button: return {2640, 1440, 735, 375};
+    case id_delete_button: return {2640, 1920, 735, 375};
+    case id_save_button: return {2640, 2400, 735, 375};
+    case id_start_stop_button: return {2640, 2880, 735, 375};
+    case id_front_display_option: return {120, 3360, 3135, 615};
+    case id_idle_threshold_box: return {1800, 1080, 615, 270};
   }
   return {0, 0, 0, 0};
 }
@@ -57,9 +57,9 @@ constexpr TwipsRect designed_rect(ControlId id) {
 // The ten layout steps for an outer size of W × H twips (the minimum already applied): every
 // control's rectangle, the designed values where no step moves it.
 struct Layout {
-  std::array<TwipsRect, id_text1 - id_label1 + 1> rects;
+  std::array<TwipsRect, id_idle_threshold_box - id_list_label + 1> rects;
   const TwipsRect& operator[](ControlId id) const {
-    return rects[static_cast<std::size_t>(id - id_label1)];
+    return rects[static_cast<std::size_t>(id - id_list_label)];
   }
 };
 

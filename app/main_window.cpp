@@ -16,8 +16,8 @@ namespace {
 
 constexpr DWORD main_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
-constexpr UINT_PTR timer1_id = 1;
-constexpr UINT_PTR timer2_id = 2;
+constexpr UINT_PTR selection_timer_id = 1;
+constexpr UINT_PTR control_timer_id = 2;
 
 struct ControlDesign {
   ControlId id;
@@ -27,22 +27,24 @@ struct ControlDesign {
   DWORD ex_style;
 };
 
-// Created in focus order, which is the order Tab walks: Command1, Command3, Check1, Command5,
-// Command8, Command9, Command11, List1, Command10. The label and the hidden threshold box take
-// no focus.
+// Created in focus order, which is the order Tab walks: the Start/Stop button, the Select
+// button, the front-display option, the About button, the Save, Delete and Move-down buttons,
+// the target list, the Move-up button. The label and the hidden idle-threshold box take no focus.
 constexpr ControlDesign control_designs[] = {
-    {id_command1, L"BUTTON", L"開始", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_command3, L"BUTTON", L"選択", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_check1, L"BUTTON", L"前面表示しない。", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0},
-    {id_command5, L"BUTTON", L"バージョン情報", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_command8, L"BUTTON", L"保存", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_command9, L"BUTTON", L"削除", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_command11, L"BUTTON", L"↓", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_list1, L"LISTBOX", L"",
+    {id_start_stop_button, L"BUTTON", L"開始", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_select_button, L"BUTTON", L"選択", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_front_display_option, L"BUTTON", L"前面表示しない。",
+     BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0},
+    {id_about_button, L"BUTTON", L"バージョン情報", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_save_button, L"BUTTON", L"保存", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_delete_button, L"BUTTON", L"削除", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_move_down_button, L"BUTTON", L"↓", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_target_list, L"LISTBOX", L"",
      LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
-    {id_command10, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_label1, L"STATIC", L"制御する窓", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
-    {id_text1, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},  // hidden
+    {id_move_up_button, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_list_label, L"STATIC", L"制御する窓", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
+    {id_idle_threshold_box, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL,
+     WS_EX_CLIENTEDGE},  // hidden
 };
 
 bool register_class(HINSTANCE instance, WNDPROC proc, HICON large, HICON small) {
@@ -146,25 +148,26 @@ void メイン::show_at_start() {
   if (::IsIconic(window_)) return;
   ::ShowWindow(window_, SW_SHOW);
   ::SetForegroundWindow(window_);
-  focus_ = controls_->command1.hwnd();
+  focus_ = controls_->start_stop_button.hwnd();
   restore_focus();
 }
 
 void メイン::create_controls() {
   for (const ControlDesign& design : control_designs) {
-    DWORD style = WS_CHILD | design.style | (design.id == id_text1 ? 0 : WS_VISIBLE);
+    DWORD style = WS_CHILD | design.style | (design.id == id_idle_threshold_box ? 0 : WS_VISIBLE);
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  timer1_.emplace(window_, timer1_id);
-  timer2_.emplace(window_, timer2_id);
+  selection_timer_.emplace(window_, selection_timer_id);
+  control_timer_.emplace(window_, control_timer_id);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
-  timer1_->set_enabled(true);
-  controls_.emplace(control::MainControls{
-      window_, ListBox(::GetDlgItem(window_, id_list1)), Button(::GetDlgItem(window_, id_command1)),
-      CheckBox(::GetDlgItem(window_, id_check1)), TextBox(::GetDlgItem(window_, id_text1)),
-      *timer1_, *timer2_, options_.clock});
+  selection_timer_->set_enabled(true);
+  controls_.emplace(control::MainControls{window_, ListBox(::GetDlgItem(window_, id_target_list)),
+                                          Button(::GetDlgItem(window_, id_start_stop_button)),
+                                          CheckBox(::GetDlgItem(window_, id_front_display_option)),
+                                          TextBox(::GetDlgItem(window_, id_idle_threshold_box)),
+                                          *selection_timer_, *control_timer_, options_.clock});
   apply_fonts();
 }
 
@@ -178,19 +181,19 @@ void メイン::apply_fonts() {
 
 void メイン::start_up_sequence() {
   タスクトレイ::add(window_, small_icon_.get());
-  registry::start_up_load(controls_->check1, controls_->list1, settings_path());
+  registry::start_up_load(controls_->front_display_option, controls_->target_list, settings_path());
   control::start_stop(*controls_);
 }
 
 void メイン::close_sequence() {
   if (closed_) return;
   closed_ = true;
-  registry::exit_save(controls_->list1, controls_->check1, settings_path());
+  registry::exit_save(controls_->target_list, controls_->front_display_option, settings_path());
   タスクトレイ::remove(window_, small_icon_.get());
   // Any other window goes without its own close handling, and a running cycle simply stops.
   about_.reset();
-  timer1_->set_enabled(false);
-  timer2_->set_enabled(false);
+  selection_timer_->set_enabled(false);
+  control_timer_->set_enabled(false);
   ::DestroyWindow(window_);
 }
 
@@ -230,7 +233,7 @@ void メイン::lay_out() {
   Layout layout = layout_for(pixels_to_twips(client.right, dpi) + design_frame_width,
                              pixels_to_twips(client.bottom, dpi) + design_frame_height);
   HDWP batch = ::BeginDeferWindowPos(static_cast<int>(layout.rects.size()));
-  for (int id = id_label1; id <= id_text1; ++id) {
+  for (int id = id_list_label; id <= id_idle_threshold_box; ++id) {
     const TwipsRect& r = layout[static_cast<ControlId>(id)];
     HWND child = ::GetDlgItem(window_, id);
     if (child == nullptr || batch == nullptr) continue;
@@ -244,13 +247,13 @@ void メイン::lay_out() {
 void メイン::on_command(int id) {
   control::MainControls& c = *controls_;
   switch (id) {
-    case id_command1: control::start_stop(c); break;
-    case id_command3: control::select(c); break;
-    case id_command5: open_about(); break;
-    case id_command8: registry::save(c.list1, settings_path()); break;
-    case id_command9: registry::delete_selected(c.list1); break;
-    case id_command10: registry::move_up(c.list1); break;
-    case id_command11: registry::move_down(c.list1); break;
+    case id_start_stop_button: control::start_stop(c); break;
+    case id_select_button: control::select(c); break;
+    case id_about_button: open_about(); break;
+    case id_save_button: registry::save(c.target_list, settings_path()); break;
+    case id_delete_button: registry::delete_selected(c.target_list); break;
+    case id_move_up_button: registry::move_up(c.target_list); break;
+    case id_move_down_button: registry::move_down(c.target_list); break;
     default: break;
   }
 }
@@ -290,7 +293,7 @@ void メイン::remember_focus() {
 }
 
 void メイン::restore_focus() {
-  ::SetFocus(focus_ != nullptr ? focus_ : controls_->command1.hwnd());
+  ::SetFocus(focus_ != nullptr ? focus_ : controls_->start_stop_button.hwnd());
 }
 
 LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -311,8 +314,10 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       // A message posted just before its timer was stopped is dropped.
-      if (wparam == timer1_id && timer1_->running()) control::selection_tick(*controls_);
-      if (wparam == timer2_id && timer2_->running()) control::control_tick(*controls_);
+      if (wparam == selection_timer_id && selection_timer_->running())
+        control::selection_tick(*controls_);
+      if (wparam == control_timer_id && control_timer_->running())
+        control::control_tick(*controls_);
       return 0;
     case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:

@@ -71,8 +71,8 @@ class メイン : public WindowBase<メイン> {
   UniqueIcon small_icon_;
   UniqueIcon large_icon_;
   UniqueFont font_;
-  std::optional<Timer> timer1_;
-  std::optional<Timer> timer2_;
+  std::optional<Timer> selection_timer_;
+  std::optional<Timer> control_timer_;
   std::optional<control::MainControls> controls_;
   std::unique_ptr<バージョン情報> about_;
 };

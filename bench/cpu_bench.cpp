@@ -84,7 +84,7 @@ bool start(Instance& instance, const std::wstring& exe) {
         instance.main = window_of(instance.started.id, L"LorvaneMain", L"Lorvane", !controlling);
         if (instance.main == nullptr) return false;
         if (!controlling) return true;
-        return caption_of(::GetDlgItem(instance.main, app::id_command1)) == L"制御中" &&
+        return caption_of(::GetDlgItem(instance.main, app::id_start_stop_button)) == L"制御中" &&
                !::IsWindowVisible(instance.main);
       },
       30);
@@ -130,8 +130,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::printf("cpu.ready\n");
   std::fflush(stdout);
-  bool walk_front_off =
-      ::SendMessageW(::GetDlgItem(walk.main, app::id_check1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  bool walk_front_off = ::SendMessageW(::GetDlgItem(walk.main, app::id_front_display_option),
+                                       BM_GETCHECK, 0, 0) == BST_CHECKED;
   LASTINPUTINFO input{};
   input.cbSize = sizeof input;
   ::GetLastInputInfo(&input);
@@ -166,7 +166,7 @@ int wmain(int argc, wchar_t** argv) {
 
   bool raised = (::GetWindowLongW(away_first, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   bool still_walking =
-      caption_of(::GetDlgItem(walk.main, app::id_command1)) == L"制御中" && walk_front_off;
+      caption_of(::GetDlgItem(walk.main, app::id_start_stop_button)) == L"制御中" && walk_front_off;
   std::printf("cpu.wall_s %.2f\n", wall);
   std::printf("cpu.driver.process_times_100ns %llu\n", static_cast<unsigned long long>(own));
   bool trustworthy = !running_under_wine();

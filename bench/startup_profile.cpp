@@ -43,7 +43,7 @@ Moments moments;
 HHOOK cbt = nullptr;
 HWND main_window = nullptr;
 WNDPROC main_proc = nullptr;
-WNDPROC check1_proc = nullptr;
+WNDPROC front_display_option_proc = nullptr;
 
 LRESULT CALLBACK watch_main(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   LONGLONG now = counter();
@@ -60,9 +60,10 @@ LRESULT CALLBACK watch_main(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   return ::CallWindowProcW(main_proc, window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK watch_check1(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK watch_front_display_option(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
   if (message == WM_SETTEXT && moments.status_line == 0) moments.status_line = counter();
-  return ::CallWindowProcW(check1_proc, window, message, wparam, lparam);
+  return ::CallWindowProcW(front_display_option_proc, window, message, wparam, lparam);
 }
 
 WNDPROC subclass(HWND window, WNDPROC proc) {
@@ -82,7 +83,8 @@ LRESULT CALLBACK cbt_hook(int code, WPARAM wparam, LPARAM lparam) {
       main_proc = subclass(window, watch_main);
     } else if (main_window != nullptr && create->hwndParent == main_window) {
       auto id = static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu));
-      if (id == app::id_check1) check1_proc = subclass(window, watch_check1);
+      if (id == app::id_front_display_option)
+        front_display_option_proc = subclass(window, watch_front_display_option);
       moments.last_control = counter();
       if (moments.first_control == 0) moments.first_control = moments.last_control;
     }
@@ -113,8 +115,8 @@ void time_warm_steps(HWND main, HICON icon, FILE* out) {
   std::fprintf(out, "warm_tray_add_us %.1f\n", us(added - begin));
   ::DestroyWindow(spare);
 
-  ListBox list(::GetDlgItem(main, app::id_list1));
-  CheckBox check(::GetDlgItem(main, app::id_check1));
+  ListBox list(::GetDlgItem(main, app::id_target_list));
+  CheckBox check(::GetDlgItem(main, app::id_front_display_option));
   std::wstring missing = own_folder() + L"\\missing";
   begin = counter();
   registry::start_up_load(check, list, registry::settings_path(missing));

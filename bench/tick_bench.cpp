@@ -165,10 +165,10 @@ int wmain(int argc, wchar_t** argv) {
   for (int size : {1, 10, 100}) {
     TargetWindows live;
     std::vector<std::string> ansi;
-    c.list1.clear();
+    c.target_list.clear();
     for (int i = 0; i < size; ++i) {
       std::wstring name = target_name(i);
-      c.list1.append(name);
+      c.target_list.append(name);
       ansi.push_back(text::to_ansi(name));
       if (i % 2 == 0 && live.add(name) == nullptr) {
         std::printf("error: a target window was not created\n");
@@ -197,10 +197,10 @@ int wmain(int argc, wchar_t** argv) {
     print_pair(key, "", active);
 
     // The front-display option on: no clock at all, still every entry looked up.
-    c.check1.set_ticked(true);
+    c.front_display_option.set_ticked(true);
     input.tick_queries = 0;
     Pair front_off = compare(pairs, ticks, c, ansi, false);
-    c.check1.set_ticked(false);
+    c.front_display_option.set_ticked(false);
     if (input.tick_queries != 0 || any_topmost(live) || ::GetForegroundWindow() != fg) {
       std::printf("error: the tick with the front-display option on moved something\n");
       return 1;
@@ -212,11 +212,11 @@ int wmain(int argc, wchar_t** argv) {
   // Where a tick's time goes, per entry, with ten entries of which five are live.
   {
     TargetWindows live;
-    c.list1.clear();
+    c.target_list.clear();
     std::vector<std::string> ansi;
     for (int i = 0; i < 10; ++i) {
       std::wstring name = target_name(i);
-      c.list1.append(name);
+      c.target_list.append(name);
       ansi.push_back(text::to_ansi(name));
       if (i % 2 == 0) live.add(name);
     }
@@ -225,18 +225,19 @@ int wmain(int argc, wchar_t** argv) {
     int i = 0;
     auto next = [&] { return i = (i + 1) % 10; };
     std::printf("part.list_item_us %.3f\n", typical_call_us(n, [&] {
-                  sink = sink + static_cast<DWORD>(c.list1.item(next()).size());
+                  sink = sink + static_cast<DWORD>(c.target_list.item(next()).size());
                 }));
     // The same item with one message into a buffer of the largest size an entry can have.
     std::printf("part.list_item_one_message_us %.3f\n", typical_call_us(n, [&] {
                   wchar_t buffer[1024];
                   sink = sink + static_cast<DWORD>(::SendMessageW(
-                                    c.list1.hwnd(), LB_GETTEXT, static_cast<WPARAM>(next()),
+                                    c.target_list.hwnd(), LB_GETTEXT, static_cast<WPARAM>(next()),
                                     reinterpret_cast<LPARAM>(buffer)));
                 }));
-    std::printf("part.list_count_us %.3f\n",
-                typical_call_us(n, [&] { sink = sink + static_cast<DWORD>(c.list1.count()); }));
-    std::wstring name = c.list1.item(0);
+    std::printf("part.list_count_us %.3f\n", typical_call_us(n, [&] {
+                  sink = sink + static_cast<DWORD>(c.target_list.count());
+                }));
+    std::wstring name = c.target_list.item(0);
     std::printf("part.to_ansi_us %.3f\n", typical_call_us(n, [&] {
                   sink = sink + static_cast<DWORD>(text::to_ansi(name).size());
                 }));
@@ -246,10 +247,11 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("part.find_window_absent_us %.3f\n", typical_call_us(n / 4, [&] {
                   sink = sink ^ (::FindWindowA(ansi[1].c_str(), nullptr) != nullptr);
                 }));
-    std::printf("part.check1_us %.3f\n",
-                typical_call_us(n, [&] { sink = sink ^ c.check1.ticked(); }));
-    std::printf("part.text1_parse_us %.3f\n", typical_call_us(n, [&] {
-                  sink = sink + static_cast<DWORD>(parse_decimal(c.text1.text()).value_or(0));
+    std::printf("part.front_display_option_us %.3f\n",
+                typical_call_us(n, [&] { sink = sink ^ c.front_display_option.ticked(); }));
+    std::printf("part.idle_threshold_box_parse_us %.3f\n", typical_call_us(n, [&] {
+                  sink = sink +
+                         static_cast<DWORD>(parse_decimal(c.idle_threshold_box.text()).value_or(0));
                 }));
     std::printf("part.clock_us %.3f\n", typical_call_us(n, [&] {
                   LASTINPUTINFO info{};

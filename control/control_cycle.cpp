@@ -28,20 +28,20 @@ void bottom_push(HWND window) {
 }  // namespace
 
 void start_stop(MainControls& c) {
-  if (c.list1.count() == 0) {
-    c.check1.set_caption(std::wstring(first_use_hint));
-    c.timer2.set_enabled(false);
+  if (c.target_list.count() == 0) {
+    c.front_display_option.set_caption(std::wstring(first_use_hint));
+    c.control_timer.set_enabled(false);
     set_window_state(c.main, WindowState::normal);
     return;
   }
-  c.timer2.set_interval(control_interval_ms);
-  if (c.command1.caption() == caption_start) {
-    c.command1.set_caption(std::wstring(caption_controlling));
-    c.timer2.set_enabled(true);
+  c.control_timer.set_interval(control_interval_ms);
+  if (c.start_stop_button.caption() == caption_start) {
+    c.start_stop_button.set_caption(std::wstring(caption_controlling));
+    c.control_timer.set_enabled(true);
     set_window_state(c.main, WindowState::minimised);
   } else {
-    c.command1.set_caption(std::wstring(caption_start));
-    c.timer2.set_enabled(false);
+    c.start_stop_button.set_caption(std::wstring(caption_start));
+    c.control_timer.set_enabled(false);
     set_window_state(c.main, WindowState::normal);
   }
 }
@@ -51,13 +51,13 @@ void control_tick(MainControls& c) {
   // Zeroed once per tick: a failed query leaves the last good reading of this tick, or 0,
   // which makes the user count as idle.
   LASTINPUTINFO info{};
-  int n = c.list1.count();
+  int n = c.target_list.count();
   for (int i = 0; i < n; ++i) {
-    HWND w = ウィンドウハンドル取得::find_window(c.list1.item(i));
+    HWND w = ウィンドウハンドル取得::find_window(c.target_list.item(i));
     if (w == nullptr) continue;
     bool active = true;
-    if (!c.check1.ticked()) {
-      std::int32_t threshold = parse_decimal(c.text1.text()).value_or(0);
+    if (!c.front_display_option.ticked()) {
+      std::int32_t threshold = parse_decimal(c.idle_threshold_box.text()).value_or(0);
       info.cbSize = sizeof info;
       DWORD now = c.clock.tick_count();
       c.clock.last_input_info(info);

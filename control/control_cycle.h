@@ -14,10 +14,10 @@ inline constexpr std::wstring_view first_use_hint =
     L"ださい。";
 inline constexpr unsigned control_interval_ms = 1000;
 
-// The click of Command1.
+// The click of the Start/Stop button.
 void start_stop(MainControls& c);
 
-// The timer event of Timer2.
+// The timer event of the control timer.
 void control_tick(MainControls& c);
 
 }  // namespace lorvane::control

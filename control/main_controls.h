@@ -1,7 +1,8 @@
 #pragma once
 // The main window's controls that the control cycle and the selection wizard act on. The state
-// of both lives in these controls: the caption of Command1 is the control state, Timer2 running
-// is control running, and the caption of Check1 is the status line.
+// of both lives in these controls: the caption of the Start/Stop button is the control
+// state, the control timer running is control running, and the caption of the front-display
+// option is the status line.
 #include <windows.h>
 
 #include "platform/controls.h"
@@ -11,12 +12,12 @@ namespace lorvane::control {
 
 struct MainControls {
   HWND main;  // the main window: never pushed down, and never taken by the wizard
-  ListBox list1;
-  Button command1;
-  CheckBox check1;
-  TextBox text1;
-  Timer& timer1;
-  Timer& timer2;
+  ListBox target_list;
+  Button start_stop_button;
+  CheckBox front_display_option;
+  TextBox idle_threshold_box;
+  Timer& selection_timer;
+  Timer& control_timer;
   const キーボード入力監視::InputClock& clock;
 };
 

@@ -13,25 +13,25 @@ int ask_box(const MainControls& c, std::wstring_view text, UINT buttons) {
 }
 
 void wait_again(MainControls& c) {
-  c.timer1.set_enabled(true);
-  c.check1.set_caption(std::wstring(wait_hint));
+  c.selection_timer.set_enabled(true);
+  c.front_display_option.set_caption(std::wstring(wait_hint));
 }
 
 }  // namespace
 
 void select(MainControls& c) {
-  c.command1.set_caption(std::wstring(caption_start));
-  c.timer2.set_enabled(false);
-  c.check1.set_caption(std::wstring(wait_hint));
-  c.timer1.set_interval(selection_interval_ms);
-  c.timer1.set_enabled(true);
+  c.start_stop_button.set_caption(std::wstring(caption_start));
+  c.control_timer.set_enabled(false);
+  c.front_display_option.set_caption(std::wstring(wait_hint));
+  c.selection_timer.set_interval(selection_interval_ms);
+  c.selection_timer.set_enabled(true);
 }
 
-bool is_new_target(const ListBox& list1, const std::wstring& name) {
+bool is_new_target(const ListBox& target_list, const std::wstring& name) {
   if (name.empty()) return false;
-  int n = list1.count();
+  int n = target_list.count();
   for (int i = 0; i < n; ++i) {
-    if (list1.item(i) == name) return false;
+    if (target_list.item(i) == name) return false;
   }
   return true;
 }
@@ -43,8 +43,8 @@ void selection_tick(MainControls& c) {
 
   // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
   // selection must not start while another waits for an answer.
-  c.timer1.set_enabled(false);
-  c.check1.set_caption(std::wstring(taken_status));
+  c.selection_timer.set_enabled(false);
+  c.front_display_option.set_caption(std::wstring(taken_status));
   // The test move. The window is the foreground window, which Windows never activates again;
   // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
   // move a move to the bottom on both.
@@ -52,8 +52,8 @@ void selection_tick(MainControls& c) {
                                            SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 
   if (ask_box(c, box_moved, MB_YESNO) == IDYES) {
-    if (!is_new_target(c.list1, name)) return;
-    c.list1.append(name);
+    if (!is_new_target(c.target_list, name)) return;
+    c.target_list.append(name);
     if (ask_box(c, box_start, MB_YESNO) == IDYES) start_stop(c);
     return;
   }

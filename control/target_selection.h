@@ -16,13 +16,13 @@ inline constexpr std::wstring_view box_start = L"制御を開始しますか？"
 inline constexpr std::wstring_view box_retry = L"再度ウィンドウを選択してお待ちください。";
 inline constexpr unsigned selection_interval_ms = 6000;
 
-// The click of Command3: control stops and the wait begins.
+// The click of the Select button: control stops and the wait begins.
 void select(MainControls& c);
 
-// The timer event of Timer1.
+// The timer event of the selection timer.
 void selection_tick(MainControls& c);
 
 // Whether the name may be appended: not empty and not already in the list, compared exactly.
-bool is_new_target(const ListBox& list1, const std::wstring& name);
+bool is_new_target(const ListBox& target_list, const std::wstring& name);
 
 }  // namespace lorvane::control

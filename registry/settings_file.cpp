@@ -55,7 +55,7 @@ std::map<std::int32_t, std::wstring> class_names_as_read(
 // Save as one rewrite of the section, with the result the key-by-key writes would leave: changed
 // keys get their new value where they stand, missing keys are added at the end in the order of
 // the writes, and removed keys go.
-void save_section(const ListBox& list1, std::int32_t n, const std::vector<SaveStep>& steps,
+void save_section(const ListBox& target_list, std::int32_t n, const std::vector<SaveStep>& steps,
                   const std::wstring& path) {
   std::vector<設定ファイル::Line> lines = 設定ファイル::read_section(section_name, path);
   std::optional<std::size_t> count_line;
@@ -79,7 +79,7 @@ void save_section(const ListBox& list1, std::int32_t n, const std::vector<SaveSt
     if (found != class_lines.end()) at = found->second;
     switch (step.kind) {
       case SaveStep::Kind::write_entry: {
-        std::wstring entry = list1.item(step.position);
+        std::wstring entry = target_list.item(step.position);
         if (!at || !lines[*at].value || 設定ファイル::as_read(*lines[*at].value) != entry) {
           set(at, class_key(step.position), std::move(entry));
         }
@@ -121,10 +121,10 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key) {
   return static_cast<std::int32_t>(value);
 }
 
-void start_up_load(CheckBox& check1, ListBox& list1, const std::wstring& path) {
+void start_up_load(CheckBox& front_display_option, ListBox& target_list, const std::wstring& path) {
   // Any number but 0 ticks the box; a value that holds no number leaves the box as designed.
   if (auto value = read_key(front_display_key, path)) {
-    if (auto number = parse_decimal(*value)) check1.set_ticked(*number != 0);
+    if (auto number = parse_decimal(*value)) front_display_option.set_ticked(*number != 0);
   }
   std::int32_t count = read_count(path);
   // Only the positions the file holds are read: an absent key is skipped anyway, and a damaged
@@ -132,7 +132,7 @@ void start_up_load(CheckBox& check1, ListBox& list1, const std::wstring& path) {
   std::vector<std::int32_t> positions = load_positions(count, present_class_positions(path));
   if (positions.size() <= key_by_key_limit) {
     for (std::int32_t k : positions) {
-      if (auto name = read_key(class_key(k), path)) list1.append(*name);
+      if (auto name = read_key(class_key(k), path)) target_list.append(*name);
     }
     return;
   }
@@ -140,18 +140,18 @@ void start_up_load(CheckBox& check1, ListBox& list1, const std::wstring& path) {
       class_names_as_read(設定ファイル::read_section(section_name, path));
   for (std::int32_t k : positions) {
     auto name = names.find(k);
-    if (name != names.end() && !name->second.empty()) list1.append(name->second);
+    if (name != names.end() && !name->second.empty()) target_list.append(name->second);
   }
 }
 
-void save(const ListBox& list1, const std::wstring& path) {
+void save(const ListBox& target_list, const std::wstring& path) {
   std::int32_t stored = read_count(path);
-  std::int32_t n = list1.count();
+  std::int32_t n = target_list.count();
   std::vector<std::int32_t> present;
   if (stored > n) present = present_class_positions(path);
   std::vector<SaveStep> steps = save_walk(stored, n, present);
   if (steps.size() > key_by_key_limit) {
-    save_section(list1, n, steps, path);
+    save_section(target_list, n, steps, path);
     return;
   }
   設定ファイル::write(section_name, std::wstring(count_key), std::to_wstring(n), path);
@@ -161,7 +161,7 @@ void save(const ListBox& list1, const std::wstring& path) {
       case SaveStep::Kind::write_entry: {
         // Each write rewrites the whole file: a key that already holds its entry is left as it
         // is, so that saving an unchanged list writes three keys, not one per entry.
-        std::wstring entry = list1.item(step.position);
+        std::wstring entry = target_list.item(step.position);
         if (設定ファイル::read(section_name, key, path) != entry) {
           設定ファイル::write(section_name, key, entry, path);
         }
@@ -177,10 +177,11 @@ void save(const ListBox& list1, const std::wstring& path) {
   }
 }
 
-void exit_save(const ListBox& list1, const CheckBox& check1, const std::wstring& path) {
-  save(list1, path);
-  設定ファイル::write(section_name, std::wstring(front_display_key), check1.ticked() ? L"1" : L"0",
-                      path);
+void exit_save(const ListBox& target_list, const CheckBox& front_display_option,
+               const std::wstring& path) {
+  save(target_list, path);
+  設定ファイル::write(section_name, std::wstring(front_display_key),
+                      front_display_option.ticked() ? L"1" : L"0", path);
 }
 
 }  // namespace lorvane::registry

@@ -5,26 +5,30 @@
 namespace lorvane::registry {
 namespace {
 
-void apply(ListBox& list1, const std::optional<Swap>& swap) {
+void apply(ListBox& target_list, const std::optional<Swap>& swap) {
   if (!swap) return;
-  std::wstring moved = list1.item(swap->first);
-  list1.replace(swap->first, list1.item(swap->second));
-  list1.replace(swap->second, moved);
-  list1.select(swap->select);
+  std::wstring moved = target_list.item(swap->first);
+  target_list.replace(swap->first, target_list.item(swap->second));
+  target_list.replace(swap->second, moved);
+  target_list.select(swap->select);
 }
 
 }  // namespace
 
-void move_up(ListBox& list1) { apply(list1, plan_move_up(list1.selected(), list1.count())); }
+void move_up(ListBox& target_list) {
+  apply(target_list, plan_move_up(target_list.selected(), target_list.count()));
+}
 
-void move_down(ListBox& list1) { apply(list1, plan_move_down(list1.selected(), list1.count())); }
+void move_down(ListBox& target_list) {
+  apply(target_list, plan_move_down(target_list.selected(), target_list.count()));
+}
 
-void delete_selected(ListBox& list1) {
+void delete_selected(ListBox& target_list) {
   // The list box removes the entry in place: the entries before it stay, those after it close
   // up, for a list of any length.
-  if (auto removal = plan_delete(list1.selected(), list1.count())) {
-    list1.remove(removal->position);
-    list1.select(removal->select);
+  if (auto removal = plan_delete(target_list.selected(), target_list.count())) {
+    target_list.remove(removal->position);
+    target_list.select(removal->select);
   }
 }
 

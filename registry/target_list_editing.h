@@ -4,8 +4,8 @@
 
 namespace lorvane::registry {
 
-void move_up(ListBox& list1);
-void move_down(ListBox& list1);
-void delete_selected(ListBox& list1);
+void move_up(ListBox& target_list);
+void move_down(ListBox& target_list);
+void delete_selected(ListBox& target_list);
 
 }  // namespace lorvane::registry

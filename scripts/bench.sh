@@ -190,7 +190,7 @@ echo "  per call (us, median of 25 batches): ListBox item $(get part.list_item_u
   "(one LB_GETTEXT into a fixed buffer $(get part.list_item_one_message_us)), item count $(get part.list_count_us)," \
   "to_ansi $(get part.to_ansi_us)," \
   "FindWindowA found $(get part.find_window_live_us) / absent $(get part.find_window_absent_us)," \
-  "Check1 $(get part.check1_us), Text1+parse $(get part.text1_parse_us)," \
+  "front-display option $(get part.front_display_option_us), idle-threshold box+parse $(get part.idle_threshold_box_parse_us)," \
   "GetTickCount+GetLastInputInfo $(get part.clock_us), GetForegroundWindow $(get part.foreground_us)," \
   "GetWindowThreadProcessId own window $(get part.thread_process_id_us) / other program's $(get part.thread_process_id_other_us)"
 p=$(percent walk)

@@ -167,12 +167,12 @@ int wmain(int argc, wchar_t** argv) {
   if (main == nullptr) return 5;
   ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
   if (!wait_for([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) fail("no restore");
-  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_list1), LB_SETCURSEL, 1, 0);
+  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_target_list), LB_SETCURSEL, 1, 0);
   ::SetForegroundWindow(main);
   capture(main, out + L"\\main.bmp");
 
   // The About box.
-  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_command5), BM_CLICK, 0, 0);
+  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_about_button), BM_CLICK, 0, 0);
   HWND about = nullptr;
   if (wait_for(
           [&] { return (about = find_window_of(pi.dwProcessId, L"LorvaneAbout")) != nullptr; })) {
@@ -196,7 +196,7 @@ int wmain(int argc, wchar_t** argv) {
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
   });
-  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_command3), BM_CLICK, 0, 0);
+  ::SendMessageW(::GetDlgItem(main, lorvane::app::id_select_button), BM_CLICK, 0, 0);
   HWND target = nullptr;
   wait_for([&] { return (target = ::FindWindowW(L"DemoVideoPlayer", nullptr)) != nullptr; });
   ::SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -5,7 +5,7 @@
 namespace lorvane::e2e {
 namespace {
 
-using app::id_command1;
+using app::id_start_stop_button;
 using test::pump_for;
 using test::pump_until;
 using test::sjis;
@@ -30,7 +30,7 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   ASSERT_TRUE(lorvane.start());
   HWND main = lorvane.main();
   EXPECT_FALSE(::IsWindowVisible(main));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   // The user brings the target to the front: the next tick sends it behind everything.
   user_input();
@@ -55,14 +55,14 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   // The icon shows the window while control goes on.
   lorvane.tray_release();
   ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
   user_input();
   bring_to_front(t);
   EXPECT_TRUE(pump_until([&] { return is_below(t, o) && is_below(t, main); }, 3s));
 
   // Stop restores nothing: the target stays at the bottom where control left it...
-  lorvane.click(id_command1);
-  EXPECT_EQ(lorvane.text(id_command1), caption_start);
+  lorvane.click(id_start_stop_button);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_start);
   EXPECT_TRUE(is_below(t, o));
   // ...and brought to the front it stays there, tick after tick.
   user_input();
@@ -119,7 +119,7 @@ TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
   bring_to_front(healthy.window());
   EXPECT_TRUE(pump_until(
       [&] { return is_below(healthy.window(), h) && is_last_visible(healthy.window()); }, 3s));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
   EXPECT_EQ(lorvane.list_items(), (std::vector<std::wstring>{healthy_class, hung_class}));
 
   lorvane.tray_release();

@@ -245,7 +245,7 @@ void Lorvane::write_ini(const std::wstring& text) const {
 void Lorvane::click(app::ControlId id) const { send(item(id), BM_CLICK); }
 
 std::vector<std::wstring> Lorvane::list_items() const {
-  HWND list = item(app::id_list1);
+  HWND list = item(app::id_target_list);
   LRESULT count = 0;
   std::vector<std::wstring> items;
   if (!send(list, LB_GETCOUNT, 0, 0, &count)) return {L"<no answer>"};

@@ -4,12 +4,12 @@
 namespace lorvane::e2e {
 namespace {
 
-using app::id_command1;
-using app::id_command10;
-using app::id_command5;
-using app::id_command8;
-using app::id_command9;
-using app::id_list1;
+using app::id_about_button;
+using app::id_delete_button;
+using app::id_move_up_button;
+using app::id_save_button;
+using app::id_start_stop_button;
+using app::id_target_list;
 using test::pump_until;
 using test::sjis;
 
@@ -23,7 +23,7 @@ TEST(E2eEditing, MoveUpDeleteAndSaveReachTheFile) {
   HWND main = lorvane.main();
   lorvane.tray_release();
   ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
-  HWND list = lorvane.item(id_list1);
+  HWND list = lorvane.item(id_target_list);
   auto selected = [&] {
     LRESULT index = LB_ERR;
     send(list, LB_GETCURSEL, 0, 0, &index);
@@ -31,23 +31,23 @@ TEST(E2eEditing, MoveUpDeleteAndSaveReachTheFile) {
   };
 
   ASSERT_TRUE(send(list, LB_SETCURSEL, 1));
-  lorvane.click(id_command10);
+  lorvane.click(id_move_up_button);
   EXPECT_EQ(lorvane.list_items(),
             (std::vector<std::wstring>{L"E2eListB", L"E2eListA", L"E2eListC"}));
   EXPECT_EQ(selected(), 0);
 
-  lorvane.click(id_command9);
+  lorvane.click(id_delete_button);
   EXPECT_EQ(lorvane.list_items(), (std::vector<std::wstring>{L"E2eListA", L"E2eListC"}));
   EXPECT_EQ(selected(), 0);
 
   // Save writes the list at once: the count one lower, the key above the new end gone.
-  lorvane.click(id_command8);
+  lorvane.click(id_save_button);
   const std::string saved = sjis(
       L"[Lorvane]\r\n登録数=2\r\nクラス名0=E2eListA\r\nクラス名1=E2eListC\r\nクラス名2=\r\n"
       L"前面表示設定=0\r\n");
   EXPECT_EQ(lorvane.ini_bytes(), saved);
   EXPECT_EQ(lorvane.list_items(), (std::vector<std::wstring>{L"E2eListA", L"E2eListC"}));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   ASSERT_TRUE(lorvane.close());
   EXPECT_EQ(lorvane.ini_bytes(), saved);
@@ -63,7 +63,7 @@ TEST(E2eEditing, AboutBoxStandsInForTheMainWindowAndGivesItBackMaximised) {
   ::ShowWindow(main, SW_MAXIMIZE);
   ASSERT_TRUE(pump_until([&] { return ::IsZoomed(main) != FALSE; }, 5s));
 
-  lorvane.click(id_command5);
+  lorvane.click(id_about_button);
   HWND about = nullptr;
   ASSERT_TRUE(pump_until(
       [&] {
@@ -81,7 +81,7 @@ TEST(E2eEditing, AboutBoxStandsInForTheMainWindowAndGivesItBackMaximised) {
   EXPECT_TRUE(::IsZoomed(main));
   EXPECT_EQ(find_window_of(lorvane.process().id(), L"LorvaneAbout"), nullptr);
   // The About box does not touch the control cycle.
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
   ASSERT_TRUE(lorvane.close());
 }
 

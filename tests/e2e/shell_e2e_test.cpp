@@ -5,8 +5,8 @@
 namespace lorvane::e2e {
 namespace {
 
-using app::id_check1;
-using app::id_command1;
+using app::id_front_display_option;
+using app::id_start_stop_button;
 using test::pump_until;
 using test::sjis;
 
@@ -18,8 +18,8 @@ TEST(E2eShell, FirstRunShowsTheWindowWithTheHintAndWritesTheFileOnClose) {
   EXPECT_FALSE(::IsIconic(main));
   EXPECT_FALSE(::IsZoomed(main));
   EXPECT_EQ(text_of(main), L"Lorvane");
-  EXPECT_EQ(lorvane.text(id_check1), first_use_hint);
-  EXPECT_EQ(lorvane.text(id_command1), caption_start);
+  EXPECT_EQ(lorvane.text(id_front_display_option), first_use_hint);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_start);
   EXPECT_TRUE(lorvane.list_items().empty());
   EXPECT_TRUE(tray_icon_present(main));
   // Nothing is written before the exit save.
@@ -38,12 +38,12 @@ TEST(E2eShell, StoredTargetsStartControlInTheTrayAndComeBackOnTheNextRun) {
   lorvane.write_ini(stored);
   ASSERT_TRUE(lorvane.start());
   HWND main = lorvane.main();
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
   EXPECT_FALSE(::IsWindowVisible(main));
   EXPECT_EQ(lorvane.list_items(),
             (std::vector<std::wstring>{L"E2eNoSuchWindow", L"動画プレーヤーE2E"}));
   LRESULT check = 0;
-  EXPECT_TRUE(send(lorvane.item(id_check1), BM_GETCHECK, 0, 0, &check));
+  EXPECT_TRUE(send(lorvane.item(id_front_display_option), BM_GETCHECK, 0, 0, &check));
   EXPECT_EQ(check, BST_CHECKED);
   EXPECT_TRUE(tray_icon_present(main));
 
@@ -51,7 +51,7 @@ TEST(E2eShell, StoredTargetsStartControlInTheTrayAndComeBackOnTheNextRun) {
   lorvane.tray_release();
   EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
   EXPECT_FALSE(::IsZoomed(main));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   ASSERT_TRUE(lorvane.close());
   std::wstring crlf;
@@ -68,7 +68,7 @@ TEST(E2eShell, AHugeStoredCountStartsAndClosesQuicklyKeepingTheEntries) {
   auto begin = std::chrono::steady_clock::now();
   ASSERT_TRUE(lorvane.start());
   EXPECT_EQ(lorvane.list_items(), (std::vector<std::wstring>{L"E2eHugeA", L"E2eHugeB"}));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
   ASSERT_TRUE(lorvane.close(5s));
   // A walk over two billion keys would take hours; the whole run takes a moment.
   EXPECT_LT(std::chrono::steady_clock::now() - begin, 8s);

@@ -4,9 +4,9 @@
 namespace lorvane::e2e {
 namespace {
 
-using app::id_check1;
-using app::id_command1;
-using app::id_command3;
+using app::id_front_display_option;
+using app::id_select_button;
+using app::id_start_stop_button;
 using test::pump_until;
 using test::sjis;
 
@@ -31,9 +31,9 @@ TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
   ASSERT_TRUE(target.started());
   HWND t = target.window();
 
-  lorvane.click(id_command3);
-  EXPECT_EQ(lorvane.text(id_command1), caption_start);
-  EXPECT_EQ(lorvane.text(id_check1), wait_hint);
+  lorvane.click(id_select_button);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_start);
+  EXPECT_EQ(lorvane.text(id_front_display_option), wait_hint);
   bring_to_front(t);
 
   // Six seconds after Select the program takes the foreground window, sends it to the back as
@@ -44,7 +44,7 @@ TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
   EXPECT_EQ(box_text(box), box_moved);
   EXPECT_TRUE(is_below(t, other.window()));
   EXPECT_TRUE(is_last_visible(t));
-  EXPECT_EQ(lorvane.text(id_check1), L"前面表示しない");
+  EXPECT_EQ(lorvane.text(id_front_display_option), L"前面表示しない");
   Lorvane::answer(box, IDYES);
 
   HWND second = nullptr;
@@ -61,7 +61,7 @@ TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
 
   // Control starts and the window goes to the tray.
   EXPECT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }, 5s));
-  EXPECT_EQ(lorvane.text(id_command1), caption_controlling);
+  EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
   EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{target_class});
   EXPECT_EQ(lorvane.message_box(), nullptr);
 

@@ -54,7 +54,8 @@ class MainWindowTest : public ::testing::Test {
 
   std::vector<std::wstring> list_items() {
     std::vector<std::wstring> items;
-    for (int i = 0; i < controls().list1.count(); ++i) items.push_back(controls().list1.item(i));
+    for (int i = 0; i < controls().target_list.count(); ++i)
+      items.push_back(controls().target_list.item(i));
     return items;
   }
 
@@ -74,12 +75,12 @@ class MainWindowTest : public ::testing::Test {
 
   // Replaces the list box's entries, as the start-up load and the wizard would have filled them.
   void set_list(const std::vector<std::wstring>& items, int selected = -1) {
-    HWND list = controls().list1.hwnd();
+    HWND list = controls().target_list.hwnd();
     // Drawn once at the end: a long list filled entry by entry on screen takes seconds.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    controls().list1.clear();
-    for (const std::wstring& text : items) controls().list1.append(text);
-    controls().list1.select(selected);
+    controls().target_list.clear();
+    for (const std::wstring& text : items) controls().target_list.append(text);
+    controls().target_list.select(selected);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
   }

@@ -11,17 +11,17 @@ bool same(const TwipsRect& a, const TwipsRect& b) {
   return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
 }
 
-constexpr ControlId button_column[] = {id_command3, id_command10, id_command11,
-                                       id_command9, id_command8,  id_command1};
+constexpr ControlId button_column[] = {id_select_button, id_move_up_button, id_move_down_button,
+                                       id_delete_button, id_save_button,    id_start_stop_button};
 
 TEST(Layout, AtTheMinimumSize) {
   Layout at = layout_for(minimum_outer_width, minimum_outer_height);
-  EXPECT_EQ(at[id_list1].width, 2580);
-  EXPECT_EQ(at[id_list1].height, 2760);
-  EXPECT_EQ(at[id_list1].left, 0);
-  EXPECT_EQ(at[id_list1].top, 480);
-  EXPECT_EQ(at[id_check1].top, 3390);
-  EXPECT_EQ(at[id_command5].left, 3540 - 1470);
+  EXPECT_EQ(at[id_target_list].width, 2580);
+  EXPECT_EQ(at[id_target_list].height, 2760);
+  EXPECT_EQ(at[id_target_list].left, 0);
+  EXPECT_EQ(at[id_target_list].top, 480);
+  EXPECT_EQ(at[id_front_display_option].top, 3390);
+  EXPECT_EQ(at[id_about_button].left, 3540 - 1470);
   for (ControlId id : button_column) {
     SCOPED_TRACE(id);
     EXPECT_EQ(at[id].left, 3540 - 870);
@@ -33,40 +33,40 @@ TEST(Layout, AtTheMinimumSize) {
 
 TEST(Layout, ValuesNoStepMovesKeepTheirDesign) {
   Layout at = layout_for(9000, 7000);
-  EXPECT_TRUE(same(at[id_label1], designed_rect(id_label1)));
-  EXPECT_TRUE(same(at[id_text1], designed_rect(id_text1)));
-  EXPECT_EQ(at[id_check1].left, 120);
-  EXPECT_EQ(at[id_check1].width, 3135);
-  EXPECT_EQ(at[id_check1].height, 615);
-  EXPECT_EQ(at[id_command5].top, 0);
-  EXPECT_EQ(at[id_command5].width, 1335);
+  EXPECT_TRUE(same(at[id_list_label], designed_rect(id_list_label)));
+  EXPECT_TRUE(same(at[id_idle_threshold_box], designed_rect(id_idle_threshold_box)));
+  EXPECT_EQ(at[id_front_display_option].left, 120);
+  EXPECT_EQ(at[id_front_display_option].width, 3135);
+  EXPECT_EQ(at[id_front_display_option].height, 615);
+  EXPECT_EQ(at[id_about_button].top, 0);
+  EXPECT_EQ(at[id_about_button].width, 1335);
 }
 
 TEST(Layout, WidthMovesTheRightColumnAndHeightTheBottom) {
   Layout base = layout_for(4000, 5000);
   Layout wider = layout_for(5000, 5000);
   Layout taller = layout_for(4000, 6000);
-  for (int id = id_label1; id <= id_text1; ++id) {
+  for (int id = id_list_label; id <= id_idle_threshold_box; ++id) {
     auto c = static_cast<ControlId>(id);
     SCOPED_TRACE(id);
-    bool follows_width = c == id_list1 || c == id_command5 || c == id_command1 ||
-                         c == id_command3 || c == id_command8 || c == id_command9 ||
-                         c == id_command10 || c == id_command11;
-    bool follows_height = c == id_list1 || c == id_check1;
+    bool follows_width = c == id_target_list || c == id_about_button || c == id_start_stop_button ||
+                         c == id_select_button || c == id_save_button || c == id_delete_button ||
+                         c == id_move_up_button || c == id_move_down_button;
+    bool follows_height = c == id_target_list || c == id_front_display_option;
     EXPECT_EQ(!same(base[c], wider[c]), follows_width);
     EXPECT_EQ(!same(base[c], taller[c]), follows_height);
   }
-  EXPECT_EQ(wider[id_list1].width - base[id_list1].width, 1000);
-  EXPECT_EQ(wider[id_command1].left - base[id_command1].left, 1000);
-  EXPECT_EQ(taller[id_list1].height - base[id_list1].height, 1000);
-  EXPECT_EQ(taller[id_check1].top - base[id_check1].top, 1000);
+  EXPECT_EQ(wider[id_target_list].width - base[id_target_list].width, 1000);
+  EXPECT_EQ(wider[id_start_stop_button].left - base[id_start_stop_button].left, 1000);
+  EXPECT_EQ(taller[id_target_list].height - base[id_target_list].height, 1000);
+  EXPECT_EQ(taller[id_front_display_option].top - base[id_front_display_option].top, 1000);
 }
 
 TEST(Layout, DesignedOuterSizeIsTheClientPlusTheDesignFrame) {
   EXPECT_EQ(designed_client_width + design_frame_width, 3495);
   EXPECT_EQ(designed_client_height + design_frame_height, minimum_outer_height);
   // The buttons stand flush with the right edge of the designed client area.
-  EXPECT_EQ(designed_rect(id_command1).left + designed_rect(id_command1).width,
+  EXPECT_EQ(designed_rect(id_start_stop_button).left + designed_rect(id_start_stop_button).width,
             designed_client_width);
 }
 

@@ -135,7 +135,7 @@ class ControlTest : public MainWindowTest {
  protected:
   void SetUp() override { start(clock_.clock()); }
   void add_targets(const std::vector<std::wstring>& classes) {
-    for (const std::wstring& name : classes) controls().list1.append(name);
+    for (const std::wstring& name : classes) controls().target_list.append(name);
   }
   void tick() { control::control_tick(controls()); }
 

@@ -49,10 +49,10 @@ TEST_F(IdleDecisionTest, IdleOnlyStrictlyBeyondTheThresholdAcrossWrapAndSignChan
 
 TEST_F(IdleDecisionTest, TheThresholdIsReadFromText1AtEachTick) {
   add_targets({target_a});
-  controls().text1.set_text(L"8000");
+  controls().idle_threshold_box.set_text(L"8000");
   EXPECT_FALSE(tick_raises(10000, 2000));
   EXPECT_TRUE(tick_raises(10001, 2000));
-  controls().text1.set_text(L"5000");
+  controls().idle_threshold_box.set_text(L"5000");
   EXPECT_TRUE(tick_raises(10000, 2000));
 }
 
@@ -88,11 +88,11 @@ TEST_F(IdleDecisionTest, TheTickCountIsTakenFirstAndTheRecordIsFreshAndSized) {
 
 TEST_F(IdleDecisionTest, TheFrontDisplayOptionSkipsTheClockAndTheRaise) {
   add_targets({target_a});
-  controls().check1.set_ticked(true);
+  controls().front_display_option.set_ticked(true);
   EXPECT_FALSE(tick_raises(100000, 0));
   EXPECT_TRUE(clock_.calls().empty());
   // Unticking takes effect at the next tick.
-  controls().check1.set_ticked(false);
+  controls().front_display_option.set_ticked(false);
   EXPECT_TRUE(tick_raises(100000, 0));
 }
 

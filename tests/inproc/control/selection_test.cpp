@@ -1,4 +1,5 @@
-// The selection wizard behind Command3, with its real message boxes answered as a user would.
+// The selection wizard behind the Select button, with its real message boxes answered as a user
+// would.
 #include "control/target_selection.h"
 #include "control_test_support.h"
 
@@ -8,8 +9,8 @@ namespace lorvane::test {
 namespace {
 
 using namespace std::chrono_literals;
-using app::id_command1;
-using app::id_command3;
+using app::id_select_button;
+using app::id_start_stop_button;
 
 const std::wstring moved = L"制御したいウィンドウが後ろに移動したでしょうか？";
 const std::wstring start_now = L"制御を開始しますか？";
@@ -38,7 +39,7 @@ class SelectionTest : public ControlTest {
 
   // The user presses Select and brings the target to the front.
   void select_target() {
-    click(id_command3);
+    click(id_select_button);
     bring_to_front(target_.get());
     ASSERT_EQ(::GetForegroundWindow(), target_.get());
   }
@@ -49,24 +50,24 @@ class SelectionTest : public ControlTest {
 };
 
 TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {
-  click(id_command3);
-  EXPECT_EQ(controls().check1.caption(), wait_hint);
-  EXPECT_TRUE(controls().timer1.enabled());
-  EXPECT_EQ(controls().timer1.interval(), 6000u);
+  click(id_select_button);
+  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
+  EXPECT_TRUE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_FALSE(::IsIconic(hwnd()));
 
   // While control runs: it stops, and the window stays in the tray.
   add_targets({missing_class});
-  click(id_command1);
+  click(id_start_stop_button);
   ASSERT_TRUE(pump_until([&] { return ::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()); }));
-  controls().timer1.set_enabled(false);
-  click(id_command3);
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
-  EXPECT_EQ(controls().check1.caption(), wait_hint);
-  EXPECT_TRUE(controls().timer1.enabled());
-  EXPECT_EQ(controls().timer1.interval(), 6000u);
+  controls().selection_timer.set_enabled(false);
+  click(id_select_button);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
+  EXPECT_TRUE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
   pump_for(100ms);
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
@@ -74,7 +75,7 @@ TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {
 
 TEST_F(SelectionTest, YesAndYesRegisterTheWindowAtTheEndAndStartControl) {
   add_targets({L"Earlier"});
-  controls().list1.select(0);
+  controls().target_list.select(0);
   select_target();
   BoxWatch watch;
   MessageBoxAnswerer answerer({IDYES, IDYES});
@@ -82,11 +83,11 @@ TEST_F(SelectionTest, YesAndYesRegisterTheWindowAtTheEndAndStartControl) {
 
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Earlier", target_a}));
-  EXPECT_EQ(controls().list1.selected(), 0);
-  EXPECT_FALSE(controls().timer1.enabled());
-  EXPECT_EQ(controls().check1.caption(), taken);
-  EXPECT_EQ(controls().command1.caption(), L"制御中");
-  EXPECT_TRUE(controls().timer2.enabled());
+  EXPECT_EQ(controls().target_list.selected(), 0);
+  EXPECT_FALSE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), taken);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(controls().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return ::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()); }));
 
   const std::vector<BoxView>& boxes = watch.boxes();
@@ -117,12 +118,12 @@ TEST_F(SelectionTest, NoThenOkWaitsAgain) {
   EXPECT_EQ(sorted(box.buttons), (std::vector<int>{IDOK, IDCANCEL}));
   EXPECT_FALSE(box.has_icon);
 
-  EXPECT_TRUE(controls().timer1.enabled());
-  EXPECT_EQ(controls().timer1.interval(), 6000u);
-  EXPECT_EQ(controls().check1.caption(), wait_hint);
+  EXPECT_TRUE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
+  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Earlier"}));
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
 }
 
 TEST_F(SelectionTest, NoThenCancelEndsTheWizard) {
@@ -130,8 +131,8 @@ TEST_F(SelectionTest, NoThenCancelEndsTheWizard) {
   MessageBoxAnswerer answerer({IDNO, IDCANCEL});
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, retry}));
-  EXPECT_FALSE(controls().timer1.enabled());
-  EXPECT_EQ(controls().check1.caption(), taken);
+  EXPECT_FALSE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), taken);
   EXPECT_TRUE(list_items().empty());
 }
 
@@ -143,10 +144,10 @@ TEST_F(SelectionTest, ARegisteredNameIsNotAddedAgainAndNothingMoreIsAsked) {
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved}));
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{target_a}));
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer1.enabled());
-  EXPECT_FALSE(controls().timer2.enabled());
-  EXPECT_EQ(controls().check1.caption(), taken);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().selection_timer.enabled());
+  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), taken);
 }
 
 TEST_F(SelectionTest, ANameDifferingOnlyInCaseIsANewEntry) {
@@ -158,12 +159,12 @@ TEST_F(SelectionTest, ANameDifferingOnlyInCaseIsANewEntry) {
   EXPECT_EQ(list_items(),
             (std::vector<std::wstring>{L"lorvanetesttargeta", L"LORVANETESTTARGETA", target_a}));
   // No to starting: control stays stopped.
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
 }
 
 TEST_F(SelectionTest, WithTheMainWindowInFrontNothingIsAskedAndTheWaitGoesOn) {
-  click(id_command3);
+  click(id_select_button);
   bring_to_front(hwnd());
   ASSERT_EQ(::GetForegroundWindow(), hwnd());
   int before = z_position(hwnd());
@@ -171,13 +172,13 @@ TEST_F(SelectionTest, WithTheMainWindowInFrontNothingIsAskedAndTheWaitGoesOn) {
   selection_tick();
   pump_for(100ms);
   EXPECT_TRUE(answerer.seen().empty());
-  EXPECT_TRUE(controls().timer1.enabled());
-  EXPECT_EQ(controls().check1.caption(), wait_hint);
+  EXPECT_TRUE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
   EXPECT_EQ(z_position(hwnd()), before) << "the main window is not moved as a test";
 }
 
 TEST_F(SelectionTest, WithNoForegroundWindowYesAddsNothing) {
-  EXPECT_FALSE(control::is_new_target(controls().list1, L""));
+  EXPECT_FALSE(control::is_new_target(controls().target_list, L""));
 
   add_targets({L"Earlier"});
   select_target();
@@ -192,25 +193,25 @@ TEST_F(SelectionTest, WithNoForegroundWindowYesAddsNothing) {
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved}));
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Earlier"}));
-  EXPECT_FALSE(controls().timer1.enabled());
-  EXPECT_EQ(controls().check1.caption(), taken);
-  EXPECT_EQ(controls().command1.caption(), L"開始");
+  EXPECT_FALSE(controls().selection_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), taken);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
   EXPECT_FALSE(is_last_in_z_order(target_.get())) << "the test move has nothing to move";
 }
 
 TEST_F(SelectionTest, StartPressedDuringTheWaitIsStoppedByYesToStart) {
   add_targets({missing_class});
-  click(id_command3);
-  click(id_command1);
-  ASSERT_EQ(controls().command1.caption(), L"制御中");
-  ASSERT_TRUE(controls().timer1.enabled()) << "the wait goes on while control runs";
+  click(id_select_button);
+  click(id_start_stop_button);
+  ASSERT_EQ(controls().start_stop_button.caption(), L"制御中");
+  ASSERT_TRUE(controls().selection_timer.enabled()) << "the wait goes on while control runs";
   bring_to_front(target_.get());
   MessageBoxAnswerer answerer({IDYES, IDYES});
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{missing_class, target_a}));
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()); }));
 }
 
@@ -228,8 +229,8 @@ TEST_F(SelectionTest, TheSelectionTimerAsksSixSecondsAfterSelect) {
   EXPECT_LT(asked, 7500ms);
   EXPECT_EQ(watch.boxes()[0].bottom, target_.get());
   // OK: waiting again.
-  EXPECT_TRUE(pump_until([&] { return controls().check1.caption() == wait_hint; }));
-  EXPECT_TRUE(controls().timer1.enabled());
+  EXPECT_TRUE(pump_until([&] { return controls().front_display_option.caption() == wait_hint; }));
+  EXPECT_TRUE(controls().selection_timer.enabled());
 }
 
 }  // namespace

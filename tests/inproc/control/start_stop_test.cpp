@@ -1,11 +1,11 @@
-// Start/Stop behind Command1, and the control timer it runs.
+// Start/Stop behind the Start/Stop button, and the control timer it runs.
 #include "control_test_support.h"
 
 namespace lorvane::test {
 namespace {
 
 using namespace std::chrono_literals;
-using app::id_command1;
+using app::id_start_stop_button;
 
 const std::wstring first_use_hint =
     L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してく"
@@ -18,50 +18,50 @@ bool normal_and_visible(HWND window) {
 }
 
 TEST_F(ControlTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption) {
-  controls().check1.set_caption(L"");
-  click(id_command1);
-  EXPECT_EQ(controls().check1.caption(), first_use_hint);
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  controls().front_display_option.set_caption(L"");
+  click(id_start_stop_button);
+  EXPECT_EQ(controls().front_display_option.caption(), first_use_hint);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
   EXPECT_TRUE(normal_and_visible(hwnd()));
 
   // Control running when the list is emptied: the next press stops the timer and brings the
   // window back, and the caption still says "制御中".
   add_targets({target_a});
-  click(id_command1);
+  click(id_start_stop_button);
   ASSERT_TRUE(pump_until([&] { return minimised_and_hidden(hwnd()); }));
-  controls().list1.clear();
-  controls().check1.set_caption(L"");
-  click(id_command1);
-  EXPECT_EQ(controls().check1.caption(), first_use_hint);
-  EXPECT_EQ(controls().command1.caption(), L"制御中");
-  EXPECT_FALSE(controls().timer2.enabled());
+  controls().target_list.clear();
+  controls().front_display_option.set_caption(L"");
+  click(id_start_stop_button);
+  EXPECT_EQ(controls().front_display_option.caption(), first_use_hint);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_FALSE(controls().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return normal_and_visible(hwnd()); }));
 }
 
 TEST_F(ControlTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
   add_targets({missing_class});
-  std::wstring status = controls().check1.caption();
+  std::wstring status = controls().front_display_option.caption();
 
-  click(id_command1);
-  EXPECT_EQ(controls().command1.caption(), L"制御中");
-  EXPECT_TRUE(controls().timer2.enabled());
-  EXPECT_EQ(controls().timer2.interval(), 1000u);
+  click(id_start_stop_button);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_EQ(controls().control_timer.interval(), 1000u);
   // Minimised, which the resize handling turns into hiding the window.
   EXPECT_TRUE(pump_until([&] { return minimised_and_hidden(hwnd()); }));
 
-  click(id_command1);
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  click(id_start_stop_button);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return normal_and_visible(hwnd()); }));
   // A list with entries leaves the status line alone.
-  EXPECT_EQ(controls().check1.caption(), status);
+  EXPECT_EQ(controls().front_display_option.caption(), status);
 
   // Any caption other than "開始" counts as running.
-  controls().command1.set_caption(L"開始 ");
-  click(id_command1);
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  controls().start_stop_button.set_caption(L"開始 ");
+  click(id_start_stop_button);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
 }
 
 // The real timer: the first tick comes one interval after Start, and Stop ends the ticks.
@@ -70,7 +70,7 @@ TEST_F(ControlTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
   add_targets({target_a});
   clock_.set_idle();
   auto started = std::chrono::steady_clock::now();
-  click(id_command1);
+  click(id_start_stop_button);
   ASSERT_TRUE(pump_until([&] { return is_topmost(target.get()); }, 5s));
   ASSERT_TRUE(clock_.first_tick_at().has_value());
   auto first = *clock_.first_tick_at() - started;
@@ -80,7 +80,7 @@ TEST_F(ControlTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
 
   ASSERT_TRUE(pump_until([&] { return clock_.calls().size() >= 4; }, 3s))
       << "a second tick should follow one interval later";
-  click(id_command1);
+  click(id_start_stop_button);
   std::size_t calls = clock_.calls().size();
   pump_for(1300ms);
   EXPECT_EQ(clock_.calls().size(), calls) << "the timer ticked after Stop";

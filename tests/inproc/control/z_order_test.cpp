@@ -69,7 +69,7 @@ TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   UniqueWindow b = make_window(target_b);
   UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
-  controls().check1.set_ticked(true);
+  controls().front_display_option.set_ticked(true);
   clock_.set_idle();
   bring_to_front(a.get());
   tick();

@@ -9,7 +9,7 @@ class AboutBoxTest : public MainWindowTest {
  protected:
   // Presses the About button and returns the box it opened.
   HWND open_about() {
-    click(app::id_command5);
+    click(app::id_about_button);
     return window_->about_box();
   }
 };
@@ -114,23 +114,23 @@ TEST_F(AboutBoxTest, TheControlCycleIsNotTouched) {
   // Stopped.
   start();
   open_about();
-  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_FALSE(controls().control_timer.enabled());
   ::SendMessageW(window_->about_box(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(controls().timer2.enabled());
-  EXPECT_EQ(controls().command1.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
   close();
 
   // Running, with the window brought back from the tray.
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   tray_event(WM_LBUTTONUP);
-  ASSERT_TRUE(controls().timer2.enabled());
+  ASSERT_TRUE(controls().control_timer.enabled());
   HWND about = open_about();
   ASSERT_NE(about, nullptr);
-  EXPECT_TRUE(controls().timer2.enabled());
+  EXPECT_TRUE(controls().control_timer.enabled());
   ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-  EXPECT_TRUE(controls().timer2.enabled());
-  EXPECT_EQ(controls().command1.caption(), L"制御中");
+  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
 }
 

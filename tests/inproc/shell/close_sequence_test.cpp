@@ -23,10 +23,10 @@ LRESULT CALLBACK watch_show(int code, WPARAM wparam, LPARAM lparam) {
 TEST_F(CloseSequenceTest, ClosingWhileControlRunsSavesTheListAndTheOption) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
   start();
-  ASSERT_TRUE(controls().timer2.enabled());
+  ASSERT_TRUE(controls().control_timer.enabled());
   tray_event(WM_LBUTTONUP);
-  controls().list1.append(L"B");
-  click(app::id_check1);
+  controls().target_list.append(L"B");
+  click(app::id_front_display_option);
   // Nothing asks: the window is gone when the close returns.
   ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(hwnd(), nullptr);
@@ -36,7 +36,7 @@ TEST_F(CloseSequenceTest, ClosingWhileControlRunsSavesTheListAndTheOption) {
 
 TEST_F(CloseSequenceTest, TheEndOfTheSessionSavesAsAClose) {
   start();
-  controls().list1.append(L"A");
+  controls().target_list.append(L"A");
   // Asked whether the session may end, the window agrees and keeps going until it does end.
   EXPECT_EQ(::SendMessageW(hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
   ::SendMessageW(hwnd(), WM_ENDSESSION, FALSE, 0);
@@ -51,7 +51,7 @@ TEST_F(CloseSequenceTest, TheEndOfTheSessionSavesAsAClose) {
 
 TEST_F(CloseSequenceTest, ClosingBehindTheAboutBoxDestroysTheBoxWithoutShowingTheWindow) {
   start();
-  click(app::id_command5);
+  click(app::id_about_button);
   HWND about = window_->about_box();
   ASSERT_NE(about, nullptr);
   ASSERT_FALSE(::IsWindowVisible(hwnd()));
@@ -64,7 +64,7 @@ TEST_F(CloseSequenceTest, ClosingBehindTheAboutBoxDestroysTheBoxWithoutShowingTh
   // button hides it again.
   tray_event(WM_LBUTTONUP);
   EXPECT_TRUE(watched_window_shown);
-  click(app::id_command5);
+  click(app::id_about_button);
   ASSERT_FALSE(::IsWindowVisible(hwnd()));
   ASSERT_EQ(window_->about_box(), about);
 

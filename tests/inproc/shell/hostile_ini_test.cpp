@@ -53,7 +53,7 @@ TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesI
     SCOPED_TRACE(c.value);
     write_ini(std::wstring(L"[Lorvane]\n前面表示設定=") + c.value + L"\n");
     start();
-    EXPECT_EQ(controls().check1.ticked(), c.ticked);
+    EXPECT_EQ(controls().front_display_option.ticked(), c.ticked);
     close();
     // The exit writes back what the box shows.
     EXPECT_EQ(ini_bytes(), ini_text(std::wstring(L"[Lorvane]\n前面表示設定=") +
@@ -67,9 +67,9 @@ TEST_F(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) 
   write_bytes(ini_path(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
                               ini_text(L"\nクラス名1=\n"));
   start();
-  ASSERT_EQ(controls().list1.count(), 1);
+  ASSERT_EQ(controls().target_list.count(), 1);
   std::wstring expected(long_value.begin(), long_value.begin() + 1023);
-  EXPECT_EQ(controls().list1.item(0), expected);
+  EXPECT_EQ(controls().target_list.item(0), expected);
   close();
   // The key already reads as the entry, so Save leaves it alone and the file loses nothing.
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
@@ -85,12 +85,12 @@ TEST_F(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
   start();
   tray_event(WM_LBUTTONUP);  // control started and hid the window; its buttons want it shown
   ASSERT_EQ(list_items(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
-  click(app::id_command8);
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(),
             ini_text(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
-  controls().list1.select(1);
-  click(app::id_command10);
-  click(app::id_command8);
+  controls().target_list.select(1);
+  click(app::id_move_up_button);
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(),
             ini_text(L"[Lorvane]\n登録数=2\nクラス名0=Beta\nクラス名1=Alpha\nクラス名2=\n"));
   close();
@@ -107,7 +107,7 @@ TEST_F(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
   file += ini_text(L"クラス名3=\n前面表示設定=0\n");
   write_bytes(ini_path(), file);
   start();
-  EXPECT_EQ(controls().list1.count(), 3);
+  EXPECT_EQ(controls().target_list.count(), 3);
   close();
   EXPECT_EQ(ini_bytes(), file);
 }
@@ -128,9 +128,9 @@ TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
     start();
     EXPECT_EQ(list_items(), Items{L"A"});
     tray_event(WM_LBUTTONUP);
-    controls().list1.append(L"B");
-    click(app::id_check1);
-    click(app::id_command8);
+    controls().target_list.append(L"B");
+    click(app::id_front_display_option);
+    click(app::id_save_button);
     close();
   };
 
@@ -162,7 +162,7 @@ TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
 TEST_F(HostileIniTest, AFolderInPlaceOfTheFileReadsAsNoFile) {
   ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
   start();
-  EXPECT_EQ(controls().list1.count(), 0);
+  EXPECT_EQ(controls().target_list.count(), 0);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   close();
   EXPECT_EQ(::GetFileAttributesW(ini_path().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
@@ -193,11 +193,11 @@ TEST_F(HostileIniTest, AFileInUtf16OrOfGarbageStartsAndWhatTheExitWritesReadsBac
     start();
     EXPECT_EQ(list_items(), c.loaded);
     tray_event(WM_LBUTTONUP);
-    click(app::id_check1);
+    click(app::id_front_display_option);
     close();
     start();
     EXPECT_EQ(list_items(), c.loaded);
-    EXPECT_TRUE(controls().check1.ticked());
+    EXPECT_TRUE(controls().front_display_option.ticked());
     close();
   }
 }

@@ -45,9 +45,9 @@ TEST_F(LargeSectionTest, SaveChangesOnlyWhatChangedAndKeepsEverythingElseInPlace
   write_ini(file_text(L"300"));
   start();
   tray_event(WM_LBUTTONUP);
-  controls().list1.select(299);
-  click(app::id_command10);
-  click(app::id_command8);
+  controls().target_list.select(299);
+  click(app::id_move_up_button);
+  click(app::id_save_button);
   // Unchanged keys keep their stored form (but for blanks around a value), the two moved entries
   // change where they stand, the unrelated key and the class name above the count stay.
   EXPECT_EQ(ini_bytes(), ini_text(file_text(L"300", 298, true)));
@@ -63,10 +63,10 @@ TEST_F(LargeSectionTest, SaveOfAShorterListRemovesTheStaleKeysAndAddsMissingOnes
   start();
   tray_event(WM_LBUTTONUP);
   for (int i = 0; i < 10; ++i) {
-    controls().list1.select(controls().list1.count() - 1);
-    click(app::id_command9);
+    controls().target_list.select(controls().target_list.count() - 1);
+    click(app::id_delete_button);
   }
-  click(app::id_command8);
+  click(app::id_save_button);
   std::wstring expected = L"[Lorvane]\nOther=keep\n";
   for (int k = 0; k < 290; ++k)
     expected += L"クラス名" + std::to_wstring(k) + L"=N" + std::to_wstring(k) + L"\n";

@@ -16,7 +16,7 @@ class ListEditingTest : public MainWindowTest {
     set_list(items, selected);
     click(button);
     EXPECT_EQ(list_items(), after);
-    EXPECT_EQ(controls().list1.selected(), selected_after);
+    EXPECT_EQ(controls().target_list.selected(), selected_after);
   }
 
   static Items numbered(int n) {
@@ -29,18 +29,19 @@ class ListEditingTest : public MainWindowTest {
 const Items abc{L"A", L"B", L"C"};
 
 TEST_F(ListEditingTest, MovesTakeTheSelectionWithTheEntry) {
-  expect_press(app::id_command10, abc, 1, {L"B", L"A", L"C"}, 0);
-  expect_press(app::id_command10, abc, 2, {L"A", L"C", L"B"}, 1);
-  expect_press(app::id_command11, abc, 1, {L"A", L"C", L"B"}, 2);
-  expect_press(app::id_command11, abc, 0, {L"B", L"A", L"C"}, 1);
+  expect_press(app::id_move_up_button, abc, 1, {L"B", L"A", L"C"}, 0);
+  expect_press(app::id_move_up_button, abc, 2, {L"A", L"C", L"B"}, 1);
+  expect_press(app::id_move_down_button, abc, 1, {L"A", L"C", L"B"}, 2);
+  expect_press(app::id_move_down_button, abc, 0, {L"B", L"A", L"C"}, 1);
 }
 
 TEST_F(ListEditingTest, MovesPastEitherEndAndPressesWithoutASelectionChangeNothing) {
-  expect_press(app::id_command10, abc, 0, abc, 0);
-  expect_press(app::id_command11, abc, 2, abc, 2);
-  expect_press(app::id_command10, {L"A"}, 0, {L"A"}, 0);
-  expect_press(app::id_command11, {L"A"}, 0, {L"A"}, 0);
-  for (app::ControlId button : {app::id_command10, app::id_command11, app::id_command9}) {
+  expect_press(app::id_move_up_button, abc, 0, abc, 0);
+  expect_press(app::id_move_down_button, abc, 2, abc, 2);
+  expect_press(app::id_move_up_button, {L"A"}, 0, {L"A"}, 0);
+  expect_press(app::id_move_down_button, {L"A"}, 0, {L"A"}, 0);
+  for (app::ControlId button :
+       {app::id_move_up_button, app::id_move_down_button, app::id_delete_button}) {
     SCOPED_TRACE(button);
     expect_press(button, abc, -1, abc, -1);
     expect_press(button, {}, -1, {}, -1);
@@ -48,10 +49,10 @@ TEST_F(ListEditingTest, MovesPastEitherEndAndPressesWithoutASelectionChangeNothi
 }
 
 TEST_F(ListEditingTest, DeleteSelectsTheEntryThatFollowsOrElseTheNewLast) {
-  expect_press(app::id_command9, abc, 0, {L"B", L"C"}, 0);
-  expect_press(app::id_command9, abc, 1, {L"A", L"C"}, 1);
-  expect_press(app::id_command9, abc, 2, {L"A", L"B"}, 1);
-  expect_press(app::id_command9, {L"A"}, 0, {}, -1);
+  expect_press(app::id_delete_button, abc, 0, {L"B", L"C"}, 0);
+  expect_press(app::id_delete_button, abc, 1, {L"A", L"C"}, 1);
+  expect_press(app::id_delete_button, abc, 2, {L"A", L"B"}, 1);
+  expect_press(app::id_delete_button, {L"A"}, 0, {}, -1);
 }
 
 TEST_F(ListEditingTest, DeleteKeepsTheOrderOfLongLists) {
@@ -61,33 +62,33 @@ TEST_F(ListEditingTest, DeleteKeepsTheOrderOfLongLists) {
     for (int s : {0, 150, n - 1}) {
       Items after = items;
       after.erase(after.begin() + s);
-      expect_press(app::id_command9, items, s, after, s < n - 1 ? s : n - 2);
+      expect_press(app::id_delete_button, items, s, after, s < n - 1 ? s : n - 2);
     }
   }
 }
 
 TEST_F(ListEditingTest, SaveAfterDeleteLowersTheCountAndDropsTheKeysAboveIt) {
   set_list({L"A", L"B", L"C", L"D", L"E"});
-  click(app::id_command8);
+  click(app::id_save_button);
   ASSERT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=5\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
                                   L"クラス名3=D\nクラス名4=E\nクラス名5=\n"));
-  controls().list1.select(1);
-  click(app::id_command9);
-  click(app::id_command8);
+  controls().target_list.select(1);
+  click(app::id_delete_button);
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=C\nクラス名2=D\n"
                                   L"クラス名3=E\nクラス名4=\n"));
   // Down to nothing: the count 0 and one empty key.
   for (int i = 0; i < 4; ++i) {
-    controls().list1.select(0);
-    click(app::id_command9);
+    controls().target_list.select(0);
+    click(app::id_delete_button);
   }
-  click(app::id_command8);
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
 }
 
 TEST_F(ListEditingTest, EditsReachTheFileAtExitWithoutASave) {
   set_list(abc, 2);
-  click(app::id_command10);
+  click(app::id_move_up_button);
   close();
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名1=C\nクラス名2=B\n"
                                   L"クラス名3=\n前面表示設定=0\n"));

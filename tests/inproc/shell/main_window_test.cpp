@@ -41,7 +41,7 @@ class MainWindowShellTest : public MainWindowTest {
     app::Layout layout =
         app::layout_for(app::pixels_to_twips(c.right, d) + app::design_frame_width,
                         app::pixels_to_twips(c.bottom, d) + app::design_frame_height);
-    for (int id = app::id_label1; id <= app::id_text1; ++id) {
+    for (int id = app::id_list_label; id <= app::id_idle_threshold_box; ++id) {
       SCOPED_TRACE(id);
       const app::TwipsRect& t = layout[static_cast<ControlId>(id)];
       RECT r = child_rect(static_cast<ControlId>(id));
@@ -83,17 +83,17 @@ TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
     const wchar_t* text;
   };
   const Expected expected[] = {
-      {app::id_label1, L"Static", L"制御する窓"},
-      {app::id_command5, L"Button", L"バージョン情報"},
-      {app::id_list1, L"ListBox", L""},
-      {app::id_command3, L"Button", L"選択"},
-      {app::id_command10, L"Button", L"↑"},
-      {app::id_command11, L"Button", L"↓"},
-      {app::id_command9, L"Button", L"削除"},
-      {app::id_command8, L"Button", L"保存"},
-      {app::id_command1, L"Button", L"開始"},
-      {app::id_check1, L"Button", control::first_use_hint.data()},
-      {app::id_text1, L"Edit", L"5000"},
+      {app::id_list_label, L"Static", L"制御する窓"},
+      {app::id_about_button, L"Button", L"バージョン情報"},
+      {app::id_target_list, L"ListBox", L""},
+      {app::id_select_button, L"Button", L"選択"},
+      {app::id_move_up_button, L"Button", L"↑"},
+      {app::id_move_down_button, L"Button", L"↓"},
+      {app::id_delete_button, L"Button", L"削除"},
+      {app::id_save_button, L"Button", L"保存"},
+      {app::id_start_stop_button, L"Button", L"開始"},
+      {app::id_front_display_option, L"Button", control::first_use_hint.data()},
+      {app::id_idle_threshold_box, L"Edit", L"5000"},
   };
   for (const Expected& e : expected) {
     SCOPED_TRACE(e.id);
@@ -103,19 +103,19 @@ TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
     EXPECT_EQ(window_text(child), e.text);
     EXPECT_TRUE(::IsWindowEnabled(child));
     // Only the threshold box is hidden.
-    EXPECT_EQ(::IsWindowVisible(child) != FALSE, e.id != app::id_text1);
+    EXPECT_EQ(::IsWindowVisible(child) != FALSE, e.id != app::id_idle_threshold_box);
   }
   int children = 0;
   ::EnumChildWindows(hwnd(), count_child, reinterpret_cast<LPARAM>(&children));
   EXPECT_EQ(children, 11);
 
-  LONG button_type = ::GetWindowLongW(item(app::id_check1), GWL_STYLE) & BS_TYPEMASK;
+  LONG button_type = ::GetWindowLongW(item(app::id_front_display_option), GWL_STYLE) & BS_TYPEMASK;
   EXPECT_EQ(button_type, BS_AUTOCHECKBOX);
-  EXPECT_FALSE(controls().check1.ticked());
-  LONG list_style = ::GetWindowLongW(item(app::id_list1), GWL_STYLE);
+  EXPECT_FALSE(controls().front_display_option.ticked());
+  LONG list_style = ::GetWindowLongW(item(app::id_target_list), GWL_STYLE);
   EXPECT_EQ(list_style & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
-  EXPECT_FALSE(controls().timer1.running());
-  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_FALSE(controls().selection_timer.running());
+  EXPECT_FALSE(controls().control_timer.enabled());
 
   // Opened at the minimum size, since the designed width is below it, and centred.
   RECT c = client();
@@ -131,29 +131,31 @@ TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
   expect_laid_out_for_client();
 
   EXPECT_EQ(::GetForegroundWindow(), hwnd());
-  EXPECT_EQ(::GetFocus(), item(app::id_command1));
+  EXPECT_EQ(::GetFocus(), item(app::id_start_stop_button));
 }
 
 TEST_F(MainWindowShellTest, WithStoredTargetsTheStatusLineKeepsTheCheckBoxCaption) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   tray_event(WM_LBUTTONUP);
-  EXPECT_EQ(controls().check1.caption(), L"前面表示しない。");
-  EXPECT_EQ(controls().command1.caption(), L"制御中");
+  EXPECT_EQ(controls().front_display_option.caption(), L"前面表示しない。");
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
 }
 
 TEST_F(MainWindowShellTest, TabWalksTheControlsInTheDesignedOrder) {
   start();
-  const ControlId order[] = {app::id_command1,  app::id_command3, app::id_check1,
-                             app::id_command5,  app::id_command8, app::id_command9,
-                             app::id_command11, app::id_list1,    app::id_command10};
-  HWND at = item(app::id_command1);
+  const ControlId order[] = {
+      app::id_start_stop_button, app::id_select_button, app::id_front_display_option,
+      app::id_about_button,      app::id_save_button,   app::id_delete_button,
+      app::id_move_down_button,  app::id_target_list,   app::id_move_up_button};
+  HWND at = item(app::id_start_stop_button);
   for (std::size_t i = 1; i <= std::size(order); ++i) {
     at = ::GetNextDlgTabItem(hwnd(), at, FALSE);
     EXPECT_EQ(at, item(order[i % std::size(order)])) << "step " << i;
   }
   // And Shift+Tab walks back.
-  EXPECT_EQ(::GetNextDlgTabItem(hwnd(), item(app::id_command1), TRUE), item(app::id_command10));
+  EXPECT_EQ(::GetNextDlgTabItem(hwnd(), item(app::id_start_stop_button), TRUE),
+            item(app::id_move_up_button));
 }
 
 TEST_F(MainWindowShellTest, AFrameDraggedTooSmallSpringsBackToTheMinimum) {
@@ -162,7 +164,7 @@ TEST_F(MainWindowShellTest, AFrameDraggedTooSmallSpringsBackToTheMinimum) {
   EXPECT_EQ(client().right, minimum_client().cx);
   EXPECT_EQ(client().bottom, minimum_client().cy);
   // At the minimum the list is 2580 × 2760 twips.
-  RECT list = child_rect(app::id_list1);
+  RECT list = child_rect(app::id_target_list);
   EXPECT_EQ(list.right - list.left, app::twips_to_pixels(2580, dpi()));
   EXPECT_EQ(list.bottom - list.top, app::twips_to_pixels(2760, dpi()));
   expect_laid_out_for_client();
@@ -180,10 +182,10 @@ TEST_F(MainWindowShellTest, AFrameDraggedTooSmallSpringsBackToTheMinimum) {
 TEST_F(MainWindowShellTest, ALargerWindowMovesTheButtonsAndTheCheckBoxAndGrowsTheList) {
   start();
   RECT small_client = client();
-  RECT small_list = child_rect(app::id_list1);
-  RECT small_label = child_rect(app::id_label1);
-  RECT small_check = child_rect(app::id_check1);
-  RECT small_command1 = child_rect(app::id_command1);
+  RECT small_list = child_rect(app::id_target_list);
+  RECT small_label = child_rect(app::id_list_label);
+  RECT small_check = child_rect(app::id_front_display_option);
+  RECT small_start_stop_button = child_rect(app::id_start_stop_button);
 
   drag_to(520, 640);
   RECT c = client();
@@ -196,24 +198,25 @@ TEST_F(MainWindowShellTest, ALargerWindowMovesTheButtonsAndTheCheckBoxAndGrowsTh
   // label stays where it was.
   int grown_x = c.right - small_client.right;
   int grown_y = c.bottom - small_client.bottom;
-  RECT list = child_rect(app::id_list1);
+  RECT list = child_rect(app::id_target_list);
   EXPECT_NEAR(list.right - list.left, small_list.right - small_list.left + grown_x, 1);
   EXPECT_NEAR(list.bottom - list.top, small_list.bottom - small_list.top + grown_y, 1);
   EXPECT_EQ(list.left, small_list.left);
   EXPECT_EQ(list.top, small_list.top);
-  RECT command1 = child_rect(app::id_command1);
-  EXPECT_NEAR(c.right - command1.right, small_client.right - small_command1.right, 1);
-  EXPECT_EQ(command1.top, small_command1.top);
-  for (ControlId id : {app::id_command3, app::id_command10, app::id_command11, app::id_command9,
-                       app::id_command8}) {
-    EXPECT_EQ(child_rect(id).left, command1.left) << id;
+  RECT start_stop_button = child_rect(app::id_start_stop_button);
+  EXPECT_NEAR(c.right - start_stop_button.right, small_client.right - small_start_stop_button.right,
+              1);
+  EXPECT_EQ(start_stop_button.top, small_start_stop_button.top);
+  for (ControlId id : {app::id_select_button, app::id_move_up_button, app::id_move_down_button,
+                       app::id_delete_button, app::id_save_button}) {
+    EXPECT_EQ(child_rect(id).left, start_stop_button.left) << id;
   }
-  EXPECT_NEAR(child_rect(app::id_command5).right, command1.right, 1);
-  RECT check = child_rect(app::id_check1);
+  EXPECT_NEAR(child_rect(app::id_about_button).right, start_stop_button.right, 1);
+  RECT check = child_rect(app::id_front_display_option);
   EXPECT_NEAR(c.bottom - check.bottom, small_client.bottom - small_check.bottom, 1);
   EXPECT_EQ(check.left, small_check.left);
   EXPECT_EQ(check.right - check.left, small_check.right - small_check.left);
-  RECT label = child_rect(app::id_label1);
+  RECT label = child_rect(app::id_list_label);
   EXPECT_TRUE(::EqualRect(&label, &small_label));
 }
 
@@ -249,9 +252,9 @@ TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedSt
   // Control started by the Start button minimises through the same handling.
   tray_event(WM_LBUTTONUP);
   ::ShowWindow(hwnd(), SW_RESTORE);
-  controls().list1.append(L"NoSuchWindowClass");
-  click(app::id_command1);
-  EXPECT_TRUE(controls().timer2.enabled());
+  controls().target_list.append(L"NoSuchWindowClass");
+  click(app::id_start_stop_button);
+  EXPECT_TRUE(controls().control_timer.enabled());
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
 }

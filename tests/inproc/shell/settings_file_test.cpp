@@ -14,11 +14,11 @@ class SettingsFileTest : public MainWindowTest {};
 TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
   ASSERT_FALSE(file_exists(ini_path()));
   start();
-  EXPECT_EQ(controls().list1.count(), 0);
-  EXPECT_FALSE(controls().check1.ticked());
-  EXPECT_EQ(controls().check1.caption(), control::first_use_hint);
-  EXPECT_EQ(controls().command1.caption(), L"開始");
-  EXPECT_FALSE(controls().timer2.enabled());
+  EXPECT_EQ(controls().target_list.count(), 0);
+  EXPECT_FALSE(controls().front_display_option.ticked());
+  EXPECT_EQ(controls().front_display_option.caption(), control::first_use_hint);
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(controls().control_timer.enabled());
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_FALSE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsZoomed(hwnd()));
@@ -28,7 +28,7 @@ TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile)
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=0\n"));
   // And the next start finds the empty list it left.
   start();
-  EXPECT_EQ(controls().list1.count(), 0);
+  EXPECT_EQ(controls().target_list.count(), 0);
 }
 
 TEST_F(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
@@ -62,24 +62,24 @@ TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
       L"クラス名3=D\nクラス名4=E\nクラス名5=\n");
   start();
   tray_event(WM_LBUTTONUP);
-  controls().list1.select(2);
-  for (int i = 0; i < 3; ++i) click(app::id_command9);
+  controls().target_list.select(2);
+  for (int i = 0; i < 3; ++i) click(app::id_delete_button);
   ASSERT_EQ(list_items(), (Items{L"A", L"B"}));
-  click(app::id_command8);
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n前面表示設定=0\n登録数=2\nクラス名0=A\nクラス名1=B\n"
                                   L"クラス名2=\n"));
   // Save leaves the list and its selection as they are.
   EXPECT_EQ(list_items(), (Items{L"A", L"B"}));
-  EXPECT_EQ(controls().list1.selected(), 1);
+  EXPECT_EQ(controls().target_list.selected(), 1);
 }
 
 TEST_F(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) {
   write_ini(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n");
   start();
   tray_event(WM_LBUTTONUP);
-  controls().list1.append(L"C");
-  controls().list1.append(L"ウィンドウ表");  // a trail byte of 0x5C in Shift-JIS
-  click(app::id_command8);
+  controls().target_list.append(L"C");
+  controls().target_list.append(L"ウィンドウ表");  // a trail byte of 0x5C in Shift-JIS
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
                                   L"クラス名3=ウィンドウ表\nクラス名4=\n"));
   close();
@@ -89,19 +89,19 @@ TEST_F(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) 
 
 TEST_F(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
   start();
-  click(app::id_check1);
-  ASSERT_TRUE(controls().check1.ticked());
-  click(app::id_command8);
+  click(app::id_front_display_option);
+  ASSERT_TRUE(controls().front_display_option.ticked());
+  click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
   close();
   EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=1\n"));
 
   start();
-  EXPECT_TRUE(controls().check1.ticked());
-  click(app::id_check1);
+  EXPECT_TRUE(controls().front_display_option.ticked());
+  click(app::id_front_display_option);
   close();
   start();
-  EXPECT_FALSE(controls().check1.ticked());
+  EXPECT_FALSE(controls().front_display_option.ticked());
 }
 
 TEST(SettingsPath, TheFolderIsTakenUnchanged) {

@@ -120,11 +120,11 @@ TEST_F(TrayTest, ARestoreLeavesControlRunning) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   ASSERT_TRUE(hidden_in_tray());
-  ASSERT_TRUE(controls().timer2.enabled());
+  ASSERT_TRUE(controls().control_timer.enabled());
   tray_event(WM_LBUTTONUP);
   EXPECT_TRUE(shown_normal());
-  EXPECT_TRUE(controls().timer2.enabled());
-  EXPECT_EQ(controls().command1.caption(), L"制御中");
+  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
 }
 
 TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
