@@ -7,44 +7,33 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
+#include "lorvane_harness.h"
 #include "platform/unique_handles.h"
 
 namespace lorvane::bench {
+
+// Handles, file bytes, file names and encodings come from the support library that the tests
+// and the tools use too.
+using harness::file_name;
+using harness::HandleCloser;
+using harness::running_under_wine;
+using harness::sjis;
+using harness::UniqueHandle;
+using harness::utf8;
+using harness::write_bytes;
 
 // Seconds from the performance counter.
 double now_seconds();
 
 double median(std::vector<double> values);
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-
-// A fresh folder under the temporary folder, removed with its files.
-class ScratchFolder {
+// A fresh folder under the temporary folder ("lorvane-bench-<tag>-..."), removed with its files.
+class ScratchFolder : public harness::TempFolder {
  public:
-  explicit ScratchFolder(const std::wstring& tag);
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::wstring& path() const { return path_; }
-  std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
-
- private:
-  std::wstring path_;
+  explicit ScratchFolder(const std::wstring& tag) : TempFolder(L"bench-" + tag) {}
 };
-
-// The file name part of a path ("C:\x\Lorvane.exe" gives "Lorvane.exe").
-std::wstring file_name(const std::wstring& path);
-
-bool write_bytes(const std::wstring& path, const std::string& bytes);
-
-// The text in code page 932, as Lorvane's settings file holds it.
-std::string sjis(const std::wstring& text);
 
 // A settings file registering the class names in order, with the front-display option.
 std::string settings_text(const std::vector<std::wstring>& class_names, bool front_display_off);
@@ -61,7 +50,8 @@ Started start_program(const std::wstring& exe);
 // `visible`, only a visible one.
 HWND window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption, bool visible);
 
-// Polls (1 ms steps) until the condition holds; false after the timeout.
+// Polls (1 ms steps), handling this thread's messages, until the condition holds; false after
+// the timeout.
 bool poll_until(const std::function<bool()>& condition, double timeout_seconds);
 
 // Asks the window to close as its close box would, then waits for the process to end.
@@ -82,8 +72,5 @@ class TargetWindows {
  private:
   std::vector<UniqueWindow> windows_;
 };
-
-// A wide text in the console's output, as UTF-8.
-std::string utf8(const std::wstring& text);
 
 }  // namespace lorvane::bench

@@ -55,11 +55,6 @@ bool cpu_time(DWORD process_id, ULONGLONG& total) {
   return true;
 }
 
-bool running_under_wine() {
-  HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::wstring caption_of(HWND window) {
   wchar_t text[64] = {};
   ::GetWindowTextW(window, text, 64);

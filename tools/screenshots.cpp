@@ -13,44 +13,19 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "lorvane_harness.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
 bool wait_for(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s) {
-  auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-struct FindArgs {
-  DWORD process;
-  const wchar_t* window_class;
-  HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM lparam) {
-  auto* a = reinterpret_cast<FindArgs*>(lparam);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  if (owner == a->process && ::lstrcmpW(name, a->window_class) == 0 && ::IsWindowVisible(window)) {
-    a->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  return lorvane::harness::pump_until(condition, timeout, 20ms);
 }
 
 // A visible top-level window of the class that belongs to the process.
-HWND find_window_of(DWORD process, const wchar_t* window_class) {
-  FindArgs args{process, window_class, nullptr};
-  ::EnumWindows(match_window, reinterpret_cast<LPARAM>(&args));
-  return args.found;
+HWND visible_window_of(DWORD process, const wchar_t* window_class) {
+  return lorvane::harness::find_window_of(process, window_class, nullptr, true);
 }
 
 // Saves the screen area of the window, frame included, as a 24-bit BMP.
@@ -96,18 +71,6 @@ bool capture(HWND window, const std::wstring& path) {
   return ok;
 }
 
-void write_ini(const std::wstring& path, const std::wstring& text) {
-  int n = ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n,
-                        nullptr, nullptr);
-  HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(out);
-}
-
 // A stand-in for the video player: a plain window of a class of its own, on its own thread.
 LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_PAINT) {
@@ -139,18 +102,12 @@ int wmain(int argc, wchar_t** argv) {
   ::CreateDirectoryW(work.c_str(), nullptr);
   ::DeleteFileW((work + L"\\Lorvane.ini").c_str());
   if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
-  write_ini(work + L"\\Lorvane.ini",
-            L"[Lorvane]\r\n前面表示設定=0\r\n登録数=3\r\nクラス名0=MediaPlayerWindow\r\n"
-            L"クラス名1=VideoLanPlayer\r\nクラス名2=動画ビューア\r\nクラス名3=\r\n");
+  lorvane::harness::write_ini(work + L"\\Lorvane.ini",
+                              L"[Lorvane]\n前面表示設定=0\n登録数=3\nクラス名0=MediaPlayerWindow\n"
+                              L"クラス名1=VideoLanPlayer\nクラス名2=動画ビューア\nクラス名3=\n");
 
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + copy + L"\"";
-  if (!::CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        work.c_str(), &si, &pi)) {
-    return 4;
-  }
+  lorvane::harness::Process program;
+  if (!program.start(copy, L"", work)) return 4;
   int failures = 0;
   auto fail = [&](const char* what) {
     std::fprintf(stderr, "screenshots: %s\n", what);
@@ -159,12 +116,9 @@ int wmain(int argc, wchar_t** argv) {
 
   // With stored targets control starts at once and the window goes to the tray: a release of
   // the left button over the icon brings it back.
-  HWND main = nullptr;
-  wait_for([&] {
-    main = ::FindWindowW(L"LorvaneMain", L"Lorvane");
-    return main != nullptr && ::IsIconic(main);
-  });
+  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
   if (main == nullptr) return 5;
+  wait_for([&] { return ::IsIconic(main) != FALSE; });
   ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
   if (!wait_for([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) fail("no restore");
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_target_list), LB_SETCURSEL, 1, 0);
@@ -175,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_about_button), BM_CLICK, 0, 0);
   HWND about = nullptr;
   if (wait_for(
-          [&] { return (about = find_window_of(pi.dwProcessId, L"LorvaneAbout")) != nullptr; })) {
+          [&] { return (about = visible_window_of(program.id(), L"LorvaneAbout")) != nullptr; })) {
     capture(about, out + L"\\about.bmp");
     ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
   } else {
@@ -202,12 +156,13 @@ int wmain(int argc, wchar_t** argv) {
   ::SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(target);
   HWND box = nullptr;
-  if (wait_for([&] { return (box = find_window_of(pi.dwProcessId, L"#32770")) != nullptr; }, 20s)) {
+  if (wait_for([&] { return (box = visible_window_of(program.id(), L"#32770")) != nullptr; },
+               20s)) {
     capture(box, out + L"\\wizard.bmp");
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
     HWND retry = nullptr;
     if (wait_for([&] {
-          retry = find_window_of(pi.dwProcessId, L"#32770");
+          retry = visible_window_of(program.id(), L"#32770");
           return retry != nullptr && retry != box;
         })) {
       ::PostMessageW(retry, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -219,13 +174,11 @@ int wmain(int argc, wchar_t** argv) {
   ::PostMessageW(target, WM_CLOSE, 0, 0);
   ::PostThreadMessageW(::GetWindowThreadProcessId(target, nullptr), WM_QUIT, 0, 0);
   target_thread.join();
-  wait_for([&] { return find_window_of(pi.dwProcessId, L"#32770") == nullptr; });
+  wait_for([&] { return visible_window_of(program.id(), L"#32770") == nullptr; });
   ::PostMessageW(main, WM_CLOSE, 0, 0);
-  if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(pi.hProcess, 1);
+  if (!program.wait_exit(10s)) {
+    program.kill();
     fail("Lorvane did not end");
   }
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
   return failures == 0 ? 0 : 1;
 }

@@ -19,33 +19,20 @@
 #include <thread>
 #include <vector>
 
+#include "lorvane_harness.h"
+
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using lorvane::harness::read_bytes;
+using lorvane::harness::windows_path;
 
 constexpr int target_count = 20;
 constexpr UINT open_target = WM_APP + 1;
 constexpr UINT close_target = WM_APP + 2;
 
 std::wstring target_class(int i) { return L"LorvaneSoakTarget" + std::to_wstring(i); }
-
-std::wstring windows_path(std::wstring path) {
-  if (!path.empty() && path[0] == L'/') {
-    for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
-    path = L"Z:" + path;
-  }
-  return path;
-}
-
-std::string sjis(const std::wstring& text) {
-  int n = ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                        nullptr);
-  return out;
-}
 
 LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return ::DefWindowProcW(window, message, wparam, lparam);
@@ -115,18 +102,6 @@ struct Sample {
   unsigned long host_open_files;
 };
 
-std::string read_text(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char chunk[4096];
-  DWORD got = 0;
-  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
-  ::CloseHandle(file);
-  return text;
-}
-
 // The host process id of the program, found by the folder in its command line (Wine only).
 std::wstring host_process(const std::wstring& folder_name) {
   std::string needle(folder_name.begin(), folder_name.end());
@@ -137,7 +112,7 @@ std::wstring host_process(const std::wstring& folder_name) {
   do {
     std::wstring name = entry.cFileName;
     if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-    std::string command = read_text(L"Z:\\proc\\" + name + L"\\cmdline");
+    std::string command = read_bytes(L"Z:\\proc\\" + name + L"\\cmdline");
     if (command.find(needle) != std::string::npos &&
         command.find("Lorvane.exe") != std::string::npos) {
       found = name;
@@ -158,7 +133,7 @@ unsigned long status_kib(const std::string& status, const char* field) {
 Sample sample(HANDLE process, const std::wstring& host_pid) {
   Sample s{};
   if (!host_pid.empty()) {
-    std::string status = read_text(L"Z:\\proc\\" + host_pid + L"\\status");
+    std::string status = read_bytes(L"Z:\\proc\\" + host_pid + L"\\status");
     s.host_data_kib = status_kib(status, "VmData:");
     s.host_resident_kib = status_kib(status, "VmRSS:");
     WIN32_FIND_DATAW entry;
@@ -180,7 +155,7 @@ Sample sample(HANDLE process, const std::wstring& host_pid) {
   if (!host_pid.empty()) {
     // Wine answers GetProcessTimes for another process with the caller's own times: the host's
     // count of the process's user and system time (fields 14 and 15, in 1/100 s) is the truth.
-    std::string stat = read_text(L"Z:\\proc\\" + host_pid + L"\\stat");
+    std::string stat = read_bytes(L"Z:\\proc\\" + host_pid + L"\\stat");
     std::size_t at = stat.rfind(')');
     if (at != std::string::npos) {
       const char* p = stat.c_str() + at + 2;
@@ -232,25 +207,17 @@ int wmain(int argc, wchar_t** argv) {
     if (std::wstring(argv[i]) == L"--seed") seed = std::wcstoul(argv[i + 1], nullptr, 10);
   }
 
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  std::wstring folder =
-      std::wstring(temp) + L"lorvane-soak-" + std::to_wstring(::GetCurrentProcessId());
-  ::CreateDirectoryW(folder.c_str(), nullptr);
-  std::wstring copy = folder + L"\\Lorvane.exe";
+  lorvane::harness::TempFolder folder(L"soak");
+  std::wstring copy = folder.file(L"Lorvane.exe");
   if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
-  std::string ini = "[Lorvane]\r\n" + sjis(L"前面表示設定") + "=0\r\n" + sjis(L"登録数") + "=" +
-                    std::to_string(target_count + 1) + "\r\n";
+  std::wstring ini =
+      L"[Lorvane]\n前面表示設定=0\n登録数=" + std::to_wstring(target_count + 1) + L"\n";
   for (int i = 0; i < target_count; ++i) {
-    ini += sjis(L"クラス名" + std::to_wstring(i)) + "=" + sjis(target_class(i)) + "\r\n";
+    ini += L"クラス名" + std::to_wstring(i) + L"=" + target_class(i) + L"\n";
   }
-  ini += sjis(L"クラス名" + std::to_wstring(target_count)) + "=LorvaneSoakHung\r\n";
-  ini += sjis(L"クラス名" + std::to_wstring(target_count + 1)) + "=\r\n";
-  HANDLE file = ::CreateFileW((folder + L"\\Lorvane.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
-  ::CloseHandle(file);
+  ini += L"クラス名" + std::to_wstring(target_count) + L"=LorvaneSoakHung\n";
+  ini += L"クラス名" + std::to_wstring(target_count + 1) + L"=\n";
+  if (!lorvane::harness::write_ini(folder.file(L"Lorvane.ini"), ini)) return 3;
 
   for (int i = 0; i < target_count; ++i) register_class(target_class(i));
   register_class(L"LorvaneSoakHung");
@@ -269,22 +236,13 @@ int wmain(int argc, wchar_t** argv) {
     ::DestroyWindow(hung);
   });
 
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + copy + L"\"";
-  if (!::CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &si, &pi)) {
-    return 4;
-  }
-  HWND main = nullptr;
-  for (auto until = Clock::now() + 15s; main == nullptr && Clock::now() < until; ::Sleep(20)) {
-    main = ::FindWindowW(L"LorvaneMain", L"Lorvane");
-  }
+  lorvane::harness::Process program;
+  if (!program.start(copy)) return 4;
+  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
   int failures = main == nullptr ? 1 : 0;
   ::Sleep(3000);  // past start-up, before the first sample
-  std::wstring host_pid = host_process(L"lorvane-soak-" + std::to_wstring(::GetCurrentProcessId()));
-  Sample first = sample(pi.hProcess, host_pid);
+  std::wstring host_pid = host_process(lorvane::harness::file_name(folder.path()));
+  Sample first = sample(program.handle(), host_pid);
   print("start", first);
 
   std::mt19937 random(seed);
@@ -315,7 +273,7 @@ int wmain(int argc, wchar_t** argv) {
     ++actions;
     ::Sleep(500);
   }
-  Sample last = sample(pi.hProcess, host_pid);
+  Sample last = sample(program.handle(), host_pid);
   print("end", last);
   double seconds = minutes * 60;
   std::printf("soak: %lu actions over %.0f s; CPU %.4f %% of one core; not answering %lu times\n",
@@ -344,10 +302,10 @@ int wmain(int argc, wchar_t** argv) {
   if (!restored) ++failures;
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   DWORD code = 1;
-  if (::WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0) {
-    ::GetExitCodeProcess(pi.hProcess, &code);
+  if (program.wait_exit(15s)) {
+    code = program.exit_code();
   } else {
-    ::TerminateProcess(pi.hProcess, 1);
+    program.kill();
   }
   std::printf("soak: exit code %lu\n", static_cast<unsigned long>(code));
   if (code != 0) ++failures;
@@ -357,8 +315,6 @@ int wmain(int argc, wchar_t** argv) {
   ::PostThreadMessageW(targets_id, WM_QUIT, 0, 0);
   targets.join();
   ::CloseHandle(release);
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
   std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
   return failures == 0 ? 0 : 1;
 }

@@ -11,41 +11,6 @@ namespace {
 constexpr const wchar_t* lorvane_exe = L"Lorvane.exe";
 constexpr const wchar_t* target_exe = L"e2e_target.exe";
 
-std::wstring class_of(HWND window) {
-  wchar_t name[256] = {};
-  ::GetClassNameW(window, name, 256);
-  return name;
-}
-
-struct WindowQuery {
-  DWORD process_id;
-  const wchar_t* class_name;
-  const wchar_t* caption;
-  bool visible_only;
-  HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM lparam) {
-  auto& query = *reinterpret_cast<WindowQuery*>(lparam);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != query.process_id || class_of(window) != query.class_name) return TRUE;
-  if (query.visible_only && !::IsWindowVisible(window)) return TRUE;
-  if (query.caption != nullptr) {
-    wchar_t caption[256] = {};
-    ::GetWindowTextW(window, caption, 256);
-    if (std::wstring(caption) != query.caption) return TRUE;
-  }
-  query.found = window;
-  return FALSE;
-}
-
-HWND find(DWORD process_id, const wchar_t* class_name, const wchar_t* caption, bool visible_only) {
-  WindowQuery query{process_id, class_name, caption, visible_only, nullptr};
-  ::EnumWindows(match_window, reinterpret_cast<LPARAM>(&query));
-  return query.found;
-}
-
 std::vector<HWND> top_level_windows() {
   std::vector<HWND> windows;
   for (HWND w = ::GetTopWindow(nullptr); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
@@ -68,55 +33,7 @@ std::wstring bin_folder() {
   std::wstring path(MAX_PATH, L'\0');
   DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   path.resize(n);
-  return path.substr(0, path.find_last_of(L"\\/"));
-}
-
-bool Process::start(const std::wstring& exe, const std::wstring& arguments,
-                    const std::wstring& folder) {
-  kill();
-  std::wstring command_line = L"\"" + exe + L"\"";
-  if (!arguments.empty()) command_line += L" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &info)) {
-    return false;
-  }
-  ::CloseHandle(info.hThread);
-  handle_ = info.hProcess;
-  id_ = info.dwProcessId;
-  return true;
-}
-
-bool Process::running() const {
-  return handle_ != nullptr && ::WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
-}
-
-bool Process::wait_exit(std::chrono::milliseconds timeout) const {
-  return handle_ != nullptr &&
-         ::WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
-}
-
-DWORD Process::exit_code() const {
-  DWORD code = STILL_ACTIVE;
-  if (handle_ != nullptr) ::GetExitCodeProcess(handle_, &code);
-  return code;
-}
-
-void Process::kill() {
-  if (handle_ == nullptr) return;
-  if (running()) {
-    ::TerminateProcess(handle_, 99);
-    ::WaitForSingleObject(handle_, 5000);
-  }
-  ::CloseHandle(handle_);
-  handle_ = nullptr;
-  id_ = 0;
-}
-
-HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption) {
-  return find(process_id, class_name, caption, false);
+  return harness::folder_of(path);
 }
 
 bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result,
@@ -193,14 +110,7 @@ Lorvane::Lorvane() {
               FALSE);
 }
 
-void Lorvane::write_ini(const std::wstring& text) const {
-  std::wstring crlf;
-  for (wchar_t c : text) {
-    if (c == L'\n') crlf += L'\r';
-    crlf += c;
-  }
-  test::write_bytes(ini_path(), test::sjis(crlf));
-}
+void Lorvane::write_ini(const std::wstring& text) const { harness::write_ini(ini_path(), text); }
 
 ::testing::AssertionResult Lorvane::start() {
   if (!test::file_exists(folder_.file(lorvane_exe))) {
@@ -210,13 +120,8 @@ void Lorvane::write_ini(const std::wstring& text) const {
   if (!process_.start(folder_.file(lorvane_exe), L"", folder_.path())) {
     return ::testing::AssertionFailure() << "CreateProcess failed: " << ::GetLastError();
   }
-  bool found = test::pump_until(
-      [&] {
-        main_ = find_window_of(process_.id(), L"LorvaneMain", L"Lorvane");
-        return main_ != nullptr || !process_.running();
-      },
-      10s);
-  if (!found || main_ == nullptr) {
+  main_ = harness::wait_for_window(process_, L"LorvaneMain", L"Lorvane", false, 10s);
+  if (main_ == nullptr) {
     return ::testing::AssertionFailure()
            << "no main window (process running: " << process_.running() << ")";
   }
@@ -263,7 +168,9 @@ std::vector<std::wstring> Lorvane::list_items() const {
 
 void Lorvane::tray_release() const { send(main_, WM_MOUSEMOVE, 0, WM_LBUTTONUP); }
 
-HWND Lorvane::message_box() const { return find(process_.id(), L"#32770", L"Lorvane", true); }
+HWND Lorvane::message_box() const {
+  return find_window_of(process_.id(), L"#32770", L"Lorvane", true);
+}
 
 void Lorvane::answer(HWND box, int button) { send(::GetDlgItem(box, button), BM_CLICK); }
 
@@ -271,13 +178,7 @@ Target::Target(const std::wstring& class_name, const std::wstring& extra_argumen
   std::wstring arguments = L"--class \"" + class_name + L"\"";
   if (!extra_arguments.empty()) arguments += L" " + extra_arguments;
   if (!process_.start(bin_folder() + L"\\" + target_exe, arguments, bin_folder())) return;
-  test::pump_until(
-      [&] {
-        HWND w = find(process_.id(), class_name.c_str(), nullptr, true);
-        if (w != nullptr) window_ = w;
-        return window_ != nullptr || !process_.running();
-      },
-      10s);
+  window_ = harness::wait_for_window(process_, class_name.c_str(), nullptr, true, 10s);
 }
 
 std::wstring unique_class(const std::wstring& stem) {

@@ -25,31 +25,11 @@ inline constexpr const wchar_t* first_use_hint =
 // The folder that holds this test program, Lorvane.exe and e2e_target.exe.
 std::wstring bin_folder();
 
-// A started process; one still running when its owner goes is killed, so that a failed test
-// leaves nothing behind.
-class Process {
- public:
-  Process() = default;
-  ~Process() { kill(); }
-  Process(const Process&) = delete;
-  Process& operator=(const Process&) = delete;
+// Started processes and their top-level windows, as the support library finds them:
+// find_window_of(process id, class, caption = null, visible only = false).
+using harness::find_window_of;
+using harness::Process;
 
-  // Starts exe with the arguments in folder; false if it cannot be started.
-  bool start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder);
-  DWORD id() const { return id_; }
-  bool running() const;
-  // Waits for the process to end on its own.
-  bool wait_exit(std::chrono::milliseconds timeout) const;
-  DWORD exit_code() const;
-  void kill();
-
- private:
-  HANDLE handle_ = nullptr;
-  DWORD id_ = 0;
-};
-
-// A top-level window of the process with that class (and caption, unless null), or null.
-HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption = nullptr);
 // A window's text through WM_GETTEXT, which works across processes.
 std::wstring text_of(HWND window);
 // SendMessageTimeout that gives up on a window whose thread does not answer.

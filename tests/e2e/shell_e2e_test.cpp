@@ -54,12 +54,7 @@ TEST(E2eShell, StoredTargetsStartControlInTheTrayAndComeBackOnTheNextRun) {
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   ASSERT_TRUE(lorvane.close());
-  std::wstring crlf;
-  for (wchar_t c : stored) {
-    if (c == L'\n') crlf += L'\r';
-    crlf += c;
-  }
-  EXPECT_EQ(lorvane.ini_bytes(), sjis(crlf));
+  EXPECT_EQ(lorvane.ini_bytes(), test::ini_file_bytes(stored));
 }
 
 TEST(E2eShell, AHugeStoredCountStartsAndClosesQuicklyKeepingTheEntries) {

@@ -20,14 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "lorvane_harness.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using lorvane::test::read_bytes;
-using lorvane::test::sjis;
-using lorvane::test::write_bytes;
+using lorvane::harness::read_bytes;
+using lorvane::harness::sjis;
+using lorvane::harness::windows_path;
+using lorvane::harness::write_bytes;
 
 // Up and closed within this bound, or the run counts as a hang.
 constexpr DWORD bound_ms = 15000;
@@ -38,15 +39,6 @@ std::string ansi_path(const std::wstring& path) {
   ::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, out.data(), n, nullptr, nullptr);
   out.resize(static_cast<std::size_t>(n > 0 ? n - 1 : 0));
   return out;
-}
-
-// A path as given on the command line; a Unix path (from the build) is reached through Z:.
-std::wstring windows_path(std::wstring path) {
-  if (!path.empty() && path[0] == L'/') {
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    path = L"Z:" + path;
-  }
-  return path;
 }
 
 std::string ansi_value(const std::string& key, const std::wstring& path) {
@@ -238,77 +230,37 @@ class Generator {
 
 // ---- one run ----
 
-struct FindArgs {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK find_main(HWND window, LPARAM lparam) {
-  auto* args = reinterpret_cast<FindArgs*>(lparam);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  wchar_t name[32] = {};
-  ::GetClassNameW(window, name, 32);
-  if (owner == args->process && ::lstrcmpW(name, L"LorvaneMain") == 0) {
-    args->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The failure, or the empty text when the run kept every invariant.
 std::string run_one(const std::wstring& exe, const std::string& ini) {
-  lorvane::test::TempFolder folder;
+  lorvane::harness::TempFolder folder;
   std::wstring copy = folder.file(L"Lorvane.exe");
   std::wstring ini_path = folder.file(L"Lorvane.ini");
   if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return "cannot copy the exe";
   write_bytes(ini_path, ini);
   // What the program can read, seen through the same functions before it starts.
-  lorvane::test::TempFolder reference;
+  lorvane::harness::TempFolder reference;
   write_bytes(reference.file(L"Lorvane.ini"), ini);
   std::vector<std::string> before = readable_names(reference.file(L"Lorvane.ini"));
 
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + copy + L"\"";
-  if (!::CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.path().c_str(), &si, &pi)) {
-    return "cannot start";
-  }
+  lorvane::harness::Process program;
+  if (!program.start(copy)) return "cannot start";
   std::string failure;
-  auto start = std::chrono::steady_clock::now();
-  FindArgs args{pi.dwProcessId, nullptr};
-  while (args.found == nullptr &&
-         std::chrono::steady_clock::now() - start < std::chrono::milliseconds(bound_ms)) {
-    if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
-    ::EnumWindows(find_main, reinterpret_cast<LPARAM>(&args));
-    if (args.found == nullptr) ::Sleep(10);
-  }
-  DWORD code = STILL_ACTIVE;
-  if (args.found == nullptr) {
-    failure = ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0 ? "ended before its window"
-                                                                     : "hang: no window";
-  } else if (::SendMessageTimeoutW(args.found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, bound_ms,
-                                   nullptr) == 0) {
+  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", nullptr, false,
+                                                std::chrono::milliseconds(bound_ms));
+  if (main == nullptr) {
+    failure = program.running() ? "hang: no window" : "ended before its window";
+  } else if (::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, bound_ms, nullptr) == 0) {
     failure = "hang: not answering (error " + std::to_string(::GetLastError()) + ")";
   } else {
-    ::PostMessageW(args.found, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(pi.hProcess, bound_ms) != WAIT_OBJECT_0) failure = "hang: no exit";
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    if (!program.wait_exit(std::chrono::milliseconds(bound_ms))) failure = "hang: no exit";
   }
-  if (failure.empty()) {
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    if (code != 0) {
-      char text[64];
-      std::snprintf(text, sizeof text, "crash: exit code 0x%08lX",
-                    static_cast<unsigned long>(code));
-      failure = text;
-    }
+  if (failure.empty() && program.exit_code() != 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, "crash: exit code 0x%08lX",
+                  static_cast<unsigned long>(program.exit_code()));
+    failure = text;
   }
-  if (!failure.empty()) ::TerminateProcess(pi.hProcess, 1);
-  ::WaitForSingleObject(pi.hProcess, 5000);
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
   if (!failure.empty()) return failure;
 
   std::vector<std::string> after = readable_names(ini_path);

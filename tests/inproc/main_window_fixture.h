@@ -35,14 +35,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // Writes the settings file from UTF-16 text, stored as Shift-JIS with CR LF line ends.
-  void write_ini(const std::wstring& text) {
-    std::wstring crlf;
-    for (wchar_t c : text) {
-      if (c == L'\n') crlf += L'\r';
-      crlf += c;
-    }
-    write_bytes(ini_path(), sjis(crlf));
-  }
+  void write_ini(const std::wstring& text) { write_bytes(ini_path(), ini_file_bytes(text)); }
 
   std::string ini_bytes() const { return read_bytes(ini_path()); }
   std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
@@ -60,14 +53,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // The settings file's bytes for UTF-16 text, as write_ini stores it: Shift-JIS, CR LF.
-  static std::string ini_text(const std::wstring& text) {
-    std::wstring crlf;
-    for (wchar_t c : text) {
-      if (c == L'\n') crlf += L'\r';
-      crlf += c;
-    }
-    return sjis(crlf);
-  }
+  static std::string ini_text(const std::wstring& text) { return ini_file_bytes(text); }
 
   // The notification-area icon's callback as the shell sends it: the mouse message that happened
   // over the icon arrives as the window's own mouse-move message.

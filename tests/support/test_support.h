@@ -10,40 +10,24 @@
 #include <thread>
 #include <vector>
 
+#include "lorvane_harness.h"
+
 namespace lorvane::test {
 
-// A fresh, empty folder under the temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::wstring& path() const { return path_; }
-  std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
-
- private:
-  std::wstring path_;
-};
-
-std::string read_bytes(const std::wstring& path);
-void write_bytes(const std::wstring& path, const std::string& bytes);
-bool file_exists(const std::wstring& path);
-
-// The text in code page 932, as the settings file holds it.
-std::string sjis(const std::wstring& text);
+// Folders, file bytes, Shift-JIS texts, settings files and waiting by polling come from the
+// support library that the bench programs and the tools use too.
+using harness::file_exists;
+using harness::ini_file_bytes;
+using harness::pump_for;
+using harness::pump_until;
+using harness::read_bytes;
+using harness::running_under_wine;
+using harness::sjis;
+using harness::TempFolder;
+using harness::write_bytes;
 
 // Lines of an INI's bytes, CR LF or LF, without their ends.
 std::vector<std::string> lines_of(const std::string& bytes);
-
-// Handles this thread's messages while it waits; true as soon as the condition holds.
-bool pump_until(const std::function<bool()>& condition,
-                std::chrono::milliseconds timeout = std::chrono::seconds(10));
-// Handles this thread's messages for a while (to show that something does NOT happen).
-void pump_for(std::chrono::milliseconds duration);
-
-// Whether we run under Wine (some cases differ from Windows and say so where they do).
-bool running_under_wine();
 
 // A message box seen and answered by MessageBoxAnswerer.
 struct SeenBox {

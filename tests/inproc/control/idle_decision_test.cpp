@@ -47,7 +47,7 @@ TEST_F(IdleDecisionTest, IdleOnlyStrictlyBeyondTheThresholdAcrossWrapAndSignChan
   }
 }
 
-TEST_F(IdleDecisionTest, TheThresholdIsReadFromText1AtEachTick) {
+TEST_F(IdleDecisionTest, TheThresholdIsReadFromTheIdleThresholdBoxAtEachTick) {
   add_targets({target_a});
   controls().idle_threshold_box.set_text(L"8000");
   EXPECT_FALSE(tick_raises(10000, 2000));
