@@ -131,6 +131,15 @@ void Lorvane::write_ini(const std::wstring& text) const { harness::write_ini(ini
   DWORD idle = process != nullptr ? ::WaitForInputIdle(process, 10000) : WAIT_FAILED;
   if (process != nullptr) ::CloseHandle(process);
   if (idle != 0) return ::testing::AssertionFailure() << "not idle: " << idle;
+  // Wine may call a program idle while its start-up still waits on the shell (the tray icon),
+  // before the stored list is loaded: the start-up is over once the window shows, or once
+  // control has started and the window went to the tray.
+  bool settled = test::pump_until(
+      [&] {
+        return ::IsWindowVisible(main_) || text(app::id_start_stop_button) == caption_controlling;
+      },
+      10s);
+  if (!settled) return ::testing::AssertionFailure() << "start-up did not finish";
   return ::testing::AssertionSuccess();
 }
 
