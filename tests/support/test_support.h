@@ -26,6 +26,23 @@ class TempFolder {
   std::wstring path_;
 };
 
+// Holds a file open as another program may, sharing it only as asked: 0 locks it outright,
+// FILE_SHARE_READ lets others read it but not write it.
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, DWORD share);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The names in a folder, "." and ".." aside.
+std::vector<std::wstring> names_in(const std::wstring& folder);
+
 std::string read_bytes(const std::wstring& path);
 void write_bytes(const std::wstring& path, const std::string& bytes);
 bool file_exists(const std::wstring& path);
