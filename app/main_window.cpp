@@ -343,9 +343,10 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (message == bring_back_ && bring_back_ != 0) {
-        // A second start for our settings file: the user wants this copy back.
+        // A second start for our settings file: the user wants this copy back. The answer tells
+        // that start that it may end.
         tray_restore();
-        return 0;
+        return TRUE;
       }
       return ::DefWindowProcW(window_, message, wparam, lparam);
   }

@@ -53,13 +53,16 @@ SettingsClaim::SettingsClaim(const std::wstring& settings_path)
 bool SettingsClaim::take() {
   // A copy that is still starting publishes its window a moment later; one that ends meanwhile
   // leaves the file to this one.
-  for (DWORD waited = 0; waited < patience_ms; waited += poll_ms) {
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < patience_ms) {
     if (mutex_.take(poll_ms)) {
       slot_.emplace(window_slot_name(name_));
       return true;
     }
-    if (HWND running = running_copy::published_window(window_slot_name(name_))) {
-      running_copy::bring_back(running, ::RegisterWindowMessageW(bring_back_message_name));
+    // A window that goes before it answers belonged to a copy that is ending: wait for the file.
+    HWND running = running_copy::published_window(window_slot_name(name_));
+    if (running != nullptr &&
+        running_copy::bring_back(running, ::RegisterWindowMessageW(bring_back_message_name))) {
       return false;
     }
   }

@@ -11,7 +11,7 @@
 
 namespace lorvane::app {
 
-// The message that asks a main window to come back as from the tray.
+// The message that asks a main window to come back as from the tray; it answers TRUE.
 inline constexpr const wchar_t* bring_back_message_name = L"LorvaneBringBackMainWindow";
 
 // The name of the objects of one settings file: the same for every spelling of its path that

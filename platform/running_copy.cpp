@@ -49,13 +49,14 @@ HWND published_window(const std::wstring& name) {
   return window != nullptr && ::IsWindow(window) ? window : nullptr;
 }
 
-void bring_back(HWND window, UINT message) {
+bool bring_back(HWND window, UINT message) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(window, &process);
   // The foreground belongs to the copy the user just started; it hands it on.
   if (process != 0) ::AllowSetForegroundWindow(process);
-  DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  DWORD_PTR answer = FALSE;
+  return ::SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0 &&
+         answer == TRUE;
 }
 
 }  // namespace lorvane::running_copy

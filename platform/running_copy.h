@@ -40,7 +40,7 @@ class WindowSlot {
 HWND published_window(const std::wstring& name);
 
 // Lets the window's process take the foreground, then sends it the message and waits a while for
-// it to be handled.
-void bring_back(HWND window, UINT message);
+// it to be handled: true when the window answered TRUE.
+bool bring_back(HWND window, UINT message);
 
 }  // namespace lorvane::running_copy
