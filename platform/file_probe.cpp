@@ -1,7 +1,8 @@
 #include "platform/file_probe.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 namespace lorvane::file_probe {
 namespace {
