@@ -14,12 +14,14 @@ struct FileCloser {
   }
 };
 
-// A call that fills a buffer and answers with the length it needs when the buffer is too small.
-template <class Call>
-std::optional<std::wstring> filled(Call call) {
+// A call that fills a buffer with what it finds for the argument, and answers with the length it
+// needs when the buffer is too small (the short and long path, an environment variable).
+using FillCall = DWORD(WINAPI*)(const wchar_t* argument, wchar_t* buffer, DWORD size);
+
+std::optional<std::wstring> filled(FillCall call, const wchar_t* argument) {
   std::wstring text(MAX_PATH, L'\0');
   for (int attempt = 0; attempt < 4; ++attempt) {
-    DWORD n = call(text.data(), static_cast<DWORD>(text.size()));
+    DWORD n = call(argument, text.data(), static_cast<DWORD>(text.size()));
     if (n == 0) return std::nullopt;
     if (n < text.size()) {
       text.resize(n);
@@ -45,10 +47,11 @@ FileOpen open_for_read_write(const std::wstring& path) {
 }
 
 bool folder_takes_new_file(const std::wstring& folder) {
-  std::wstring stem = folder + L"\\Lorvane-probe-" + std::to_wstring(::GetCurrentProcessId()) +
-                      L"-" + std::to_wstring(::GetTickCount());
-  for (int n = 0; n < 100; ++n) {
-    std::wstring name = stem + L"-" + std::to_wstring(n) + L".tmp";
+  const std::wstring stem =
+      folder + L"\\Lorvane-probe-" + std::to_wstring(::GetCurrentProcessId()) + L"-";
+  const DWORD start = ::GetTickCount();
+  for (DWORD n = 0; n < 100; ++n) {
+    std::wstring name = stem + std::to_wstring(start + n) + L".tmp";
     // Deleted by the system as it is closed: a probe never stays behind.
     FileCloser probe{::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)};
@@ -59,13 +62,11 @@ bool folder_takes_new_file(const std::wstring& folder) {
 }
 
 std::optional<std::wstring> short_path(const std::wstring& path) {
-  return filled(
-      [&](wchar_t* buffer, DWORD size) { return ::GetShortPathNameW(path.c_str(), buffer, size); });
+  return filled(::GetShortPathNameW, path.c_str());
 }
 
 std::optional<std::wstring> long_path(const std::wstring& path) {
-  return filled(
-      [&](wchar_t* buffer, DWORD size) { return ::GetLongPathNameW(path.c_str(), buffer, size); });
+  return filled(::GetLongPathNameW, path.c_str());
 }
 
 std::optional<std::wstring> application_data_folder() {
@@ -75,9 +76,7 @@ std::optional<std::wstring> application_data_folder() {
       folder[0] != L'\0') {
     return std::wstring(folder);
   }
-  return filled([](wchar_t* buffer, DWORD size) {
-    return ::GetEnvironmentVariableW(L"APPDATA", buffer, size);
-  });
+  return filled(::GetEnvironmentVariableW, L"APPDATA");
 }
 
 void make_folder(const std::wstring& folder) { ::CreateDirectoryW(folder.c_str(), nullptr); }
