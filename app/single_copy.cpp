@@ -25,7 +25,8 @@ std::uint64_t fnv1a(const std::wstring& text) {
 
 std::wstring hex(std::uint64_t value) {
   std::wstring digits(16, L'0');
-  for (int i = 15; i >= 0; --i, value >>= 4) digits[i] = L"0123456789abcdef"[value & 0xF];
+  for (int i = 15; i >= 0; --i, value >>= 4)
+    digits[i] = L"0123456789abcdef"[static_cast<unsigned>(value & 0xF)];
   return digits;
 }
 
