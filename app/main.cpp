@@ -3,6 +3,10 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "app/single_copy.h"
+#include "platform/file_probe.h"
+#include "platform/設定ファイル.h"
+#include "registry/settings_file.h"
 
 namespace {
 
@@ -22,9 +26,21 @@ bool dialog_navigation(MSG& msg) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  lorvane::app::メイン main_window;
+  using namespace lorvane;
+  // One settings file for the whole run: the start-up load, Save and the exit save all use it.
+  registry::SettingsChoice settings = registry::find_settings_file(
+      設定ファイル::executable_folder(), file_probe::application_data_folder);
+  // A second start for the same file brings the running copy back and leaves the file alone.
+  app::SettingsClaim claim(settings.path);
+  if (!claim.take()) return 0;
+  registry::prepare_settings_file(settings);
+
+  app::MainWindowOptions options;
+  options.settings_path = settings.path;
+  app::メイン main_window(std::move(options));
   if (!main_window.create(instance)) return 1;
   main_window.show_at_start();
+  claim.publish(main_window.hwnd());
 
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,12 +1,12 @@
 #include "app/main_window.h"
 
 #include "app/layout.h"
+#include "app/single_copy.h"
 #include "app/tray_callback.h"
 #include "app/twips.h"
 #include "control/control_cycle.h"
 #include "control/target_selection.h"
 #include "platform/タスクトレイ.h"
-#include "platform/設定ファイル.h"
 #include "registry/settings_file.h"
 #include "registry/target_list_editing.h"
 #include "resources/resource.h"
@@ -106,18 +106,13 @@ POINT centred_origin(HWND window, SIZE size) {
   about_.reset();
 }
 
-std::wstring メイン::settings_path() const {
-  return registry::settings_path(options_.settings_folder.empty()
-                                     ? 設定ファイル::executable_folder()
-                                     : options_.settings_folder);
-}
-
 bool メイン::create(HINSTANCE instance) {
   instance_ = instance;
   small_icon_.reset(load_icon(instance, 16));
   large_icon_.reset(load_icon(instance, 32));
   if (!register_class(instance, &window_proc, large_icon_.get(), small_icon_.get())) return false;
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
 
   int dpi = static_cast<int>(::GetDpiForSystem());
   SIZE size = outer_size_for_client(twips_to_pixels(designed_client_width, dpi),
@@ -346,6 +341,12 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         // control running and the window hidden, the icon is the only way back.
         タスクトレイ::add(window_, small_icon_.get());
         return 0;
+      }
+      if (message == bring_back_ && bring_back_ != 0) {
+        // A second start for our settings file: the user wants this copy back. The answer tells
+        // that start that it may end.
+        tray_restore();
+        return TRUE;
       }
       return ::DefWindowProcW(window_, message, wparam, lparam);
   }

@@ -18,8 +18,8 @@
 namespace lorvane::app {
 
 struct MainWindowOptions {
-  // The folder of the settings file; empty means the executable's folder, asked afresh each time.
-  std::wstring settings_folder;
+  // The settings file of the whole run, chosen before the window is made.
+  std::wstring settings_path;
   キーボード入力監視::InputClock clock;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
@@ -43,7 +43,7 @@ class メイン : public WindowBase<メイン> {
   HICON icon() const { return small_icon_.get(); }
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
-  std::wstring settings_path() const;
+  const std::wstring& settings_path() const { return options_.settings_path; }
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -65,6 +65,7 @@ class メイン : public WindowBase<メイン> {
   MainWindowOptions options_;
   HINSTANCE instance_ = nullptr;
   UINT taskbar_created_ = 0;
+  UINT bring_back_ = 0;
   WindowState saved_state_ = WindowState::normal;
   bool closed_ = false;
   HWND focus_ = nullptr;

@@ -20,6 +20,7 @@
 #include "control/control_cycle.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
+#include "registry/settings_choice.h"
 
 using namespace lorvane;
 using namespace lorvane::bench;
@@ -141,7 +142,7 @@ int wmain(int argc, wchar_t** argv) {
   ScratchFolder settings(L"tick");
   RecentInput input;
   app::MainWindowOptions options;
-  options.settings_folder = settings.path();
+  options.settings_path = registry::settings_path(settings.path());
   options.clock = input.clock();
   options.quit_on_destroy = false;
   // The window is never shown: while control runs it lives in the tray. With no settings file

@@ -74,6 +74,15 @@ std::string to_ansi(std::wstring_view text) {
   return out;
 }
 
+bool ansi_can_hold(std::wstring_view text) {
+  // A system whose ANSI code page is UTF-8 holds everything, and refuses the question.
+  if (text.empty() || ::GetACP() == CP_UTF8) return true;
+  BOOL used_default = FALSE;
+  int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
+                                static_cast<int>(text.size()), nullptr, 0, nullptr, &used_default);
+  return n > 0 && !used_default;
+}
+
 std::wstring from_ansi_buffer(const char* buffer, std::size_t size) {
   std::size_t len = 0;
   while (len < size && buffer[len] != '\0') ++len;

@@ -14,6 +14,10 @@ std::wstring from_ansi(std::string_view bytes);
 // The inverse of from_ansi: characters the code page has no byte for become its default character.
 std::string to_ansi(std::wstring_view text);
 
+// Whether the ANSI code page holds every character of the text, so that an "A" function given
+// to_ansi(text) reaches the same thing (a path, above all). Nothing is mapped to a look-alike.
+bool ansi_can_hold(std::wstring_view text);
+
 // The text of a filled buffer, up to its first zero byte.
 std::wstring from_ansi_buffer(const char* buffer, std::size_t size);
 

@@ -18,10 +18,19 @@ struct WindowDeleter {
     if (::IsWindow(window)) ::DestroyWindow(window);
   }
 };
+struct KernelHandleDeleter {
+  void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+};
+struct ViewDeleter {
+  void operator()(void* view) const noexcept { ::UnmapViewOfFile(view); }
+};
 
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+// A kernel object that is null on failure (a mutex, a file mapping; not a file).
+using UniqueKernelHandle = std::unique_ptr<void, KernelHandleDeleter>;
+using UniqueView = std::unique_ptr<void, ViewDeleter>;
 
 }  // namespace lorvane

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "platform/decimal.h"
+#include "platform/file_probe.h"
+#include "platform/text.h"
 #include "platform/設定ファイル.h"
 #include "registry/save_walk.h"
 
@@ -99,9 +101,47 @@ void save_section(const ListBox& target_list, std::int32_t n, const std::vector<
   設定ファイル::write_section(section_name, kept, path);
 }
 
+FolderNames names_of(const std::wstring& folder) {
+  FolderNames names{folder, text::ansi_can_hold(folder), std::nullopt, false};
+  if (!names.ansi_holds_path) {
+    names.short_path = file_probe::short_path(folder);
+    names.ansi_holds_short_path = names.short_path && text::ansi_can_hold(*names.short_path);
+  }
+  return names;
+}
+
+// Found out by trying, never from attributes: a read-only mark says nothing under a user who may
+// write anyway, and nothing of a file another program holds locked.
+BesideFile try_beside(const std::wstring& folder) {
+  switch (file_probe::open_for_read_write(settings_path(folder))) {
+    case file_probe::FileOpen::opens: return BesideFile::opens;
+    case file_probe::FileOpen::absent:
+      return file_probe::folder_takes_new_file(folder) ? BesideFile::can_be_made
+                                                       : BesideFile::unusable;
+    case file_probe::FileOpen::refused: break;
+  }
+  return BesideFile::unusable;
+}
+
 }  // namespace
 
-std::wstring settings_path(const std::wstring& folder) { return folder + L"\\" + L"Lorvane.ini"; }
+SettingsChoice find_settings_file(
+    const std::wstring& exe_folder,
+    const std::function<std::optional<std::wstring>()>& app_data_folder) {
+  SettingsPlaces places;
+  places.exe_folder = exe_folder;
+  places.exe_folder_ansi = ansi_reachable(names_of(exe_folder));
+  if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi);
+  if (places.beside == BesideFile::unusable) {
+    if (auto root = app_data_folder()) places.app_data_ansi = ansi_reachable(names_of(*root));
+  }
+  return choose_settings_file(places);
+}
+
+void prepare_settings_file(const SettingsChoice& choice) {
+  if (choice.folder_to_make) file_probe::make_folder(*choice.folder_to_make);
+  if (choice.copy_from) file_probe::copy_unless_present(*choice.copy_from, choice.path);
+}
 
 std::wstring class_key(std::int32_t position) {
   return std::wstring(class_key_prefix) + std::to_wstring(position);

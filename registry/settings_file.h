@@ -1,12 +1,14 @@
 #pragma once
-// The settings file "Lorvane.ini" beside the executable: the target list and the front-display
-// option, read at start-up and written key by key by Save and the exit save.
+// The settings file "Lorvane.ini": the target list and the front-display option, read at
+// start-up and written key by key by Save and the exit save, in the one file chosen at start-up.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/controls.h"
+#include "registry/settings_choice.h"
 
 namespace lorvane::registry {
 
@@ -15,8 +17,15 @@ inline constexpr std::wstring_view front_display_key = L"前面表示設定";
 inline constexpr std::wstring_view count_key = L"登録数";
 inline constexpr std::wstring_view class_key_prefix = L"クラス名";
 
-// The folder joined with "\Lorvane.ini", the folder taken unchanged.
-std::wstring settings_path(const std::wstring& folder);
+// Tries the places the settings file can live, beside the executable first, and chooses one. The
+// application-data folder is asked for only when the file cannot live beside the executable.
+// Nothing is written.
+SettingsChoice find_settings_file(
+    const std::wstring& exe_folder,
+    const std::function<std::optional<std::wstring>()>& app_data_folder);
+
+// Makes the chosen file's folder and first copy, where the choice needs them.
+void prepare_settings_file(const SettingsChoice& choice);
 
 // "クラス名" followed by the position in plain decimal digits.
 std::wstring class_key(std::int32_t position);

@@ -143,6 +143,16 @@ void Lorvane::write_ini(const std::wstring& text) const { harness::write_ini(ini
   return ::testing::AssertionSuccess();
 }
 
+std::optional<DWORD> Lorvane::start_again(std::wstring exe,
+                                          std::chrono::milliseconds timeout) const {
+  if (exe.empty()) exe = exe_path();
+  Process again;
+  if (!again.start(exe, L"", folder_.path()) || !again.wait_exit(timeout)) return std::nullopt;
+  return again.exit_code();
+}
+
+std::wstring Lorvane::exe_path() const { return folder_.file(lorvane_exe); }
+
 ::testing::AssertionResult Lorvane::close(std::chrono::milliseconds timeout) {
   if (!::PostMessageW(main_, WM_CLOSE, 0, 0)) {
     return ::testing::AssertionFailure() << "WM_CLOSE not posted";

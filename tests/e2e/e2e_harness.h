@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,11 @@ class Lorvane {
 
   // Starts the program and waits for its main window to exist.
   ::testing::AssertionResult start();
+  // Starts the program once more, by this spelling of its path (its own by default), as a user's
+  // second start would, and waits for that start to end: its exit code, or none while it runs.
+  std::optional<DWORD> start_again(std::wstring exe = {},
+                                   std::chrono::milliseconds timeout = 10s) const;
+  std::wstring exe_path() const;
   // Closes the main window as its close box would and waits for the program to end.
   ::testing::AssertionResult close(std::chrono::milliseconds timeout = 10s);
 

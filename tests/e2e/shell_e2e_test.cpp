@@ -1,5 +1,5 @@
-// The program as a whole: its first run, a run over stored settings, a damaged settings file and
-// the notification-area icon.
+// The program as a whole: its first run, a run over stored settings, a damaged settings file, the
+// notification-area icon and a second start.
 #include "e2e_harness.h"
 
 namespace lorvane::e2e {
@@ -91,6 +91,50 @@ TEST(E2eShell, ANewTaskbarGetsTheIconAgain) {
   lorvane.tray_release();
   EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
   EXPECT_TRUE(lorvane.close());
+}
+
+TEST(E2eShell, ASecondStartForTheSameFileBringsTheFirstBackAndEndsLeavingTheFile) {
+  Lorvane lorvane;
+  lorvane.write_ini(L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindow\n");
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  ASSERT_FALSE(::IsWindowVisible(main)) << "control runs from the tray";
+  const std::string before = lorvane.ini_bytes();
+
+  // By the copy's own path, and by one that differs in case only.
+  std::wstring upper = lorvane.exe_path();
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  for (const std::wstring& exe : {lorvane.exe_path(), upper}) {
+    SCOPED_TRACE(testing::Message() << exe);
+    EXPECT_EQ(lorvane.start_again(exe), std::optional<DWORD>(0));
+    EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
+    EXPECT_TRUE(lorvane.process().running());
+    EXPECT_EQ(lorvane.ini_bytes(), before);
+    // Back to the tray for the next start.
+    EXPECT_TRUE(send(main, WM_SYSCOMMAND, SC_MINIMIZE));
+    ASSERT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }, 5s));
+  }
+  ASSERT_TRUE(lorvane.close());
+
+  // Once the first copy has ended, a start runs again.
+  ASSERT_TRUE(lorvane.start());
+  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{L"E2eNoSuchWindow"});
+  EXPECT_TRUE(lorvane.close());
+}
+
+TEST(E2eShell, CopiesWithDifferentSettingsFilesRunSideBySide) {
+  Lorvane first;
+  Lorvane second;
+  ASSERT_TRUE(first.start());
+  ASSERT_TRUE(second.start());
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(second.main()) != FALSE; }, 5s));
+  EXPECT_TRUE(first.process().running());
+  EXPECT_TRUE(::IsWindowVisible(first.main()));
+  ASSERT_TRUE(second.close());
+  ASSERT_TRUE(first.close());
+  // Each saved into its own folder.
+  EXPECT_FALSE(first.ini_bytes().empty());
+  EXPECT_FALSE(second.ini_bytes().empty());
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class MainWindowTest : public ::testing::Test {
   // Creates the window, runs its start-up sequence and shows it as the program does.
   void start(キーボード入力監視::InputClock clock = {}) {
     app::MainWindowOptions options;
-    options.settings_folder = folder_.path();
+    options.settings_path = settings_path_;
     options.clock = std::move(clock);
     options.quit_on_destroy = false;
     window_ = std::make_unique<app::メイン>(std::move(options));
@@ -38,7 +38,7 @@ class MainWindowTest : public ::testing::Test {
   void write_ini(const std::wstring& text) { write_bytes(ini_path(), ini_file_bytes(text)); }
 
   std::string ini_bytes() const { return read_bytes(ini_path()); }
-  std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
+  std::wstring ini_path() const { return settings_path_; }
   HWND hwnd() const { return window_->hwnd(); }
   HWND item(app::ControlId id) const { return ::GetDlgItem(hwnd(), id); }
   control::MainControls& controls() { return window_->controls(); }
@@ -74,6 +74,8 @@ class MainWindowTest : public ::testing::Test {
   int dpi() const { return static_cast<int>(::GetDpiForWindow(hwnd())); }
 
   TempFolder folder_;
+  // The file the window runs on: beside a test's executable, unless a test chooses another.
+  std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
   std::unique_ptr<app::メイン> window_;
 };
 

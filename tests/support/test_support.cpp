@@ -2,6 +2,27 @@
 
 namespace lorvane::test {
 
+HeldFile::HeldFile(const std::wstring& path, DWORD share)
+    : handle_(
+          ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+HeldFile::~HeldFile() {
+  if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+}
+
+std::vector<std::wstring> names_in(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 std::vector<std::string> lines_of(const std::string& bytes) {
   std::vector<std::string> lines;
   std::size_t at = 0;

@@ -26,6 +26,23 @@ using harness::sjis;
 using harness::TempFolder;
 using harness::write_bytes;
 
+// Holds a file open as another program may, sharing it only as asked: 0 locks it outright,
+// FILE_SHARE_READ lets others read it but not write it.
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, DWORD share);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The names in a folder, "." and ".." aside.
+std::vector<std::wstring> names_in(const std::wstring& folder);
+
 // Lines of an INI's bytes, CR LF or LF, without their ends.
 std::vector<std::string> lines_of(const std::string& bytes);
 

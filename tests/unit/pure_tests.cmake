@@ -3,6 +3,7 @@
 set(LORVANE_PURE_UNIT_TESTS
   decimal_test.cpp
   save_walk_test.cpp
+  settings_choice_test.cpp
   list_edits_test.cpp
   idle_test.cpp
   layout_test.cpp

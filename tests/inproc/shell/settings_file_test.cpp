@@ -3,6 +3,8 @@
 #include "registry/settings_file.h"
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
+#include "platform/file_probe.h"
+#include "platform/text.h"
 
 namespace lorvane::test {
 namespace {
@@ -102,6 +104,130 @@ TEST_F(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesA
   close();
   start();
   EXPECT_FALSE(controls().front_display_option.ticked());
+}
+
+// Where the settings file lives: chosen as the program's start chooses it, for an executable in
+// the fixture's folder (or a folder made in it), with a temporary folder for the user's
+// application data.
+class SettingsPlaceTest : public MainWindowTest {
+ protected:
+  registry::SettingsChoice choose(const std::wstring& exe_folder) {
+    registry::SettingsChoice choice = registry::find_settings_file(
+        exe_folder, [&] { return std::optional<std::wstring>(app_data_.path()); });
+    registry::prepare_settings_file(choice);
+    settings_path_ = choice.path;
+    return choice;
+  }
+  std::wstring in_app_data() const { return app_data_.file(L"Lorvane\\Lorvane.ini"); }
+
+  // A run that saves one entry at exit, into the chosen file.
+  void run_adding(const std::wstring& entry) {
+    start();
+    controls().target_list.append(entry);
+    close();
+  }
+
+  TempFolder app_data_;
+};
+
+const std::wstring stored = L"[Lorvane]\n登録数=1\nクラス名0=Stored\nクラス名1=\n";
+// The stored file after a run that added one entry.
+const std::wstring stored_and_added =
+    L"[Lorvane]\n登録数=2\nクラス名0=Stored\nクラス名1=Added\nクラス名2=\n前面表示設定=0\n";
+
+TEST_F(SettingsPlaceTest, TheUsualCaseStaysBesideTheExeAndLeavesNothingElseThere) {
+  const std::wstring beside = folder_.file(L"Lorvane.ini");
+  EXPECT_EQ(choose(folder_.path()).path, beside);
+  // The probe file is gone again, and nothing went to the application data.
+  EXPECT_TRUE(names_in(folder_.path()).empty());
+  EXPECT_TRUE(names_in(app_data_.path()).empty());
+
+  write_ini(stored);
+  EXPECT_EQ(choose(folder_.path()).path, beside);
+  run_adding(L"Added");
+  EXPECT_EQ(read_bytes(beside), ini_text(stored_and_added));
+  EXPECT_TRUE(names_in(app_data_.path()).empty());
+}
+
+TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToApplicationData) {
+  // Read-only marks are not enforced under Wine as root: these are refusals that are.
+  TempFolder with_folder;
+  ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
+  TempFolder with_lock;
+  write_bytes(with_lock.file(L"Lorvane.ini"), ini_text(stored));
+  HeldFile lock(with_lock.file(L"Lorvane.ini"), 0);
+  ASSERT_TRUE(lock.held());
+
+  for (const TempFolder* exe : {&with_folder, &with_lock}) {
+    SCOPED_TRACE(testing::Message() << exe->path());
+    registry::SettingsChoice choice = choose(exe->path());
+    EXPECT_EQ(choice.path, in_app_data());
+    // Neither can be copied: the run starts empty and its exit save creates the file.
+    run_adding(L"Added");
+    EXPECT_EQ(read_bytes(in_app_data()),
+              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+    ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
+  }
+}
+
+TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly) {
+  write_ini(stored);
+  const std::wstring beside = folder_.file(L"Lorvane.ini");
+  ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
+  {
+    HeldFile reader(beside, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.held());
+    EXPECT_EQ(choose(folder_.path()).path, in_app_data());
+  }
+  ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored));
+  // The copy is ours to write, whatever marks the original had.
+  EXPECT_EQ(::GetFileAttributesW(in_app_data().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  run_adding(L"Added");
+  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored_and_added));
+  EXPECT_EQ(read_bytes(beside), ini_text(stored));
+
+  // Once there, the file in the application data is never replaced by the one beside the exe.
+  HeldFile reader(beside, FILE_SHARE_READ);
+  EXPECT_EQ(choose(folder_.path()).path, in_app_data());
+  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored_and_added));
+}
+
+TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
+  ASSERT_EQ(::GetACP(), 932u);
+  // A Japanese name needs no short path; "€", Hangul and an emoji are not in code page 932.
+  for (const wchar_t* name : {L"表示ソフト", L"設定€", L"한글", L"絵😀"}) {
+    const std::wstring exe_folder = folder_.file(name);
+    SCOPED_TRACE(testing::Message() << exe_folder);
+    ASSERT_TRUE(::CreateDirectoryW(exe_folder.c_str(), nullptr));
+    std::wstring reached = exe_folder;
+    if (!text::ansi_can_hold(exe_folder))
+      reached = file_probe::short_path(exe_folder).value_or(L"");
+    EXPECT_EQ(choose(exe_folder).path, registry::settings_path(reached));
+    EXPECT_TRUE(text::ansi_can_hold(settings_path_));
+    // The profile functions reach the file beside the exe through that path.
+    run_adding(L"Added");
+    EXPECT_EQ(read_bytes(exe_folder + L"\\Lorvane.ini"),
+              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+  }
+}
+
+TEST(SettingsPlace, TheRealApplicationDataFolderIsAskedOnlyWhenNeeded) {
+  TempFolder exe;
+  int asked = 0;
+  auto real = [&] {
+    ++asked;
+    return file_probe::application_data_folder();
+  };
+  registry::find_settings_file(exe.path(), real);
+  EXPECT_EQ(asked, 0);
+  ASSERT_TRUE(::CreateDirectoryW(exe.file(L"Lorvane.ini").c_str(), nullptr));
+  std::optional<std::wstring> app_data = file_probe::application_data_folder();
+  ASSERT_TRUE(app_data && file_exists(*app_data));
+  // Chosen but not prepared: nothing is written into the real folder.
+  EXPECT_EQ(registry::find_settings_file(exe.path(), real).path,
+            registry::settings_path(*app_data + L"\\Lorvane"));
+  EXPECT_EQ(asked, 1);
 }
 
 TEST(SettingsPath, TheFolderIsTakenUnchanged) {

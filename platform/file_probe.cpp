@@ -1,0 +1,92 @@
+#include "platform/file_probe.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+namespace lorvane::file_probe {
+namespace {
+
+struct FileCloser {
+  HANDLE handle;
+  ~FileCloser() {
+    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+  }
+};
+
+// A call that fills a buffer with what it finds for the argument, and answers with the length it
+// needs when the buffer is too small (the short and long path, an environment variable).
+using FillCall = DWORD(WINAPI*)(const wchar_t* argument, wchar_t* buffer, DWORD size);
+
+std::optional<std::wstring> filled(FillCall call, const wchar_t* argument) {
+  std::wstring text(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD n = call(argument, text.data(), static_cast<DWORD>(text.size()));
+    if (n == 0) return std::nullopt;
+    if (n < text.size()) {
+      text.resize(n);
+      return text;
+    }
+    text.assign(n, L'\0');
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+FileOpen open_for_read_write(const std::wstring& path) {
+  // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open, and so counts as refused.
+  FileCloser file{::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) {
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? FileOpen::absent : FileOpen::refused;
+  }
+  // A device or a pipe under that name is no settings file either.
+  return ::GetFileType(file.handle) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
+}
+
+bool folder_takes_new_file(const std::wstring& folder) {
+  const std::wstring stem =
+      folder + L"\\Lorvane-probe-" + std::to_wstring(::GetCurrentProcessId()) + L"-";
+  const DWORD start = ::GetTickCount();
+  for (DWORD n = 0; n < 100; ++n) {
+    std::wstring name = stem + std::to_wstring(start + n) + L".tmp";
+    // Deleted by the system as it is closed: a probe never stays behind.
+    FileCloser probe{::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)};
+    if (probe.handle != INVALID_HANDLE_VALUE) return true;
+    if (::GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
+}
+
+std::optional<std::wstring> short_path(const std::wstring& path) {
+  return filled(::GetShortPathNameW, path.c_str());
+}
+
+std::optional<std::wstring> long_path(const std::wstring& path) {
+  return filled(::GetLongPathNameW, path.c_str());
+}
+
+std::optional<std::wstring> application_data_folder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                   SHGFP_TYPE_CURRENT, folder)) &&
+      folder[0] != L'\0') {
+    return std::wstring(folder);
+  }
+  return filled(::GetEnvironmentVariableW, L"APPDATA");
+}
+
+void make_folder(const std::wstring& folder) { ::CreateDirectoryW(folder.c_str(), nullptr); }
+
+void copy_unless_present(const std::wstring& from, const std::wstring& to) {
+  if (!::CopyFileW(from.c_str(), to.c_str(), TRUE)) return;
+  DWORD attributes = ::GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    ::SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+}
+
+}  // namespace lorvane::file_probe

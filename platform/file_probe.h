@@ -1,0 +1,39 @@
+#pragma once
+// Where a settings file can live: whether a file opens or a folder takes a new file, found out by
+// trying; the short form of a path; the user's application-data folder; and the folder and copy
+// that a file there needs first.
+#include <optional>
+#include <string>
+
+namespace lorvane::file_probe {
+
+enum class FileOpen { opens, absent, refused };
+
+// Opens the file for reading and writing with others allowed to read and write, and closes it
+// again: opens when it is a file that does; absent when nothing stands under that name; refused
+// otherwise (a folder of that name, a file locked or not writable, a folder that cannot be read).
+FileOpen open_for_read_write(const std::wstring& path);
+
+// Whether a new file can be made in the folder: a probe file of a name no one else uses is
+// created and deleted again.
+bool folder_takes_new_file(const std::wstring& folder);
+
+// The path with every component in its short (8.3) form, or none when the platform cannot give
+// one; a component that has no short name stays as it is.
+std::optional<std::wstring> short_path(const std::wstring& path);
+
+// The path with every component in its long form, or none when it does not exist.
+std::optional<std::wstring> long_path(const std::wstring& path);
+
+// The user's roaming application-data folder, as the shell or else %APPDATA% names it.
+std::optional<std::wstring> application_data_folder();
+
+// Makes the folder unless it exists. A failure is not reported: the writes into it fail as well,
+// unnoticed, as every failed write of the settings file does.
+void make_folder(const std::wstring& folder);
+
+// Copies the file unless the target exists. The copy is the program's own to write, so a
+// read-only mark of the original is not carried over.
+void copy_unless_present(const std::wstring& from, const std::wstring& to);
+
+}  // namespace lorvane::file_probe
