@@ -21,6 +21,7 @@ class MainWindowTest : public ::testing::Test {
     options.settings_folder = folder_.path();
     options.clock = std::move(clock);
     options.quit_on_destroy = false;
+    options.dpi = resolution_;
     window_ = std::make_unique<app::メイン>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
     window_->show_at_start();
@@ -88,6 +89,9 @@ class MainWindowTest : public ::testing::Test {
   int dpi() const { return static_cast<int>(::GetDpiForWindow(hwnd())); }
 
   TempFolder folder_;
+  // The resolution functions the window is built on: this system's, or a test's table with nulls
+  // for an older system's.
+  Dpi resolution_;
   std::unique_ptr<app::メイン> window_;
 };
 

@@ -1,6 +1,8 @@
 // The main window as it opens, and what it does when it is resized, maximised and minimised.
 #include <cstdlib>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "app/twips.h"
 #include "control/control_cycle.h"
@@ -257,6 +259,77 @@ TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedSt
   EXPECT_TRUE(controls().control_timer.enabled());
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
+}
+
+// What a user sees of the window's geometry and text: its outer and client size, every control's
+// rectangle, and the controls' font.
+struct Geometry {
+  SIZE outer;
+  RECT client;
+  std::vector<RECT> controls;
+  LOGFONTW font;
+};
+
+Geometry geometry_of(HWND window) {
+  Geometry g{};
+  RECT outer;
+  ::GetWindowRect(window, &outer);
+  g.outer = {outer.right - outer.left, outer.bottom - outer.top};
+  ::GetClientRect(window, &g.client);
+  for (int id = app::id_list_label; id <= app::id_idle_threshold_box; ++id) {
+    RECT r;
+    ::GetWindowRect(::GetDlgItem(window, id), &r);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    g.controls.push_back(r);
+  }
+  auto font = reinterpret_cast<HFONT>(
+      ::SendMessageW(::GetDlgItem(window, app::id_start_stop_button), WM_GETFONT, 0, 0));
+  EXPECT_NE(font, nullptr) << "the controls keep the system font";
+  ::GetObjectW(font, sizeof g.font, &g.font);
+  return g;
+}
+
+void expect_same(const Geometry& older, const Geometry& newer) {
+  EXPECT_EQ(older.outer.cx, newer.outer.cx);
+  EXPECT_EQ(older.outer.cy, newer.outer.cy);
+  EXPECT_TRUE(::EqualRect(&older.client, &newer.client));
+  ASSERT_EQ(older.controls.size(), newer.controls.size());
+  for (std::size_t i = 0; i < older.controls.size(); ++i)
+    EXPECT_TRUE(::EqualRect(&older.controls[i], &newer.controls[i])) << "control " << i;
+  EXPECT_EQ(older.font.lfHeight, newer.font.lfHeight);
+  EXPECT_EQ(std::wstring(older.font.lfFaceName), std::wstring(newer.font.lfFaceName));
+}
+
+// On Windows 7, 8 and 8.1 the resolution functions of Windows 10 are missing; here they are
+// reported missing. At the system's resolution the window must come up exactly as with them,
+// and keep its minimum, its layout and its About box.
+TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutTheSame) {
+  start();
+  Geometry with_them = geometry_of(hwnd());
+  window_.reset();
+
+  resolution_ = Dpi(DpiFunctions{});
+  start();
+  SCOPED_TRACE("without the newer functions");
+  ASSERT_EQ(dpi(), Dpi().system()) << "the window is not at the system's resolution";
+  Geometry without = geometry_of(hwnd());
+  expect_same(without, with_them);
+  expect_laid_out_for_client();
+
+  drag_to(40, 40);
+  EXPECT_EQ(client().right, minimum_client().cx);
+  EXPECT_EQ(client().bottom, minimum_client().cy);
+  drag_to(520, 640);
+  expect_laid_out_for_client();
+
+  click(app::id_about_button);
+  HWND about = window_->about_box();
+  ASSERT_NE(about, nullptr);
+  RECT about_client;
+  ::GetClientRect(about, &about_client);
+  EXPECT_EQ(about_client.right, app::twips_to_pixels(3630, dpi()));
+  EXPECT_EQ(about_client.bottom, app::twips_to_pixels(1410, dpi()));
+  EXPECT_NE(::SendMessageW(::GetDlgItem(about, IDOK), WM_GETFONT, 0, 0), 0);
 }
 
 }  // namespace
