@@ -144,6 +144,7 @@ LRESULT バージョン情報::handle_message(UINT message, WPARAM wparam, LPARA
     case WM_ERASEBKGND: return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_PAINT: paint(); return 0;
     case WM_DPICHANGED: {
+      if (!dpi_.per_monitor()) return 0;
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,

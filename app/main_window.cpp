@@ -297,6 +297,7 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE: create_controls(); return 0;
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
     case WM_DPICHANGED: {
+      if (!options_.dpi.per_monitor()) return 0;
       apply_fonts();
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,

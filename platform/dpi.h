@@ -25,6 +25,10 @@ class Dpi {
   // A test passes a table with nulls to take the older systems' way on a newer one.
   explicit Dpi(const DpiFunctions& functions) : functions_(functions) {}
 
+  // Whether each window has a resolution of its own. Without, every window keeps the system's, and
+  // a window moved to a monitor of another resolution stays as it is: Windows 8.1 still tells
+  // the window of the change, and the message is then left unanswered.
+  bool per_monitor() const { return functions_.get_dpi_for_window != nullptr; }
   int system() const;
   int of_window(HWND window) const;
   // The outer size of a window of this style whose client area has this size, at the resolution.

@@ -300,6 +300,17 @@ void expect_same(const Geometry& older, const Geometry& newer) {
   EXPECT_EQ(std::wstring(older.font.lfFaceName), std::wstring(newer.font.lfFaceName));
 }
 
+void expect_unmoved_by_a_resolution_change(HWND window) {
+  RECT before;
+  ::GetWindowRect(window, &before);
+  RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
+                 before.top + (before.bottom - before.top) * 3 / 2};
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT after;
+  ::GetWindowRect(window, &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
 // On Windows 7, 8 and 8.1 the resolution functions of Windows 10 are missing; here they are
 // reported missing. At the system's resolution the window must come up exactly as with them,
 // and keep its minimum, its layout and its About box.
@@ -321,6 +332,10 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   EXPECT_EQ(client().bottom, minimum_client().cy);
   drag_to(520, 640);
   expect_laid_out_for_client();
+  // Windows 8.1 tells a window moved to a monitor of 144 dpi, with a frame half as large again;
+  // the window stays at the system's resolution and keeps its size.
+  expect_unmoved_by_a_resolution_change(hwnd());
+  expect_laid_out_for_client();
 
   click(app::id_about_button);
   HWND about = window_->about_box();
@@ -330,6 +345,7 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   EXPECT_EQ(about_client.right, app::twips_to_pixels(3630, dpi()));
   EXPECT_EQ(about_client.bottom, app::twips_to_pixels(1410, dpi()));
   EXPECT_NE(::SendMessageW(::GetDlgItem(about, IDOK), WM_GETFONT, 0, 0), 0);
+  expect_unmoved_by_a_resolution_change(about);
 }
 
 }  // namespace
