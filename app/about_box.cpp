@@ -58,18 +58,19 @@ bool register_class(HINSTANCE instance, WNDPROC proc) {
 
 }  // namespace
 
-バージョン情報::バージョン情報(std::function<void()> on_closed)
-    : on_closed_(std::move(on_closed)) {}
+バージョン情報::バージョン情報(std::function<void()> on_closed, Dpi dpi)
+    : on_closed_(std::move(on_closed)), dpi_(dpi) {}
 
 bool バージョン情報::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc)) return false;
   background_.reset(static_cast<HBITMAP>(::LoadImageW(
       instance, MAKEINTRESOURCEW(IDB_ABOUT_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  int dpi = static_cast<int>(::GetDpiForSystem());
-  RECT rect{0, 0, twips_to_pixels(client_width, dpi), twips_to_pixels(client_height, dpi)};
-  ::AdjustWindowRectExForDpi(&rect, about_style, FALSE, about_ex_style, static_cast<UINT>(dpi));
-  int width = rect.right - rect.left;
-  int height = rect.bottom - rect.top;
+  int dpi = dpi_.system();
+  SIZE outer =
+      dpi_.outer_size({twips_to_pixels(client_width, dpi), twips_to_pixels(client_height, dpi)},
+                      about_style, about_ex_style, dpi);
+  int width = outer.cx;
+  int height = outer.cy;
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   ::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -87,13 +88,11 @@ void バージョン情報::show() {
 }
 
 void バージョン情報::create_fonts() {
-  int dpi = static_cast<int>(::GetDpiForWindow(window_));
+  int dpi = dpi_.of_window(window_);
   title_font_ = label_font(1575, dpi);
   notice_font_ = label_font(900, dpi);
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
-                                   static_cast<UINT>(dpi))) {
+  NONCLIENTMETRICSW metrics;
+  if (dpi_.non_client_metrics(metrics, dpi)) {
     button_font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
   }
   HWND button = ::GetDlgItem(window_, close_button_id);
@@ -115,7 +114,7 @@ void バージョン情報::paint() {
     ::SelectObject(source, old);
     ::DeleteDC(source);
   }
-  int dpi = static_cast<int>(::GetDpiForWindow(window_));
+  int dpi = dpi_.of_window(window_);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(0, 0, 0));
   for (const Label& label : labels) {
@@ -145,6 +144,7 @@ LRESULT バージョン情報::handle_message(UINT message, WPARAM wparam, LPARA
     case WM_ERASEBKGND: return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_PAINT: paint(); return 0;
     case WM_DPICHANGED: {
+      if (!dpi_.per_monitor()) return 0;
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,

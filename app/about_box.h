@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/window_base.h"
+#include "platform/dpi.h"
 #include "platform/unique_handles.h"
 
 namespace lorvane::app {
@@ -17,7 +18,7 @@ class バージョン情報 : public WindowBase<バージョン情報> {
 
   // on_closed shows the main window again; it runs in the close handling only, never when the
   // program ends and destroys the box.
-  explicit バージョン情報(std::function<void()> on_closed);
+  explicit バージョン情報(std::function<void()> on_closed, Dpi dpi = Dpi());
 
   bool create(HINSTANCE instance);
   void show();
@@ -30,6 +31,7 @@ class バージョン情報 : public WindowBase<バージョン情報> {
   void close_handling();
 
   std::function<void()> on_closed_;
+  Dpi dpi_;
   UniqueBitmap background_;
   UniqueFont title_font_;
   UniqueFont notice_font_;

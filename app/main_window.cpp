@@ -67,23 +67,17 @@ HICON load_icon(HINSTANCE instance, int size) {
 
 // The face of the system's message font at 9 pt, the size the layout was designed for; null
 // leaves the controls' own font.
-UniqueFont message_font(int dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
-                                    static_cast<UINT>(dpi))) {
-    return nullptr;
-  }
+UniqueFont message_font(const Dpi& resolution, int dpi) {
+  NONCLIENTMETRICSW metrics;
+  if (!resolution.non_client_metrics(metrics, dpi)) return nullptr;
   metrics.lfMessageFont.lfHeight = -::MulDiv(9, dpi, 72);
   metrics.lfMessageFont.lfWidth = 0;
   return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 // The outer size that gives the client area, under the real frame at this resolution.
-SIZE outer_size_for_client(int width, int height, int dpi) {
-  RECT rect{0, 0, width, height};
-  ::AdjustWindowRectExForDpi(&rect, main_style, FALSE, main_ex_style, static_cast<UINT>(dpi));
-  return {rect.right - rect.left, rect.bottom - rect.top};
+SIZE outer_size_for_client(const Dpi& resolution, int width, int height, int dpi) {
+  return resolution.outer_size({width, height}, main_style, main_ex_style, dpi);
 }
 
 // Centred in the work area of the monitor the window is on.
@@ -114,8 +108,8 @@ bool メイン::create(HINSTANCE instance) {
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
 
-  int dpi = static_cast<int>(::GetDpiForSystem());
-  SIZE size = outer_size_for_client(twips_to_pixels(designed_client_width, dpi),
+  int dpi = options_.dpi.system();
+  SIZE size = outer_size_for_client(options_.dpi, twips_to_pixels(designed_client_width, dpi),
                                     twips_to_pixels(designed_client_height, dpi), dpi);
   if (::CreateWindowExW(main_ex_style, class_name, caption, main_style, CW_USEDEFAULT,
                         CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance,
@@ -167,7 +161,7 @@ void メイン::create_controls() {
 }
 
 void メイン::apply_fonts() {
-  font_ = message_font(static_cast<int>(::GetDpiForWindow(window_)));
+  font_ = message_font(options_.dpi, options_.dpi.of_window(window_));
   for (const ControlDesign& design : control_designs) {
     ::SendMessageW(::GetDlgItem(window_, design.id), WM_SETFONT,
                    reinterpret_cast<WPARAM>(font_.get()), TRUE);
@@ -193,7 +187,7 @@ void メイン::close_sequence() {
 }
 
 void メイン::resize_client(int width, int height) {
-  SIZE size = outer_size_for_client(width, height, static_cast<int>(::GetDpiForWindow(window_)));
+  SIZE size = outer_size_for_client(options_.dpi, width, height, options_.dpi.of_window(window_));
   ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -209,7 +203,7 @@ void メイン::on_size(UINT type) {
   if (!maximised) {
     // The minimum is enforced after the fact: a frame dragged smaller springs back. Each change
     // runs this handling once more, nested, before this run goes on.
-    int dpi = static_cast<int>(::GetDpiForWindow(window_));
+    int dpi = options_.dpi.of_window(window_);
     int min_width = twips_to_pixels_at_least(minimum_outer_width - design_frame_width, dpi);
     int min_height = twips_to_pixels_at_least(minimum_outer_height - design_frame_height, dpi);
     RECT client;
@@ -222,7 +216,7 @@ void メイン::on_size(UINT type) {
 }
 
 void メイン::lay_out() {
-  int dpi = static_cast<int>(::GetDpiForWindow(window_));
+  int dpi = options_.dpi.of_window(window_);
   RECT client;
   ::GetClientRect(window_, &client);
   Layout layout = layout_for(pixels_to_twips(client.right, dpi) + design_frame_width,
@@ -273,10 +267,12 @@ void メイン::open_about() {
   ::ShowWindow(window_, SW_HIDE);
   if (about_ == nullptr || about_->hwnd() == nullptr) {
     HWND main = window_;
-    about_ = std::make_unique<バージョン情報>([main] {
-      // Back in the state it had; a window that went to the tray meanwhile stays there.
-      if (!::IsIconic(main)) ::ShowWindow(main, SW_SHOW);
-    });
+    about_ = std::make_unique<バージョン情報>(
+        [main] {
+          // Back in the state it had; a window that went to the tray meanwhile stays there.
+          if (!::IsIconic(main)) ::ShowWindow(main, SW_SHOW);
+        },
+        options_.dpi);
     if (!about_->create(instance_)) return;
   }
   about_->show();
@@ -296,6 +292,7 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE: create_controls(); return 0;
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
     case WM_DPICHANGED: {
+      if (!options_.dpi.per_monitor()) return 0;
       apply_fonts();
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,

@@ -11,6 +11,7 @@
 #include "app/window_base.h"
 #include "control/main_controls.h"
 #include "platform/controls.h"
+#include "platform/dpi.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
 #include "platform/キーボード入力監視.h"
@@ -23,6 +24,8 @@ struct MainWindowOptions {
   キーボード入力監視::InputClock clock;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
+  // The resolution functions this system has; a test takes older systems' way with nulls.
+  Dpi dpi;
 };
 
 class メイン : public WindowBase<メイン> {

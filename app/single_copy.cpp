@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/decimal.h"
 #include "platform/file_probe.h"
 
 namespace lorvane::app {
@@ -45,7 +46,7 @@ std::wstring copy_name(const std::wstring& settings_path) {
   }
   // Per session: the copies that would share the file are the user's.
   return L"Local\\Lorvane-" + hex(fnv1a(running_copy::upper_case(path))) + L"-" +
-         std::to_wstring(path.size());
+         decimal_text(static_cast<std::int32_t>(path.size()));
 }
 
 SettingsClaim::SettingsClaim(const std::wstring& settings_path)

@@ -1,5 +1,6 @@
 #include "platform/decimal.h"
 
+#include <iterator>
 #include <limits>
 
 namespace lorvane {
@@ -24,6 +25,20 @@ std::optional<std::int32_t> parse_decimal(std::wstring_view text) {
   if (value > std::numeric_limits<std::int32_t>::max())
     value = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(value);
+}
+
+std::wstring decimal_text(std::int32_t value) {
+  // Unsigned, so that the most negative number, which has no positive counterpart, negates too.
+  std::uint32_t magnitude = static_cast<std::uint32_t>(value);
+  if (value < 0) magnitude = 0u - magnitude;
+  wchar_t digits[12];
+  wchar_t* first = std::end(digits);
+  do {
+    *--first = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--first = L'-';
+  return std::wstring(first, std::end(digits));
 }
 
 }  // namespace lorvane

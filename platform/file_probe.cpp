@@ -4,6 +4,10 @@
 
 #include <shlobj.h>
 
+#include <cstdint>
+
+#include "platform/decimal.h"
+
 namespace lorvane::file_probe {
 namespace {
 
@@ -47,11 +51,11 @@ FileOpen open_for_read_write(const std::wstring& path) {
 }
 
 bool folder_takes_new_file(const std::wstring& folder) {
-  const std::wstring stem =
-      folder + L"\\Lorvane-probe-" + std::to_wstring(::GetCurrentProcessId()) + L"-";
+  const std::wstring stem = folder + L"\\Lorvane-probe-" +
+                            decimal_text(static_cast<std::int32_t>(::GetCurrentProcessId())) + L"-";
   const DWORD start = ::GetTickCount();
   for (DWORD n = 0; n < 100; ++n) {
-    std::wstring name = stem + std::to_wstring(start + n) + L".tmp";
+    std::wstring name = stem + decimal_text(static_cast<std::int32_t>(start + n)) + L".tmp";
     // Deleted by the system as it is closed: a probe never stays behind.
     FileCloser probe{::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)};

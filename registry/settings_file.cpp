@@ -74,7 +74,7 @@ void save_section(const ListBox& target_list, std::int32_t n, const std::vector<
       lines.push_back({std::move(key), std::move(value)});
     }
   };
-  set(count_line, std::wstring(count_key), std::to_wstring(n));
+  set(count_line, std::wstring(count_key), decimal_text(n));
   for (const SaveStep& step : steps) {
     auto found = class_lines.find(step.position);
     std::optional<std::size_t> at;
@@ -144,7 +144,7 @@ void prepare_settings_file(const SettingsChoice& choice) {
 }
 
 std::wstring class_key(std::int32_t position) {
-  return std::wstring(class_key_prefix) + std::to_wstring(position);
+  return std::wstring(class_key_prefix) + decimal_text(position);
 }
 
 std::optional<std::int32_t> class_key_position(std::wstring_view key) {
@@ -194,7 +194,7 @@ void save(const ListBox& target_list, const std::wstring& path) {
     save_section(target_list, n, steps, path);
     return;
   }
-  設定ファイル::write(section_name, std::wstring(count_key), std::to_wstring(n), path);
+  設定ファイル::write(section_name, std::wstring(count_key), decimal_text(n), path);
   for (const SaveStep& step : steps) {
     std::wstring key = class_key(step.position);
     switch (step.kind) {

@@ -21,6 +21,7 @@ class MainWindowTest : public ::testing::Test {
     options.settings_path = settings_path_;
     options.clock = std::move(clock);
     options.quit_on_destroy = false;
+    options.dpi = resolution_;
     window_ = std::make_unique<app::メイン>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
     window_->show_at_start();
@@ -76,6 +77,9 @@ class MainWindowTest : public ::testing::Test {
   TempFolder folder_;
   // The file the window runs on: beside a test's executable, unless a test chooses another.
   std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
+  // The resolution functions the window is built on: this system's, or a test's table with nulls
+  // for an older system's.
+  Dpi resolution_;
   std::unique_ptr<app::メイン> window_;
 };
 

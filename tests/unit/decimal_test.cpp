@@ -48,5 +48,19 @@ TEST(ParseDecimal, BlanksSignAndZerosOnlyWhereTheyBelong) {
   EXPECT_EQ(parse_decimal(L"-000000000002147483648"), INT32_MIN);
 }
 
+TEST(DecimalText, WritesWhatTheSettingsFileHoldsAndReadsBackTheSame) {
+  EXPECT_EQ(decimal_text(0), L"0");
+  EXPECT_EQ(decimal_text(7), L"7");
+  EXPECT_EQ(decimal_text(10), L"10");
+  EXPECT_EQ(decimal_text(5000), L"5000");
+  EXPECT_EQ(decimal_text(-3), L"-3");
+  EXPECT_EQ(decimal_text(INT32_MAX), L"2147483647");
+  // The one number without a positive counterpart.
+  EXPECT_EQ(decimal_text(INT32_MIN), L"-2147483648");
+  for (std::int32_t n : {-1000000, -10, -1, 1, 9, 99, 100, 65535, 1000000000}) {
+    EXPECT_EQ(parse_decimal(decimal_text(n)), n) << n;
+  }
+}
+
 }  // namespace
 }  // namespace lorvane

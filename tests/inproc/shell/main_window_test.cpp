@@ -1,6 +1,7 @@
 // The main window as it opens, and what it does when it is resized, maximised and minimised.
 #include <cstdlib>
 #include <iterator>
+#include <string>
 
 #include "app/twips.h"
 #include "control/control_cycle.h"
@@ -257,6 +258,75 @@ TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedSt
   EXPECT_TRUE(controls().control_timer.enabled());
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
+}
+
+// The window's outer size and the controls' font; the controls' places follow from the client
+// area, which expect_laid_out_for_client checks.
+struct Look {
+  RECT outer;
+  RECT client;
+  LOGFONTW font;
+};
+
+Look look_of(HWND window) {
+  Look look{};
+  ::GetWindowRect(window, &look.outer);
+  ::OffsetRect(&look.outer, -look.outer.left, -look.outer.top);
+  ::GetClientRect(window, &look.client);
+  auto font = reinterpret_cast<HFONT>(
+      ::SendMessageW(::GetDlgItem(window, app::id_start_stop_button), WM_GETFONT, 0, 0));
+  EXPECT_NE(font, nullptr) << "the controls keep the system font";
+  ::GetObjectW(font, sizeof look.font, &look.font);
+  return look;
+}
+
+// Windows 8.1 tells a window moved to a monitor of 144 dpi, with a frame half as large again.
+void expect_unmoved_by_a_resolution_change(HWND window) {
+  RECT before;
+  ::GetWindowRect(window, &before);
+  RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
+                 before.top + (before.bottom - before.top) * 3 / 2};
+  ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT after;
+  ::GetWindowRect(window, &after);
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+// On Windows 7, 8 and 8.1 the resolution functions of Windows 10 are missing; here they are
+// reported missing. At the system's resolution the window must come up exactly as with them,
+// keep its minimum and layout, stay as it is when told of another resolution, and so must the
+// About box.
+TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutTheSame) {
+  start();
+  Look with_them = look_of(hwnd());
+  window_.reset();
+
+  resolution_ = Dpi(DpiFunctions{});
+  start();
+  ASSERT_EQ(dpi(), Dpi().system()) << "the window is not at the system's resolution";
+  Look without = look_of(hwnd());
+  EXPECT_TRUE(::EqualRect(&without.outer, &with_them.outer));
+  EXPECT_TRUE(::EqualRect(&without.client, &with_them.client));
+  EXPECT_EQ(without.font.lfHeight, with_them.font.lfHeight);
+  EXPECT_EQ(std::wstring(without.font.lfFaceName), std::wstring(with_them.font.lfFaceName));
+  expect_laid_out_for_client();
+
+  drag_to(40, 40);
+  EXPECT_EQ(client().right, minimum_client().cx);
+  EXPECT_EQ(client().bottom, minimum_client().cy);
+  drag_to(520, 640);
+  expect_unmoved_by_a_resolution_change(hwnd());
+  expect_laid_out_for_client();
+
+  click(app::id_about_button);
+  HWND about = window_->about_box();
+  ASSERT_NE(about, nullptr);
+  RECT about_client;
+  ::GetClientRect(about, &about_client);
+  EXPECT_EQ(about_client.right, app::twips_to_pixels(3630, dpi()));
+  EXPECT_EQ(about_client.bottom, app::twips_to_pixels(1410, dpi()));
+  EXPECT_NE(::SendMessageW(::GetDlgItem(about, IDOK), WM_GETFONT, 0, 0), 0);
+  expect_unmoved_by_a_resolution_change(about);
 }
 
 }  // namespace

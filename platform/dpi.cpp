@@ -1,0 +1,71 @@
+#include "platform/dpi.h"
+
+namespace lorvane {
+namespace {
+
+// Through the generic function pointer type, which converts to any other without a warning.
+template <class Function>
+Function look_up(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+DpiFunctions look_up_in_user32() {
+  DpiFunctions f;
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  if (user32 == nullptr) return f;
+  f.get_dpi_for_system = look_up<decltype(f.get_dpi_for_system)>(user32, "GetDpiForSystem");
+  f.get_dpi_for_window = look_up<decltype(f.get_dpi_for_window)>(user32, "GetDpiForWindow");
+  f.adjust_window_rect_ex_for_dpi =
+      look_up<decltype(f.adjust_window_rect_ex_for_dpi)>(user32, "AdjustWindowRectExForDpi");
+  f.system_parameters_info_for_dpi =
+      look_up<decltype(f.system_parameters_info_for_dpi)>(user32, "SystemParametersInfoForDpi");
+  return f;
+}
+
+}  // namespace
+
+const DpiFunctions& DpiFunctions::of_system() {
+  static const DpiFunctions functions = look_up_in_user32();
+  return functions;
+}
+
+int Dpi::system() const {
+  if (functions_.get_dpi_for_system != nullptr)
+    return static_cast<int>(functions_.get_dpi_for_system());
+  HDC screen = ::GetDC(nullptr);
+  int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int Dpi::of_window(HWND window) const {
+  if (functions_.get_dpi_for_window != nullptr) {
+    UINT dpi = functions_.get_dpi_for_window(window);
+    if (dpi != 0) return static_cast<int>(dpi);
+  }
+  return system();
+}
+
+SIZE Dpi::outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi) const {
+  RECT rect{0, 0, client.cx, client.cy};
+  if (functions_.adjust_window_rect_ex_for_dpi != nullptr) {
+    functions_.adjust_window_rect_ex_for_dpi(&rect, style, FALSE, ex_style, static_cast<UINT>(dpi));
+  } else {
+    // The frame at the system's resolution, which is the window's here.
+    ::AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+  }
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool Dpi::non_client_metrics(NONCLIENTMETRICSW& metrics, int dpi) const {
+  // The whole record, padded border included, which Windows 7 knows.
+  metrics = NONCLIENTMETRICSW{};
+  metrics.cbSize = sizeof metrics;
+  if (functions_.system_parameters_info_for_dpi != nullptr) {
+    return functions_.system_parameters_info_for_dpi(SPI_GETNONCLIENTMETRICS, sizeof metrics,
+                                                     &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
+  }
+  return ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
+}
+
+}  // namespace lorvane

@@ -1,0 +1,43 @@
+#pragma once
+// The display's resolution for the windows' geometry and fonts. The functions that take a
+// resolution came with Windows 10 1607; they are looked up at run time, so that the exe still
+// loads on Windows 7 SP1, 8 and 8.1. Where they are missing, every window has the system's
+// resolution, read from the screen, and windows are never laid out again for another monitor.
+#include <windows.h>
+
+namespace lorvane {
+
+// The newer functions as a system has them: null for each one it lacks.
+struct DpiFunctions {
+  UINT(WINAPI* get_dpi_for_system)() = nullptr;
+  UINT(WINAPI* get_dpi_for_window)(HWND) = nullptr;
+  BOOL(WINAPI* adjust_window_rect_ex_for_dpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+  BOOL(WINAPI* system_parameters_info_for_dpi)(UINT, UINT, void*, UINT, UINT) = nullptr;
+
+  // This system's, looked up in user32 once per run.
+  static const DpiFunctions& of_system();
+};
+
+class Dpi {
+ public:
+  // This system's way.
+  Dpi() : Dpi(DpiFunctions::of_system()) {}
+  // A test passes a table with nulls to take the older systems' way on a newer one.
+  explicit Dpi(const DpiFunctions& functions) : functions_(functions) {}
+
+  // Whether each window has a resolution of its own. Without, every window keeps the system's, and
+  // a window moved to a monitor of another resolution stays as it is: Windows 8.1 still tells
+  // the window of the change, and the message is then left unanswered.
+  bool per_monitor() const { return functions_.get_dpi_for_window != nullptr; }
+  int system() const;
+  int of_window(HWND window) const;
+  // The outer size of a window of this style whose client area has this size, at the resolution.
+  SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi) const;
+  // The system's non-client metrics (fonts of captions, menus and messages) at the resolution.
+  bool non_client_metrics(NONCLIENTMETRICSW& metrics, int dpi) const;
+
+ private:
+  DpiFunctions functions_;
+};
+
+}  // namespace lorvane
