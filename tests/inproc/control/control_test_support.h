@@ -94,6 +94,9 @@ class FakeClock {
   void set_active() { set(100000, 100000); }
   void set_idle() { set(100000, 0); }
   std::vector<Call> calls() const { return state_->calls; }
+  // Calls of the tick count: one per live entry a tick asks about. The short poll between ticks
+  // reads the last input only.
+  std::size_t tick_count_calls() const;
   void clear_calls() { state_->calls.clear(); }
   std::optional<std::chrono::steady_clock::time_point> first_tick_at() const {
     return state_->first_tick_at;
