@@ -150,7 +150,11 @@ void control_tick(MainControls& c) {
 
 void foreground_changed(MainControls& c) {
   // Posted before Stop, handled after it: control no longer runs.
-  if (c.watch.hook) control_tick(c);
+  if (!c.watch.hook) return;
+  control_tick(c);
+  // The window's activation may still be under way and raise it once more after the push: the
+  // poll that now runs, as a target is in front, ticks once more.
+  c.watch.tick_again = c.watch.poll_timer.enabled();
 }
 
 void watch_poll(MainControls& c) {
