@@ -84,8 +84,9 @@ DWORD last_input(const MainControls& c) {
 // a click raises without a focus change), or a raised window waiting for the user.
 void update_poll(MainControls& c, bool target_in_front) {
   CycleWatch& watch = c.watch;
-  if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised))
+  if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised)) {
     watch.raised = nullptr;
+  }
   bool wanted = watch.hook.has_value() && (watch.raised != nullptr || target_in_front);
   if (!wanted) {
     watch.poll_timer.set_enabled(false);
@@ -146,7 +147,8 @@ void control_tick(MainControls& c) {
   CycleWatch& watch = c.watch;
   if (!watch.hook) return;  // control is not running: nothing to watch between ticks
   if (result.raised != nullptr) {
-    watch.raised = result.raised;
+    // The main window is never moved to the bottom, not even when the user comes back.
+    watch.raised = result.raised != c.main ? result.raised : nullptr;
   } else if (result.pushed != nullptr && result.pushed == watch.raised) {
     watch.raised = nullptr;  // down already
   }
