@@ -13,6 +13,9 @@ struct GdiObjectDeleter {
 struct IconDeleter {
   void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
 };
+struct WinEventHookDeleter {
+  void operator()(HWINEVENTHOOK hook) const noexcept { ::UnhookWinEvent(hook); }
+};
 struct WindowDeleter {
   void operator()(HWND window) const noexcept {
     if (::IsWindow(window)) ::DestroyWindow(window);
@@ -32,5 +35,7 @@ using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>
 // A kernel object that is null on failure (a mutex, a file mapping; not a file).
 using UniqueKernelHandle = std::unique_ptr<void, KernelHandleDeleter>;
 using UniqueView = std::unique_ptr<void, ViewDeleter>;
+using UniqueWinEventHook =
+    std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, WinEventHookDeleter>;
 
 }  // namespace lorvane

@@ -131,5 +131,75 @@ TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
                  hung_class + L"\r\nクラス名2=\r\n前面表示設定=0\r\n"));
 }
 
+// Another program's window and a registered one side by side, so that a click hits one alone,
+// and Lorvane controlling the registered one.
+class E2eReaction : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    user_input();
+    ASSERT_TRUE(other_.started() && target_.started());
+    ::SetWindowPos(o, nullptr, 60, 60, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(t, nullptr, 500, 60, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    lorvane_.write_ini(one_target_ini(target_class_));
+    ASSERT_TRUE(lorvane_.start());
+  }
+  void TearDown() override { EXPECT_TRUE(lorvane_.close()); }
+
+  const std::wstring target_class_ = unique_class(L"E2eTarget");
+  Target other_{unique_class(L"E2eOther")};
+  Target target_{target_class_};
+  HWND o = other_.window();
+  HWND t = target_.window();
+  Lorvane lorvane_;
+};
+
+TEST_F(E2eReaction, AClickedTargetIsAtTheBottomWellBeforeTheNextTick) {
+  // The driver's activation raises no event: only a tick pushes the target down, and the next
+  // tick is about a second away once it lies at the bottom.
+  bring_to_front(t);
+  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
+  click_window(o);
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == o; }, 2s));
+  click_window(t);
+  EXPECT_TRUE(
+      pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }, 500ms));
+
+  // Clicked again while still in front: no focus change, no event. Raised by the driver (no
+  // input) it stays up until a tick; raised again just after that tick, the click brings it down.
+  ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
+  ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_FALSE(is_last_visible(t));
+  click_window(t);
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }, 500ms));
+}
+
+TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownInFrontOrNot) {
+  // Each raise comes with a tick, which activates it; the next is a second away.
+  park_pointer();
+  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+  user_input();
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
+
+  // On Windows the foreground lock can refuse the raise its activation: another window is in
+  // front when the user comes back.
+  park_pointer();
+  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+  bring_to_front(o);
+  user_input();
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 500ms));
+  EXPECT_EQ(::GetForegroundWindow(), o);
+}
+
+TEST_F(E2eReaction, NoRaiseOverAFullScreenWindowOfAnotherProgramUntilItCloses) {
+  park_pointer();
+  Target film(unique_class(L"E2eFilm"), L"--full-screen");
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == film.window(); }, 5s));
+  ASSERT_TRUE(pump_until([&] { return idle_ms() > 7500 || is_topmost(t); }, 20s));
+  EXPECT_FALSE(is_topmost(t)) << "several idle ticks with the film in front";
+  ::PostMessageW(film.window(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+}
+
 }  // namespace
 }  // namespace lorvane::e2e
