@@ -22,12 +22,14 @@ DpiFunctions look_up_in_user32() {
   return f;
 }
 
+// Looked up while the program starts, before it runs a thread of its own, so that reading the
+// table needs no lock: a function-local static would bring the C++ runtime's thread-safe guard
+// and with it the whole threads library into the exe.
+const DpiFunctions system_functions = look_up_in_user32();
+
 }  // namespace
 
-const DpiFunctions& DpiFunctions::of_system() {
-  static const DpiFunctions functions = look_up_in_user32();
-  return functions;
-}
+const DpiFunctions& DpiFunctions::of_system() { return system_functions; }
 
 int Dpi::system() const {
   if (functions_.get_dpi_for_system != nullptr)
