@@ -26,6 +26,10 @@ QueryState query_state() {
       reinterpret_cast<void*>(::GetProcAddress(shell32, "SHQueryUserNotificationState")));
 }
 
+// Looked up as the program starts, as a plain constant: a function-local static would bring the
+// C++ runtime's thread-safe guard, and with it a threads library, into the exe.
+const QueryState query = query_state();
+
 }  // namespace
 
 WindowFacts window_facts(HWND window) {
@@ -43,7 +47,6 @@ WindowFacts window_facts(HWND window) {
 }
 
 int user_notification_state() {
-  static const QueryState query = query_state();
   int state = 0;
   if (query == nullptr || FAILED(query(&state))) return 0;
   return state;
