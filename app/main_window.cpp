@@ -18,6 +18,7 @@ constexpr DWORD main_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR selection_timer_id = 1;
 constexpr UINT_PTR control_timer_id = 2;
+constexpr UINT_PTR watch_timer_id = 3;
 
 struct ControlDesign {
   ControlId id;
@@ -160,6 +161,8 @@ void メイン::create_controls() {
   }
   selection_timer_.emplace(window_, selection_timer_id);
   control_timer_.emplace(window_, control_timer_id);
+  watch_timer_.emplace(window_, watch_timer_id);
+  watch_.emplace(*watch_timer_);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   selection_timer_->set_enabled(true);
@@ -167,7 +170,8 @@ void メイン::create_controls() {
                                           Button(::GetDlgItem(window_, id_start_stop_button)),
                                           CheckBox(::GetDlgItem(window_, id_front_display_option)),
                                           TextBox(::GetDlgItem(window_, id_idle_threshold_box)),
-                                          *selection_timer_, *control_timer_, options_.clock});
+                                          *selection_timer_, *control_timer_, options_.clock,
+                                          *watch_});
   apply_fonts();
 }
 
@@ -194,6 +198,7 @@ void メイン::close_sequence() {
   about_.reset();
   selection_timer_->set_enabled(false);
   control_timer_->set_enabled(false);
+  control::stop_watch(*controls_);
   ::DestroyWindow(window_);
 }
 
@@ -318,7 +323,9 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         control::selection_tick(*controls_);
       if (wparam == control_timer_id && control_timer_->running())
         control::control_tick(*controls_);
+      if (wparam == watch_timer_id && watch_timer_->running()) control::watch_poll(*controls_);
       return 0;
+    case control::foreground_changed_message: control::foreground_changed(*controls_); return 0;
     case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {

@@ -73,6 +73,9 @@ class メイン : public WindowBase<メイン> {
   UniqueFont font_;
   std::optional<Timer> selection_timer_;
   std::optional<Timer> control_timer_;
+  std::optional<Timer> watch_timer_;
+  // After the timers, whose poll it refers to, and before the controls, which refer to it.
+  std::optional<control::CycleWatch> watch_;
   std::optional<control::MainControls> controls_;
   std::unique_ptr<バージョン情報> about_;
 };

@@ -1,10 +1,14 @@
 #include "control/control_cycle.h"
 
+#include <optional>
+
+#include "control/full_screen.h"
 #include "control/idle.h"
 #include "platform/decimal.h"
 #include "platform/window_state.h"
 #include "platform/ウィンドウの表示位置設定.h"
 #include "platform/ウィンドウハンドル取得.h"
+#include "platform/全画面表示確認.h"
 #include "platform/直接選択.h"
 
 namespace lorvane::control {
@@ -20,37 +24,25 @@ void idle_raise(HWND window) {
 
 // The pushed window is always the foreground window already, which Windows never activates
 // again; Wine 8 does, and activating turns the move to the bottom into a move to the top.
-// SWP_NOACTIVATE keeps the push a push on both.
+// SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
+// window out of the topmost band.
 void bottom_push(HWND window) {
   ウィンドウの表示位置設定::set_window_pos(window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
 }
 
-}  // namespace
+struct TickResult {
+  HWND raised = nullptr;
+  HWND pushed = nullptr;
+};
 
-void start_stop(MainControls& c) {
-  if (c.target_list.count() == 0) {
-    c.front_display_option.set_caption(std::wstring(first_use_hint));
-    c.control_timer.set_enabled(false);
-    set_window_state(c.main, WindowState::normal);
-    return;
-  }
-  c.control_timer.set_interval(control_interval_ms);
-  if (c.start_stop_button.caption() == caption_start) {
-    c.start_stop_button.set_caption(std::wstring(caption_controlling));
-    c.control_timer.set_enabled(true);
-    set_window_state(c.main, WindowState::minimised);
-  } else {
-    c.start_stop_button.set_caption(std::wstring(caption_start));
-    c.control_timer.set_enabled(false);
-    set_window_state(c.main, WindowState::normal);
-  }
-}
-
-void control_tick(MainControls& c) {
+TickResult run_tick(MainControls& c) {
+  TickResult result;
   HWND fg = 直接選択::foreground_window();
   // Zeroed once per tick: a failed query leaves the last good reading of this tick, or 0,
   // which makes the user count as idle.
   LASTINPUTINFO info{};
+  // Asked at most once a tick, and only once the user counts as idle.
+  std::optional<bool> full_screen;
   int n = c.target_list.count();
   for (int i = 0; i < n; ++i) {
     HWND w = ウィンドウハンドル取得::find_window(c.target_list.item(i));
@@ -62,13 +54,151 @@ void control_tick(MainControls& c) {
       DWORD now = c.clock.tick_count();
       c.clock.last_input_info(info);
       active = !is_idle(now, info.dwTime, threshold);
+      // Someone watching a film or giving a presentation touches nothing, and is not away.
+      if (!active) {
+        if (!full_screen) full_screen = full_screen_work(c, fg);
+        active = *full_screen;
+      }
     }
     if (!active) {
       idle_raise(w);
-      return;
+      result.raised = w;
+      return result;
     }
-    if (w != c.main && w == fg) bottom_push(w);
+    if (w != c.main && w == fg) {
+      bottom_push(w);
+      result.pushed = w;
+    }
   }
+  return result;
+}
+
+DWORD last_input(const MainControls& c) {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  c.clock.last_input_info(info);
+  return info.dwTime;
+}
+
+// The poll runs only while it has something to watch for: a registered window in front (which
+// a click raises without a focus change), or a raised window waiting for the user.
+void update_poll(MainControls& c, bool target_in_front) {
+  CycleWatch& watch = c.watch;
+  if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised))
+    watch.raised = nullptr;
+  bool wanted = watch.hook.has_value() && (watch.raised != nullptr || target_in_front);
+  if (wanted == watch.poll_timer.enabled()) return;
+  if (wanted) {
+    // Input from here on is what the poll looks for.
+    watch.input_seen = last_input(c);
+    watch.tick_again = false;
+    watch.poll_timer.set_interval(watch_interval_ms);
+  }
+  watch.poll_timer.set_enabled(wanted);
+}
+
+bool has_registered_class(const MainControls& c, HWND window) {
+  std::wstring name = 直接選択::class_name(window);
+  if (name.empty()) return false;
+  int n = c.target_list.count();
+  for (int i = 0; i < n; ++i) {
+    if (c.target_list.item(i) == name) return true;
+  }
+  return false;
+}
+
+ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+void start_watch(MainControls& c) { c.watch.hook.emplace(c.main, foreground_changed_message); }
+
+}  // namespace
+
+void start_stop(MainControls& c) {
+  if (c.target_list.count() == 0) {
+    c.front_display_option.set_caption(std::wstring(first_use_hint));
+    c.control_timer.set_enabled(false);
+    stop_watch(c);
+    set_window_state(c.main, WindowState::normal);
+    return;
+  }
+  c.control_timer.set_interval(control_interval_ms);
+  if (c.start_stop_button.caption() == caption_start) {
+    c.start_stop_button.set_caption(std::wstring(caption_controlling));
+    c.control_timer.set_enabled(true);
+    set_window_state(c.main, WindowState::minimised);
+    // Hooked once the main window has gone to the tray: its own leaving is no foreground change.
+    start_watch(c);
+  } else {
+    c.start_stop_button.set_caption(std::wstring(caption_start));
+    c.control_timer.set_enabled(false);
+    stop_watch(c);
+    set_window_state(c.main, WindowState::normal);
+  }
+}
+
+void control_tick(MainControls& c) {
+  TickResult result = run_tick(c);
+  CycleWatch& watch = c.watch;
+  if (!watch.hook) return;  // control is not running: nothing to watch between ticks
+  if (result.raised != nullptr) {
+    watch.raised = result.raised;
+  } else if (result.pushed != nullptr && result.pushed == watch.raised) {
+    watch.raised = nullptr;  // down already
+  }
+  update_poll(c, result.pushed != nullptr);
+}
+
+void foreground_changed(MainControls& c) {
+  // Posted before Stop, handled after it: control no longer runs.
+  if (!c.watch.hook) return;
+  control_tick(c);
+  // The window's activation may still be under way and raise it once more after the push: the
+  // poll that now runs, as a target is in front, ticks once more.
+  c.watch.tick_again = c.watch.poll_timer.enabled();
+}
+
+void watch_poll(MainControls& c) {
+  CycleWatch& watch = c.watch;
+  if (!watch.hook) return;
+  DWORD input = last_input(c);
+  bool new_input = input != watch.input_seen;
+  watch.input_seen = input;
+  if (new_input && watch.raised != nullptr) {
+    // The user is back: out of the topmost band at once, in front or not.
+    if (ウィンドウハンドル取得::exists(watch.raised)) bottom_push(watch.raised);
+    watch.raised = nullptr;
+  }
+  if (new_input || watch.tick_again) {
+    watch.tick_again = new_input;
+    control_tick(c);
+  } else if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised)) {
+    // Gone: nothing left to move down. Whether a registered window is in front, the next tick
+    // says, and it stops the poll when none is.
+    watch.raised = nullptr;
+  }
+}
+
+void stop_watch(MainControls& c) {
+  CycleWatch& watch = c.watch;
+  watch.hook.reset();
+  watch.poll_timer.set_enabled(false);
+  watch.raised = nullptr;
+  watch.tick_again = false;
+}
+
+bool full_screen_work(const MainControls& c, HWND foreground) {
+  ForegroundFacts facts;
+  if (foreground != nullptr) {
+    全画面表示確認::WindowFacts window = 全画面表示確認::window_facts(foreground);
+    facts.exists = true;
+    facts.shell = window.shell;
+    facts.own = window.own;
+    facts.registered = has_registered_class(c, foreground);
+    facts.style = window.style;
+    facts.window = screen_rect(window.window);
+    facts.monitor = screen_rect(window.monitor);
+  }
+  return is_full_screen_work(facts, 全画面表示確認::user_notification_state());
 }
 
 }  // namespace lorvane::control

@@ -5,6 +5,7 @@
 // option is the status line.
 #include <windows.h>
 
+#include "control/cycle_watch.h"
 #include "platform/controls.h"
 #include "platform/キーボード入力監視.h"
 
@@ -19,6 +20,7 @@ struct MainControls {
   Timer& selection_timer;
   Timer& control_timer;
   const キーボード入力監視::InputClock& clock;
+  CycleWatch& watch;
 };
 
 }  // namespace lorvane::control

@@ -22,6 +22,7 @@ void wait_again(MainControls& c) {
 void select(MainControls& c) {
   c.start_stop_button.set_caption(std::wstring(caption_start));
   c.control_timer.set_enabled(false);
+  stop_watch(c);
   c.front_display_option.set_caption(std::wstring(wait_hint));
   c.selection_timer.set_interval(selection_interval_ms);
   c.selection_timer.set_enabled(true);

@@ -13,6 +13,9 @@ struct GdiObjectDeleter {
 struct IconDeleter {
   void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
 };
+struct WinEventHookDeleter {
+  void operator()(HWINEVENTHOOK hook) const noexcept { ::UnhookWinEvent(hook); }
+};
 struct WindowDeleter {
   void operator()(HWND window) const noexcept {
     if (::IsWindow(window)) ::DestroyWindow(window);
@@ -23,5 +26,7 @@ using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDelete
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+using UniqueWinEventHook =
+    std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, WinEventHookDeleter>;
 
 }  // namespace lorvane

@@ -8,4 +8,6 @@ HWND find_window(const std::wstring& class_name) {
   return ::FindWindowA(lorvane::text::to_ansi(class_name).c_str(), nullptr);
 }
 
+bool exists(HWND window) { return ::IsWindow(window) != FALSE; }
+
 }  // namespace ウィンドウハンドル取得

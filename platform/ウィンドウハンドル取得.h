@@ -9,4 +9,7 @@ namespace ウィンドウハンドル取得 {
 // A top-level window of the class, any title, or null.
 HWND find_window(const std::wstring& class_name);
 
+// Whether the handle still names a window.
+bool exists(HWND window);
+
 }  // namespace ウィンドウハンドル取得

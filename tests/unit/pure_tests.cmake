@@ -5,5 +5,6 @@ set(LORVANE_PURE_UNIT_TESTS
   save_walk_test.cpp
   list_edits_test.cpp
   idle_test.cpp
+  full_screen_test.cpp
   layout_test.cpp
 )

@@ -21,14 +21,23 @@ void register_class(const wchar_t* class_name) {
   ::RegisterClassExW(&wc);  // a second registration fails harmlessly
 }
 
-HWND create_window(const wchar_t* class_name) {
+HWND create_window(const wchar_t* class_name, Shape shape = Shape::normal) {
   register_class(class_name);
+  if (shape == Shape::full_screen) {
+    return ::CreateWindowExW(
+        0, class_name, class_name, WS_POPUP | WS_VISIBLE, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, ::GetModuleHandleW(nullptr),
+        nullptr);
+  }
   // Staggered, so that the windows can be told apart on a screenshot.
   static std::atomic<int> count{0};
   int offset = (count++ % 10) * 40;
-  return ::CreateWindowExW(0, class_name, class_name, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           100 + offset, 100 + offset, 300, 200, nullptr, nullptr,
-                           ::GetModuleHandleW(nullptr), nullptr);
+  HWND window = ::CreateWindowExW(0, class_name, class_name, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  100 + offset, 100 + offset, 300, 200, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  if (shape == Shape::maximised) ::ShowWindow(window, SW_SHOWMAXIMIZED);
+  return window;
 }
 
 BoxWatch* active_watch = nullptr;
@@ -49,8 +58,8 @@ ThreadWindow::UniqueEvent ThreadWindow::make_event() {
   return UniqueEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
 }
 
-ThreadWindow::ThreadWindow(const wchar_t* class_name) {
-  thread_ = std::thread([this, name = std::wstring(class_name)] { run(name); });
+ThreadWindow::ThreadWindow(const wchar_t* class_name, Shape shape) {
+  thread_ = std::thread([this, name = std::wstring(class_name), shape] { run(name, shape); });
   ::WaitForSingleObject(ready_.get(), INFINITE);
 }
 
@@ -66,8 +75,8 @@ void ThreadWindow::hang() {
 
 void ThreadWindow::resume() { ::SetEvent(resume_.get()); }
 
-void ThreadWindow::run(const std::wstring& class_name) {
-  window_ = create_window(class_name.c_str());
+void ThreadWindow::run(const std::wstring& class_name, Shape shape) {
+  window_ = create_window(class_name.c_str(), shape);
   ::SetEvent(ready_.get());
   HANDLE waits[] = {quit_.get(), hang_.get()};
   for (;;) {
@@ -125,6 +134,12 @@ void bring_to_front(HWND window) {
     if (state->last_input) info.dwTime = *state->last_input;
   };
   return clock;
+}
+
+std::size_t FakeClock::tick_count_calls() const {
+  std::size_t n = 0;
+  for (const Call& call : state_->calls) n += call.kind == Call::tick_count ? 1 : 0;
+  return n;
 }
 
 void FakeClock::set(DWORD now, std::optional<DWORD> last_input) {

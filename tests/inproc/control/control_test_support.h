@@ -29,11 +29,17 @@ inline constexpr const wchar_t* missing_class = L"LorvaneTestNoSuchWindow";
 // on first use.
 UniqueWindow make_window(const wchar_t* class_name);
 
+// How a test window lies on the screen: a plain window with a title bar, that window
+// maximised, or a popup without a title bar over the whole virtual desktop (a film, a game).
+enum class Shape { normal, maximised, full_screen };
+
 // A visible top-level window of the class on a thread of its own, which handles its messages
 // until hang() and again after resume(). The thread is released and joined on destruction.
+// Windows of another thread stand for another program's: the program's own are all on its one
+// thread.
 class ThreadWindow {
  public:
-  explicit ThreadWindow(const wchar_t* class_name);
+  explicit ThreadWindow(const wchar_t* class_name, Shape shape = Shape::normal);
   ~ThreadWindow();
   ThreadWindow(const ThreadWindow&) = delete;
   ThreadWindow& operator=(const ThreadWindow&) = delete;
@@ -49,7 +55,7 @@ class ThreadWindow {
   };
   using UniqueEvent = std::unique_ptr<void, HandleCloser>;
   static UniqueEvent make_event();
-  void run(const std::wstring& class_name);
+  void run(const std::wstring& class_name, Shape shape);
 
   UniqueEvent ready_ = make_event();
   UniqueEvent hang_ = make_event();
@@ -94,6 +100,9 @@ class FakeClock {
   void set_active() { set(100000, 100000); }
   void set_idle() { set(100000, 0); }
   std::vector<Call> calls() const { return state_->calls; }
+  // Calls of the tick count: one per live entry a tick asks about. The short poll between ticks
+  // reads the last input only.
+  std::size_t tick_count_calls() const;
   void clear_calls() { state_->calls.clear(); }
   std::optional<std::chrono::steady_clock::time_point> first_tick_at() const {
     return state_->first_tick_at;
@@ -138,6 +147,19 @@ class ControlTest : public MainWindowTest {
     for (const std::wstring& name : classes) controls().target_list.append(name);
   }
   void tick() { control::control_tick(controls()); }
+
+  // Control running as Start leaves it, but with the control timer held, so that only the hook
+  // and the short poll tick.
+  void start_without_timer() {
+    control::start_stop(controls());
+    controls().control_timer.set_enabled(false);
+  }
+  // An event of the foreground hook, as the system would deliver it, and its message handled.
+  void foreground_event() {
+    ASSERT_TRUE(controls().watch.hook.has_value()) << "control is not running";
+    controls().watch.hook->on_event();
+    pump_for(std::chrono::milliseconds(100));
+  }
 
   FakeClock clock_;
 };

@@ -1,0 +1,35 @@
+#pragma once
+// What the control cycle keeps between its ticks so that it reacts at once: the hook on
+// foreground changes, the short poll, and the window that the idle raise put topmost.
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/controls.h"
+#include "platform/前面切り替え監視.h"
+
+namespace lorvane::control {
+
+// Posted to the main window by the hook when the foreground window has changed.
+inline constexpr UINT foreground_changed_message = WM_APP + 1;
+// The short poll: often enough that a window clicked to the front goes back within 100 ms.
+inline constexpr unsigned watch_interval_ms = 30;
+
+struct CycleWatch {
+  explicit CycleWatch(Timer& poll) : poll_timer(poll) {}
+
+  // Runs only while a registered window is the foreground window, or a raised window waits for
+  // the user to come back: with neither, nothing runs between ticks.
+  Timer& poll_timer;
+  // Present exactly while control runs.
+  std::optional<前面切り替え監視::ForegroundHook> hook;
+  // Put in the topmost band by the idle raise, until the user's first input moves it down.
+  HWND raised = nullptr;
+  // The last input time at the poll before; input since then is a change of it.
+  DWORD input_seen = 0;
+  // A click is input before its window comes to the front: the poll after the one that saw the
+  // input ticks once more, in case the window rose after the first tick.
+  bool tick_again = false;
+};
+
+}  // namespace lorvane::control

@@ -1,0 +1,53 @@
+#pragma once
+// Whether the user is busy with full-screen work that the idle raise must not cover: a film, a
+// game played with a controller, a presentation. Nobody touches keyboard or mouse there.
+#include <cstdint>
+
+namespace lorvane::control {
+
+struct ScreenRect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+};
+
+// The foreground window as the decision needs it.
+struct ForegroundFacts {
+  bool exists = false;
+  bool shell = false;       // the desktop, the shell's window or the taskbar
+  bool own = false;         // a window of this program
+  bool registered = false;  // of a class in the target list: the very window the raise is for
+  std::uint32_t style = 0;
+  ScreenRect window;
+  ScreenRect monitor;  // the whole monitor, not its work area
+};
+
+// The shell's QUERY_USER_NOTIFICATION_STATE values that mean full-screen work.
+inline constexpr int shell_busy = 2;                  // QUNS_BUSY
+inline constexpr int shell_direct3d_full_screen = 3;  // QUNS_RUNNING_D3D_FULL_SCREEN
+inline constexpr int shell_presentation_mode = 4;     // QUNS_PRESENTATION_MODE
+
+inline constexpr std::uint32_t title_bar_style = 0x00C00000;  // WS_CAPTION: border and dialog frame
+
+// Whether the rectangle lies over all of the other.
+constexpr bool covers(const ScreenRect& outer, const ScreenRect& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+         outer.bottom >= inner.bottom;
+}
+
+// A full-screen window of another program in front, or the shell reporting presentation mode or
+// a full-screen program. A window with a full title bar never counts, maximised or not.
+constexpr bool is_full_screen_work(const ForegroundFacts& fg, int shell_state) {
+  // A registered player shown full screen is the wallpaper itself: the shell reports it as a
+  // busy full-screen program, and holding its raise back would push it behind the desktop.
+  if (fg.exists && fg.registered) return false;
+  if (shell_state == shell_busy || shell_state == shell_direct3d_full_screen ||
+      shell_state == shell_presentation_mode) {
+    return true;
+  }
+  if (!fg.exists || fg.shell || fg.own) return false;
+  return (fg.style & title_bar_style) != title_bar_style && covers(fg.window, fg.monitor);
+}
+
+}  // namespace lorvane::control

@@ -1,0 +1,25 @@
+#pragma once
+// What tells full-screen work apart: the foreground window's frame and place on its monitor, and
+// what the shell says of the user's state.
+#include <windows.h>
+
+namespace 全画面表示確認 {
+
+struct WindowFacts {
+  DWORD style = 0;
+  RECT window{};   // the window rectangle, in screen pixels
+  RECT monitor{};  // the whole rectangle of its monitor (rcMonitor), not the work area
+  // The desktop, the shell's window or the taskbar: they lie over the whole screen without a
+  // title bar and are no one's work.
+  bool shell = false;
+  // A window of this program. All of its windows belong to its one thread.
+  bool own = false;
+};
+
+WindowFacts window_facts(HWND window);
+
+// SHQueryUserNotificationState, looked up at run time (the exe must load where the shell lacks
+// it): a QUERY_USER_NOTIFICATION_STATE value, or 0 when the shell cannot say.
+int user_notification_state();
+
+}  // namespace 全画面表示確認

@@ -1,0 +1,42 @@
+#include "platform/前面切り替え監視.h"
+
+namespace 前面切り替え監視 {
+namespace {
+
+// The callback has no context pointer: this is the hook it serves.
+ForegroundHook* live_hook = nullptr;
+
+void CALLBACK on_win_event(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) noexcept {
+  if (live_hook != nullptr) live_hook->on_event();
+}
+
+lorvane::UniqueWinEventHook hook(DWORD event) {
+  // The program's own windows are never pushed down: their events are not wanted.
+  return lorvane::UniqueWinEventHook(::SetWinEventHook(
+      event, event, nullptr, &on_win_event, 0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+}
+
+}  // namespace
+
+ForegroundHook::ForegroundHook(HWND window, UINT message)
+    : window_(window), message_(message), last_seen_(::GetForegroundWindow()) {
+  live_hook = this;
+  foreground_ = hook(EVENT_SYSTEM_FOREGROUND);
+  focus_ = hook(EVENT_OBJECT_FOCUS);
+}
+
+ForegroundHook::~ForegroundHook() {
+  // Unhooked first: no event reaches a hook that is going.
+  foreground_.reset();
+  focus_.reset();
+  if (live_hook == this) live_hook = nullptr;
+}
+
+void ForegroundHook::on_event() {
+  HWND foreground = ::GetForegroundWindow();
+  if (foreground == last_seen_) return;
+  last_seen_ = foreground;
+  ::PostMessageW(window_, message_, 0, 0);
+}
+
+}  // namespace 前面切り替え監視
