@@ -62,6 +62,9 @@ struct WindowLog {
   std::atomic<double> raised_at{0};
   // Touched by the window's thread only: the click under way has already raised the window.
   bool raised_by_click = false;
+  // Moves of the window never activate it, as the foreground lock on Windows keeps a background
+  // program from activating another program's window.
+  std::atomic<bool> refuses_activation{false};
 };
 
 bool lies_at_bottom(HWND window) {
@@ -97,6 +100,11 @@ LRESULT CALLBACK program_window_proc(HWND window, UINT message, WPARAM wparam,
       ::SetWindowLongPtrW(
           window, GWLP_USERDATA,
           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+      break;
+    case WM_WINDOWPOSCHANGING:
+      if (log != nullptr && log->refuses_activation) {
+        reinterpret_cast<WINDOWPOS*>(lparam)->flags |= SWP_NOACTIVATE;
+      }
       break;
     case WM_MOUSEACTIVATE:
       raise_as_clicked(window);
@@ -453,31 +461,30 @@ bool return_latency(const std::wstring& exe, int tries) {
       if (is_topmost(t)) {
         ::SetWindowPos(t, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
-      if (!poll_until([&] { return is_topmost(t); }, idle_threshold_s + 3 * tick_interval_s)) {
-        series->add(Outcome::lost, 0);
-        continue;
-      }
-      // The window is topmost before its thread has activated it: the raise is over only once
-      // it is the foreground window.
-      poll_until([&] { return ::GetForegroundWindow() == t; }, 0.2);
       if (other_in_front) {
-        // As the foreground lock can have it on Windows: the raise did not activate the window,
-        // or something else took the foreground since. Set from this thread, which raises no
-        // window event under Wine; an event would run a tick, and its raise would activate the
-        // window again.
-        ::SetForegroundWindow(o);
-        poll_until([&] { return ::GetForegroundWindow() == o; }, 0.5);
+        // The other window takes the foreground as its own program would, and the raise cannot
+        // activate the target. Under Wine the raise always activates, and any later change of
+        // the foreground would run a tick whose raise activates the target again.
+        programs.activate(1);
+        poll_until([&] { return ::GetForegroundWindow() == o; }, 1);
+        programs.log(0).refuses_activation = true;
       }
-      // Spread over the time until the next tick, which raises and activates the window again.
-      wait_s(phase_step(series->next(), tries, other_in_front ? 0.6 : 0.9));
-      if (::GetForegroundWindow() != (other_in_front ? o : t) || !is_topmost(t)) {
+      bool raised =
+          poll_until([&] { return is_topmost(t); }, idle_threshold_s + 3 * tick_interval_s);
+      // The window is topmost before its thread has activated it: the raise is over only once
+      // it is the foreground window, or has failed to make it that.
+      poll_until([&] { return ::GetForegroundWindow() == t; }, 0.1);
+      wait_s(phase_step(series->next(), tries, 0.9));
+      HWND in_front = other_in_front ? o : t;
+      if (!raised || ::GetForegroundWindow() != in_front || !is_topmost(t)) {
         series->add(Outcome::lost, 0);
         nudge_pointer();
-        continue;
+      } else {
+        double t0 = now_seconds();
+        nudge_pointer();
+        measure(*series, t0, [&]() -> std::optional<bool> { return !is_topmost(t); });
       }
-      double t0 = now_seconds();
-      nudge_pointer();
-      measure(*series, t0, [&]() -> std::optional<bool> { return !is_topmost(t); });
+      programs.log(0).refuses_activation = false;
     }
     series->print();
   }
