@@ -3,14 +3,16 @@
 // keeps handling their messages, as another application would.
 //
 //   push   - a user's click on a registered window (one SendInput batch: move and click) until
-//            the window lies at the bottom again; switched to from another window, and clicked
-//            again while it is still the foreground window. The delay before each click steps
-//            through a whole tick interval, so the clicks fall at every phase of the tick.
+//            the window has come up and lies at the bottom again; switched to from another
+//            window, and clicked again while it is still the foreground window. The delay before
+//            each click steps through a whole tick interval, so the clicks fall at every phase
+//            of the tick.
 //   return - nobody touches keyboard or mouse until the idle raise puts the registered window in
 //            the topmost band, then the first input (a small mouse move), until the window is no
 //            longer topmost; once with the raised window as the foreground window, once with
-//            another window made the foreground window after the raise. Each try waits out the
-//            idle time, so there are only a few.
+//            another window in front that the raise could not take the foreground from. Each
+//            try waits out the idle time, so there are only a few; the delay before the input
+//            steps through the tick interval here too.
 //   cpu    - a second copy controlling ten live windows with the front-display option on: a
 //            quiet stretch, a storm of foreground changes between two unregistered windows (each
 //            window activating itself, as a click would), and a stretch with a registered window
