@@ -87,14 +87,19 @@ void update_poll(MainControls& c, bool target_in_front) {
   if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised))
     watch.raised = nullptr;
   bool wanted = watch.hook.has_value() && (watch.raised != nullptr || target_in_front);
-  if (wanted == watch.poll_timer.enabled()) return;
-  if (wanted) {
+  if (!wanted) {
+    watch.poll_timer.set_enabled(false);
+    return;
+  }
+  if (!watch.poll_timer.enabled()) {
     // Input from here on is what the poll looks for.
     watch.input_seen = last_input(c);
     watch.tick_again = false;
-    watch.poll_timer.set_interval(watch_interval_ms);
   }
-  watch.poll_timer.set_enabled(wanted);
+  unsigned interval = target_in_front ? watch_interval_ms : raised_watch_interval_ms;
+  // A new interval restarts the timer: set only when it changes.
+  if (watch.poll_timer.interval() != interval) watch.poll_timer.set_interval(interval);
+  watch.poll_timer.set_enabled(true);
 }
 
 bool has_registered_class(const MainControls& c, HWND window) {

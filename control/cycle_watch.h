@@ -12,8 +12,12 @@ namespace lorvane::control {
 
 // Posted to the main window by the hook when the foreground window has changed.
 inline constexpr UINT foreground_changed_message = WM_APP + 1;
-// The short poll: often enough that a window clicked to the front goes back within 100 ms.
+// The short poll while a registered window is in front and the user works: often enough that a
+// window clicked to the front goes back within 100 ms.
 inline constexpr unsigned watch_interval_ms = 30;
+// While only a raised window waits for the user, who is away for minutes or hours: each poll
+// costs a wake-up, and half this interval is the typical wait from the user's return.
+inline constexpr unsigned raised_watch_interval_ms = 150;
 
 struct CycleWatch {
   explicit CycleWatch(Timer& poll) : poll_timer(poll) {}

@@ -62,6 +62,22 @@ void mouse_move(LONG dx) {
   ::SendInput(1, &input, sizeof input);
 }
 
+// Absolute mouse coordinates run from 0 to 65535 over the primary screen.
+INPUT absolute_move(POINT at) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = ::MulDiv(at.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = ::MulDiv(at.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+POINT centre_of(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
 }  // namespace
 
 std::wstring bin_folder() {
@@ -169,6 +185,30 @@ void bring_to_front(HWND window) {
 void user_input() {
   mouse_move(1);
   mouse_move(-1);
+}
+
+void click_window(HWND window) {
+  INPUT inputs[3] = {absolute_move(centre_of(window)), {}, {}};
+  inputs[1].type = inputs[2].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(3, inputs, sizeof inputs[0]);
+}
+
+void park_pointer() {
+  HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  POINT at = taskbar != nullptr
+                 ? centre_of(taskbar)
+                 : POINT{::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) - 2};
+  INPUT input = absolute_move(at);
+  ::SendInput(1, &input, sizeof input);
+}
+
+DWORD idle_ms() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  ::GetLastInputInfo(&info);
+  return ::GetTickCount() - info.dwTime;
 }
 
 bool tray_icon_present(HWND window) {

@@ -1,7 +1,10 @@
 // A stand-in for the application window a user would register (a video player, say): one
 // top-level window of the class named on the command line, nothing else.
 //
-//   e2e_target.exe --class NAME [--title TEXT] [--hang-when-active]
+//   e2e_target.exe --class NAME [--title TEXT] [--hang-when-active] [--full-screen]
+//
+// --full-screen makes the window a popup without a title bar over the whole primary monitor, as
+// a film or a game shows itself.
 //
 // --hang-when-active makes the GUI thread stop pumping messages for good once the window has
 // been activated, as a program that freezes while the user is on it. The process ends when its
@@ -44,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!argv) return 2;
   std::wstring class_name;
   std::wstring title = L"e2e target";
+  bool full_screen = false;
   for (int i = 1; i < argc; ++i) {
     std::wstring arg = argv.get()[i];
     if (arg == L"--class" && i + 1 < argc) {
@@ -52,6 +56,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       title = argv.get()[++i];
     } else if (arg == L"--hang-when-active") {
       hang_when_active = true;
+    } else if (arg == L"--full-screen") {
+      full_screen = true;
     }
   }
   if (class_name.empty()) return 2;
@@ -65,9 +71,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = class_name.c_str();
   if (::RegisterClassExW(&wc) == 0) return 3;
 
-  HWND window =
-      ::CreateWindowExW(0, class_name.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
+  HWND window = full_screen ? ::CreateWindowExW(0, class_name.c_str(), title.c_str(), WS_POPUP, 0,
+                                                0, ::GetSystemMetrics(SM_CXSCREEN),
+                                                ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                                instance, nullptr)
+                            : ::CreateWindowExW(0, class_name.c_str(), title.c_str(),
+                                                WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                                320, 200, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 4;
   ::ShowWindow(window, SW_SHOWNORMAL);
 
