@@ -226,15 +226,24 @@ INPUT button(DWORD flag) {
   return input;
 }
 
-// Move and click in one batch: a separate move could let the click land where the pointer was.
-void click_at(POINT p) {
-  INPUT batch[] = {move_to(p), button(MOUSEEVENTF_LEFTDOWN), button(MOUSEEVENTF_LEFTUP)};
-  ::SendInput(3, batch, sizeof(INPUT));
-}
-
-void park_pointer(POINT p) {
+// Moves the pointer there first, and waits until it is there: under Wine even a click batched
+// with its move now and then lands where the pointer was before.
+void point_at(POINT p) {
+  auto there = [&] {
+    POINT now{};
+    return ::GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+  };
+  if (there()) return;
   INPUT input = move_to(p);
   ::SendInput(1, &input, sizeof input);
+  poll_until(there, 0.5);
+}
+
+// Move and click in one batch, the pointer already there.
+void click_at(POINT p) {
+  point_at(p);
+  INPUT batch[] = {move_to(p), button(MOUSEEVENTF_LEFTDOWN), button(MOUSEEVENTF_LEFTUP)};
+  ::SendInput(3, batch, sizeof(INPUT));
 }
 
 // A small move there and back: the user is at the machine again.
@@ -344,8 +353,12 @@ struct Series {
   }
 };
 
-// The delay before try k of n: steps through one tick interval.
-double phase_step(int k, int n, double span = tick_interval_s) { return span * k / n; }
+// The delay before try k: spread over the span in steps of the golden ratio, which never line up
+// with the tick or with a poll that runs at some fraction of it.
+double phase_step(int k, double span = tick_interval_s) {
+  double step = k * 0.6180339887498949;
+  return span * (step - std::floor(step));
+}
 
 // Seconds from t0 until the condition holds, and how the try ended; the condition also says
 // whether the try is still the case it stands for.
@@ -376,6 +389,7 @@ void measure(Series& series, double t0, Condition condition) {
 void click_until_pushed(Series& series, UserPrograms& programs, std::size_t target) {
   HWND t = programs.at(target);
   POINT p = client_centre(t);
+  point_at(p);
   double t0 = now_seconds();
   click_at(p);
   measure(series, t0, [&]() -> std::optional<bool> {
@@ -415,7 +429,8 @@ bool push_latency(const std::wstring& exe, int tries) {
       switched.add(Outcome::lost, 0);
       continue;
     }
-    wait_s(0.02 + phase_step(switched.next(), tries));
+    point_at(client_centre(t));
+    wait_s(0.02 + phase_step(switched.next()));
     click_until_pushed(switched, programs, target);
   }
   switched.print();
@@ -427,7 +442,7 @@ bool push_latency(const std::wstring& exe, int tries) {
       click_at(client_centre(t));
       continue;
     }
-    wait_s(0.02 + phase_step(again.next(), tries));
+    wait_s(0.02 + phase_step(again.next()));
     click_until_pushed(again, programs, target);
   }
   again.print();
@@ -451,7 +466,7 @@ bool return_latency(const std::wstring& exe, int tries) {
     close_copy(copy);
     return false;
   }
-  park_pointer(parking_place());
+  point_at(parking_place());
 
   Series front("return.front", tries);
   Series behind("return.other", tries);
@@ -476,7 +491,7 @@ bool return_latency(const std::wstring& exe, int tries) {
       // The window is topmost before its thread has activated it: the raise is over only once
       // it is the foreground window, or has failed to make it that.
       poll_until([&] { return ::GetForegroundWindow() == t; }, 0.1);
-      wait_s(phase_step(series->next(), tries, 0.9));
+      wait_s(phase_step(series->next(), 0.9));
       HWND in_front = other_in_front ? o : t;
       if (!raised || ::GetForegroundWindow() != in_front || !is_topmost(t)) {
         series->add(Outcome::lost, 0);
