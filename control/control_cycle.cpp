@@ -84,8 +84,9 @@ DWORD last_input(const MainControls& c) {
 // a click raises without a focus change), or a raised window waiting for the user.
 void update_poll(MainControls& c, bool target_in_front) {
   CycleWatch& watch = c.watch;
-  if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised))
+  if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised)) {
     watch.raised = nullptr;
+  }
   bool wanted = watch.hook.has_value() && (watch.raised != nullptr || target_in_front);
   if (!wanted) {
     watch.poll_timer.set_enabled(false);
@@ -95,8 +96,10 @@ void update_poll(MainControls& c, bool target_in_front) {
     // Input from here on is what the poll looks for.
     watch.input_seen = last_input(c);
     watch.tick_again = false;
+    watch.quiet_polls = 0;
   }
-  unsigned interval = target_in_front ? watch_interval_ms : raised_watch_interval_ms;
+  bool user_near = watch.quiet_polls < quiet_polls_before_slowing;
+  unsigned interval = target_in_front && user_near ? watch_interval_ms : raised_watch_interval_ms;
   // A new interval restarts the timer: set only when it changes.
   if (watch.poll_timer.interval() != interval) watch.poll_timer.set_interval(interval);
   watch.poll_timer.set_enabled(true);
@@ -146,7 +149,8 @@ void control_tick(MainControls& c) {
   CycleWatch& watch = c.watch;
   if (!watch.hook) return;  // control is not running: nothing to watch between ticks
   if (result.raised != nullptr) {
-    watch.raised = result.raised;
+    // The main window is never moved to the bottom, not even when the user comes back.
+    watch.raised = result.raised != c.main ? result.raised : nullptr;
   } else if (result.pushed != nullptr && result.pushed == watch.raised) {
     watch.raised = nullptr;  // down already
   }
@@ -173,6 +177,7 @@ void watch_poll(MainControls& c) {
     if (ウィンドウハンドル取得::exists(watch.raised)) bottom_push(watch.raised);
     watch.raised = nullptr;
   }
+  watch.quiet_polls = new_input ? 0 : watch.quiet_polls + 1;
   if (new_input || watch.tick_again) {
     watch.tick_again = new_input;
     control_tick(c);
@@ -180,6 +185,9 @@ void watch_poll(MainControls& c) {
     // Gone: nothing left to move down. Whether a registered window is in front, the next tick
     // says, and it stops the poll when none is.
     watch.raised = nullptr;
+  } else if (watch.quiet_polls == quiet_polls_before_slowing) {
+    // Nobody has touched anything for a while: the first click may wait for the slow poll.
+    watch.poll_timer.set_interval(raised_watch_interval_ms);
   }
 }
 

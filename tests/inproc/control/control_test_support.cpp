@@ -136,12 +136,6 @@ void bring_to_front(HWND window) {
   return clock;
 }
 
-std::size_t FakeClock::tick_count_calls() const {
-  std::size_t n = 0;
-  for (const Call& call : state_->calls) n += call.kind == Call::tick_count ? 1 : 0;
-  return n;
-}
-
 void FakeClock::set(DWORD now, std::optional<DWORD> last_input) {
   state_->now = now;
   state_->last_input = last_input;

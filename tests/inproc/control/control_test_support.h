@@ -5,6 +5,7 @@
 // message boxes the wizard shows.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -102,7 +103,10 @@ class FakeClock {
   std::vector<Call> calls() const { return state_->calls; }
   // Calls of the tick count: one per live entry a tick asks about. The short poll between ticks
   // reads the last input only.
-  std::size_t tick_count_calls() const;
+  std::size_t tick_count_calls() const {
+    return std::count_if(state_->calls.begin(), state_->calls.end(),
+                         [](const Call& call) { return call.kind == Call::tick_count; });
+  }
   void clear_calls() { state_->calls.clear(); }
   std::optional<std::chrono::steady_clock::time_point> first_tick_at() const {
     return state_->first_tick_at;

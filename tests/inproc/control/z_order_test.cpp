@@ -93,6 +93,13 @@ TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
   clock_.set_idle();
   tick();
   EXPECT_TRUE(is_topmost(hwnd()));
+
+  // Nor does the user's return after the raise move it down.
+  start_without_timer();
+  tick();
+  clock_.set_active();
+  pump_for(300ms);
+  EXPECT_TRUE(is_topmost(hwnd()));
 }
 
 TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
