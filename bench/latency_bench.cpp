@@ -15,10 +15,11 @@
 //            steps through the tick interval here too.
 //   cpu    - a second copy controlling ten live windows with the front-display option on: a
 //            quiet stretch, a storm of foreground changes between two unregistered windows (each
-//            window activating itself, as a click would), and a stretch with a registered window
-//            as the foreground window. Wine reports no per-process CPU time for another process,
-//            so the caller reads it from the host: before each stretch begins and after it ends
-//            this prints "latency.mark NAME" and, given a handshake folder, waits until the
+//            window activating itself, as a click would), and two stretches with a registered
+//            window as the foreground window, one with nobody at the machine and one with a
+//            small mouse move four times a second. Wine reports no per-process CPU time for another
+//            process, so the caller reads it from the host: before each stretch begins and after it
+//            ends this prints "latency.mark NAME" and, given a handshake folder, waits until the
 //            file NAME exists there.
 //
 // lorvane_bench_latency <Lorvane.exe> [push tries] [return tries] [storm changes]
@@ -574,6 +575,13 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
   mark(handshake, "front.begin");
   wait_s(seconds);
   mark(handshake, "front.end");
+  // The same with the user at work: a small mouse move four times a second.
+  mark(handshake, "active.begin");
+  for (double end = now_seconds() + seconds; now_seconds() < end;) {
+    nudge_pointer();
+    wait_s(0.25);
+  }
+  mark(handshake, "active.end");
   in_front = in_front && ::GetForegroundWindow() == programs.at(0);
   std::printf("latency.front.held %s\n", in_front ? "yes" : "no");
   std::fflush(stdout);
