@@ -193,7 +193,8 @@ status=0
 wait "$driver" || status=$?
 tr -d '\r' <"$OUT/latency.raw" >"$OUT/latency.txt"
 if ((status != 0)) || [[ -z $storm_pid ]]; then
-  echo "bench: latency failed ($status${storm_pid:-, no host process found for the storm copy}):" >&2
+  [[ -n $storm_pid ]] || echo "bench: no host process found for the storm copy" >&2
+  echo "bench: latency failed ($status):" >&2
   cat "$OUT/latency.txt" "$OUT/latency.err" >&2
   exit 1
 fi
