@@ -293,7 +293,7 @@ hook_ms=$(awk -v s="$storm_ms" -v q="$(stretch_percent quiet.begin quiet.end)" \
 changes=$(get latency.storm.changes)
 row "storm of $changes foreground changes in $(get latency.storm.changes_s) s" \
   "$storm_ms ms CPU, $hook_ms ms above quiet" "" ""
-row "  hook cost per foreground change" \
+row "  per change (the hook and the tick it runs)" \
   "$(awk -v h="$hook_ms" -v n="$changes" 'BEGIN { printf "%.0f", n ? h * 1000 / n : 0 }') us" "" ""
 echo "total bench time $(($(date +%s) - began)) s, load average at end $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "raw results: $OUT"
