@@ -54,7 +54,7 @@ constexpr int live_targets = 10;
 
 // ---- The user's programs: windows owned by a thread of their own ----
 
-struct WindowSpec {
+struct WindowPlan {
   std::wstring class_name;
   RECT place;
 };
@@ -134,8 +134,8 @@ LRESULT CALLBACK program_window_proc(HWND window, UINT message, WPARAM wparam,
 // activates itself on request, as its own program would.
 class UserPrograms {
  public:
-  explicit UserPrograms(std::vector<WindowSpec> specs)
-      : specs_(std::move(specs)), logs_(specs_.size()), windows_(specs_.size()) {
+  explicit UserPrograms(std::vector<WindowPlan> plans)
+      : plans_(std::move(plans)), logs_(plans_.size()), windows_(plans_.size()) {
     thread_ = std::thread([this] { run(); });
     poll_until([this] { return ready_.load(); }, 10);
   }
@@ -166,16 +166,16 @@ class UserPrograms {
     thread_id_ = ::GetCurrentThreadId();
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     std::vector<UniqueWindow> owned;
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
+    for (std::size_t i = 0; i < plans_.size(); ++i) {
       WNDCLASSEXW wc{};
       wc.cbSize = sizeof wc;
       wc.lpfnWndProc = program_window_proc;
       wc.hInstance = instance;
       wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
       wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-      wc.lpszClassName = specs_[i].class_name.c_str();
+      wc.lpszClassName = plans_[i].class_name.c_str();
       ::RegisterClassExW(&wc);  // a class registered for an earlier phase stays registered
-      const RECT& r = specs_[i].place;
+      const RECT& r = plans_[i].place;
       HWND w = ::CreateWindowExW(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, r.left,
                                  r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                                  instance, &logs_[i]);
@@ -194,7 +194,7 @@ class UserPrograms {
     }
   }
 
-  std::vector<WindowSpec> specs_;
+  std::vector<WindowPlan> plans_;
   std::vector<WindowLog> logs_;
   std::vector<HWND> windows_;
   std::atomic<bool> ready_{false};
@@ -522,15 +522,15 @@ void mark(const std::wstring& handshake, const char* name) {
 
 bool storm_cost(const std::wstring& exe, int changes, double seconds,
                 const std::wstring& handshake) {
-  std::vector<WindowSpec> specs;
+  std::vector<WindowPlan> plans;
   std::vector<std::wstring> classes;
   for (int i = 0; i < live_targets; ++i) {
     classes.push_back(L"LorvaneBenchStormTarget" + std::to_wstring(i));
-    specs.push_back({classes.back(), {40 + 12 * i, 380 + 12 * i, 280 + 12 * i, 520 + 12 * i}});
+    plans.push_back({classes.back(), {40 + 12 * i, 380 + 12 * i, 280 + 12 * i, 520 + 12 * i}});
   }
-  specs.push_back({L"LorvaneBenchStormA", {60, 60, 420, 340}});
-  specs.push_back({L"LorvaneBenchStormB", {500, 60, 860, 340}});
-  UserPrograms programs(specs);
+  plans.push_back({L"LorvaneBenchStormA", {60, 60, 420, 340}});
+  plans.push_back({L"LorvaneBenchStormB", {500, 60, 860, 340}});
+  UserPrograms programs(plans);
   if (!programs.created()) {
     std::printf("error: the storm's windows were not created\n");
     return false;
