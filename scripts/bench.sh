@@ -3,12 +3,17 @@
 #   1. start-up of Lorvane.exe against a minimal window program, until the main window shows;
 #      the exe's size and the DLLs it imports;
 #   2. the cost of one control tick against the bare platform calls it has to make;
-#   3. the CPU time of Lorvane.exe controlling ten live windows for a minute.
+#   3. the CPU time of Lorvane.exe controlling ten live windows for a minute;
+#   4. how fast it pushes a clicked window back and takes a raised window down when the user
+#      returns, and the CPU time a storm of foreground changes and a registered window in front
+#      cost it.
 # The raw output of each bench program stays in $LORVANE_BUILD_DIR/bench-results.
 #
 # Environment: LORVANE_BUILD_DIR (default build/mingw), LORVANE_BENCH_STARTS (31 starts of each
 # program), LORVANE_BENCH_TICK_PAIRS (150 batch pairs), LORVANE_BENCH_TICK_BATCH (200 class lookups
-# per batch), LORVANE_BENCH_CPU_SECONDS (60).
+# per batch), LORVANE_BENCH_CPU_SECONDS (60), LORVANE_BENCH_PUSH_TRIES (24 clicks per case),
+# LORVANE_BENCH_RETURN_TRIES (6 idle raises per case, each after more than 5 s of no input),
+# LORVANE_BENCH_STORM (1000 foreground changes), LORVANE_BENCH_LATENCY_CPU_SECONDS (20).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$ROOT/scripts/setup.sh"
@@ -18,6 +23,10 @@ STARTS=${LORVANE_BENCH_STARTS:-31}
 TICK_PAIRS=${LORVANE_BENCH_TICK_PAIRS:-150}
 TICK_BATCH=${LORVANE_BENCH_TICK_BATCH:-200}
 CPU_SECONDS=${LORVANE_BENCH_CPU_SECONDS:-60}
+PUSH_TRIES=${LORVANE_BENCH_PUSH_TRIES:-24}
+RETURN_TRIES=${LORVANE_BENCH_RETURN_TRIES:-6}
+STORM=${LORVANE_BENCH_STORM:-1000}
+LATENCY_CPU_SECONDS=${LORVANE_BENCH_LATENCY_CPU_SECONDS:-20}
 
 cmake --preset mingw -B "$BUILD" >/dev/null
 cmake --build "$BUILD" --target lorvane_bench
@@ -149,8 +158,52 @@ percent() { awk -v a="${ns0[$1]}" -v b="${ns1[$1]}" -v w=$((t1 - t0)) \
 cpu_ms() { awk -v a="${ns0[$1]}" -v b="${ns1[$1]}" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'; }
 wall_s=$(awk -v w=$((t1 - t0)) 'BEGIN { printf "%.1f", w / 1e9 }')
 
+# 4. Reactions and what they cost. The driver marks the moments where a measured stretch
+# begins and ends, and waits at each until its file exists in the handshake folder: the
+# readings of the host's accounting are taken in between.
+echo "bench: latency (${PUSH_TRIES} clicks and ${RETURN_TRIES} idle raises per case, a storm of $STORM)" >&2
+ack=$OUT/latency.ack
+mkdir -p "$ack"
+: >"$OUT/latency.raw"
+timeout 1200 wine "$BIN/lorvane_bench_latency.exe" "$(winepath -w "$BIN/Lorvane.exe")" \
+  "$PUSH_TRIES" "$RETURN_TRIES" "$STORM" "$LATENCY_CPU_SECONDS" "$(winepath -w "$ack")" \
+  </dev/null >"$OUT/latency.raw" 2>"$OUT/latency.err" &
+driver=$!
+declare -A mark_ns mark_t
+storm_pid=
+while :; do
+  alive=0
+  kill -0 "$driver" 2>/dev/null && alive=1
+  for name in $(tr -d '\r' <"$OUT/latency.raw" | awk '$1 == "latency.mark" { print $2 }'); do
+    [[ -e $ack/$name ]] && continue
+    if [[ $name == storm.ready ]]; then
+      folder=$(tr -d '\r' <"$OUT/latency.raw" | awk '$1 == "latency.storm.folder" { print $2 }')
+      storm_pid=$(pid_of_folder "$folder")
+    fi
+    [[ -n $storm_pid ]] && mark_ns[$name]=$(run_ns "$storm_pid")
+    mark_t[$name]=$(date +%s%N)
+    touch "$ack/$name"
+  done
+  ((alive)) || break
+  sleep 0.01
+done
+status=0
+wait "$driver" || status=$?
+tr -d '\r' <"$OUT/latency.raw" >"$OUT/latency.txt"
+if ((status != 0)) || [[ -z $storm_pid ]]; then
+  [[ -n $storm_pid ]] || echo "bench: no host process found for the storm copy" >&2
+  echo "bench: latency failed ($status):" >&2
+  cat "$OUT/latency.txt" "$OUT/latency.err" >&2
+  exit 1
+fi
+# CPU time of the storm copy between two marks: ms, and % of one core.
+stretch_ms() { awk -v a="${mark_ns[$1]}" -v b="${mark_ns[$2]}" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'; }
+stretch_s() { awk -v a="${mark_t[$1]}" -v b="${mark_t[$2]}" 'BEGIN { printf "%.1f", (b - a) / 1e9 }'; }
+stretch_percent() { awk -v a="${mark_ns[$1]}" -v b="${mark_ns[$2]}" -v c="${mark_t[$1]}" \
+  -v d="${mark_t[$2]}" 'BEGIN { printf "%.4f", (b - a) / (d - c) * 100 }'; }
+
 # The table.
-row() { printf '%-46s %-30s %-10s %s\n' "$@"; }
+row() { printf '%-46s %-30s %-13s %s\n' "$@"; }
 echo
 echo "Lorvane bench: $(wine --version 2>/dev/null), $(nproc) cores, load average at start $load_at_start"
 row "measure" "value" "target" ""
@@ -201,5 +254,44 @@ row "CPU, not controlling (window shown)" "$(percent stopped) % ($(cpu_ms stoppe
 row "  wineserver, same stretch (all processes)" "$(percent server) % ($(cpu_ms server) ms)" "" ""
 api=$(get cpu.walk.percent)
 row "  GetProcessTimes of the walk copy" "${api:-not per process under Wine}${api:+ %}" "" ""
+# A reaction that did not come within 3 s counts as 3 s, and is named; a try that did not set
+# up its case is not counted.
+reaction() {
+  local k=$1 extra=""
+  (($(get "latency.$k.missing") > 0)) && extra+=", $(get "latency.$k.missing") never"
+  (($(get "latency.$k.lost") > 0)) && extra+=", $(get "latency.$k.lost") not set up"
+  echo "median $(get "latency.$k.median_ms"), worst $(get "latency.$k.worst_ms") ms$extra"
+}
+both() { [[ $1 == ok && $2 == ok ]] && echo ok || echo MISS; }
+for case in "switch:switched to from another:20" "again:clicked again while in front:50"; do
+  IFS=: read -r k what median_target <<<"$case"
+  row "push, $what ($(get "latency.push.$k.tries") clicks)" "$(reaction "push.$k")" \
+    "<= $median_target/100 ms" \
+    "$(both "$(verdict "$(get "latency.push.$k.median_ms")" '<=' "$median_target")" \
+      "$(verdict "$(get "latency.push.$k.worst_ms")" '<=' 100)")"
+done
+for case in "front:raised window in front" "other:another window in front"; do
+  IFS=: read -r k what <<<"$case"
+  row "return, $what ($(get "latency.return.$k.tries") tries)" \
+    "$(reaction "return.$k")" "<= 150 ms" "$(verdict "$(get "latency.return.$k.median_ms")" '<=' 150)"
+done
+for case in "front:user away" "active:user at work"; do
+  IFS=: read -r k what <<<"$case"
+  p=$(stretch_percent "$k.begin" "$k.end")
+  row "CPU, registered target in front, $what" \
+    "$p % ($(stretch_ms "$k.begin" "$k.end") ms in $(stretch_s "$k.begin" "$k.end") s)" "< 0.1 %" \
+    "$(verdict "$p" '<' 0.1)"
+done
+row "  the same copy (10 live targets), none in front" \
+  "$(stretch_percent quiet.begin quiet.end) % ($(stretch_ms quiet.begin quiet.end) ms in $(stretch_s quiet.begin quiet.end) s)" "" ""
+storm_ms=$(stretch_ms storm.begin storm.end)
+# Above what the same stretch costs without the storm, at the quiet rate.
+hook_ms=$(awk -v s="$storm_ms" -v q="$(stretch_percent quiet.begin quiet.end)" \
+  -v w="$(stretch_s storm.begin storm.end)" 'BEGIN { printf "%.1f", s - q / 100 * w * 1000 }')
+changes=$(get latency.storm.changes)
+row "storm of $changes foreground changes in $(get latency.storm.changes_s) s" \
+  "$storm_ms ms CPU, $hook_ms ms above quiet" "" ""
+row "  per change (the hook and the tick it runs)" \
+  "$(awk -v h="$hook_ms" -v n="$changes" 'BEGIN { printf "%.0f", n ? h * 1000 / n : 0 }') us" "" ""
 echo "total bench time $(($(date +%s) - began)) s, load average at end $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "raw results: $OUT"

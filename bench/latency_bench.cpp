@@ -1,0 +1,614 @@
+// How fast Lorvane.exe reacts, seen from outside as a user would see it, and what the reaction
+// costs it. The windows it controls belong to this program: a thread of their own owns them and
+// keeps handling their messages, as another application would.
+//
+//   push   - a user's click on a registered window (one SendInput batch: move and click) until
+//            the window has come up and lies at the bottom again; switched to from another
+//            window, and clicked again while it is still the foreground window. The delay before
+//            each click steps through a whole tick interval, so the clicks fall at every phase
+//            of the tick.
+//   return - nobody touches keyboard or mouse until the idle raise puts the registered window in
+//            the topmost band, then the first input (a small mouse move), until the window is no
+//            longer topmost; once with the raised window as the foreground window, once with
+//            another window in front that the raise could not take the foreground from. Each
+//            try waits out the idle time, so there are only a few; the delay before the input
+//            steps through the tick interval here too.
+//   cpu    - a second copy controlling ten live windows with the front-display option on: a
+//            quiet stretch, a storm of foreground changes between two unregistered windows (each
+//            window activating itself, as a click would), and two stretches with a registered
+//            window as the foreground window, one with nobody at the machine and one with a
+//            small mouse move four times a second. Wine reports no per-process CPU time for another
+//            process, so the caller reads it from the host: before each stretch begins and after it
+//            ends this prints "latency.mark NAME" and, given a handshake folder, waits until the
+//            file NAME exists there.
+//
+// lorvane_bench_latency <Lorvane.exe> [push tries] [return tries] [storm changes]
+//                       [cpu seconds] [handshake folder]
+#include <windows.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "app/layout.h"
+#include "bench_support.h"
+
+using namespace lorvane;
+using namespace lorvane::bench;
+
+namespace {
+
+constexpr double tick_interval_s = 1.0;
+constexpr double idle_threshold_s = 5.0;
+// A reaction that has not come by then is counted at this value, and as missing.
+constexpr double give_up_s = 3.0;
+constexpr int live_targets = 10;
+
+// ---- The user's programs: windows owned by a thread of their own ----
+
+struct WindowPlan {
+  std::wstring class_name;
+  RECT place;
+};
+
+// What a window's own thread saw of it.
+struct WindowLog {
+  // When a move in the Z-order last left the window above some other visible window.
+  std::atomic<double> raised_at{0};
+  // Touched by the window's thread only: the click under way has already raised the window.
+  bool raised_by_click = false;
+  // Moves of the window never activate it, as the foreground lock on Windows keeps a background
+  // program from activating another program's window.
+  std::atomic<bool> refuses_activation{false};
+};
+
+bool lies_at_bottom(HWND window) {
+  for (HWND next = ::GetWindow(window, GW_HWNDNEXT); next != nullptr;
+       next = ::GetWindow(next, GW_HWNDNEXT)) {
+    if (::IsWindowVisible(next)) return false;
+  }
+  return true;
+}
+
+bool is_topmost(HWND window) {
+  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+WindowLog* log_of(HWND window) {
+  return reinterpret_cast<WindowLog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// Windows brings a clicked window to the top as it activates it, and again when the user clicks
+// the active window while it lies behind others. Wine's virtual desktop only activates it, and
+// a click on the active window changes nothing there. The windows here raise themselves on the
+// click, as Windows would: before the activation when the click activates them, else as the
+// button goes down.
+void raise_as_clicked(HWND window) {
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK program_window_proc(HWND window, UINT message, WPARAM wparam,
+                                     LPARAM lparam) noexcept {
+  WindowLog* log = log_of(window);
+  switch (message) {
+    case WM_NCCREATE:
+      ::SetWindowLongPtrW(
+          window, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+      break;
+    case WM_WINDOWPOSCHANGING:
+      if (log != nullptr && log->refuses_activation) {
+        reinterpret_cast<WINDOWPOS*>(lparam)->flags |= SWP_NOACTIVATE;
+      }
+      break;
+    case WM_MOUSEACTIVATE:
+      raise_as_clicked(window);
+      if (log != nullptr) log->raised_by_click = true;
+      break;
+    case WM_LBUTTONDOWN:
+      if (log != nullptr && !log->raised_by_click) raise_as_clicked(window);
+      if (log != nullptr) log->raised_by_click = false;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      // Noted here, on the window's own thread, as the move happens: a raise and the push that
+      // follows it can both fall between two looks from outside.
+      if (log != nullptr && !(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER) &&
+          !lies_at_bottom(window)) {
+        log->raised_at = now_seconds();
+      }
+      break;
+    default: break;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Windows of distinct classes on a thread that does nothing but handle their messages; a window
+// activates itself on request, as its own program would.
+class UserPrograms {
+ public:
+  explicit UserPrograms(std::vector<WindowPlan> plans)
+      : plans_(std::move(plans)), logs_(plans_.size()), windows_(plans_.size()) {
+    thread_ = std::thread([this] { run(); });
+    poll_until([this] { return ready_.load(); }, 10);
+  }
+  ~UserPrograms() {
+    ::PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  UserPrograms(const UserPrograms&) = delete;
+  UserPrograms& operator=(const UserPrograms&) = delete;
+
+  bool created() const {
+    for (HWND w : windows_) {
+      if (w == nullptr) return false;
+    }
+    return ready_;
+  }
+  HWND at(std::size_t i) const { return windows_[i]; }
+  WindowLog& log(std::size_t i) { return logs_[i]; }
+  // The window's own thread makes it the foreground window.
+  void activate(std::size_t i) { ::PostThreadMessageW(thread_id_, activate_message, i, 0); }
+
+ private:
+  static constexpr UINT activate_message = WM_APP + 1;
+
+  void run() {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists from here on
+    thread_id_ = ::GetCurrentThreadId();
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    std::vector<UniqueWindow> owned;
+    for (std::size_t i = 0; i < plans_.size(); ++i) {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = program_window_proc;
+      wc.hInstance = instance;
+      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+      wc.lpszClassName = plans_[i].class_name.c_str();
+      ::RegisterClassExW(&wc);  // a class registered for an earlier phase stays registered
+      const RECT& r = plans_[i].place;
+      HWND w = ::CreateWindowExW(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, r.left,
+                                 r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                 instance, &logs_[i]);
+      if (w != nullptr) ::ShowWindow(w, SW_SHOWNOACTIVATE);
+      windows_[i] = w;
+      owned.emplace_back(w);
+    }
+    ready_ = true;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (msg.hwnd == nullptr && msg.message == activate_message) {
+        ::SetForegroundWindow(windows_[msg.wParam]);
+        continue;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+
+  std::vector<WindowPlan> plans_;
+  std::vector<WindowLog> logs_;
+  std::vector<HWND> windows_;
+  std::atomic<bool> ready_{false};
+  DWORD thread_id_ = 0;
+  std::thread thread_;
+};
+
+// ---- The user's hand ----
+
+// Absolute coordinates over the whole virtual screen.
+LONG normalised(int value, int origin, int extent) {
+  return static_cast<LONG>(std::lround((value - origin) * 65535.0 / (extent - 1)));
+}
+
+INPUT move_to(POINT p) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = normalised(p.x, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
+                           ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  input.mi.dy = normalised(p.y, ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  return input;
+}
+
+INPUT button(DWORD flag) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  return input;
+}
+
+// Moves the pointer there first, and waits until it is there: under Wine even a click batched
+// with its move now and then lands where the pointer was before.
+void point_at(POINT p) {
+  auto there = [&] {
+    POINT now{};
+    return ::GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+  };
+  if (there()) return;
+  INPUT input = move_to(p);
+  ::SendInput(1, &input, sizeof input);
+  poll_until(there, 0.5);
+}
+
+// Move and click in one batch, the pointer already there.
+void click_at(POINT p) {
+  point_at(p);
+  INPUT batch[] = {move_to(p), button(MOUSEEVENTF_LEFTDOWN), button(MOUSEEVENTF_LEFTUP)};
+  ::SendInput(3, batch, sizeof(INPUT));
+}
+
+// A small move there and back: the user is at the machine again.
+void nudge_pointer() {
+  INPUT batch[] = {button(MOUSEEVENTF_MOVE), button(MOUSEEVENTF_MOVE)};
+  batch[0].mi.dx = 1;
+  batch[1].mi.dx = -1;
+  ::SendInput(2, batch, sizeof(INPUT));
+}
+
+POINT client_centre(HWND window) {
+  RECT r{};
+  ::GetClientRect(window, &r);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ::ClientToScreen(window, &p);
+  return p;
+}
+
+// Where no window of the bench ever appears: the middle of the taskbar's strip. A window moving
+// under a still pointer counts as input under Wine.
+POINT parking_place() {
+  return {::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2,
+          ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN) - 12};
+}
+
+void wait_s(double seconds) { ::Sleep(static_cast<DWORD>(std::lround(seconds * 1000))); }
+
+// ---- Lorvane ----
+
+struct Copy {
+  std::unique_ptr<ScratchFolder> folder;
+  Started started;
+  HWND main = nullptr;
+};
+
+std::wstring caption_of(HWND window) {
+  wchar_t text[64] = {};
+  ::GetWindowTextW(window, text, 64);
+  return text;
+}
+
+// A copy in a folder of its own, with the settings file beside it; true once it controls from
+// the tray.
+bool start_copy(Copy& copy, const std::wstring& exe, const std::vector<std::wstring>& classes,
+                bool front_display_off) {
+  copy.folder = std::make_unique<ScratchFolder>(L"latency");
+  std::wstring path = copy.folder->file(file_name(exe));
+  if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
+      !write_bytes(copy.folder->file(L"Lorvane.ini"), settings_text(classes, front_display_off))) {
+    return false;
+  }
+  copy.started = start_program(path);
+  if (!copy.started.process) return false;
+  return poll_until(
+      [&] {
+        copy.main = window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
+        return copy.main != nullptr &&
+               caption_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
+               !::IsWindowVisible(copy.main);
+      },
+      30);
+}
+
+bool close_copy(Copy& copy) {
+  if (copy.main != nullptr && close_and_wait(copy.main, copy.started.process.get())) return true;
+  if (copy.started.process) ::TerminateProcess(copy.started.process.get(), 1);
+  return false;
+}
+
+// ---- Figures ----
+
+// How a try ended: the reaction came; it had not come within give_up_s (counted at that
+// value); or the try never set up the case it stands for (not counted, tried again).
+enum class Outcome { reacted, missing, lost };
+
+struct Series {
+  explicit Series(const char* series_name, int wanted) : name(series_name), tries(wanted) {}
+
+  const char* name;
+  int tries;
+  std::vector<double> ms;
+  int missing = 0;
+  int lost = 0;
+
+  // Whether another try is due; a case that keeps failing to set up gives up.
+  bool more() const { return static_cast<int>(ms.size()) < tries && lost <= tries; }
+  // The try's number among those counted, which sets its place in the tick's phase.
+  int next() const { return static_cast<int>(ms.size()); }
+  void add(Outcome outcome, double seconds) {
+    if (outcome == Outcome::lost) {
+      ++lost;
+      return;
+    }
+    ms.push_back(seconds * 1000);
+    if (outcome == Outcome::missing) ++missing;
+  }
+  void print() const {
+    double worst = 0;
+    for (double v : ms) worst = v > worst ? v : worst;
+    std::printf(
+        "latency.%s.tries %zu\nlatency.%s.median_ms %.1f\nlatency.%s.worst_ms %.1f\n"
+        "latency.%s.missing %d\nlatency.%s.lost %d\nlatency.%s.values_ms",
+        name, ms.size(), name, median(ms), name, worst, name, missing, name, lost, name);
+    for (double v : ms) std::printf(" %.1f", v);
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+};
+
+// The delay before try k: spread over the span in steps of the golden ratio, which never line up
+// with the tick or with a poll that runs at some fraction of it.
+double phase_step(int k, double span = tick_interval_s) {
+  double step = k * 0.6180339887498949;
+  return span * (step - std::floor(step));
+}
+
+// Seconds from t0 until the condition holds, and how the try ended; the condition also says
+// whether the try is still the case it stands for.
+template <typename Condition>
+void measure(Series& series, double t0, Condition condition) {
+  double end = 0;
+  Outcome outcome = Outcome::missing;
+  poll_until(
+      [&] {
+        std::optional<bool> done = condition();
+        if (!done) {
+          outcome = Outcome::lost;
+          return true;
+        }
+        if (!*done) return false;
+        end = now_seconds();
+        outcome = Outcome::reacted;
+        return true;
+      },
+      give_up_s);
+  series.add(outcome, (outcome == Outcome::reacted ? end : now_seconds()) - t0);
+}
+
+// ---- Push latency ----
+
+// Clicks the target and waits until it has come up and lies at the bottom again. A click that
+// never raised it is lost.
+void click_until_pushed(Series& series, UserPrograms& programs, std::size_t target) {
+  HWND t = programs.at(target);
+  POINT p = client_centre(t);
+  point_at(p);
+  double t0 = now_seconds();
+  click_at(p);
+  measure(series, t0, [&]() -> std::optional<bool> {
+    // The raise is read before the place: a window found at the bottom after a raise it had
+    // already noted was pushed there since.
+    bool raised = programs.log(target).raised_at.load() >= t0;
+    if (!raised) return now_seconds() - t0 < give_up_s / 2 ? std::optional(false) : std::nullopt;
+    return lies_at_bottom(t);
+  });
+}
+
+bool push_latency(const std::wstring& exe, int tries) {
+  // Side by side, so that the target can be clicked while it lies at the bottom.
+  UserPrograms programs({{L"LorvaneBenchPushTarget", {60, 60, 420, 340}},
+                         {L"LorvaneBenchPushOther", {500, 60, 860, 340}}});
+  if (!programs.created()) {
+    std::printf("error: the windows to click were not created\n");
+    return false;
+  }
+  constexpr std::size_t target = 0, other = 1;
+  HWND t = programs.at(target);
+  HWND o = programs.at(other);
+  Copy copy;
+  if (!start_copy(copy, exe, {L"LorvaneBenchPushTarget"}, false)) {
+    std::printf("error: the copy of Lorvane for the push did not come up\n");
+    close_copy(copy);
+    return false;
+  }
+  // The first click, before anything is measured: the target goes to the bottom once.
+  click_at(client_centre(t));
+  poll_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, 5);
+
+  Series switched("push.switch", tries);
+  while (switched.more()) {
+    click_at(client_centre(o));
+    if (!poll_until([&] { return ::GetForegroundWindow() == o && lies_at_bottom(t); }, 5)) {
+      switched.add(Outcome::lost, 0);
+      continue;
+    }
+    point_at(client_centre(t));
+    wait_s(0.02 + phase_step(switched.next()));
+    click_until_pushed(switched, programs, target);
+  }
+  switched.print();
+
+  Series again("push.again", tries);
+  while (again.more()) {
+    if (!poll_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, 5)) {
+      again.add(Outcome::lost, 0);
+      click_at(client_centre(t));
+      continue;
+    }
+    wait_s(0.02 + phase_step(again.next()));
+    click_until_pushed(again, programs, target);
+  }
+  again.print();
+  return close_copy(copy);
+}
+
+// ---- Return latency ----
+
+bool return_latency(const std::wstring& exe, int tries) {
+  UserPrograms programs({{L"LorvaneBenchReturnTarget", {60, 60, 420, 340}},
+                         {L"LorvaneBenchReturnOther", {500, 60, 860, 340}}});
+  if (!programs.created()) {
+    std::printf("error: the windows to raise were not created\n");
+    return false;
+  }
+  HWND t = programs.at(0);
+  HWND o = programs.at(1);
+  Copy copy;
+  if (!start_copy(copy, exe, {L"LorvaneBenchReturnTarget"}, false)) {
+    std::printf("error: the copy of Lorvane for the return did not come up\n");
+    close_copy(copy);
+    return false;
+  }
+  point_at(parking_place());
+
+  Series front("return.front", tries);
+  Series behind("return.other", tries);
+  for (Series* series : {&front, &behind}) {
+    bool other_in_front = series == &behind;
+    while (series->more()) {
+      // A window left in the topmost band by an earlier try is put back first: the raise of
+      // this try has to be seen happen.
+      if (is_topmost(t)) {
+        ::SetWindowPos(t, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      }
+      if (other_in_front) {
+        // The other window takes the foreground as its own program would, and the raise cannot
+        // activate the target. Under Wine the raise always activates, and any later change of
+        // the foreground would run a tick whose raise activates the target again.
+        programs.activate(1);
+        poll_until([&] { return ::GetForegroundWindow() == o; }, 1);
+        programs.log(0).refuses_activation = true;
+      }
+      bool raised =
+          poll_until([&] { return is_topmost(t); }, idle_threshold_s + 3 * tick_interval_s);
+      // The window is topmost before its thread has activated it: the raise is over only once
+      // it is the foreground window, or has failed to make it that.
+      poll_until([&] { return ::GetForegroundWindow() == t; }, 0.1);
+      wait_s(phase_step(series->next(), 0.9));
+      HWND in_front = other_in_front ? o : t;
+      if (!raised || ::GetForegroundWindow() != in_front || !is_topmost(t)) {
+        series->add(Outcome::lost, 0);
+        nudge_pointer();
+      } else {
+        double t0 = now_seconds();
+        nudge_pointer();
+        measure(*series, t0, [&]() -> std::optional<bool> { return !is_topmost(t); });
+      }
+      programs.log(0).refuses_activation = false;
+    }
+    series->print();
+  }
+  return close_copy(copy);
+}
+
+// ---- CPU under a storm of foreground changes ----
+
+// Tells the caller that a stretch begins or ends, and waits until it has taken its reading.
+void mark(const std::wstring& handshake, const char* name) {
+  std::printf("latency.mark %s\n", name);
+  std::fflush(stdout);
+  if (handshake.empty()) return;
+  std::wstring file = handshake + L"\\" + std::wstring(name, name + std::strlen(name));
+  poll_until([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30);
+}
+
+bool storm_cost(const std::wstring& exe, int changes, double seconds,
+                const std::wstring& handshake) {
+  std::vector<WindowPlan> plans;
+  std::vector<std::wstring> classes;
+  for (int i = 0; i < live_targets; ++i) {
+    classes.push_back(L"LorvaneBenchStormTarget" + std::to_wstring(i));
+    plans.push_back({classes.back(), {40 + 12 * i, 380 + 12 * i, 280 + 12 * i, 520 + 12 * i}});
+  }
+  plans.push_back({L"LorvaneBenchStormA", {60, 60, 420, 340}});
+  plans.push_back({L"LorvaneBenchStormB", {500, 60, 860, 340}});
+  UserPrograms programs(plans);
+  if (!programs.created()) {
+    std::printf("error: the storm's windows were not created\n");
+    return false;
+  }
+  const std::size_t a = live_targets, b = live_targets + 1;
+  Copy copy;
+  // The front-display option on: no idle raise, so nobody has to touch the mouse throughout.
+  if (!start_copy(copy, exe, classes, true)) {
+    std::printf("error: the copy of Lorvane for the storm did not come up\n");
+    close_copy(copy);
+    return false;
+  }
+  std::printf("latency.storm.folder %s\n", utf8(copy.folder->path()).c_str());
+  programs.activate(a);
+  poll_until([&] { return ::GetForegroundWindow() == programs.at(a); }, 5);
+  wait_s(1.5);  // the start-up settles; it is not part of any figure
+  mark(handshake, "storm.ready");
+
+  mark(handshake, "quiet.begin");
+  wait_s(seconds);
+  mark(handshake, "quiet.end");
+
+  mark(handshake, "storm.begin");
+  double begin = now_seconds();
+  int done = 0;
+  for (int i = 0; i < changes; ++i) {
+    std::size_t next = i % 2 ? a : b;
+    programs.activate(next);
+    if (poll_until([&] { return ::GetForegroundWindow() == programs.at(next); }, 2)) ++done;
+  }
+  double storm_s = now_seconds() - begin;
+  wait_s(0.5);  // the events still on their way are handled inside the stretch
+  mark(handshake, "storm.end");
+  std::printf("latency.storm.changes %d\nlatency.storm.changes_s %.2f\n", done, storm_s);
+
+  // A registered window in front, pushed down and still the foreground window.
+  programs.activate(0);
+  bool in_front = poll_until(
+      [&] { return ::GetForegroundWindow() == programs.at(0) && lies_at_bottom(programs.at(0)); },
+      5);
+  wait_s(0.5);
+  mark(handshake, "front.begin");
+  wait_s(seconds);
+  mark(handshake, "front.end");
+  // The same with the user at work: a small mouse move four times a second.
+  mark(handshake, "active.begin");
+  for (double end = now_seconds() + seconds; now_seconds() < end;) {
+    nudge_pointer();
+    wait_s(0.25);
+  }
+  mark(handshake, "active.end");
+  in_front = in_front && ::GetForegroundWindow() == programs.at(0);
+  std::printf("latency.front.held %s\n", in_front ? "yes" : "no");
+  std::fflush(stdout);
+  return close_copy(copy) && done == changes && in_front;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::printf(
+        "usage: lorvane_bench_latency <Lorvane.exe> [push tries] [return tries] "
+        "[storm changes] [cpu seconds] [handshake folder]\n");
+    return 2;
+  }
+  std::wstring exe = argv[1];
+  int push_tries = argc > 2 ? _wtoi(argv[2]) : 24;
+  int return_tries = argc > 3 ? _wtoi(argv[3]) : 6;
+  int storm_changes = argc > 4 ? _wtoi(argv[4]) : 1000;
+  double cpu_seconds = argc > 5 ? _wtof(argv[5]) : 20;
+  std::wstring handshake = argc > 6 ? argv[6] : L"";
+
+  // On a freshly started wineserver the last input time stays 0 until the first input.
+  nudge_pointer();
+  bool ok = push_latency(exe, push_tries);
+  ok = storm_cost(exe, storm_changes, cpu_seconds, handshake) && ok;
+  ok = return_latency(exe, return_tries) && ok;
+  std::printf("latency.done %s\n", ok ? "yes" : "no");
+  return ok ? 0 : 1;
+}
