@@ -99,7 +99,9 @@ void update_poll(MainControls& c, bool target_in_front) {
     watch.quiet_polls = 0;
   }
   bool user_near = watch.quiet_polls < quiet_polls_before_slowing;
-  unsigned interval = target_in_front && user_near ? watch_interval_ms : raised_watch_interval_ms;
+  unsigned interval = !target_in_front ? raised_watch_interval_ms
+                      : user_near      ? watch_interval_ms
+                                       : quiet_watch_interval_ms;
   // A new interval restarts the timer: set only when it changes.
   if (watch.poll_timer.interval() != interval) watch.poll_timer.set_interval(interval);
   watch.poll_timer.set_enabled(true);
@@ -185,9 +187,10 @@ void watch_poll(MainControls& c) {
     // Gone: nothing left to move down. Whether a registered window is in front, the next tick
     // says, and it stops the poll when none is.
     watch.raised = nullptr;
-  } else if (watch.quiet_polls == quiet_polls_before_slowing) {
-    // Nobody has touched anything for a while: the first click may wait for the slow poll.
-    watch.poll_timer.set_interval(raised_watch_interval_ms);
+  } else if (watch.quiet_polls == quiet_polls_before_slowing &&
+             watch.poll_timer.interval() == watch_interval_ms) {
+    // Nobody has touched anything for a while: the first click may wait for the slower poll.
+    watch.poll_timer.set_interval(quiet_watch_interval_ms);
   }
 }
 

@@ -15,9 +15,11 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // The short poll while a registered window is in front and the user works: often enough that a
 // window clicked to the front goes back within 100 ms.
 inline constexpr unsigned watch_interval_ms = 30;
-// While only a raised window waits for the user, who is away for minutes or hours, and while a
-// registered window stays in front with nobody at the machine: each poll costs a wake-up, and
-// half this interval is the typical wait from the user's return.
+// While a registered window stays in front with nobody at the machine: each poll costs a
+// wake-up, but the first click on it must still send it back within 100 ms.
+inline constexpr unsigned quiet_watch_interval_ms = 80;
+// While only a raised window waits for the user, who is away for minutes or hours: each poll
+// costs a wake-up, and half this interval is the typical wait from the user's return.
 inline constexpr unsigned raised_watch_interval_ms = 150;
 // Polls without input after which the fast poll slows down: the idle threshold's worth.
 inline constexpr unsigned quiet_polls_before_slowing = 5000 / watch_interval_ms;

@@ -27,6 +27,28 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   EXPECT_EQ(clock_.tick_count_calls(), ticks);
 }
 
+TEST_F(ControlTest, AWindowLeftInFrontIsWatchedOftenEnoughThatALateClickSendsItBackAtOnce) {
+  UniqueWindow other = make_window(bystander);
+  UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_active();
+  start_without_timer();
+  bring_to_front(a.get());
+  tick();
+  ASSERT_TRUE(is_last_in_z_order(a.get()));
+  // Pushed down but still the foreground window, and nobody touches anything for a while.
+  for (unsigned i = 0; i <= control::quiet_polls_before_slowing; ++i) {
+    control::watch_poll(controls());
+  }
+  EXPECT_TRUE(controls().watch.poll_timer.enabled());
+  EXPECT_LT(controls().watch.poll_timer.interval(), 100u) << "a click must go back within 100 ms";
+  // The click raises it with no focus change; the next poll sees the input and pushes it.
+  ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  clock_.set(100100, 100100);
+  control::watch_poll(controls());
+  EXPECT_TRUE(is_last_in_z_order(a.get()));
+}
+
 TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
   UniqueWindow other = make_window(bystander);
   add_targets({target_a});
