@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 
 namespace lorvane::e2e {
 namespace {
@@ -105,11 +106,23 @@ void user_input() {
 }
 
 void click_window(HWND window) {
-  INPUT inputs[3] = {absolute_move(centre_of(window)), {}, {}};
-  inputs[1].type = inputs[2].type = INPUT_MOUSE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(3, inputs, sizeof inputs[0]);
+  // Under Wine a click sent in one batch with its move now and then lands where the pointer was
+  // before: the move goes first, and the buttons once the pointer is seen over the window.
+  POINT at = centre_of(window);
+  INPUT move = absolute_move(at);
+  ::SendInput(1, &move, sizeof move);
+  test::pump_until(
+      [&] {
+        POINT now{};
+        ::GetCursorPos(&now);
+        return std::abs(now.x - at.x) <= 2 && std::abs(now.y - at.y) <= 2;
+      },
+      1s);
+  INPUT buttons[2] = {};
+  buttons[0].type = buttons[1].type = INPUT_MOUSE;
+  buttons[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  buttons[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, buttons, sizeof buttons[0]);
 }
 
 void park_pointer() {
