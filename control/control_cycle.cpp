@@ -109,12 +109,7 @@ void update_poll(MainControls& c, bool target_in_front) {
 
 bool has_registered_class(const MainControls& c, HWND window) {
   std::wstring name = 直接選択::class_name(window);
-  if (name.empty()) return false;
-  int n = c.target_list.count();
-  for (int i = 0; i < n; ++i) {
-    if (c.target_list.item(i) == name) return true;
-  }
-  return false;
+  return !name.empty() && c.target_list.contains(name);
 }
 
 ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

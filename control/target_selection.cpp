@@ -29,12 +29,7 @@ void select(MainControls& c) {
 }
 
 bool is_new_target(const ListBox& target_list, const std::wstring& name) {
-  if (name.empty()) return false;
-  int n = target_list.count();
-  for (int i = 0; i < n; ++i) {
-    if (target_list.item(i) == name) return false;
-  }
-  return true;
+  return !name.empty() && !target_list.contains(name);
 }
 
 void selection_tick(MainControls& c) {

@@ -30,6 +30,14 @@ std::wstring ListBox::item(int position) const {
   return text;
 }
 
+bool ListBox::contains(const std::wstring& text) const {
+  int n = count();
+  for (int i = 0; i < n; ++i) {
+    if (item(i) == text) return true;
+  }
+  return false;
+}
+
 void ListBox::append(const std::wstring& text) {
   ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

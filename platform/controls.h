@@ -53,6 +53,8 @@ class ListBox {
   HWND hwnd() const { return window_; }
   int count() const;
   std::wstring item(int position) const;
+  // Whether an entry is exactly this text, case and all (LB_FINDSTRINGEXACT ignores case).
+  bool contains(const std::wstring& text) const;
   void append(const std::wstring& text);
   // Replaces the entry in place; a selection on it stays.
   void replace(int position, const std::wstring& text);
