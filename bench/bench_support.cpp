@@ -44,6 +44,12 @@ HWND window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* capti
   return harness::find_window_of(process_id, class_name, caption, visible);
 }
 
+std::wstring caption_of(HWND window) {
+  wchar_t text[64] = {};
+  ::GetWindowTextW(window, text, 64);
+  return text;
+}
+
 bool poll_until(const std::function<bool()>& condition, double timeout_seconds) {
   return harness::pump_until(
       condition, std::chrono::milliseconds(static_cast<long long>(timeout_seconds * 1000)),

@@ -50,6 +50,9 @@ Started start_program(const std::wstring& exe);
 // `visible`, only a visible one.
 HWND window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption, bool visible);
 
+// A window's text (a button's caption), at most 63 characters.
+std::wstring caption_of(HWND window);
+
 // Polls (1 ms steps), handling this thread's messages, until the condition holds; false after
 // the timeout.
 bool poll_until(const std::function<bool()>& condition, double timeout_seconds);

@@ -55,12 +55,6 @@ bool cpu_time(DWORD process_id, ULONGLONG& total) {
   return true;
 }
 
-std::wstring caption_of(HWND window) {
-  wchar_t text[64] = {};
-  ::GetWindowTextW(window, text, 64);
-  return text;
-}
-
 bool start(Instance& instance, const std::wstring& exe) {
   instance.folder = std::make_unique<ScratchFolder>(L"cpu");
   std::wstring copy = instance.folder->file(file_name(exe));

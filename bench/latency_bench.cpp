@@ -204,56 +204,12 @@ class UserPrograms {
 
 // ---- The user's hand ----
 
-// Absolute coordinates over the whole virtual screen.
-LONG normalised(int value, int origin, int extent) {
-  return static_cast<LONG>(std::lround((value - origin) * 65535.0 / (extent - 1)));
-}
-
-INPUT move_to(POINT p) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = normalised(p.x, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
-                           ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
-  input.mi.dy = normalised(p.y, ::GetSystemMetrics(SM_YVIRTUALSCREEN),
-                           ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  return input;
-}
-
-INPUT button(DWORD flag) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flag;
-  return input;
-}
-
-// Moves the pointer there first, and waits until it is there: under Wine even a click batched
-// with its move now and then lands where the pointer was before.
-void point_at(POINT p) {
-  auto there = [&] {
-    POINT now{};
-    return ::GetCursorPos(&now) && now.x == p.x && now.y == p.y;
-  };
-  if (there()) return;
-  INPUT input = move_to(p);
-  ::SendInput(1, &input, sizeof input);
-  poll_until(there, 0.5);
-}
-
-// Move and click in one batch, the pointer already there.
-void click_at(POINT p) {
-  point_at(p);
-  INPUT batch[] = {move_to(p), button(MOUSEEVENTF_LEFTDOWN), button(MOUSEEVENTF_LEFTUP)};
-  ::SendInput(3, batch, sizeof(INPUT));
-}
-
-// A small move there and back: the user is at the machine again.
-void nudge_pointer() {
-  INPUT batch[] = {button(MOUSEEVENTF_MOVE), button(MOUSEEVENTF_MOVE)};
-  batch[0].mi.dx = 1;
-  batch[1].mi.dx = -1;
-  ::SendInput(2, batch, sizeof(INPUT));
-}
+// The pointer, the clicks and the nudges of the user's hand are the support library's, which the
+// end-to-end tests use too.
+using harness::click_at;
+using harness::nudge_pointer;
+using harness::park_pointer;
+using harness::point_at;
 
 POINT client_centre(HWND window) {
   RECT r{};
@@ -261,13 +217,6 @@ POINT client_centre(HWND window) {
   POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ::ClientToScreen(window, &p);
   return p;
-}
-
-// Where no window of the bench ever appears: the middle of the taskbar's strip. A window moving
-// under a still pointer counts as input under Wine.
-POINT parking_place() {
-  return {::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN) / 2,
-          ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN) - 12};
 }
 
 void wait_s(double seconds) { ::Sleep(static_cast<DWORD>(std::lround(seconds * 1000))); }
@@ -279,12 +228,6 @@ struct Copy {
   Started started;
   HWND main = nullptr;
 };
-
-std::wstring caption_of(HWND window) {
-  wchar_t text[64] = {};
-  ::GetWindowTextW(window, text, 64);
-  return text;
-}
 
 // A copy in a folder of its own, with the settings file beside it; true once it controls from
 // the tray.
@@ -467,7 +410,7 @@ bool return_latency(const std::wstring& exe, int tries) {
     close_copy(copy);
     return false;
   }
-  point_at(parking_place());
+  park_pointer();
 
   Series front("return.front", tries);
   Series behind("return.other", tries);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 
 namespace lorvane::e2e {
 namespace {
@@ -18,30 +17,6 @@ std::vector<HWND> top_level_windows() {
     windows.push_back(w);
   }
   return windows;
-}
-
-void mouse_move(LONG dx) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  ::SendInput(1, &input, sizeof input);
-}
-
-// Absolute mouse coordinates run from 0 to 65535 over the primary screen.
-INPUT absolute_move(POINT at) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = ::MulDiv(at.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = ::MulDiv(at.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  return input;
-}
-
-POINT centre_of(HWND window) {
-  RECT rect{};
-  ::GetWindowRect(window, &rect);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 }  // namespace
@@ -98,40 +73,6 @@ void bring_to_front(HWND window) {
   // Activating the window that is already the foreground window does not raise it: raise first.
   ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetForegroundWindow(window);
-}
-
-void user_input() {
-  mouse_move(1);
-  mouse_move(-1);
-}
-
-void click_window(HWND window) {
-  // Under Wine a click sent in one batch with its move now and then lands where the pointer was
-  // before: the move goes first, and the buttons once the pointer is seen over the window.
-  POINT at = centre_of(window);
-  INPUT move = absolute_move(at);
-  ::SendInput(1, &move, sizeof move);
-  test::pump_until(
-      [&] {
-        POINT now{};
-        ::GetCursorPos(&now);
-        return std::abs(now.x - at.x) <= 2 && std::abs(now.y - at.y) <= 2;
-      },
-      1s);
-  INPUT buttons[2] = {};
-  buttons[0].type = buttons[1].type = INPUT_MOUSE;
-  buttons[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  buttons[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, buttons, sizeof buttons[0]);
-}
-
-void park_pointer() {
-  HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
-  POINT at = taskbar != nullptr
-                 ? centre_of(taskbar)
-                 : POINT{::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) - 2};
-  INPUT input = absolute_move(at);
-  ::SendInput(1, &input, sizeof input);
 }
 
 DWORD idle_ms() {

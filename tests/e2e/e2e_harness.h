@@ -46,13 +46,14 @@ bool is_topmost(HWND window);
 // As a user's click would: raised to the top and activated.
 void bring_to_front(HWND window);
 // A small mouse move there and back: the user is at the machine again.
-void user_input();
-// A user's left click in the middle of the window's visible rectangle: the move and the click go
-// in one SendInput batch, so the click lands there and not where the pointer was.
-void click_window(HWND window);
-// Puts the pointer where no test window appears (the middle of the taskbar): under Wine a window
-// that appears under a still pointer, or leaves it, counts as input and ends the user's idleness.
-void park_pointer();
+inline void user_input() { harness::nudge_pointer(); }
+// A user's left click in the middle of the window's rectangle.
+inline void click_window(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  harness::click_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+using harness::park_pointer;
 // Milliseconds since the last keyboard or mouse input.
 DWORD idle_ms();
 

@@ -112,4 +112,17 @@ HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* 
 HWND wait_for_window(const Process& process, const wchar_t* class_name, const wchar_t* caption,
                      bool visible_only, std::chrono::milliseconds timeout);
 
+// ---- the user's hand ----
+
+// Moves the pointer there (screen pixels) and waits, handling this thread's messages, until it is
+// there: under Wine a click batched with its move now and then lands where the pointer was.
+void point_at(POINT at);
+// A left click there, pressed once the pointer is there.
+void click_at(POINT at);
+// The pointer where no window of a test or bench ever appears, the middle of the taskbar: a
+// window that appears under or leaves a still pointer counts as input under Wine.
+void park_pointer();
+// A small mouse move there and back: the user is at the machine again.
+void nudge_pointer();
+
 }  // namespace lorvane::harness
