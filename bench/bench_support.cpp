@@ -65,24 +65,30 @@ void pump_for(double seconds) {
   harness::pump_for(std::chrono::milliseconds(static_cast<long long>(seconds * 1000)));
 }
 
-HWND TargetWindows::add(const std::wstring& class_name) {
+HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RECT& place,
+                          void* param) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.lpfnWndProc = proc;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = class_name.c_str();
   ::RegisterClassExW(&wc);  // a class registered for an earlier round stays registered
   HWND window = ::CreateWindowExW(0, class_name.c_str(), class_name.c_str(), WS_OVERLAPPEDWINDOW,
-                                  40 + 8 * static_cast<int>(windows_.size() % 50),
-                                  40 + 8 * static_cast<int>(windows_.size() % 50), 240, 160,
-                                  nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return nullptr;
+                                  place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, nullptr, nullptr, instance, param);
   // Shown, but never the foreground window: that stays with whoever had it.
-  ::ShowWindow(window, SW_SHOWNOACTIVATE);
-  windows_.emplace_back(window);
+  if (window != nullptr) ::ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}
+
+HWND TargetWindows::add(const std::wstring& class_name) {
+  int offset = 40 + 8 * static_cast<int>(windows_.size() % 50);
+  HWND window = show_window_of_class(class_name, ::DefWindowProcW,
+                                     {offset, offset, offset + 240, offset + 160});
+  if (window != nullptr) windows_.emplace_back(window);
   return window;
 }
 

@@ -63,6 +63,11 @@ bool close_and_wait(HWND window, HANDLE process, DWORD timeout_ms = 15000);
 // Handles this thread's messages for a while.
 void pump_for(double seconds);
 
+// A top-level window of the class (registered on first use, with the procedure) at the place,
+// titled with the class name, shown without taking the foreground; `param` reaches WM_NCCREATE.
+HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RECT& place,
+                          void* param = nullptr);
+
 // Top-level windows of distinct classes, registered and created by this process, shown without
 // taking the foreground.
 class TargetWindows {

@@ -164,22 +164,10 @@ class UserPrograms {
     MSG msg;
     ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists from here on
     thread_id_ = ::GetCurrentThreadId();
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
     std::vector<UniqueWindow> owned;
     for (std::size_t i = 0; i < plans_.size(); ++i) {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = program_window_proc;
-      wc.hInstance = instance;
-      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-      wc.lpszClassName = plans_[i].class_name.c_str();
-      ::RegisterClassExW(&wc);  // a class registered for an earlier phase stays registered
-      const RECT& r = plans_[i].place;
-      HWND w = ::CreateWindowExW(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                 instance, &logs_[i]);
-      if (w != nullptr) ::ShowWindow(w, SW_SHOWNOACTIVATE);
+      HWND w = show_window_of_class(plans_[i].class_name, program_window_proc, plans_[i].place,
+                                    &logs_[i]);
       windows_[i] = w;
       owned.emplace_back(w);
     }
