@@ -55,6 +55,7 @@ SettingsClaim::SettingsClaim(const std::wstring& settings_path)
 bool SettingsClaim::take() {
   // A copy that is still starting publishes its window a moment later; one that ends meanwhile
   // leaves the file to this one.
+  const UINT bring_back_message = ::RegisterWindowMessageW(bring_back_message_name);
   const DWORD start = ::GetTickCount();
   while (::GetTickCount() - start < patience_ms) {
     if (mutex_.take(poll_ms)) {
@@ -63,8 +64,7 @@ bool SettingsClaim::take() {
     }
     // A window that goes before it answers belonged to a copy that is ending: wait for the file.
     HWND running = running_copy::published_window(window_slot_name(name_));
-    if (running != nullptr &&
-        running_copy::bring_back(running, ::RegisterWindowMessageW(bring_back_message_name))) {
+    if (running != nullptr && running_copy::bring_back(running, bring_back_message)) {
       return false;
     }
   }
