@@ -35,14 +35,14 @@ RECT to_pixels(const TwipsRect& r, int dpi) {
 
 // Bold "ＭＳ Ｐゴシック" in the Shift-JIS character set; where it is missing the platform
 // substitutes its nearest face. Size in hundredths of a point.
-UniqueFont label_font(int centipoints, int dpi) {
+platform::UniqueFont label_font(int centipoints, int dpi) {
   LOGFONTW font{};
   font.lfHeight = -::MulDiv(centipoints, dpi, 7200);
   font.lfWeight = FW_BOLD;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
   ::lstrcpynW(font.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
-  return UniqueFont(::CreateFontIndirectW(&font));
+  return platform::UniqueFont(::CreateFontIndirectW(&font));
 }
 
 bool register_class(HINSTANCE instance, WNDPROC proc) {
@@ -52,16 +52,16 @@ bool register_class(HINSTANCE instance, WNDPROC proc) {
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = バージョン情報::class_name;
+  wc.lpszClassName = AboutBox::class_name;
   return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 }  // namespace
 
-バージョン情報::バージョン情報(std::function<void()> on_closed, Dpi dpi)
+AboutBox::AboutBox(std::function<void()> on_closed, platform::Dpi dpi)
     : on_closed_(std::move(on_closed)), dpi_(dpi) {}
 
-bool バージョン情報::create(HINSTANCE instance) {
+bool AboutBox::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc)) return false;
   background_.reset(static_cast<HBITMAP>(::LoadImageW(
       instance, MAKEINTRESOURCEW(IDB_ABOUT_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -81,13 +81,13 @@ bool バージョン情報::create(HINSTANCE instance) {
                            nullptr, nullptr, instance, this) != nullptr;
 }
 
-void バージョン情報::show() {
+void AboutBox::show() {
   ::ShowWindow(window_, SW_SHOW);
   ::SetForegroundWindow(window_);
   ::SetFocus(::GetDlgItem(window_, close_button_id));
 }
 
-void バージョン情報::create_fonts() {
+void AboutBox::create_fonts() {
   int dpi = dpi_.of_window(window_);
   title_font_ = label_font(1575, dpi);
   notice_font_ = label_font(900, dpi);
@@ -101,7 +101,7 @@ void バージョン情報::create_fonts() {
   ::MoveWindow(button, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
-void バージョン情報::paint() {
+void AboutBox::paint() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(window_, &ps);
   if (background_) {
@@ -126,13 +126,13 @@ void バージョン情報::paint() {
   ::EndPaint(window_, &ps);
 }
 
-void バージョン情報::close_handling() {
+void AboutBox::close_handling() {
   ::ShowWindow(window_, SW_HIDE);
   if (on_closed_) on_closed_();
   ::DestroyWindow(window_);
 }
 
-LRESULT バージョン情報::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT AboutBox::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
       ::CreateWindowExW(0, L"BUTTON", L"閉じる",

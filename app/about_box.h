@@ -1,5 +1,5 @@
 #pragma once
-// The About box バージョン情報: product name, version and copyright over a background picture.
+// The About box: product name, version and copyright over a background picture.
 // It is created each time it opens and destroyed each time it closes.
 #include <windows.h>
 
@@ -11,14 +11,14 @@
 
 namespace lorvane::app {
 
-class バージョン情報 : public WindowBase<バージョン情報> {
+class AboutBox : public WindowBase<AboutBox> {
  public:
   static constexpr const wchar_t* class_name = L"LorvaneAbout";
   static constexpr const wchar_t* caption = L"Lorvane";
 
   // on_closed shows the main window again; it runs in the close handling only, never when the
   // program ends and destroys the box.
-  explicit バージョン情報(std::function<void()> on_closed, Dpi dpi = Dpi());
+  explicit AboutBox(std::function<void()> on_closed, platform::Dpi dpi = platform::Dpi());
 
   bool create(HINSTANCE instance);
   void show();
@@ -31,11 +31,11 @@ class バージョン情報 : public WindowBase<バージョン情報> {
   void close_handling();
 
   std::function<void()> on_closed_;
-  Dpi dpi_;
-  UniqueBitmap background_;
-  UniqueFont title_font_;
-  UniqueFont notice_font_;
-  UniqueFont button_font_;
+  platform::Dpi dpi_;
+  platform::UniqueBitmap background_;
+  platform::UniqueFont title_font_;
+  platform::UniqueFont notice_font_;
+  platform::UniqueFont button_font_;
 };
 
 }  // namespace lorvane::app

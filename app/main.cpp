@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/single_copy.h"
 #include "platform/file_probe.h"
-#include "platform/設定ファイル.h"
+#include "platform/profile.h"
 #include "registry/settings_file.h"
 
 namespace {
@@ -16,8 +16,8 @@ bool dialog_navigation(MSG& msg) {
   if (root == nullptr) return false;
   wchar_t name[32] = {};
   ::GetClassNameW(root, name, 32);
-  if (::lstrcmpW(name, lorvane::app::メイン::class_name) != 0 &&
-      ::lstrcmpW(name, lorvane::app::バージョン情報::class_name) != 0) {
+  if (::lstrcmpW(name, lorvane::app::MainWindow::class_name) != 0 &&
+      ::lstrcmpW(name, lorvane::app::AboutBox::class_name) != 0) {
     return false;
   }
   return ::IsDialogMessageW(root, &msg) != FALSE;
@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace lorvane;
   // One settings file for the whole run: the start-up load, Save and the exit save all use it.
   registry::SettingsChoice settings = registry::find_settings_file(
-      設定ファイル::executable_folder(), file_probe::application_data_folder);
+      platform::profile::executable_folder(), platform::file_probe::application_data_folder);
   // A second start for the same file brings the running copy back and leaves the file alone.
   app::SettingsClaim claim(settings.path);
   if (!claim.take()) return 0;
@@ -37,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   app::MainWindowOptions options;
   options.settings_path = settings.path;
-  app::メイン main_window(std::move(options));
+  app::MainWindow main_window(std::move(options));
   if (!main_window.create(instance)) return 1;
   main_window.show_at_start();
   claim.publish(main_window.hwnd());

@@ -6,7 +6,7 @@
 #include "app/twips.h"
 #include "control/control_cycle.h"
 #include "control/target_selection.h"
-#include "platform/タスクトレイ.h"
+#include "platform/tray.h"
 #include "registry/settings_file.h"
 #include "registry/target_list_editing.h"
 #include "resources/resource.h"
@@ -57,7 +57,7 @@ bool register_class(HINSTANCE instance, WNDPROC proc, HICON large, HICON small) 
   wc.hIconSm = small;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = メイン::class_name;
+  wc.lpszClassName = MainWindow::class_name;
   return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -68,16 +68,16 @@ HICON load_icon(HINSTANCE instance, int size) {
 
 // The face of the system's message font at 9 pt, the size the layout was designed for; null
 // leaves the controls' own font.
-UniqueFont message_font(const Dpi& resolution, int dpi) {
+platform::UniqueFont message_font(const platform::Dpi& resolution, int dpi) {
   NONCLIENTMETRICSW metrics;
   if (!resolution.non_client_metrics(metrics, dpi)) return nullptr;
   metrics.lfMessageFont.lfHeight = -::MulDiv(9, dpi, 72);
   metrics.lfMessageFont.lfWidth = 0;
-  return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+  return platform::UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 // The outer size that gives the client area, under the real frame at this resolution.
-SIZE outer_size_for_client(const Dpi& resolution, int width, int height, int dpi) {
+SIZE outer_size_for_client(const platform::Dpi& resolution, int width, int height, int dpi) {
   return resolution.outer_size({width, height}, main_style, main_ex_style, dpi);
 }
 
@@ -93,15 +93,15 @@ POINT centred_origin(HWND window, SIZE size) {
 
 }  // namespace
 
-メイン::メイン(MainWindowOptions options) : options_(std::move(options)) {}
+MainWindow::MainWindow(MainWindowOptions options) : options_(std::move(options)) {}
 
-メイン::~メイン() {
+MainWindow::~MainWindow() {
   // Without the close sequence (a test's window): the icon must not outlive the window.
-  if (window_ != nullptr && !closed_) タスクトレイ::remove(window_, small_icon_.get());
+  if (window_ != nullptr && !closed_) platform::tray::remove(window_, small_icon_.get());
   about_.reset();
 }
 
-bool メイン::create(HINSTANCE instance) {
+bool MainWindow::create(HINSTANCE instance) {
   instance_ = instance;
   small_icon_.reset(load_icon(instance, 16));
   large_icon_.reset(load_icon(instance, 32));
@@ -132,7 +132,7 @@ bool メイン::create(HINSTANCE instance) {
   return true;
 }
 
-void メイン::show_at_start() {
+void MainWindow::show_at_start() {
   // With stored targets the start-up sequence has started control, and the window already lives
   // in the notification area; the tray icon brings it back.
   if (::IsIconic(window_)) return;
@@ -142,7 +142,7 @@ void メイン::show_at_start() {
   restore_focus();
 }
 
-void メイン::create_controls() {
+void MainWindow::create_controls() {
   for (const ControlDesign& design : control_designs) {
     DWORD style = WS_CHILD | design.style | (design.id == id_idle_threshold_box ? 0 : WS_VISIBLE);
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
@@ -155,16 +155,16 @@ void メイン::create_controls() {
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   selection_timer_->set_enabled(true);
-  controls_.emplace(control::MainControls{window_, ListBox(::GetDlgItem(window_, id_target_list)),
-                                          Button(::GetDlgItem(window_, id_start_stop_button)),
-                                          CheckBox(::GetDlgItem(window_, id_front_display_option)),
-                                          TextBox(::GetDlgItem(window_, id_idle_threshold_box)),
-                                          *selection_timer_, *control_timer_, options_.clock,
-                                          *watch_});
+  controls_.emplace(
+      control::MainControls{window_, platform::ListBox(::GetDlgItem(window_, id_target_list)),
+                            platform::Button(::GetDlgItem(window_, id_start_stop_button)),
+                            platform::CheckBox(::GetDlgItem(window_, id_front_display_option)),
+                            platform::TextBox(::GetDlgItem(window_, id_idle_threshold_box)),
+                            *selection_timer_, *control_timer_, options_.clock, *watch_});
   apply_fonts();
 }
 
-void メイン::apply_fonts() {
+void MainWindow::apply_fonts() {
   font_ = message_font(options_.dpi, options_.dpi.of_window(window_));
   for (const ControlDesign& design : control_designs) {
     ::SendMessageW(::GetDlgItem(window_, design.id), WM_SETFONT,
@@ -172,17 +172,17 @@ void メイン::apply_fonts() {
   }
 }
 
-void メイン::start_up_sequence() {
-  タスクトレイ::add(window_, small_icon_.get());
+void MainWindow::start_up_sequence() {
+  platform::tray::add(window_, small_icon_.get());
   registry::start_up_load(controls_->front_display_option, controls_->target_list, settings_path());
   control::start_stop(*controls_);
 }
 
-void メイン::close_sequence() {
+void MainWindow::close_sequence() {
   if (closed_) return;
   closed_ = true;
   registry::exit_save(controls_->target_list, controls_->front_display_option, settings_path());
-  タスクトレイ::remove(window_, small_icon_.get());
+  platform::tray::remove(window_, small_icon_.get());
   // Any other window goes without its own close handling, and a running cycle simply stops.
   about_.reset();
   selection_timer_->set_enabled(false);
@@ -191,20 +191,20 @@ void メイン::close_sequence() {
   ::DestroyWindow(window_);
 }
 
-void メイン::resize_client(int width, int height) {
+void MainWindow::resize_client(int width, int height) {
   SIZE size = outer_size_for_client(options_.dpi, width, height, options_.dpi.of_window(window_));
   ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void メイン::on_size(UINT type) {
+void MainWindow::on_size(UINT type) {
   if (type == SIZE_MINIMIZED || ::IsIconic(window_)) {
     // A minimised main window lives in the notification area only.
     ::ShowWindow(window_, SW_HIDE);
     return;
   }
   bool maximised = ::IsZoomed(window_) != FALSE;
-  saved_state_ = maximised ? WindowState::maximised : WindowState::normal;
+  saved_state_ = maximised ? platform::WindowState::maximised : platform::WindowState::normal;
   if (!maximised) {
     // The minimum is enforced after the fact: a frame dragged smaller springs back. Each change
     // runs this handling once more, nested, before this run goes on.
@@ -220,7 +220,7 @@ void メイン::on_size(UINT type) {
   lay_out();
 }
 
-void メイン::lay_out() {
+void MainWindow::lay_out() {
   int dpi = options_.dpi.of_window(window_);
   RECT client;
   ::GetClientRect(window_, &client);
@@ -238,7 +238,7 @@ void メイン::lay_out() {
   if (batch != nullptr) ::EndDeferWindowPos(batch);
 }
 
-void メイン::on_command(int id) {
+void MainWindow::on_command(int id) {
   control::MainControls& c = *controls_;
   switch (id) {
     case id_start_stop_button: control::start_stop(c); break;
@@ -252,27 +252,27 @@ void メイン::on_command(int id) {
   }
 }
 
-void メイン::on_mouse_move(LPARAM lparam) {
+void MainWindow::on_mouse_move(LPARAM lparam) {
   if (is_tray_restore(tray_event_code(lparam))) tray_restore();
 }
 
-void メイン::tray_restore() {
+void MainWindow::tray_restore() {
   // On a hidden, minimised window the first state change restores it, and the resize handling
   // stores the state again and lays the controls out.
   bool was_away = !::IsWindowVisible(window_) || ::IsIconic(window_);
-  set_window_state(window_, saved_state_);
+  platform::set_window_state(window_, saved_state_);
   ::ShowWindow(window_, SW_SHOW);
-  set_window_state(window_, saved_state_);
+  platform::set_window_state(window_, saved_state_);
   // A window brought back from the tray comes to the front; a shown one is left as it is, as a
   // mouse passing over its client area arrives here too.
   if (was_away) ::SetForegroundWindow(window_);
 }
 
-void メイン::open_about() {
+void MainWindow::open_about() {
   ::ShowWindow(window_, SW_HIDE);
   if (about_ == nullptr || about_->hwnd() == nullptr) {
     HWND main = window_;
-    about_ = std::make_unique<バージョン情報>(
+    about_ = std::make_unique<AboutBox>(
         [main] {
           // Back in the state it had; a window that went to the tray meanwhile stays there.
           if (!::IsIconic(main)) ::ShowWindow(main, SW_SHOW);
@@ -283,16 +283,16 @@ void メイン::open_about() {
   about_->show();
 }
 
-void メイン::remember_focus() {
+void MainWindow::remember_focus() {
   HWND focus = ::GetFocus();
   if (focus != nullptr && ::IsChild(window_, focus)) focus_ = focus;
 }
 
-void メイン::restore_focus() {
+void MainWindow::restore_focus() {
   ::SetFocus(focus_ != nullptr ? focus_ : controls_->start_stop_button.hwnd());
 }
 
-LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE: create_controls(); return 0;
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
@@ -343,7 +343,7 @@ LRESULT メイン::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (message == taskbar_created_ && taskbar_created_ != 0) {
         // A new taskbar (Explorer restarted, or started after us) has no icon of ours: with
         // control running and the window hidden, the icon is the only way back.
-        タスクトレイ::add(window_, small_icon_.get());
+        platform::tray::add(window_, small_icon_.get());
         return 0;
       }
       if (message == bring_back_ && bring_back_ != 0) {

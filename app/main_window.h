@@ -1,5 +1,5 @@
 #pragma once
-// The main window メイン: the target list with its buttons, the status line, the start-up and
+// The main window: the target list with its buttons, the status line, the start-up and
 // close sequences, and hiding in the notification area while minimised.
 #include <windows.h>
 
@@ -12,29 +12,29 @@
 #include "control/main_controls.h"
 #include "platform/controls.h"
 #include "platform/dpi.h"
+#include "platform/input_clock.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
-#include "platform/キーボード入力監視.h"
 
 namespace lorvane::app {
 
 struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;
-  キーボード入力監視::InputClock clock;
+  platform::InputClock clock;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.
-  Dpi dpi;
+  platform::Dpi dpi;
 };
 
-class メイン : public WindowBase<メイン> {
+class MainWindow : public WindowBase<MainWindow> {
  public:
   static constexpr const wchar_t* class_name = L"LorvaneMain";
   static constexpr const wchar_t* caption = L"Lorvane";
 
-  explicit メイン(MainWindowOptions options = {});
-  ~メイン();
+  explicit MainWindow(MainWindowOptions options = {});
+  ~MainWindow();
 
   // Creates the window and runs the start-up sequence; the window is not shown yet.
   bool create(HINSTANCE instance);
@@ -42,7 +42,7 @@ class メイン : public WindowBase<メイン> {
   void show_at_start();
 
   control::MainControls& controls() { return *controls_; }
-  WindowState saved_window_state() const { return saved_state_; }
+  platform::WindowState saved_window_state() const { return saved_state_; }
   HICON icon() const { return small_icon_.get(); }
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
@@ -69,19 +69,19 @@ class メイン : public WindowBase<メイン> {
   HINSTANCE instance_ = nullptr;
   UINT taskbar_created_ = 0;
   UINT bring_back_ = 0;
-  WindowState saved_state_ = WindowState::normal;
+  platform::WindowState saved_state_ = platform::WindowState::normal;
   bool closed_ = false;
   HWND focus_ = nullptr;
-  UniqueIcon small_icon_;
-  UniqueIcon large_icon_;
-  UniqueFont font_;
-  std::optional<Timer> selection_timer_;
-  std::optional<Timer> control_timer_;
-  std::optional<Timer> watch_timer_;
+  platform::UniqueIcon small_icon_;
+  platform::UniqueIcon large_icon_;
+  platform::UniqueFont font_;
+  std::optional<platform::Timer> selection_timer_;
+  std::optional<platform::Timer> control_timer_;
+  std::optional<platform::Timer> watch_timer_;
   // After the timers, whose poll it refers to, and before the controls, which refer to it.
   std::optional<control::CycleWatch> watch_;
   std::optional<control::MainControls> controls_;
-  std::unique_ptr<バージョン情報> about_;
+  std::unique_ptr<AboutBox> about_;
 };
 
 }  // namespace lorvane::app

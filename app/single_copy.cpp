@@ -40,13 +40,13 @@ std::wstring copy_name(const std::wstring& settings_path) {
   // The folder exists by now (the file may not): its long form stands for all its spellings.
   std::size_t slash = path.find_last_of(L'\\');
   if (slash != std::wstring::npos) {
-    if (auto folder = file_probe::long_path(path.substr(0, slash))) {
+    if (auto folder = platform::file_probe::long_path(path.substr(0, slash))) {
       path = *folder + path.substr(slash);
     }
   }
   // Per session: the copies that would share the file are the user's.
-  return L"Local\\Lorvane-" + hex(fnv1a(running_copy::upper_case(path))) + L"-" +
-         decimal_text(static_cast<std::int32_t>(path.size()));
+  return L"Local\\Lorvane-" + hex(fnv1a(platform::running_copy::upper_case(path))) + L"-" +
+         platform::decimal_text(static_cast<std::int32_t>(path.size()));
 }
 
 SettingsClaim::SettingsClaim(const std::wstring& settings_path)
@@ -63,8 +63,8 @@ bool SettingsClaim::take() {
       return true;
     }
     // A window that goes before it answers belonged to a copy that is ending: wait for the file.
-    HWND running = running_copy::published_window(window_slot_name(name_));
-    if (running != nullptr && running_copy::bring_back(running, bring_back_message)) {
+    HWND running = platform::running_copy::published_window(window_slot_name(name_));
+    if (running != nullptr && platform::running_copy::bring_back(running, bring_back_message)) {
       return false;
     }
   }

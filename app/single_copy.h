@@ -31,8 +31,8 @@ class SettingsClaim {
 
  private:
   std::wstring name_;
-  running_copy::NamedMutex mutex_;
-  std::optional<running_copy::WindowSlot> slot_;
+  platform::running_copy::NamedMutex mutex_;
+  std::optional<platform::running_copy::WindowSlot> slot_;
 };
 
 }  // namespace lorvane::app

@@ -78,7 +78,7 @@ class TargetWindows {
   void clear() { windows_.clear(); }
 
  private:
-  std::vector<UniqueWindow> windows_;
+  std::vector<platform::UniqueWindow> windows_;
 };
 
 }  // namespace lorvane::bench

@@ -164,7 +164,7 @@ class UserPrograms {
     MSG msg;
     ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists from here on
     thread_id_ = ::GetCurrentThreadId();
-    std::vector<UniqueWindow> owned;
+    std::vector<platform::UniqueWindow> owned;
     for (std::size_t i = 0; i < plans_.size(); ++i) {
       HWND w = show_window_of_class(plans_[i].class_name, program_window_proc, plans_[i].place,
                                     &logs_[i]);

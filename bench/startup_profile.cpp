@@ -12,7 +12,7 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "platform/タスクトレイ.h"
+#include "platform/tray.h"
 #include "registry/settings_file.h"
 
 using namespace lorvane;
@@ -77,7 +77,7 @@ LRESULT CALLBACK cbt_hook(int code, WPARAM wparam, LPARAM lparam) {
     const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
     wchar_t name[32] = {};
     ::GetClassNameW(window, name, 32);
-    if (main_window == nullptr && ::lstrcmpW(name, app::メイン::class_name) == 0) {
+    if (main_window == nullptr && ::lstrcmpW(name, app::MainWindow::class_name) == 0) {
       moments.main_creating = counter();
       main_window = window;
       main_proc = subclass(window, watch_main);
@@ -109,14 +109,14 @@ void time_warm_steps(HWND main, HICON icon, FILE* out) {
   HWND spare = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
   LONGLONG begin = counter();
-  タスクトレイ::add(spare, icon);
+  lorvane::platform::tray::add(spare, icon);
   LONGLONG added = counter();
-  タスクトレイ::remove(spare, icon);
+  lorvane::platform::tray::remove(spare, icon);
   std::fprintf(out, "warm_tray_add_us %.1f\n", us(added - begin));
   ::DestroyWindow(spare);
 
-  ListBox list(::GetDlgItem(main, app::id_target_list));
-  CheckBox check(::GetDlgItem(main, app::id_front_display_option));
+  platform::ListBox list(::GetDlgItem(main, app::id_target_list));
+  platform::CheckBox check(::GetDlgItem(main, app::id_front_display_option));
   std::wstring missing = own_folder() + L"\\missing";
   begin = counter();
   registry::start_up_load(check, list, registry::settings_path(missing));
@@ -129,7 +129,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   moments.entry = counter();
   cbt = ::SetWindowsHookExW(WH_CBT, cbt_hook, nullptr, ::GetCurrentThreadId());
 
-  app::メイン window;
+  app::MainWindow window;
   if (!window.create(instance)) return 1;
   ::UnhookWindowsHookEx(cbt);
   window.show_at_start();

@@ -35,7 +35,7 @@ struct RecentInput {
   DWORD now = 0;
   unsigned long long tick_queries = 0;
 
-  キーボード入力監視::InputClock clock() {
+  lorvane::platform::InputClock clock() {
     return {[this] {
               ++tick_queries;
               return now = ::GetTickCount();
@@ -147,7 +147,7 @@ int wmain(int argc, wchar_t** argv) {
   options.quit_on_destroy = false;
   // The window is never shown: while control runs it lives in the tray. With no settings file
   // its timers stay off, so only the ticks called here run.
-  app::メイン window(std::move(options));
+  app::MainWindow window(std::move(options));
   if (!window.create(::GetModuleHandleW(nullptr))) {
     std::printf("error: the main window was not created\n");
     return 1;
@@ -170,7 +170,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < size; ++i) {
       std::wstring name = target_name(i);
       c.target_list.append(name);
-      ansi.push_back(text::to_ansi(name));
+      ansi.push_back(platform::text::to_ansi(name));
       if (i % 2 == 0 && live.add(name) == nullptr) {
         std::printf("error: a target window was not created\n");
         return 1;
@@ -218,7 +218,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < 10; ++i) {
       std::wstring name = target_name(i);
       c.target_list.append(name);
-      ansi.push_back(text::to_ansi(name));
+      ansi.push_back(platform::text::to_ansi(name));
       if (i % 2 == 0) live.add(name);
     }
     pump_for(0.2);
@@ -240,7 +240,7 @@ int wmain(int argc, wchar_t** argv) {
                 }));
     std::wstring name = c.target_list.item(0);
     std::printf("part.to_ansi_us %.3f\n", typical_call_us(n, [&] {
-                  sink = sink + static_cast<DWORD>(text::to_ansi(name).size());
+                  sink = sink + static_cast<DWORD>(platform::text::to_ansi(name).size());
                 }));
     std::printf("part.find_window_live_us %.3f\n", typical_call_us(n / 4, [&] {
                   sink = sink ^ (::FindWindowA(ansi[0].c_str(), nullptr) != nullptr);
@@ -251,8 +251,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("part.front_display_option_us %.3f\n",
                 typical_call_us(n, [&] { sink = sink ^ c.front_display_option.ticked(); }));
     std::printf("part.idle_threshold_box_parse_us %.3f\n", typical_call_us(n, [&] {
-                  sink = sink +
-                         static_cast<DWORD>(parse_decimal(c.idle_threshold_box.text()).value_or(0));
+                  sink =
+                      sink + static_cast<DWORD>(
+                                 platform::parse_decimal(c.idle_threshold_box.text()).value_or(0));
                 }));
     std::printf("part.clock_us %.3f\n", typical_call_us(n, [&] {
                   LASTINPUTINFO info{};

@@ -5,11 +5,11 @@
 #include "control/full_screen.h"
 #include "control/idle.h"
 #include "platform/decimal.h"
+#include "platform/foreground.h"
+#include "platform/full_screen_facts.h"
+#include "platform/window_lookup.h"
 #include "platform/window_state.h"
-#include "platform/ウィンドウの表示位置設定.h"
-#include "platform/ウィンドウハンドル取得.h"
-#include "platform/全画面表示確認.h"
-#include "platform/直接選択.h"
+#include "platform/z_order.h"
 
 namespace lorvane::control {
 namespace {
@@ -19,7 +19,7 @@ constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 // The raise activates the window on purpose: it becomes the foreground window, so the first
 // tick after the user is back pushes it down again.
 void idle_raise(HWND window) {
-  ウィンドウの表示位置設定::set_window_pos(window, HWND_TOPMOST, place_only);
+  platform::z_order::set_window_pos(window, HWND_TOPMOST, place_only);
 }
 
 // The pushed window is always the foreground window already, which Windows never activates
@@ -27,7 +27,7 @@ void idle_raise(HWND window) {
 // SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
 // window out of the topmost band.
 void bottom_push(HWND window) {
-  ウィンドウの表示位置設定::set_window_pos(window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
+  platform::z_order::set_window_pos(window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
 }
 
 struct TickResult {
@@ -37,7 +37,7 @@ struct TickResult {
 
 TickResult run_tick(MainControls& c) {
   TickResult result;
-  HWND fg = 直接選択::foreground_window();
+  HWND fg = platform::foreground::foreground_window();
   // Zeroed once per tick: a failed query leaves the last good reading of this tick, or 0,
   // which makes the user count as idle.
   LASTINPUTINFO info{};
@@ -45,11 +45,11 @@ TickResult run_tick(MainControls& c) {
   std::optional<bool> full_screen;
   int n = c.target_list.count();
   for (int i = 0; i < n; ++i) {
-    HWND w = ウィンドウハンドル取得::find_window(c.target_list.item(i));
+    HWND w = platform::window_lookup::find_window(c.target_list.item(i));
     if (w == nullptr) continue;
     bool active = true;
     if (!c.front_display_option.ticked()) {
-      std::int32_t threshold = parse_decimal(c.idle_threshold_box.text()).value_or(0);
+      std::int32_t threshold = platform::parse_decimal(c.idle_threshold_box.text()).value_or(0);
       info.cbSize = sizeof info;
       DWORD now = c.clock.tick_count();
       c.clock.last_input_info(info);
@@ -84,7 +84,7 @@ DWORD last_input(const MainControls& c) {
 // a click raises without a focus change), or a raised window waiting for the user.
 void update_poll(MainControls& c, bool target_in_front) {
   CycleWatch& watch = c.watch;
-  if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised)) {
+  if (watch.raised != nullptr && !platform::window_lookup::exists(watch.raised)) {
     watch.raised = nullptr;
   }
   bool wanted = watch.hook.has_value() && (watch.raised != nullptr || target_in_front);
@@ -108,7 +108,7 @@ void update_poll(MainControls& c, bool target_in_front) {
 }
 
 bool has_registered_class(const MainControls& c, HWND window) {
-  std::wstring name = 直接選択::class_name(window);
+  std::wstring name = platform::foreground::class_name(window);
   return !name.empty() && c.target_list.contains(name);
 }
 
@@ -123,21 +123,21 @@ void start_stop(MainControls& c) {
     c.front_display_option.set_caption(std::wstring(first_use_hint));
     c.control_timer.set_enabled(false);
     stop_watch(c);
-    set_window_state(c.main, WindowState::normal);
+    platform::set_window_state(c.main, platform::WindowState::normal);
     return;
   }
   c.control_timer.set_interval(control_interval_ms);
   if (c.start_stop_button.caption() == caption_start) {
     c.start_stop_button.set_caption(std::wstring(caption_controlling));
     c.control_timer.set_enabled(true);
-    set_window_state(c.main, WindowState::minimised);
+    platform::set_window_state(c.main, platform::WindowState::minimised);
     // Hooked once the main window has gone to the tray: its own leaving is no foreground change.
     start_watch(c);
   } else {
     c.start_stop_button.set_caption(std::wstring(caption_start));
     c.control_timer.set_enabled(false);
     stop_watch(c);
-    set_window_state(c.main, WindowState::normal);
+    platform::set_window_state(c.main, platform::WindowState::normal);
   }
 }
 
@@ -171,14 +171,14 @@ void watch_poll(MainControls& c) {
   watch.input_seen = input;
   if (new_input && watch.raised != nullptr) {
     // The user is back: out of the topmost band at once, in front or not.
-    if (ウィンドウハンドル取得::exists(watch.raised)) bottom_push(watch.raised);
+    if (platform::window_lookup::exists(watch.raised)) bottom_push(watch.raised);
     watch.raised = nullptr;
   }
   watch.quiet_polls = new_input ? 0 : watch.quiet_polls + 1;
   if (new_input || watch.tick_again) {
     watch.tick_again = new_input;
     control_tick(c);
-  } else if (watch.raised != nullptr && !ウィンドウハンドル取得::exists(watch.raised)) {
+  } else if (watch.raised != nullptr && !platform::window_lookup::exists(watch.raised)) {
     // Gone: nothing left to move down. Whether a registered window is in front, the next tick
     // says, and it stops the poll when none is.
     watch.raised = nullptr;
@@ -200,7 +200,8 @@ void stop_watch(MainControls& c) {
 bool full_screen_work(const MainControls& c, HWND foreground) {
   ForegroundFacts facts;
   if (foreground != nullptr) {
-    全画面表示確認::WindowFacts window = 全画面表示確認::window_facts(foreground);
+    platform::full_screen_facts::WindowFacts window =
+        platform::full_screen_facts::window_facts(foreground);
     facts.exists = true;
     facts.shell = window.shell;
     facts.own = window.own;
@@ -209,7 +210,7 @@ bool full_screen_work(const MainControls& c, HWND foreground) {
     facts.window = screen_rect(window.window);
     facts.monitor = screen_rect(window.monitor);
   }
-  return is_full_screen_work(facts, 全画面表示確認::user_notification_state());
+  return is_full_screen_work(facts, platform::full_screen_facts::user_notification_state());
 }
 
 }  // namespace lorvane::control

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/controls.h"
-#include "platform/前面切り替え監視.h"
+#include "platform/foreground_hook.h"
 
 namespace lorvane::control {
 
@@ -25,13 +25,13 @@ inline constexpr unsigned raised_watch_interval_ms = 150;
 inline constexpr unsigned quiet_polls_before_slowing = 5000 / watch_interval_ms;
 
 struct CycleWatch {
-  explicit CycleWatch(Timer& poll) : poll_timer(poll) {}
+  explicit CycleWatch(platform::Timer& poll) : poll_timer(poll) {}
 
   // Runs only while a registered window is the foreground window, or a raised window waits for
   // the user to come back: with neither, nothing runs between ticks.
-  Timer& poll_timer;
+  platform::Timer& poll_timer;
   // Present exactly while control runs.
-  std::optional<前面切り替え監視::ForegroundHook> hook;
+  std::optional<platform::ForegroundHook> hook;
   // Put in the topmost band by the idle raise, until the user's first input moves it down.
   HWND raised = nullptr;
   // The last input time at the poll before; input since then is a change of it.

@@ -7,19 +7,19 @@
 
 #include "control/cycle_watch.h"
 #include "platform/controls.h"
-#include "platform/キーボード入力監視.h"
+#include "platform/input_clock.h"
 
 namespace lorvane::control {
 
 struct MainControls {
   HWND main;  // the main window: never pushed down, and never taken by the wizard
-  ListBox target_list;
-  Button start_stop_button;
-  CheckBox front_display_option;
-  TextBox idle_threshold_box;
-  Timer& selection_timer;
-  Timer& control_timer;
-  const キーボード入力監視::InputClock& clock;
+  platform::ListBox target_list;
+  platform::Button start_stop_button;
+  platform::CheckBox front_display_option;
+  platform::TextBox idle_threshold_box;
+  platform::Timer& selection_timer;
+  platform::Timer& control_timer;
+  const platform::InputClock& clock;
   CycleWatch& watch;
 };
 

@@ -1,15 +1,15 @@
 #include "control/target_selection.h"
 
 #include "control/control_cycle.h"
+#include "platform/foreground.h"
 #include "platform/message_box.h"
-#include "platform/ウィンドウの表示位置設定.h"
-#include "platform/直接選択.h"
+#include "platform/z_order.h"
 
 namespace lorvane::control {
 namespace {
 
 int ask_box(const MainControls& c, std::wstring_view text, UINT buttons) {
-  return ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
+  return platform::ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
 }
 
 void wait_again(MainControls& c) {
@@ -28,13 +28,13 @@ void select(MainControls& c) {
   c.selection_timer.set_enabled(true);
 }
 
-bool is_new_target(const ListBox& target_list, const std::wstring& name) {
+bool is_new_target(const platform::ListBox& target_list, const std::wstring& name) {
   return !name.empty() && !target_list.contains(name);
 }
 
 void selection_tick(MainControls& c) {
-  HWND fg = 直接選択::foreground_window();
-  std::wstring name = 直接選択::class_name(fg);
+  HWND fg = platform::foreground::foreground_window();
+  std::wstring name = platform::foreground::class_name(fg);
   if (fg == c.main) return;  // the user is still on the main window: look again next time
 
   // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
@@ -44,8 +44,7 @@ void selection_tick(MainControls& c) {
   // The test move. The window is the foreground window, which Windows never activates again;
   // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
   // move a move to the bottom on both.
-  ウィンドウの表示位置設定::set_window_pos(fg, HWND_BOTTOM,
-                                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  platform::z_order::set_window_pos(fg, HWND_BOTTOM, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 
   if (ask_box(c, box_moved, MB_YESNO) == IDYES) {
     if (!is_new_target(c.target_list, name)) return;

@@ -23,6 +23,6 @@ void select(MainControls& c);
 void selection_tick(MainControls& c);
 
 // Whether the name may be appended: not empty and not already in the list, compared exactly.
-bool is_new_target(const ListBox& target_list, const std::wstring& name);
+bool is_new_target(const platform::ListBox& target_list, const std::wstring& name);
 
 }  // namespace lorvane::control

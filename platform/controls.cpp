@@ -1,6 +1,6 @@
 #include "platform/controls.h"
 
-namespace lorvane {
+namespace lorvane::platform {
 
 std::wstring window_text(HWND window) {
   int length = ::GetWindowTextLengthW(window);
@@ -95,4 +95,4 @@ void Timer::apply() {
   }
 }
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

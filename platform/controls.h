@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 std::wstring window_text(HWND window);
 
@@ -96,4 +96,4 @@ class Timer {
   bool armed_ = false;
 };
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

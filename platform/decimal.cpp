@@ -3,7 +3,7 @@
 #include <iterator>
 #include <limits>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 std::optional<std::int32_t> parse_decimal(std::wstring_view text) {
   std::size_t i = 0;
@@ -41,4 +41,4 @@ std::wstring decimal_text(std::int32_t value) {
   return std::wstring(first, std::end(digits));
 }
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 // Leading blanks, an optional sign, then decimal digits up to the first other character
 // ("12abc" is 12). A value beyond the 32-bit range is clamped to it. No digit at all: no number.
@@ -16,4 +16,4 @@ std::optional<std::int32_t> parse_decimal(std::wstring_view text);
 // kilobytes of printf machinery.
 std::wstring decimal_text(std::int32_t value);
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

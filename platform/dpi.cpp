@@ -1,6 +1,6 @@
 #include "platform/dpi.h"
 
-namespace lorvane {
+namespace lorvane::platform {
 namespace {
 
 // Through the generic function pointer type, which converts to any other without a warning.
@@ -70,4 +70,4 @@ bool Dpi::non_client_metrics(NONCLIENTMETRICSW& metrics, int dpi) const {
   return ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
 }
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

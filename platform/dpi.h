@@ -5,7 +5,7 @@
 // resolution, read from the screen, and windows are never laid out again for another monitor.
 #include <windows.h>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 // The newer functions as a system has them: null for each one it lacks.
 struct DpiFunctions {
@@ -40,4 +40,4 @@ class Dpi {
   DpiFunctions functions_;
 };
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

@@ -8,7 +8,7 @@
 
 #include "platform/decimal.h"
 
-namespace lorvane::file_probe {
+namespace lorvane::platform::file_probe {
 namespace {
 
 struct FileCloser {
@@ -93,4 +93,4 @@ void copy_unless_present(const std::wstring& from, const std::wstring& to) {
   }
 }
 
-}  // namespace lorvane::file_probe
+}  // namespace lorvane::platform::file_probe

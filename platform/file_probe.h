@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace lorvane::file_probe {
+namespace lorvane::platform::file_probe {
 
 enum class FileOpen { opens, absent, refused };
 
@@ -36,4 +36,4 @@ void make_folder(const std::wstring& folder);
 // read-only mark of the original is not carried over.
 void copy_unless_present(const std::wstring& from, const std::wstring& to);
 
-}  // namespace lorvane::file_probe
+}  // namespace lorvane::platform::file_probe

@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 // buttons is MB_YESNO or MB_OKCANCEL; returns the button pressed (IDYES, IDOK, ...).
 int ask(HWND owner, const std::wstring& text, const std::wstring& title, UINT buttons);
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

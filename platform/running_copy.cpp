@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace lorvane::running_copy {
+namespace lorvane::platform::running_copy {
 namespace {
 
 // A window handle's 32 significant bits, the same in 32- and 64-bit processes.
@@ -59,4 +59,4 @@ bool bring_back(HWND window, UINT message) {
          answer == TRUE;
 }
 
-}  // namespace lorvane::running_copy
+}  // namespace lorvane::platform::running_copy

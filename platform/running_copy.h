@@ -8,7 +8,7 @@
 
 #include "platform/unique_handles.h"
 
-namespace lorvane::running_copy {
+namespace lorvane::platform::running_copy {
 
 // The text in upper case, as the file system compares names.
 std::wstring upper_case(const std::wstring& text);
@@ -43,4 +43,4 @@ HWND published_window(const std::wstring& name);
 // it to be handled: true when the window answered TRUE.
 bool bring_back(HWND window, UINT message);
 
-}  // namespace lorvane::running_copy
+}  // namespace lorvane::platform::running_copy

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace lorvane::text {
+namespace lorvane::platform::text {
 namespace {
 
 // One private-use character per undecodable byte: U+F700 + byte (U+F780 to U+F7FF). The code page
@@ -89,4 +89,4 @@ std::wstring from_ansi_buffer(const char* buffer, std::size_t size) {
   return from_ansi(std::string_view(buffer, len));
 }
 
-}  // namespace lorvane::text
+}  // namespace lorvane::platform::text

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvane::text {
+namespace lorvane::platform::text {
 
 // Bytes that the ANSI code page cannot decode (a broken double-byte pair, a stray lead byte) are
 // carried through as private-use characters, so that a name read from a damaged file is written
@@ -21,4 +21,4 @@ bool ansi_can_hold(std::wstring_view text);
 // The text of a filled buffer, up to its first zero byte.
 std::wstring from_ansi_buffer(const char* buffer, std::size_t size);
 
-}  // namespace lorvane::text
+}  // namespace lorvane::platform::text

@@ -5,7 +5,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
@@ -38,4 +38,4 @@ using UniqueView = std::unique_ptr<void, ViewDeleter>;
 using UniqueWinEventHook =
     std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, WinEventHookDeleter>;
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

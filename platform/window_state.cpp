@@ -1,6 +1,6 @@
 #include "platform/window_state.h"
 
-namespace lorvane {
+namespace lorvane::platform {
 
 WindowState window_state(HWND window) {
   if (::IsIconic(window)) return WindowState::minimised;
@@ -20,4 +20,4 @@ void set_window_state(HWND window, WindowState state) {
   }
 }
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

@@ -2,7 +2,7 @@
 // A top-level window's state: normal, minimised or maximised.
 #include <windows.h>
 
-namespace lorvane {
+namespace lorvane::platform {
 
 enum class WindowState : int { normal = 0, minimised = 1, maximised = 2 };
 
@@ -12,4 +12,4 @@ WindowState window_state(HWND window);
 // window's size notification, which does whatever follows (a minimised main window hides).
 void set_window_state(HWND window, WindowState state);
 
-}  // namespace lorvane
+}  // namespace lorvane::platform

@@ -5,8 +5,8 @@
 
 #include "platform/decimal.h"
 #include "platform/file_probe.h"
+#include "platform/profile.h"
 #include "platform/text.h"
-#include "platform/設定ファイル.h"
 #include "registry/save_walk.h"
 
 namespace lorvane::registry {
@@ -16,7 +16,7 @@ const std::wstring section_name{section};
 
 // The reading rule: the value up to its first zero; an empty value is an absent key.
 std::optional<std::wstring> read_key(std::wstring_view key, const std::wstring& path) {
-  std::wstring value = 設定ファイル::read(section_name, std::wstring(key), path);
+  std::wstring value = platform::profile::read(section_name, std::wstring(key), path);
   if (value.empty()) return std::nullopt;
   return value;
 }
@@ -24,12 +24,12 @@ std::optional<std::wstring> read_key(std::wstring_view key, const std::wstring& 
 // A number stored by the program, or 0 when the key is absent or holds no number.
 std::int32_t read_count(const std::wstring& path) {
   auto value = read_key(count_key, path);
-  return value ? parse_decimal(*value).value_or(0) : 0;
+  return value ? platform::parse_decimal(*value).value_or(0) : 0;
 }
 
 std::vector<std::int32_t> present_class_positions(const std::wstring& path) {
   std::vector<std::int32_t> positions;
-  for (const std::wstring& key : 設定ファイル::key_names(section_name, path)) {
+  for (const std::wstring& key : platform::profile::key_names(section_name, path)) {
     if (auto k = class_key_position(key)) positions.push_back(*k);
   }
   return positions;
@@ -42,13 +42,13 @@ constexpr std::size_t key_by_key_limit = 256;
 
 // The values that the reading rule gives for the class-name keys of the lines, by position.
 std::map<std::int32_t, std::wstring> class_names_as_read(
-    const std::vector<設定ファイル::Line>& lines) {
+    const std::vector<platform::profile::Line>& lines) {
   std::map<std::int32_t, std::wstring> names;
-  for (const 設定ファイル::Line& line : lines) {
+  for (const platform::profile::Line& line : lines) {
     // The first of two keys of one name is the one that reads and writes find; a line without
     // a value reads as empty.
     if (auto k = class_key_position(line.key)) {
-      names.emplace(*k, line.value ? 設定ファイル::as_read(*line.value) : std::wstring());
+      names.emplace(*k, line.value ? platform::profile::as_read(*line.value) : std::wstring());
     }
   }
   return names;
@@ -57,9 +57,9 @@ std::map<std::int32_t, std::wstring> class_names_as_read(
 // Save as one rewrite of the section, with the result the key-by-key writes would leave: changed
 // keys get their new value where they stand, missing keys are added at the end in the order of
 // the writes, and removed keys go.
-void save_section(const ListBox& target_list, std::int32_t n, const std::vector<SaveStep>& steps,
-                  const std::wstring& path) {
-  std::vector<設定ファイル::Line> lines = 設定ファイル::read_section(section_name, path);
+void save_section(const platform::ListBox& target_list, std::int32_t n,
+                  const std::vector<SaveStep>& steps, const std::wstring& path) {
+  std::vector<platform::profile::Line> lines = platform::profile::read_section(section_name, path);
   std::optional<std::size_t> count_line;
   std::map<std::int32_t, std::size_t> class_lines;  // the first line of each position
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -74,7 +74,7 @@ void save_section(const ListBox& target_list, std::int32_t n, const std::vector<
       lines.push_back({std::move(key), std::move(value)});
     }
   };
-  set(count_line, std::wstring(count_key), decimal_text(n));
+  set(count_line, std::wstring(count_key), platform::decimal_text(n));
   for (const SaveStep& step : steps) {
     auto found = class_lines.find(step.position);
     std::optional<std::size_t> at;
@@ -82,7 +82,7 @@ void save_section(const ListBox& target_list, std::int32_t n, const std::vector<
     switch (step.kind) {
       case SaveStep::Kind::write_entry: {
         std::wstring entry = target_list.item(step.position);
-        if (!at || !lines[*at].value || 設定ファイル::as_read(*lines[*at].value) != entry) {
+        if (!at || !lines[*at].value || platform::profile::as_read(*lines[*at].value) != entry) {
           set(at, class_key(step.position), std::move(entry));
         }
         break;
@@ -93,19 +93,20 @@ void save_section(const ListBox& target_list, std::int32_t n, const std::vector<
         break;
     }
   }
-  std::vector<設定ファイル::Line> kept;
+  std::vector<platform::profile::Line> kept;
   kept.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i >= removed.size() || !removed[i]) kept.push_back(std::move(lines[i]));
   }
-  設定ファイル::write_section(section_name, kept, path);
+  platform::profile::write_section(section_name, kept, path);
 }
 
 FolderNames names_of(const std::wstring& folder) {
-  FolderNames names{folder, text::ansi_can_hold(folder), std::nullopt, false};
+  FolderNames names{folder, platform::text::ansi_can_hold(folder), std::nullopt, false};
   if (!names.ansi_holds_path) {
-    names.short_path = file_probe::short_path(folder);
-    names.ansi_holds_short_path = names.short_path && text::ansi_can_hold(*names.short_path);
+    names.short_path = platform::file_probe::short_path(folder);
+    names.ansi_holds_short_path =
+        names.short_path && platform::text::ansi_can_hold(*names.short_path);
   }
   return names;
 }
@@ -113,12 +114,12 @@ FolderNames names_of(const std::wstring& folder) {
 // Found out by trying, never from attributes: a read-only mark says nothing under a user who may
 // write anyway, and nothing of a file another program holds locked.
 BesideFile try_beside(const std::wstring& folder) {
-  switch (file_probe::open_for_read_write(settings_path(folder))) {
-    case file_probe::FileOpen::opens: return BesideFile::opens;
-    case file_probe::FileOpen::absent:
-      return file_probe::folder_takes_new_file(folder) ? BesideFile::can_be_made
-                                                       : BesideFile::unusable;
-    case file_probe::FileOpen::refused: break;
+  switch (platform::file_probe::open_for_read_write(settings_path(folder))) {
+    case platform::file_probe::FileOpen::opens: return BesideFile::opens;
+    case platform::file_probe::FileOpen::absent:
+      return platform::file_probe::folder_takes_new_file(folder) ? BesideFile::can_be_made
+                                                                 : BesideFile::unusable;
+    case platform::file_probe::FileOpen::refused: break;
   }
   return BesideFile::unusable;
 }
@@ -139,12 +140,12 @@ SettingsChoice find_settings_file(
 }
 
 void prepare_settings_file(const SettingsChoice& choice) {
-  if (choice.folder_to_make) file_probe::make_folder(*choice.folder_to_make);
-  if (choice.copy_from) file_probe::copy_unless_present(*choice.copy_from, choice.path);
+  if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
+  if (choice.copy_from) platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
 }
 
 std::wstring class_key(std::int32_t position) {
-  return std::wstring(class_key_prefix) + decimal_text(position);
+  return std::wstring(class_key_prefix) + platform::decimal_text(position);
 }
 
 std::optional<std::int32_t> class_key_position(std::wstring_view key) {
@@ -161,10 +162,12 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key) {
   return static_cast<std::int32_t>(value);
 }
 
-void start_up_load(CheckBox& front_display_option, ListBox& target_list, const std::wstring& path) {
+void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
+                   const std::wstring& path) {
   // Any number but 0 ticks the box; a value that holds no number leaves the box as designed.
   if (auto value = read_key(front_display_key, path)) {
-    if (auto number = parse_decimal(*value)) front_display_option.set_ticked(*number != 0);
+    if (auto number = platform::parse_decimal(*value))
+      front_display_option.set_ticked(*number != 0);
   }
   std::int32_t count = read_count(path);
   // Only the positions the file holds are read: an absent key is skipped anyway, and a damaged
@@ -177,14 +180,14 @@ void start_up_load(CheckBox& front_display_option, ListBox& target_list, const s
     return;
   }
   std::map<std::int32_t, std::wstring> names =
-      class_names_as_read(設定ファイル::read_section(section_name, path));
+      class_names_as_read(platform::profile::read_section(section_name, path));
   for (std::int32_t k : positions) {
     auto name = names.find(k);
     if (name != names.end() && !name->second.empty()) target_list.append(name->second);
   }
 }
 
-void save(const ListBox& target_list, const std::wstring& path) {
+void save(const platform::ListBox& target_list, const std::wstring& path) {
   std::int32_t stored = read_count(path);
   std::int32_t n = target_list.count();
   std::vector<std::int32_t> present;
@@ -194,7 +197,7 @@ void save(const ListBox& target_list, const std::wstring& path) {
     save_section(target_list, n, steps, path);
     return;
   }
-  設定ファイル::write(section_name, std::wstring(count_key), decimal_text(n), path);
+  platform::profile::write(section_name, std::wstring(count_key), platform::decimal_text(n), path);
   for (const SaveStep& step : steps) {
     std::wstring key = class_key(step.position);
     switch (step.kind) {
@@ -202,26 +205,26 @@ void save(const ListBox& target_list, const std::wstring& path) {
         // Each write rewrites the whole file: a key that already holds its entry is left as it
         // is, so that saving an unchanged list writes three keys, not one per entry.
         std::wstring entry = target_list.item(step.position);
-        if (設定ファイル::read(section_name, key, path) != entry) {
-          設定ファイル::write(section_name, key, entry, path);
+        if (platform::profile::read(section_name, key, path) != entry) {
+          platform::profile::write(section_name, key, entry, path);
         }
         break;
       }
       case SaveStep::Kind::write_empty:
-        設定ファイル::write(section_name, key, std::wstring(), path);
+        platform::profile::write(section_name, key, std::wstring(), path);
         break;
       case SaveStep::Kind::remove:
-        設定ファイル::write(section_name, key, std::nullopt, path);
+        platform::profile::write(section_name, key, std::nullopt, path);
         break;
     }
   }
 }
 
-void exit_save(const ListBox& target_list, const CheckBox& front_display_option,
+void exit_save(const platform::ListBox& target_list, const platform::CheckBox& front_display_option,
                const std::wstring& path) {
   save(target_list, path);
-  設定ファイル::write(section_name, std::wstring(front_display_key),
-                      front_display_option.ticked() ? L"1" : L"0", path);
+  platform::profile::write(section_name, std::wstring(front_display_key),
+                           front_display_option.ticked() ? L"1" : L"0", path);
 }
 
 }  // namespace lorvane::registry

@@ -35,13 +35,14 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key);
 
 // Ticks or clears the box from the front-display key, then appends the stored class names to the
 // (empty) list in stored order. Absent or unreadable values leave things as they are.
-void start_up_load(CheckBox& front_display_option, ListBox& target_list, const std::wstring& path);
+void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
+                   const std::wstring& path);
 
 // Writes the count and the class names of the list; removes the keys a longer list left behind.
-void save(const ListBox& target_list, const std::wstring& path);
+void save(const platform::ListBox& target_list, const std::wstring& path);
 
 // Save, then the front-display option as 0 or 1.
-void exit_save(const ListBox& target_list, const CheckBox& front_display_option,
+void exit_save(const platform::ListBox& target_list, const platform::CheckBox& front_display_option,
                const std::wstring& path);
 
 }  // namespace lorvane::registry

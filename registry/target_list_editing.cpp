@@ -5,7 +5,7 @@
 namespace lorvane::registry {
 namespace {
 
-void apply(ListBox& target_list, const std::optional<Swap>& swap) {
+void apply(platform::ListBox& target_list, const std::optional<Swap>& swap) {
   if (!swap) return;
   std::wstring moved = target_list.item(swap->first);
   target_list.replace(swap->first, target_list.item(swap->second));
@@ -15,15 +15,15 @@ void apply(ListBox& target_list, const std::optional<Swap>& swap) {
 
 }  // namespace
 
-void move_up(ListBox& target_list) {
+void move_up(platform::ListBox& target_list) {
   apply(target_list, plan_move_up(target_list.selected(), target_list.count()));
 }
 
-void move_down(ListBox& target_list) {
+void move_down(platform::ListBox& target_list) {
   apply(target_list, plan_move_down(target_list.selected(), target_list.count()));
 }
 
-void delete_selected(ListBox& target_list) {
+void delete_selected(platform::ListBox& target_list) {
   // The list box removes the entry in place: the entries before it stay, those after it close
   // up, for a list of any length.
   if (auto removal = plan_delete(target_list.selected(), target_list.count())) {

@@ -4,8 +4,8 @@
 
 namespace lorvane::registry {
 
-void move_up(ListBox& target_list);
-void move_down(ListBox& target_list);
-void delete_selected(ListBox& target_list);
+void move_up(platform::ListBox& target_list);
+void move_down(platform::ListBox& target_list);
+void delete_selected(platform::ListBox& target_list);
 
 }  // namespace lorvane::registry

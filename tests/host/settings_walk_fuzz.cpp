@@ -133,8 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  std::optional<std::int32_t> parsed = lorvane::parse_decimal(text);
-  check(parsed == reference_decimal(text), "parse_decimal reads the digits as written");
+  std::optional<std::int32_t> parsed = lorvane::platform::parse_decimal(text);
+  check(parsed == reference_decimal(text), "platform::parse_decimal reads the digits as written");
   const std::int32_t count = parsed.value_or(0);
 
   // A position is taken as it is, or near the count or the list length, where the walks turn.

@@ -16,13 +16,13 @@ namespace lorvane::test {
 class MainWindowTest : public ::testing::Test {
  protected:
   // Creates the window, runs its start-up sequence and shows it as the program does.
-  void start(キーボード入力監視::InputClock clock = {}) {
+  void start(lorvane::platform::InputClock clock = {}) {
     app::MainWindowOptions options;
     options.settings_path = settings_path_;
     options.clock = std::move(clock);
     options.quit_on_destroy = false;
     options.dpi = resolution_;
-    window_ = std::make_unique<app::メイン>(std::move(options));
+    window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
     window_->show_at_start();
     pump_for(std::chrono::milliseconds(50));
@@ -79,8 +79,8 @@ class MainWindowTest : public ::testing::Test {
   std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
   // The resolution functions the window is built on: this system's, or a test's table with nulls
   // for an older system's.
-  Dpi resolution_;
-  std::unique_ptr<app::メイン> window_;
+  platform::Dpi resolution_;
+  std::unique_ptr<app::MainWindow> window_;
 };
 
 }  // namespace lorvane::test

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-namespace lorvane {
+namespace lorvane::platform {
 namespace {
 
 TEST(ParseDecimal, ReadsPlainAndSignedNumbers) {
@@ -63,4 +63,4 @@ TEST(DecimalText, WritesWhatTheSettingsFileHoldsAndReadsBackTheSame) {
 }
 
 }  // namespace
-}  // namespace lorvane
+}  // namespace lorvane::platform

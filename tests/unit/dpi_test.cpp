@@ -6,7 +6,7 @@
 
 #include "test_support.h"
 
-namespace lorvane {
+namespace lorvane::platform {
 namespace {
 
 using Generic = void (*)();
@@ -35,4 +35,4 @@ TEST(DpiFunctions, EachIsTheFunctionOfItsNameWhereTheSystemHasIt) {
 }
 
 }  // namespace
-}  // namespace lorvane
+}  // namespace lorvane::platform

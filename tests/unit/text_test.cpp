@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace lorvane::text {
+namespace lorvane::platform::text {
 namespace {
 
 // Every case here is about Shift-JIS; scripts/wine-env.sh sets the Japanese locale for that.
@@ -65,4 +65,4 @@ TEST_F(AnsiText, DamageStaysLocal) {
 }
 
 }  // namespace
-}  // namespace lorvane::text
+}  // namespace lorvane::platform::text

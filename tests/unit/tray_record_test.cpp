@@ -1,4 +1,4 @@
-#include "platform/タスクトレイ.h"
+#include "platform/tray.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-namespace タスクトレイ {
+namespace lorvane::platform::tray {
 namespace {
 
 // The handles only need to be recognisable in the bytes.
@@ -53,4 +53,4 @@ TEST(TrayRecord, DeleteRecord) {
 }
 
 }  // namespace
-}  // namespace タスクトレイ
+}  // namespace lorvane::platform::tray

@@ -50,8 +50,8 @@ std::wstring class_of(HWND window) {
 
 }  // namespace
 
-UniqueWindow make_window(const wchar_t* class_name) {
-  return UniqueWindow(create_window(class_name));
+platform::UniqueWindow make_window(const wchar_t* class_name) {
+  return platform::UniqueWindow(create_window(class_name));
 }
 
 ThreadWindow::UniqueEvent ThreadWindow::make_event() {
@@ -121,9 +121,9 @@ void bring_to_front(HWND window) {
   ::SetForegroundWindow(window);
 }
 
-キーボード入力監視::InputClock FakeClock::clock() const {
+lorvane::platform::InputClock FakeClock::clock() const {
   std::shared_ptr<State> state = state_;
-  キーボード入力監視::InputClock clock;
+  lorvane::platform::InputClock clock;
   clock.tick_count = [state] {
     state->calls.push_back({Call::tick_count});
     if (!state->first_tick_at) state->first_tick_at = std::chrono::steady_clock::now();
@@ -159,7 +159,7 @@ LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
       class_of(sent->hwnd) == L"#32770") {
     HWND box = sent->hwnd;
     BoxView view;
-    view.title = window_text(box);
+    view.title = platform::window_text(box);
     view.text = message_box_text(box);
     view.owner = ::GetWindow(box, GW_OWNER);
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;

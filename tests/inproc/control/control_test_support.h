@@ -15,8 +15,8 @@
 
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
+#include "platform/input_clock.h"
 #include "platform/unique_handles.h"
-#include "platform/キーボード入力監視.h"
 
 namespace lorvane::test {
 
@@ -28,7 +28,7 @@ inline constexpr const wchar_t* missing_class = L"LorvaneTestNoSuchWindow";
 
 // A visible top-level window of the class, owned by the calling thread. Its class is registered
 // on first use.
-UniqueWindow make_window(const wchar_t* class_name);
+platform::UniqueWindow make_window(const wchar_t* class_name);
 
 // How a test window lies on the screen: a plain window with a title bar, that window
 // maximised, or a popup without a title bar over the whole virtual desktop (a film, a game).
@@ -94,7 +94,7 @@ class FakeClock {
 
   FakeClock() = default;
   // The clock for the main window; it shares this object's state.
-  キーボード入力監視::InputClock clock() const;
+  lorvane::platform::InputClock clock() const;
 
   void set(DWORD now, std::optional<DWORD> last_input);
   // The user counts as active, or as idle, at any later tick.

@@ -37,7 +37,7 @@ class IdleDecisionTest : public ControlTest {
     return is_topmost(target_.get());
   }
 
-  UniqueWindow target_ = make_window(target_a);
+  platform::UniqueWindow target_ = make_window(target_a);
 };
 
 TEST_F(IdleDecisionTest, IdleOnlyStrictlyBeyondTheThresholdAcrossWrapAndSignChange) {
@@ -57,7 +57,7 @@ TEST_F(IdleDecisionTest, TheThresholdIsReadFromTheIdleThresholdBoxAtEachTick) {
 }
 
 TEST_F(IdleDecisionTest, TheTickCountIsTakenFirstAndTheRecordIsFreshAndSized) {
-  UniqueWindow second = make_window(target_b);
+  platform::UniqueWindow second = make_window(target_b);
   add_targets({missing_class, target_a, target_b});
   using Call = FakeClock::Call;
 

@@ -8,8 +8,8 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) {
-  UniqueWindow other = make_window(bystander);
-  UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
   clock_.set_active();
   start_without_timer();
@@ -28,8 +28,8 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
 }
 
 TEST_F(ControlTest, AWindowLeftInFrontIsWatchedOftenEnoughThatALateClickSendsItBackAtOnce) {
-  UniqueWindow other = make_window(bystander);
-  UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
   clock_.set_active();
   start_without_timer();
@@ -50,18 +50,18 @@ TEST_F(ControlTest, AWindowLeftInFrontIsWatchedOftenEnoughThatALateClickSendsItB
 }
 
 TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
-  UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow other = make_window(bystander);
   add_targets({target_a});
   clock_.set_idle();
   start_without_timer();
   {
-    UniqueWindow gone = make_window(target_a);
+    platform::UniqueWindow gone = make_window(target_a);
     tick();
     ASSERT_EQ(controls().watch.raised, gone.get());
   }
   EXPECT_TRUE(pump_until([&] { return controls().watch.raised == nullptr; }, 2s));
 
-  UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow a = make_window(target_a);
   tick();
   pump_for(200ms);
   ASSERT_TRUE(is_topmost(a.get())) << "nobody touched anything";

@@ -46,7 +46,7 @@ class SelectionTest : public ControlTest {
 
   void selection_tick() { control::selection_tick(controls()); }
 
-  UniqueWindow target_ = make_window(target_a);
+  platform::UniqueWindow target_ = make_window(target_a);
 };
 
 TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {

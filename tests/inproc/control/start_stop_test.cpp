@@ -66,7 +66,7 @@ TEST_F(ControlTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
 
 // The real timer: the first tick comes one interval after Start, and Stop ends the ticks.
 TEST_F(ControlTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
-  UniqueWindow target = make_window(target_a);
+  platform::UniqueWindow target = make_window(target_a);
   add_targets({target_a});
   clock_.set_idle();
   auto started = std::chrono::steady_clock::now();

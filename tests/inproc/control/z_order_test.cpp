@@ -14,8 +14,8 @@ TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   EXPECT_TRUE(clock_.calls().empty()) << "no entry has a window yet: nothing to ask";
 
   // Windows opened after Start are handled from the next tick on.
-  UniqueWindow b = make_window(target_b);
-  UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow b = make_window(target_b);
+  platform::UniqueWindow a = make_window(target_a);
   bring_to_front(b.get());
   tick();
   EXPECT_TRUE(is_topmost(a.get()));
@@ -31,9 +31,9 @@ TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
 }
 
 TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
-  UniqueWindow other = make_window(bystander);
-  UniqueWindow b = make_window(target_b);
-  UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow b = make_window(target_b);
+  platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
 
   // Raised while the user was away ...
@@ -66,8 +66,8 @@ TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
 }
 
 TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
-  UniqueWindow b = make_window(target_b);
-  UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow b = make_window(target_b);
+  platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
   controls().front_display_option.set_ticked(true);
   clock_.set_idle();
@@ -79,8 +79,8 @@ TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
 }
 
 TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
-  UniqueWindow other = make_window(bystander);
-  add_targets({app::メイン::class_name});
+  platform::UniqueWindow other = make_window(bystander);
+  add_targets({app::MainWindow::class_name});
   bring_to_front(hwnd());
   ASSERT_EQ(::GetForegroundWindow(), hwnd());
   int before = z_position(hwnd());
@@ -103,8 +103,8 @@ TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
 }
 
 TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
-  UniqueWindow first = make_window(target_a);
-  UniqueWindow second = make_window(target_a);
+  platform::UniqueWindow first = make_window(target_a);
+  platform::UniqueWindow second = make_window(target_a);
   add_targets({target_a});
   // The user works in one of them while the other lies above it.
   bring_to_front(first.get());
@@ -127,7 +127,7 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
 // A window of another thread is placed asynchronously: the move lands once its thread gets to it.
 TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
   ThreadWindow target(target_a);
-  UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow other = make_window(bystander);
   add_targets({target_a});
   bring_to_front(target.hwnd());
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == target.hwnd(); }));

@@ -45,7 +45,7 @@ TEST_F(AboutBoxTest, OpensInPlaceOfTheMainWindowAndItsButtonGivesItBack) {
 
   HWND close_button = ::GetDlgItem(about, IDOK);
   ASSERT_NE(close_button, nullptr);
-  EXPECT_EQ(window_text(close_button), L"閉じる");
+  EXPECT_EQ(platform::window_text(close_button), L"閉じる");
   EXPECT_EQ(::GetFocus(), close_button);
 
   ::SendMessageW(close_button, BM_CLICK, 0, 0);
@@ -78,7 +78,7 @@ TEST_F(AboutBoxTest, AMaximisedWindowComesBackMaximisedWhicheverWayTheBoxCloses)
   RECT back;
   ::GetWindowRect(hwnd(), &back);
   EXPECT_TRUE(::EqualRect(&back, &maximised));
-  EXPECT_EQ(window_->saved_window_state(), WindowState::maximised);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::maximised);
 }
 
 TEST_F(AboutBoxTest, PressedAgainBesideTheOpenBoxItHidesTheWindowAndKeepsOneBox) {

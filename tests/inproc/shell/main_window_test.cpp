@@ -74,7 +74,7 @@ BOOL CALLBACK count_child(HWND, LPARAM counter) {
 
 TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
   start();
-  EXPECT_EQ(window_text(hwnd()), L"Lorvane");
+  EXPECT_EQ(platform::window_text(hwnd()), L"Lorvane");
   EXPECT_EQ(class_of(hwnd()), L"LorvaneMain");
   EXPECT_NE(::GetWindowLongW(hwnd(), GWL_STYLE) & WS_THICKFRAME, 0);
 
@@ -101,7 +101,7 @@ TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
     HWND child = item(e.id);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(::lstrcmpiW(class_of(child).c_str(), e.window_class), 0) << class_of(child);
-    EXPECT_EQ(window_text(child), e.text);
+    EXPECT_EQ(platform::window_text(child), e.text);
     EXPECT_TRUE(::IsWindowEnabled(child));
     // Only the threshold box is hidden.
     EXPECT_EQ(::IsWindowVisible(child) != FALSE, e.id != app::id_idle_threshold_box);
@@ -177,7 +177,7 @@ TEST_F(MainWindowShellTest, AFrameDraggedTooSmallSpringsBackToTheMinimum) {
   drag_to(500, 40);
   EXPECT_GT(client().right, minimum_client().cx);
   EXPECT_EQ(client().bottom, minimum_client().cy);
-  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::normal);
 }
 
 TEST_F(MainWindowShellTest, ALargerWindowMovesTheButtonsAndTheCheckBoxAndGrowsTheList) {
@@ -225,11 +225,11 @@ TEST_F(MainWindowShellTest, MaximisingLaysOutForTheWholeScreenAndIsRemembered) {
   start();
   ::ShowWindow(hwnd(), SW_MAXIMIZE);
   ASSERT_TRUE(::IsZoomed(hwnd()));
-  EXPECT_EQ(window_->saved_window_state(), WindowState::maximised);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::maximised);
   expect_laid_out_for_client();
   ::ShowWindow(hwnd(), SW_RESTORE);
   EXPECT_FALSE(::IsZoomed(hwnd()));
-  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::normal);
   EXPECT_EQ(client().right, minimum_client().cx);
 }
 
@@ -238,7 +238,7 @@ TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedSt
   ::ShowWindow(hwnd(), SW_MINIMIZE);
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
-  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::normal);
 
   tray_event(WM_LBUTTONUP);
   ASSERT_TRUE(::IsWindowVisible(hwnd()));
@@ -248,7 +248,7 @@ TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedSt
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
   // Minimised is never stored.
-  EXPECT_EQ(window_->saved_window_state(), WindowState::maximised);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::maximised);
 
   // Control started by the Start button minimises through the same handling.
   tray_event(WM_LBUTTONUP);
@@ -301,9 +301,9 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   Look with_them = look_of(hwnd());
   window_.reset();
 
-  resolution_ = Dpi(DpiFunctions{});
+  resolution_ = platform::Dpi(platform::DpiFunctions{});
   start();
-  ASSERT_EQ(dpi(), Dpi().system()) << "the window is not at the system's resolution";
+  ASSERT_EQ(dpi(), platform::Dpi().system()) << "the window is not at the system's resolution";
   Look without = look_of(hwnd());
   EXPECT_TRUE(::EqualRect(&without.outer, &with_them.outer));
   EXPECT_TRUE(::EqualRect(&without.client, &with_them.client));

@@ -201,10 +201,10 @@ TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
     SCOPED_TRACE(testing::Message() << exe_folder);
     ASSERT_TRUE(::CreateDirectoryW(exe_folder.c_str(), nullptr));
     std::wstring reached = exe_folder;
-    if (!text::ansi_can_hold(exe_folder))
-      reached = file_probe::short_path(exe_folder).value_or(L"");
+    if (!platform::text::ansi_can_hold(exe_folder))
+      reached = platform::file_probe::short_path(exe_folder).value_or(L"");
     EXPECT_EQ(choose(exe_folder).path, registry::settings_path(reached));
-    EXPECT_TRUE(text::ansi_can_hold(settings_path_));
+    EXPECT_TRUE(platform::text::ansi_can_hold(settings_path_));
     // The profile functions reach the file beside the exe through that path.
     run_adding(L"Added");
     EXPECT_EQ(read_bytes(exe_folder + L"\\Lorvane.ini"),
@@ -217,12 +217,12 @@ TEST(SettingsPlace, TheRealApplicationDataFolderIsAskedOnlyWhenNeeded) {
   int asked = 0;
   auto real = [&] {
     ++asked;
-    return file_probe::application_data_folder();
+    return platform::file_probe::application_data_folder();
   };
   registry::find_settings_file(exe.path(), real);
   EXPECT_EQ(asked, 0);
   ASSERT_TRUE(::CreateDirectoryW(exe.file(L"Lorvane.ini").c_str(), nullptr));
-  std::optional<std::wstring> app_data = file_probe::application_data_folder();
+  std::optional<std::wstring> app_data = platform::file_probe::application_data_folder();
   ASSERT_TRUE(app_data && file_exists(*app_data));
   // Chosen but not prepared: nothing is written into the real folder.
   EXPECT_EQ(registry::find_settings_file(exe.path(), real).path,

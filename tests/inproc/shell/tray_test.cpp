@@ -77,7 +77,7 @@ TEST_F(TrayTest, ARestoreOfAShownWindowChangesNothing) {
   ::GetWindowRect(hwnd(), &after);
   EXPECT_TRUE(::EqualRect(&before, &after));
   EXPECT_TRUE(shown_normal());
-  EXPECT_EQ(window_->saved_window_state(), WindowState::normal);
+  EXPECT_EQ(window_->saved_window_state(), platform::WindowState::normal);
 
   ::ShowWindow(hwnd(), SW_MAXIMIZE);
   tray_event(WM_LBUTTONUP);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace 直接選択 {
+namespace lorvane::platform::foreground {
 
 // The foreground window, or null.
 HWND foreground_window();
@@ -13,4 +13,4 @@ HWND foreground_window();
 // the ANSI code page; the empty text when it cannot be read.
 std::wstring class_name(HWND window);
 
-}  // namespace 直接選択
+}  // namespace lorvane::platform::foreground

@@ -1,15 +1,15 @@
-#include "platform/直接選択.h"
+#include "platform/foreground.h"
 
 #include "platform/text.h"
 
-namespace 直接選択 {
+namespace lorvane::platform::foreground {
 
 HWND foreground_window() { return ::GetForegroundWindow(); }
 
 std::wstring class_name(HWND window) {
   char buffer[128] = {};
   ::GetClassNameA(window, buffer, sizeof buffer);
-  return lorvane::text::from_ansi_buffer(buffer, sizeof buffer);
+  return text::from_ansi_buffer(buffer, sizeof buffer);
 }
 
-}  // namespace 直接選択
+}  // namespace lorvane::platform::foreground

@@ -5,7 +5,7 @@
 
 #include "platform/unique_handles.h"
 
-namespace 前面切り替え監視 {
+namespace lorvane::platform {
 
 // While it lives, posts `message` to `window` whenever a foreground or focus event finds a
 // foreground window other than the last one it saw. One hook at a time: a WinEvent callback has
@@ -25,8 +25,8 @@ class ForegroundHook {
   HWND window_;
   UINT message_;
   HWND last_seen_;
-  lorvane::UniqueWinEventHook foreground_;
-  lorvane::UniqueWinEventHook focus_;
+  UniqueWinEventHook foreground_;
+  UniqueWinEventHook focus_;
 };
 
-}  // namespace 前面切り替え監視
+}  // namespace lorvane::platform

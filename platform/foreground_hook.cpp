@@ -1,6 +1,6 @@
-#include "platform/前面切り替え監視.h"
+#include "platform/foreground_hook.h"
 
-namespace 前面切り替え監視 {
+namespace lorvane::platform {
 namespace {
 
 // The callback has no context pointer: this is the hook it serves.
@@ -10,10 +10,10 @@ void CALLBACK on_win_event(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD)
   if (live_hook != nullptr) live_hook->on_event();
 }
 
-lorvane::UniqueWinEventHook hook(DWORD event) {
+UniqueWinEventHook hook(DWORD event) {
   // The program's own windows are never pushed down: their events are not wanted.
-  return lorvane::UniqueWinEventHook(::SetWinEventHook(
-      event, event, nullptr, &on_win_event, 0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+  return UniqueWinEventHook(::SetWinEventHook(event, event, nullptr, &on_win_event, 0, 0,
+                                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
 }
 
 }  // namespace
@@ -39,4 +39,4 @@ void ForegroundHook::on_event() {
   ::PostMessageW(window_, message_, 0, 0);
 }
 
-}  // namespace 前面切り替え監視
+}  // namespace lorvane::platform

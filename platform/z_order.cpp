@@ -1,6 +1,6 @@
-#include "platform/ウィンドウの表示位置設定.h"
+#include "platform/z_order.h"
 
-namespace ウィンドウの表示位置設定 {
+namespace lorvane::platform::z_order {
 
 void set_window_pos(HWND window, HWND insert_after, UINT flags) {
   if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) {
@@ -9,4 +9,4 @@ void set_window_pos(HWND window, HWND insert_after, UINT flags) {
   ::SetWindowPos(window, insert_after, 0, 0, 0, 0, flags);
 }
 
-}  // namespace ウィンドウの表示位置設定
+}  // namespace lorvane::platform::z_order

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace キーボード入力監視 {
+namespace lorvane::platform {
 
 struct InputClock {
   std::function<DWORD()> tick_count = [] { return ::GetTickCount(); };
@@ -15,4 +15,4 @@ struct InputClock {
   };
 };
 
-}  // namespace キーボード入力監視
+}  // namespace lorvane::platform

@@ -1,6 +1,6 @@
-#include "platform/全画面表示確認.h"
+#include "platform/full_screen_facts.h"
 
-namespace 全画面表示確認 {
+namespace lorvane::platform::full_screen_facts {
 namespace {
 
 bool has_class(HWND window, const char* name) {
@@ -52,4 +52,4 @@ int user_notification_state() {
   return state;
 }
 
-}  // namespace 全画面表示確認
+}  // namespace lorvane::platform::full_screen_facts

@@ -1,4 +1,4 @@
-#include "platform/設定ファイル.h"
+#include "platform/profile.h"
 
 #include <windows.h>
 
@@ -6,11 +6,11 @@
 
 #include "platform/text.h"
 
-namespace 設定ファイル {
+namespace lorvane::platform::profile {
 
-using lorvane::text::from_ansi;
-using lorvane::text::from_ansi_buffer;
-using lorvane::text::to_ansi;
+using text::from_ansi;
+using text::from_ansi_buffer;
+using text::to_ansi;
 
 std::wstring read(const std::wstring& section, const std::wstring& key, const std::wstring& path) {
   char buffer[1024] = {};
@@ -123,4 +123,4 @@ std::wstring executable_folder() {
   return path.substr(0, slash);
 }
 
-}  // namespace 設定ファイル
+}  // namespace lorvane::platform::profile

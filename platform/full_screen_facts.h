@@ -3,7 +3,7 @@
 // what the shell says of the user's state.
 #include <windows.h>
 
-namespace 全画面表示確認 {
+namespace lorvane::platform::full_screen_facts {
 
 struct WindowFacts {
   DWORD style = 0;
@@ -22,4 +22,4 @@ WindowFacts window_facts(HWND window);
 // it): a QUERY_USER_NOTIFICATION_STATE value, or 0 when the shell cannot say.
 int user_notification_state();
 
-}  // namespace 全画面表示確認
+}  // namespace lorvane::platform::full_screen_facts

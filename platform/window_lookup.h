@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ウィンドウハンドル取得 {
+namespace lorvane::platform::window_lookup {
 
 // A top-level window of the class, any title, or null.
 HWND find_window(const std::wstring& class_name);
@@ -12,4 +12,4 @@ HWND find_window(const std::wstring& class_name);
 // Whether the handle still names a window.
 bool exists(HWND window);
 
-}  // namespace ウィンドウハンドル取得
+}  // namespace lorvane::platform::window_lookup

@@ -1,8 +1,8 @@
-#include "platform/タスクトレイ.h"
+#include "platform/tray.h"
 
 #include <cstring>
 
-namespace タスクトレイ {
+namespace lorvane::platform::tray {
 namespace {
 
 // The icon's events arrive as the window's own mouse-move message.
@@ -47,4 +47,4 @@ void remove(HWND window, HICON icon) {
   ::Shell_NotifyIconA(NIM_DELETE, &record);
 }
 
-}  // namespace タスクトレイ
+}  // namespace lorvane::platform::tray

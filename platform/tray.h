@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-namespace タスクトレイ {
+namespace lorvane::platform::tray {
 
 // The size of NOTIFYICONDATAA as the first shell version knew it.
 inline constexpr DWORD record_size = 88;
@@ -17,4 +17,4 @@ NOTIFYICONDATAA delete_record(HWND window, HICON icon);
 void add(HWND window, HICON icon);
 void remove(HWND window, HICON icon);
 
-}  // namespace タスクトレイ
+}  // namespace lorvane::platform::tray

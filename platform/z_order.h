@@ -2,7 +2,7 @@
 // Z-order moves of other applications' windows: place only, never size or position.
 #include <windows.h>
 
-namespace ウィンドウの表示位置設定 {
+namespace lorvane::platform::z_order {
 
 // SetWindowPos with X, Y, cx and cy all 0; the result is ignored.
 //
@@ -11,4 +11,4 @@ namespace ウィンドウの表示位置設定 {
 // program, for as long as it hangs. The flag changes nothing else about the move.
 void set_window_pos(HWND window, HWND insert_after, UINT flags);
 
-}  // namespace ウィンドウの表示位置設定
+}  // namespace lorvane::platform::z_order

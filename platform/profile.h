@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace 設定ファイル {
+namespace lorvane::platform::profile {
 
 // The key's value through a 1024-byte buffer with the empty default: at most 1023 bytes, and
 // the empty text when the file, the section or the key does not exist.
@@ -41,4 +41,4 @@ std::wstring as_read(const std::wstring& stored_value);
 // separator except at a drive's root ("C:\").
 std::wstring executable_folder();
 
-}  // namespace 設定ファイル
+}  // namespace lorvane::platform::profile
