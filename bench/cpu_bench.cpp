@@ -35,7 +35,7 @@ struct Instance {
   const char* name;
   std::vector<std::wstring> classes;
   bool front_display_off = false;
-  std::unique_ptr<ScratchFolder> folder;
+  std::unique_ptr<TempFolder> folder;
   Started started;
   HWND main = nullptr;
   ULONGLONG cpu_begin = 0;
@@ -44,7 +44,8 @@ struct Instance {
 
 // Kernel plus user time, in 100 ns units; false when the system does not tell.
 bool cpu_time(DWORD process_id, ULONGLONG& total) {
-  UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  platform::UniqueKernelHandle process(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
   if (!process) return false;
   FILETIME created, ended, kernel, user;
   if (!::GetProcessTimes(process.get(), &created, &ended, &kernel, &user)) return false;
@@ -56,7 +57,7 @@ bool cpu_time(DWORD process_id, ULONGLONG& total) {
 }
 
 bool start(Instance& instance, const std::wstring& exe) {
-  instance.folder = std::make_unique<ScratchFolder>(L"cpu");
+  instance.folder = std::make_unique<TempFolder>(L"cpu");
   std::wstring copy = instance.folder->file(file_name(exe));
   if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return false;
   if (!instance.classes.empty() &&
@@ -68,15 +69,16 @@ bool start(Instance& instance, const std::wstring& exe) {
   if (!instance.started.process) return false;
   bool controlling = !instance.classes.empty();
   // A controlling copy goes to the tray at once; the stopped one shows its window.
-  return poll_until(
+  return pump_until(
       [&] {
-        instance.main = window_of(instance.started.id, L"LorvaneMain", L"Lorvane", !controlling);
+        instance.main =
+            find_window_of(instance.started.id, L"LorvaneMain", L"Lorvane", !controlling);
         if (instance.main == nullptr) return false;
         if (!controlling) return true;
-        return caption_of(::GetDlgItem(instance.main, app::id_start_stop_button)) == L"制御中" &&
+        return text_of(::GetDlgItem(instance.main, app::id_start_stop_button)) == L"制御中" &&
                !::IsWindowVisible(instance.main);
       },
-      30);
+      in_ms(30), poll_step);
 }
 
 }  // namespace
@@ -127,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("cpu.idle_ms_at_start %u\n", static_cast<unsigned>(::GetTickCount() - input.dwTime));
 
   // Let the start-up settle; what it cost is not part of the figure.
-  pump_for(1.5);
+  pump_for(in_ms(1.5));
   for (Instance* instance : instances) {
     if (!cpu_time(instance->started.id, instance->cpu_begin)) {
       std::printf("error: no CPU time for the %s copy\n", instance->name);
@@ -137,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
   double begin = now_seconds();
   std::printf("cpu.measuring\n");
   std::fflush(stdout);
-  pump_for(seconds);
+  pump_for(in_ms(seconds));
   for (Instance* instance : instances) cpu_time(instance->started.id, instance->cpu_end);
   double wall = now_seconds() - begin;
   ULONGLONG own = 0;
@@ -149,13 +151,13 @@ int wmain(int argc, wchar_t** argv) {
     double deadline = now_seconds() + 30;
     while (::GetFileAttributesW(stop_file.c_str()) == INVALID_FILE_ATTRIBUTES &&
            now_seconds() < deadline) {
-      pump_for(0.02);
+      pump_for(in_ms(0.02));
     }
   }
 
   bool raised = (::GetWindowLongW(away_first, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   bool still_walking =
-      caption_of(::GetDlgItem(walk.main, app::id_start_stop_button)) == L"制御中" && walk_front_off;
+      text_of(::GetDlgItem(walk.main, app::id_start_stop_button)) == L"制御中" && walk_front_off;
   std::printf("cpu.wall_s %.2f\n", wall);
   std::printf("cpu.driver.process_times_100ns %llu\n", static_cast<unsigned long long>(own));
   bool trustworthy = !running_under_wine();

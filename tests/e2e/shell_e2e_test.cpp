@@ -7,8 +7,6 @@ namespace {
 
 using app::id_front_display_option;
 using app::id_start_stop_button;
-using test::pump_until;
-using test::sjis;
 
 TEST(E2eShell, FirstRunShowsTheWindowWithTheHintAndWritesTheFileOnClose) {
   Lorvane lorvane;
@@ -23,7 +21,7 @@ TEST(E2eShell, FirstRunShowsTheWindowWithTheHintAndWritesTheFileOnClose) {
   EXPECT_TRUE(lorvane.list_items().empty());
   EXPECT_TRUE(tray_icon_present(main));
   // Nothing is written before the exit save.
-  EXPECT_FALSE(test::file_exists(lorvane.ini_path()));
+  EXPECT_FALSE(harness::file_exists(lorvane.ini_path()));
 
   ASSERT_TRUE(lorvane.close());
   EXPECT_EQ(lorvane.ini_bytes(),
@@ -54,7 +52,7 @@ TEST(E2eShell, StoredTargetsStartControlInTheTrayAndComeBackOnTheNextRun) {
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   ASSERT_TRUE(lorvane.close());
-  EXPECT_EQ(lorvane.ini_bytes(), test::ini_file_bytes(stored));
+  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(stored));
 }
 
 TEST(E2eShell, AHugeStoredCountStartsAndClosesQuicklyKeepingTheEntries) {

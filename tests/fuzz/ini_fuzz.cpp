@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "lorvane_harness.h"
+#include "harness/lorvane_harness.h"
 
 namespace {
 

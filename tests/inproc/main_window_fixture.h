@@ -9,9 +9,12 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "test_support.h"
+#include "harness/lorvane_harness.h"
 
 namespace lorvane::test {
+
+// The tests speak the support library's vocabulary.
+using namespace harness;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -36,7 +39,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // Writes the settings file from UTF-16 text, stored as Shift-JIS with CR LF line ends.
-  void write_ini(const std::wstring& text) { write_bytes(ini_path(), ini_file_bytes(text)); }
+  void write_ini(const std::wstring& text) { harness::write_ini(ini_path(), text); }
 
   std::string ini_bytes() const { return read_bytes(ini_path()); }
   std::wstring ini_path() const { return settings_path_; }
@@ -52,9 +55,6 @@ class MainWindowTest : public ::testing::Test {
       items.push_back(controls().target_list.item(i));
     return items;
   }
-
-  // The settings file's bytes for UTF-16 text, as write_ini stores it: Shift-JIS, CR LF.
-  static std::string ini_text(const std::wstring& text) { return ini_file_bytes(text); }
 
   // The notification-area icon's callback as the shell sends it: the mouse message that happened
   // over the icon arrives as the window's own mouse-move message.

@@ -1,5 +1,5 @@
 // The support library that the tests, the bench programs and the tools share.
-#include "lorvane_harness.h"
+#include "harness/lorvane_harness.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness/lorvane_harness.h"
 
 namespace lorvane::app {
 namespace {
 
 TEST(CopyName, EverySpellingOfOneSettingsFileGivesOneObjectName) {
-  test::TempFolder folder;  // "lorvane-test-...": not an 8.3 name, so it has a short form
+  harness::TempFolder folder;  // "lorvane-test-...": not an 8.3 name, so it has a short form
   wchar_t short_folder[MAX_PATH] = {};
   ASSERT_NE(::GetShortPathNameW(folder.path().c_str(), short_folder, MAX_PATH), 0u);
   std::wstring upper = folder.file(L"Lorvane.ini");

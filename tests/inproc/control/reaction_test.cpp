@@ -17,13 +17,13 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   foreground_event();
   bring_to_front(a.get());
   foreground_event();
-  EXPECT_TRUE(is_last_in_z_order(a.get())) << "a foreground change runs the tick at once";
+  EXPECT_TRUE(is_last_visible(a.get())) << "a foreground change runs the tick at once";
 
   // Raised without a change of the foreground window: the event that follows is dropped.
   ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   std::size_t ticks = clock_.tick_count_calls();
   foreground_event();
-  EXPECT_FALSE(is_last_in_z_order(a.get()));
+  EXPECT_FALSE(is_last_visible(a.get()));
   EXPECT_EQ(clock_.tick_count_calls(), ticks);
 }
 
@@ -35,7 +35,7 @@ TEST_F(ControlTest, AWindowLeftInFrontIsWatchedOftenEnoughThatALateClickSendsItB
   start_without_timer();
   bring_to_front(a.get());
   tick();
-  ASSERT_TRUE(is_last_in_z_order(a.get()));
+  ASSERT_TRUE(is_last_visible(a.get()));
   // Pushed down but still the foreground window, and nobody touches anything for a while.
   for (unsigned i = 0; i <= control::quiet_polls_before_slowing; ++i) {
     control::watch_poll(controls());
@@ -46,7 +46,7 @@ TEST_F(ControlTest, AWindowLeftInFrontIsWatchedOftenEnoughThatALateClickSendsItB
   ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   clock_.set(100100, 100100);
   control::watch_poll(controls());
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
 }
 
 TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
@@ -69,7 +69,7 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
   clock_.set_active();
   bring_to_front(other.get());
   EXPECT_TRUE(pump_until([&] { return !is_topmost(a.get()); }, 2s));
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
   EXPECT_EQ(::GetForegroundWindow(), other.get()) << "moved down without being activated";
   EXPECT_EQ(controls().watch.raised, nullptr);
   EXPECT_FALSE(controls().watch.poll_timer.enabled()) << "nothing is left to watch";

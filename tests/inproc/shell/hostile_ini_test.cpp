@@ -25,7 +25,7 @@ TEST_F(HostileIniTest, ACountThatIsNegativeOrNoNumberReadsLikeZero) {
     EXPECT_EQ(list_items(), Items{L"A"});
     close();
     EXPECT_EQ(ini_bytes(),
-              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n前面表示設定=0\n"));
+              ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n前面表示設定=0\n"));
   }
 }
 
@@ -39,8 +39,9 @@ TEST_F(HostileIniTest, AHugeCountReadsOnlyTheKeysTheFileHolds) {
   EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"Z"}));
   close();
   // The keys between the new count and the stored one are gone, the highest one included.
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
-                                  L"クラス名3=Z\nクラス名4=\n前面表示設定=0\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
+                           L"クラス名3=Z\nクラス名4=\n前面表示設定=0\n"));
 }
 
 TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesItClear) {
@@ -56,24 +57,24 @@ TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesI
     EXPECT_EQ(controls().front_display_option.ticked(), c.ticked);
     close();
     // The exit writes back what the box shows.
-    EXPECT_EQ(ini_bytes(), ini_text(std::wstring(L"[Lorvane]\n前面表示設定=") +
-                                    (c.ticked ? L"1" : L"0") + L"\n登録数=0\nクラス名0=\n"));
+    EXPECT_EQ(ini_bytes(), ini_file_bytes(std::wstring(L"[Lorvane]\n前面表示設定=") +
+                                          (c.ticked ? L"1" : L"0") + L"\n登録数=0\nクラス名0=\n"));
   }
 }
 
 TEST_F(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) {
   std::string long_value;
   for (int i = 0; i < 1500; ++i) long_value += static_cast<char>('0' + i % 10);
-  write_bytes(ini_path(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
-                              ini_text(L"\nクラス名1=\n"));
+  write_bytes(ini_path(), ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
+                              ini_file_bytes(L"\nクラス名1=\n"));
   start();
   ASSERT_EQ(controls().target_list.count(), 1);
   std::wstring expected(long_value.begin(), long_value.begin() + 1023);
   EXPECT_EQ(controls().target_list.item(0), expected);
   close();
   // The key already reads as the entry, so Save leaves it alone and the file loses nothing.
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
-                             ini_text(L"\nクラス名1=\n前面表示設定=0\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
+                             ini_file_bytes(L"\nクラス名1=\n前面表示設定=0\n"));
 }
 
 TEST_F(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
@@ -81,18 +82,19 @@ TEST_F(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
   // value. Moving the entries rewrites both keys; saving them unchanged rewrites neither.
   write_bytes(
       ini_path(),
-      ini_text(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
+      ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
   start();
   tray_event(WM_LBUTTONUP);  // control started and hid the window; its buttons want it shown
   ASSERT_EQ(list_items(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(),
-            ini_text(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
+  EXPECT_EQ(
+      ini_bytes(),
+      ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
   controls().target_list.select(1);
   click(app::id_move_up_button);
   click(app::id_save_button);
   EXPECT_EQ(ini_bytes(),
-            ini_text(L"[Lorvane]\n登録数=2\nクラス名0=Beta\nクラス名1=Alpha\nクラス名2=\n"));
+            ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=Beta\nクラス名1=Alpha\nクラス名2=\n"));
   close();
 }
 
@@ -100,11 +102,11 @@ TEST_F(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
   // A stray lead byte at the end, a lead byte with a bad trail byte, and two bytes Shift-JIS
   // does not use at all.
   const std::string names[] = {"Ab\x81", "\x81\x20X", "\xFF\xFE"};
-  std::string file = ini_text(L"[Lorvane]\n登録数=3\n");
+  std::string file = ini_file_bytes(L"[Lorvane]\n登録数=3\n");
   for (int k = 0; k < 3; ++k) {
-    file += ini_text(L"クラス名" + std::to_wstring(k) + L"=") + names[k] + "\r\n";
+    file += ini_file_bytes(L"クラス名" + std::to_wstring(k) + L"=") + names[k] + "\r\n";
   }
-  file += ini_text(L"クラス名3=\n前面表示設定=0\n");
+  file += ini_file_bytes(L"クラス名3=\n前面表示設定=0\n");
   write_bytes(ini_path(), file);
   start();
   EXPECT_EQ(controls().target_list.count(), 3);

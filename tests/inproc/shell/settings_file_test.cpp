@@ -11,6 +11,20 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
+// The names in a folder, "." and ".." aside.
+std::vector<std::wstring> names_in(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 class SettingsFileTest : public MainWindowTest {};
 
 TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
@@ -27,7 +41,7 @@ TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile)
   // Nothing is written before the first Save or exit.
   EXPECT_FALSE(file_exists(ini_path()));
   close();
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=0\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=0\n"));
   // And the next start finds the empty list it left.
   start();
   EXPECT_EQ(controls().target_list.count(), 0);
@@ -54,8 +68,8 @@ TEST_F(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNor
   // The new key for position 1 goes to the end of the section, as the profile functions add it;
   // the keys above the count stay exactly as they were.
   EXPECT_EQ(ini_bytes(),
-            ini_text(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名2=D\nクラス名3=\n"
-                     L"クラス名5=Stale\nクラス名9=Old\nクラス名1=C\n前面表示設定=0\n"));
+            ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名2=D\nクラス名3=\n"
+                           L"クラス名5=Stale\nクラス名9=Old\nクラス名1=C\n前面表示設定=0\n"));
 }
 
 TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
@@ -68,8 +82,9 @@ TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
   for (int i = 0; i < 3; ++i) click(app::id_delete_button);
   ASSERT_EQ(list_items(), (Items{L"A", L"B"}));
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n前面表示設定=0\n登録数=2\nクラス名0=A\nクラス名1=B\n"
-                                  L"クラス名2=\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n前面表示設定=0\n登録数=2\nクラス名0=A\nクラス名1=B\n"
+                           L"クラス名2=\n"));
   // Save leaves the list and its selection as they are.
   EXPECT_EQ(list_items(), (Items{L"A", L"B"}));
   EXPECT_EQ(controls().target_list.selected(), 1);
@@ -82,8 +97,9 @@ TEST_F(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) 
   controls().target_list.append(L"C");
   controls().target_list.append(L"ウィンドウ表");  // a trail byte of 0x5C in Shift-JIS
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
-                                  L"クラス名3=ウィンドウ表\nクラス名4=\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
+                           L"クラス名3=ウィンドウ表\nクラス名4=\n"));
   close();
   start();
   EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"ウィンドウ表"}));
@@ -94,9 +110,9 @@ TEST_F(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesA
   click(app::id_front_display_option);
   ASSERT_TRUE(controls().front_display_option.ticked());
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
   close();
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=1\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=1\n"));
 
   start();
   EXPECT_TRUE(controls().front_display_option.ticked());
@@ -145,7 +161,7 @@ TEST_F(SettingsPlaceTest, TheUsualCaseStaysBesideTheExeAndLeavesNothingElseThere
   write_ini(stored);
   EXPECT_EQ(choose(folder_.path()).path, beside);
   run_adding(L"Added");
-  EXPECT_EQ(read_bytes(beside), ini_text(stored_and_added));
+  EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored_and_added));
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
@@ -154,9 +170,10 @@ TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToAppl
   TempFolder with_folder;
   ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
   TempFolder with_lock;
-  write_bytes(with_lock.file(L"Lorvane.ini"), ini_text(stored));
-  HeldFile lock(with_lock.file(L"Lorvane.ini"), 0);
-  ASSERT_TRUE(lock.held());
+  write_bytes(with_lock.file(L"Lorvane.ini"), ini_file_bytes(stored));
+  // Held open by another program that shares it with nobody.
+  platform::UniqueKernelHandle lock = open_file(with_lock.file(L"Lorvane.ini"), GENERIC_READ, 0);
+  ASSERT_TRUE(lock);
 
   for (const TempFolder* exe : {&with_folder, &with_lock}) {
     SCOPED_TRACE(testing::Message() << exe->path());
@@ -164,8 +181,9 @@ TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToAppl
     EXPECT_EQ(choice.path, in_app_data());
     // Neither can be copied: the run starts empty and its exit save creates the file.
     run_adding(L"Added");
-    EXPECT_EQ(read_bytes(in_app_data()),
-              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+    EXPECT_EQ(
+        read_bytes(in_app_data()),
+        ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
     ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
   }
 }
@@ -175,22 +193,23 @@ TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly)
   const std::wstring beside = folder_.file(L"Lorvane.ini");
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
   {
-    HeldFile reader(beside, FILE_SHARE_READ);
-    ASSERT_TRUE(reader.held());
+    // Held open by a program that lets others read it but not write it.
+    platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader);
     EXPECT_EQ(choose(folder_.path()).path, in_app_data());
   }
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
   // The copy is ours to write, whatever marks the original had.
   EXPECT_EQ(::GetFileAttributesW(in_app_data().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   run_adding(L"Added");
-  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored_and_added));
-  EXPECT_EQ(read_bytes(beside), ini_text(stored));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
+  EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
 
   // Once there, the file in the application data is never replaced by the one beside the exe.
-  HeldFile reader(beside, FILE_SHARE_READ);
+  platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
   EXPECT_EQ(choose(folder_.path()).path, in_app_data());
-  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored_and_added));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
@@ -207,8 +226,9 @@ TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
     EXPECT_TRUE(platform::text::ansi_can_hold(settings_path_));
     // The profile functions reach the file beside the exe through that path.
     run_adding(L"Added");
-    EXPECT_EQ(read_bytes(exe_folder + L"\\Lorvane.ini"),
-              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+    EXPECT_EQ(
+        read_bytes(exe_folder + L"\\Lorvane.ini"),
+        ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
   }
 }
 

@@ -2,8 +2,6 @@
 // icon itself in the shell's notification area.
 #include "main_window_fixture.h"
 
-#include <shellapi.h>
-
 namespace lorvane::test {
 namespace {
 
@@ -14,17 +12,6 @@ class TrayTest : public MainWindowTest {
     return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()) && !::IsZoomed(hwnd());
   }
 };
-
-// Whether the shell holds an icon of this window: changing nothing of an icon succeeds only for
-// an icon that is there.
-bool icon_present(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = window;
-  data.uID = 0;
-  data.uFlags = 0;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
 
 TEST_F(TrayTest, OnlyAButtonReleaseOverTheIconRestores) {
   start();
@@ -130,20 +117,17 @@ TEST_F(TrayTest, ARestoreLeavesControlRunning) {
 TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
   start();
   HWND window = hwnd();
-  EXPECT_TRUE(icon_present(window));
+  EXPECT_TRUE(tray_icon_present(window));
 
   // A restarted taskbar knows no icons: the window adds its own again when told.
-  NOTIFYICONDATAW gone{};
-  gone.cbSize = sizeof gone;
-  gone.hWnd = window;
-  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
-  ASSERT_FALSE(icon_present(window));
+  ASSERT_TRUE(delete_tray_icon(window));
+  ASSERT_FALSE(tray_icon_present(window));
   ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(icon_present(window));
+  EXPECT_TRUE(tray_icon_present(window));
   EXPECT_TRUE(::IsWindowVisible(window));
 
   close();
-  EXPECT_FALSE(icon_present(window));
+  EXPECT_FALSE(tray_icon_present(window));
 }
 
 }  // namespace

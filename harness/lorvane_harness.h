@@ -1,22 +1,18 @@
 #pragma once
 // What the programs around Lorvane share (the tests, the bench programs, the fuzzer, the soak run
 // and the screenshot driver): scratch folders and file bytes, settings files written as Lorvane
-// reads them, other programs started as processes, and their top-level windows found and waited
-// for. Lorvane.exe itself never links this.
+// reads them, the one wait, other programs started as processes, windows made, found and read,
+// the Z-order, the notification area, and the user's hand. Lorvane.exe itself never links this.
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <string>
-#include <type_traits>
+#include <vector>
+
+#include "platform/unique_handles.h"
 
 namespace lorvane::harness {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 // ---- files ----
 
@@ -35,6 +31,9 @@ class TempFolder {
   std::wstring path_;
 };
 
+// An existing file opened with the access and the sharing asked for; null when it cannot be
+// opened (CreateFile's INVALID_HANDLE_VALUE is not kept).
+platform::UniqueKernelHandle open_file(const std::wstring& path, DWORD access, DWORD share);
 // The whole file, or nothing when it cannot be read.
 std::string read_bytes(const std::wstring& path);
 // Replaces the file with the bytes; false when it could not write them all.
@@ -47,7 +46,7 @@ std::wstring file_name(const std::wstring& path);
 // A path as the build hands it over: a Unix path is reached through Wine's drive Z:.
 std::wstring windows_path(std::wstring path);
 
-// ---- text ----
+// ---- text and settings files ----
 
 // The text in code page 932, as the settings file holds it.
 std::string sjis(const std::wstring& text);
@@ -57,10 +56,14 @@ std::string utf8(const std::wstring& text);
 // in Shift-JIS, as Windows' profile functions write the file.
 std::string ini_file_bytes(const std::wstring& text);
 bool write_ini(const std::wstring& path, const std::wstring& text);
+// The bytes of a settings file that registers the class names in order, with the front-display
+// option, as the program saves it.
+std::string settings_text(const std::vector<std::wstring>& class_names, bool front_display_off);
 
 // ---- waiting ----
 
-// Handles this thread's messages while it polls; true as soon as the condition holds.
+// The one wait: polls the condition every step, handling this thread's messages meanwhile; true
+// as soon as it holds, false once the timeout has passed.
 bool pump_until(const std::function<bool()>& condition,
                 std::chrono::milliseconds timeout = std::chrono::seconds(10),
                 std::chrono::milliseconds step = std::chrono::milliseconds(10));
@@ -71,7 +74,7 @@ void pump_for(std::chrono::milliseconds duration);
 // Whether we run under Wine (some figures and cases differ from Windows and say so).
 bool running_under_wine();
 
-// ---- processes and their windows ----
+// ---- processes ----
 
 // A started program; one still running when its owner goes is killed, so that a failed run
 // leaves nothing behind.
@@ -95,22 +98,73 @@ class Process {
   // Terminates it if it still runs.
   void kill();
   // Hands the process handle over: it is no longer killed when this goes.
-  UniqueHandle release();
+  platform::UniqueKernelHandle release();
 
  private:
-  UniqueHandle handle_;
+  platform::UniqueKernelHandle handle_;
   DWORD id_ = 0;
 };
+
+// ---- windows: made, found and read ----
+
+// How a window of a test class lies on the screen: a plain window with a title bar, that window
+// maximised, or a popup without a title bar over the whole virtual desktop (a film, a game).
+enum class Shape { normal, maximised, full_screen };
+// Whether the new window takes the foreground as a program's new window does, or leaves it with
+// whoever had it.
+enum class Activation { activated, not_activated };
+
+// The one way to make a window of a class: registers the class on first use (with the
+// procedure; a later registration fails harmlessly and keeps the first), creates a top-level
+// window titled with the class name at the place (a full-screen one ignores it) and shows it.
+// `param` reaches WM_NCCREATE. The window belongs to the calling thread.
+HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RECT& place,
+                          void* param = nullptr, Shape shape = Shape::normal,
+                          Activation activation = Activation::not_activated);
 
 // A top-level window of the process with that class, and that caption unless null; with
 // visible_only, only a shown one. Null when there is none.
 HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption = nullptr,
                     bool visible_only = false);
-
 // Waits, handling this thread's messages, until the process has such a window. Null when the
 // process ends first or the time runs out (running() tells which).
 HWND wait_for_window(const Process& process, const wchar_t* class_name, const wchar_t* caption,
                      bool visible_only, std::chrono::milliseconds timeout);
+
+// SendMessageTimeout that gives up on a window whose thread does not answer.
+bool send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0,
+          LRESULT* result = nullptr, UINT timeout_ms = 5000);
+// A window's text (a caption, a button's label) through WM_GETTEXT, which works across
+// processes; "<no answer>" from a window that does not answer.
+std::wstring text_of(HWND window);
+
+// ---- the Z-order ----
+
+// The top-level windows from the top of the Z-order down (the GW_HWNDNEXT walk), and the shown
+// ones among them.
+std::vector<HWND> top_level_windows();
+std::vector<HWND> visible_top_level_windows();
+bool is_topmost(HWND window);
+// The window's place in the walk from the top, or -1.
+int z_position(HWND window);
+// Whether both are top-level windows and lower comes after upper in the walk.
+bool is_below(HWND lower, HWND upper);
+// The shown top-level window that every other shown one lies above, or null: what the user sees
+// at the bottom. A window that was pushed to the very bottom is it.
+HWND last_visible_window();
+bool is_last_visible(HWND window);
+// As a user's click would: raised to the top and activated. Under Wine, activating the window
+// that already is the foreground window does not raise it, so it is raised first; the raise is
+// handed to the window's thread and never waits for it, so a hung window costs nothing.
+void bring_to_front(HWND window);
+
+// ---- the notification area ----
+
+// Whether the shell holds the icon of that window (uID 0): it accepts a change of nothing only
+// for an icon it has.
+bool tray_icon_present(HWND window);
+// Takes the window's icon out, as a restarted shell would have lost it.
+bool delete_tray_icon(HWND window);
 
 // ---- the user's hand ----
 
@@ -119,6 +173,8 @@ HWND wait_for_window(const Process& process, const wchar_t* class_name, const wc
 void point_at(POINT at);
 // A left click there, pressed once the pointer is there.
 void click_at(POINT at);
+// A left click in the middle of the window's rectangle.
+void click_window(HWND window);
 // The pointer where no window of a test or bench ever appears, the middle of the taskbar: a
 // window that appears under or leaves a still pointer counts as input under Wine.
 void park_pointer();
