@@ -127,7 +127,7 @@ std::wstring target_name(int i) {
 
 bool any_topmost(const TargetWindows& windows) {
   for (std::size_t i = 0; i < windows.size(); ++i) {
-    if (::GetWindowLongW(windows.at(i), GWL_EXSTYLE) & WS_EX_TOPMOST) return true;
+    if (is_topmost(windows.at(i))) return true;
   }
   return false;
 }

@@ -154,8 +154,8 @@ bool is_below(HWND lower, HWND upper);
 HWND last_visible_window();
 bool is_last_visible(HWND window);
 // As a user's click would: raised to the top and activated. Under Wine, activating the window
-// that already is the foreground window does not raise it, so it is raised first; the raise is
-// handed to the window's thread and never waits for it, so a hung window costs nothing.
+// that already is the foreground window does not raise it, so it is raised first. A hung window
+// is raised by its own thread once it answers again: the caller is never held up by it.
 void bring_to_front(HWND window);
 
 // ---- the notification area ----

@@ -79,7 +79,11 @@ HWND last_visible_window() {
 bool is_last_visible(HWND window) { return window != nullptr && last_visible_window() == window; }
 
 void bring_to_front(HWND window) {
-  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+  UINT flags = SWP_NOMOVE | SWP_NOSIZE;
+  // A window that does not answer is raised by its own thread once it answers again, never
+  // waited for; one that answers is on top when this returns.
+  if (!send(window, WM_NULL, 0, 0, nullptr, 100)) flags |= SWP_ASYNCWINDOWPOS;
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, flags);
   ::SetForegroundWindow(window);
 }
 

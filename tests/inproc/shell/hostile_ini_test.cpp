@@ -116,11 +116,7 @@ TEST_F(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
 
 // Whether this process could open the file for writing now.
 bool writable(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(file);
-  return true;
+  return open_file(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE) != nullptr;
 }
 
 TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
@@ -138,12 +134,11 @@ TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
 
   // Held open by another program that lets others read it but not write it.
   {
-    HANDLE lock = ::CreateFileW(ini_path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    platform::UniqueKernelHandle lock = open_file(ini_path(), GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(lock);
     ASSERT_FALSE(writable(ini_path()));
     edit_save_and_close();
-    ::CloseHandle(lock);
+    lock.reset();
     EXPECT_EQ(ini_bytes(), before);
   }
 

@@ -72,29 +72,22 @@ TEST_F(TrayTest, ARestoreOfAShownWindowChangesNothing) {
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
 }
 
-LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::DefWindowProcW(window, message, wparam, lparam);
-}
-
 TEST_F(TrayTest, TheMouseOverAShownWindowDoesNotTakeTheFocus) {
   // A window wide enough for the mouse to stand at column 514 of its client area, while another
   // program's window is in front: the code of a release arrives, and changes nothing.
   start();
   ::SetWindowPos(hwnd(), nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOMOVE);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = plain_window_proc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"LorvaneTrayTestOther";
-  ::RegisterClassW(&wc);
-  HWND other = ::CreateWindowExW(0, wc.lpszClassName, L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 50, 50, 200, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  platform::UniqueWindow owner(show_window_of_class(L"LorvaneTrayTestOther", ::DefWindowProcW,
+                                                    {50, 50, 250, 250}, nullptr, Shape::normal,
+                                                    Activation::activated));
+  HWND other = owner.get();
   ::SetForegroundWindow(other);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == other; }));
   tray_event(WM_LBUTTONUP);
   pump_for(std::chrono::milliseconds(100));
   EXPECT_EQ(::GetForegroundWindow(), other);
   EXPECT_TRUE(shown_normal());
-  ::DestroyWindow(other);
+  owner.reset();
 
   // Back from the tray, the window comes to the front.
   ::ShowWindow(hwnd(), SW_MINIMIZE);
