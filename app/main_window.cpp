@@ -138,6 +138,10 @@ MainWindow::~MainWindow() {
 
 control::MainControls& MainWindow::controls() { return parts_->controls; }
 
+bool MainWindow::asking_for_tray_icon() const {
+  return parts_ != nullptr && parts_->tray_timer.enabled();
+}
+
 bool MainWindow::create(HINSTANCE instance) {
   instance_ = instance;
   small_icon_ = load_icon(instance, 16);
@@ -244,7 +248,7 @@ void MainWindow::close_sequence() {
 
 void MainWindow::add_tray_icon() {
   icon_present_ = platform::tray::add(window_, small_icon_, options_.tray_shell);
-  if (icon_present_) {
+  if (icon_present_ || closed_) {
     parts_->tray_timer.set_enabled(false);
     return;
   }

@@ -55,6 +55,8 @@ class MainWindow : public WindowBase<MainWindow> {
   HICON icon() const { return small_icon_; }
   // Whether the shell holds the notification-area icon.
   bool tray_icon_present() const { return icon_present_; }
+  // Whether the shell is still being asked again for the icon it refused.
+  bool asking_for_tray_icon() const;
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
   const std::wstring& settings_path() const { return options_.settings_path; }

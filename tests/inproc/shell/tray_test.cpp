@@ -146,5 +146,66 @@ TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
   EXPECT_FALSE(icon_present(window));
 }
 
+
+// A shell that is still starting, as at a slow logon: it refuses the first messages about the
+// icon, then answers as the real one does. It records what it was asked.
+struct StartingShell {
+  int refusals = 0;
+  std::vector<DWORD> asked;
+  platform::tray::Shell shell() {
+    return [this](DWORD message, NOTIFYICONDATAA& record) {
+      asked.push_back(message);
+      if (message != NIM_DELETE && refusals > 0) {
+        --refusals;
+        return false;
+      }
+      return platform::tray::shell_notify(message, record);
+    };
+  }
+};
+
+TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskbar) {
+  StartingShell starting{3};
+  tray_shell_ = starting.shell();
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  // Control started and minimised the window, which has nowhere to go but the taskbar.
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_TRUE(::IsWindowVisible(hwnd()));
+  EXPECT_FALSE(icon_present(hwnd()));
+  EXPECT_TRUE(window_->asking_for_tray_icon());
+
+  ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
+  EXPECT_TRUE(icon_present(hwnd()));
+  EXPECT_FALSE(window_->asking_for_tray_icon());
+  EXPECT_TRUE(hidden_in_tray());
+  // An add that timed out may have reached the shell: each retry modifies before it adds.
+  EXPECT_EQ(starting.asked,
+            (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
+  // With the icon there, minimising goes to the tray again.
+  tray_event(WM_LBUTTONUP);
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(hidden_in_tray());
+}
+
+TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
+  StartingShell never{1 << 30};
+  tray_shell_ = never.shell();
+  DWORD now = 0xFFFF0000u;  // the two minutes run across the tick count's wrap
+  platform::InputClock clock;
+  clock.tick_count = [&] { return now; };
+  start(clock);
+  ASSERT_TRUE(window_->asking_for_tray_icon());
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd())) << "not on the taskbar";
+
+  now += app::tray_retry_period_ms - 1;
+  std::size_t asked = never.asked.size();
+  ASSERT_TRUE(pump_until([&] { return never.asked.size() > asked; }, std::chrono::seconds(5)));
+  EXPECT_TRUE(window_->asking_for_tray_icon());
+  now += 1;
+  EXPECT_TRUE(pump_until([&] { return !window_->asking_for_tray_icon(); }, std::chrono::seconds(5)));
+}
+
 }  // namespace
 }  // namespace lorvane::test
