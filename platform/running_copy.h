@@ -35,8 +35,9 @@ class NamedMutex {
   MutexTake take(DWORD timeout_ms);
 
  private:
-  UniqueKernelHandle handle_;
+  // Before the handle, whose creation fills it.
   DWORD error_ = ERROR_SUCCESS;
+  UniqueKernelHandle handle_;
 };
 
 // Where the copy that runs names its main window, for as long as it runs.
