@@ -323,8 +323,9 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   // Half as large again still fits the screen, which Wine holds a window to.
   drag_to(320, 420);
   expect_moved_to_a_new_resolution(hwnd());
-  EXPECT_EQ(child_rect(app::id_start_stop_button).right - child_rect(app::id_start_stop_button).left,
-            app::twips_to_pixels(735, 144));
+  EXPECT_EQ(
+      child_rect(app::id_start_stop_button).right - child_rect(app::id_start_stop_button).left,
+      app::twips_to_pixels(735, 144));
   EXPECT_EQ(look_of(hwnd()).font.lfHeight, -::MulDiv(9, 144, 72));
 
   click(app::id_about_button);

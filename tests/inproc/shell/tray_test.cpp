@@ -146,7 +146,6 @@ TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
   EXPECT_FALSE(icon_present(window));
 }
 
-
 // A shell that is still starting, as at a slow logon: it refuses the first messages about the
 // icon, then answers as the real one does. It records what it was asked.
 struct StartingShell {
@@ -204,7 +203,8 @@ TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
   ASSERT_TRUE(pump_until([&] { return never.asked.size() > asked; }, std::chrono::seconds(5)));
   EXPECT_TRUE(window_->asking_for_tray_icon());
   now += 1;
-  EXPECT_TRUE(pump_until([&] { return !window_->asking_for_tray_icon(); }, std::chrono::seconds(5)));
+  EXPECT_TRUE(
+      pump_until([&] { return !window_->asking_for_tray_icon(); }, std::chrono::seconds(5)));
 }
 
 }  // namespace
