@@ -357,7 +357,7 @@ void MainWindow::open_about() {
           // Back in the state it had; a window that went to the tray meanwhile stays there.
           if (!::IsIconic(main)) ::ShowWindow(main, SW_SHOW);
         },
-        options_.dpi);
+        options_.dpi.for_new_window());
     // Made before the main window hides: without a box to take its place, it stays.
     if (!box->create(instance_)) return;
     about_ = std::move(box);

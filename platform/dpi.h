@@ -36,6 +36,8 @@ class Dpi {
   // WM_DPICHANGED) but cannot be asked for it later: the window keeps what it was told. Each
   // window holds a Dpi of its own.
   void moved_to(int dpi) { moved_to_dpi_ = dpi; }
+  // For a new window, which starts at the system's resolution whatever this one was told.
+  Dpi for_new_window() const { return Dpi(functions_); }
   // The outer size of a window of this style whose client area has this size, at the resolution.
   SIZE outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi) const;
   // The system's non-client metrics (fonts of captions, menus and messages) at the resolution.

@@ -147,24 +147,33 @@ TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
 }
 
 // A shell that is still starting, as at a slow logon: it refuses the first messages about the
-// icon, then answers as the real one does. It records what it was asked.
-struct StartingShell {
-  int refusals = 0;
-  std::vector<DWORD> asked;
-  platform::tray::Shell shell() {
-    return [this](DWORD message, NOTIFYICONDATAA& record) {
-      asked.push_back(message);
-      if (message != NIM_DELETE && refusals > 0) {
-        --refusals;
+// icon, then answers as the real one does. It records what it was asked, in a record that lasts
+// as long as the window that calls it.
+class StartingShell {
+ public:
+  explicit StartingShell(int refusals) : state_(std::make_shared<State>(State{refusals, {}})) {}
+  platform::tray::Shell shell() const {
+    return [state = state_](DWORD message, NOTIFYICONDATAA& record) {
+      state->asked.push_back(message);
+      if (message != NIM_DELETE && state->refusals > 0) {
+        --state->refusals;
         return false;
       }
       return platform::tray::shell_notify(message, record);
     };
   }
+  const std::vector<DWORD>& asked() const { return state_->asked; }
+
+ private:
+  struct State {
+    int refusals;
+    std::vector<DWORD> asked;
+  };
+  std::shared_ptr<State> state_;
 };
 
 TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskbar) {
-  StartingShell starting{3};
+  StartingShell starting(3);
   tray_shell_ = starting.shell();
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
@@ -179,7 +188,7 @@ TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskb
   EXPECT_FALSE(window_->asking_for_tray_icon());
   EXPECT_TRUE(hidden_in_tray());
   // An add that timed out may have reached the shell: each retry modifies before it adds.
-  EXPECT_EQ(starting.asked,
+  EXPECT_EQ(starting.asked(),
             (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
   // With the icon there, minimising goes to the tray again.
   tray_event(WM_LBUTTONUP);
@@ -188,7 +197,7 @@ TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskb
 }
 
 TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
-  StartingShell never{1 << 30};
+  StartingShell never(1 << 30);
   tray_shell_ = never.shell();
   DWORD now = 0xFFFF0000u;  // the two minutes run across the tick count's wrap
   platform::InputClock clock;
@@ -199,8 +208,8 @@ TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
   EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd())) << "not on the taskbar";
 
   now += app::tray_retry_period_ms - 1;
-  std::size_t asked = never.asked.size();
-  ASSERT_TRUE(pump_until([&] { return never.asked.size() > asked; }, std::chrono::seconds(5)));
+  std::size_t asked = never.asked().size();
+  ASSERT_TRUE(pump_until([&] { return never.asked().size() > asked; }, std::chrono::seconds(5)));
   EXPECT_TRUE(window_->asking_for_tray_icon());
   now += 1;
   EXPECT_TRUE(
