@@ -247,11 +247,12 @@ void MainWindow::close_sequence() {
 }
 
 void MainWindow::add_tray_icon() {
-  icon_present_ = platform::tray::add(window_, small_icon_, options_.tray_shell);
-  if (icon_present_ || closed_) {
-    parts_->tray_timer.set_enabled(false);
+  if (platform::tray::add(window_, small_icon_, options_.tray_shell)) {
+    icon_arrived();
     return;
   }
+  icon_present_ = false;
+  if (closed_) return;
   // At a slow logon the shell refuses the icon, and tells nobody when it is ready: it is asked
   // again every few seconds for a while.
   icon_retries_since_ = options_.clock.tick_count();
@@ -260,15 +261,19 @@ void MainWindow::add_tray_icon() {
 }
 
 void MainWindow::retry_tray_icon() {
-  icon_present_ = platform::tray::add_again(window_, small_icon_, options_.tray_shell);
-  if (icon_present_) {
-    parts_->tray_timer.set_enabled(false);
-    // A window minimised meanwhile stayed on the taskbar; now it lives in the notification area.
-    if (::IsIconic(window_)) ::ShowWindow(window_, SW_HIDE);
+  if (platform::tray::add_again(window_, small_icon_, options_.tray_shell)) {
+    icon_arrived();
     return;
   }
   if (options_.clock.tick_count() - icon_retries_since_ >= tray_retry_period_ms)
     parts_->tray_timer.set_enabled(false);
+}
+
+void MainWindow::icon_arrived() {
+  icon_present_ = true;
+  parts_->tray_timer.set_enabled(false);
+  // A window minimised meanwhile stayed on the taskbar; now it lives in the notification area.
+  if (::IsIconic(window_)) ::ShowWindow(window_, SW_HIDE);
 }
 
 void MainWindow::resize_client(int width, int height) {

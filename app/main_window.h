@@ -78,6 +78,7 @@ class MainWindow : public WindowBase<MainWindow> {
   void tray_restore();
   void add_tray_icon();
   void retry_tray_icon();
+  void icon_arrived();
   void open_about();
   void remember_focus();
   void restore_focus();

@@ -290,10 +290,7 @@ void expect_moved_to_a_new_resolution(HWND window) {
   ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   RECT after;
   ::GetWindowRect(window, &after);
-  EXPECT_TRUE(::EqualRect(&suggested, &after))
-      << after.left << "," << after.top << "," << after.right << "," << after.bottom << " for "
-      << suggested.left << "," << suggested.top << "," << suggested.right << ","
-      << suggested.bottom;
+  EXPECT_TRUE(::EqualRect(&suggested, &after));
 }
 
 // On Windows 7, 8 and 8.1 the resolution functions of Windows 10 are missing; here they are

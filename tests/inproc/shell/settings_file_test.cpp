@@ -177,7 +177,6 @@ TEST_F(SettingsPlaceTest, AFileHeldForAMomentIsWaitedForAndStaysBesideTheExe) {
   EXPECT_EQ(platform::file_probe::failed_open(ERROR_SHARING_VIOLATION), FileOpen::held);
   EXPECT_EQ(platform::file_probe::failed_open(ERROR_LOCK_VIOLATION), FileOpen::held);
   EXPECT_EQ(platform::file_probe::failed_open(ERROR_ACCESS_DENIED), FileOpen::refused);
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_FILE_NOT_FOUND), FileOpen::absent);
 
   write_ini(stored);
   int tries = 0;

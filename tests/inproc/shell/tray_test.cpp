@@ -13,6 +13,24 @@ class TrayTest : public MainWindowTest {
   bool shown_normal() {
     return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()) && !::IsZoomed(hwnd());
   }
+
+  // A shell still starting, as at a slow logon: it refuses the first messages about the icon,
+  // then answers as the real one does, and records what it was asked.
+  void use_starting_shell(int refusals) {
+    refusals_ = refusals;
+    tray_shell_ = [this](DWORD message, NOTIFYICONDATAA& record) {
+      asked_.push_back(message);
+      if (message == NIM_DELETE || refusals_ == 0)
+        return platform::tray::shell_notify(message, record);
+      --refusals_;
+      return false;
+    };
+  }
+  // The window, which calls the shell as it goes, before the shell's record.
+  void TearDown() override { window_.reset(); }
+
+  int refusals_ = 0;
+  std::vector<DWORD> asked_;
 };
 
 // Whether the shell holds an icon of this window: changing nothing of an icon succeeds only for
@@ -146,50 +164,19 @@ TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
   EXPECT_FALSE(icon_present(window));
 }
 
-// A shell that is still starting, as at a slow logon: it refuses the first messages about the
-// icon, then answers as the real one does. It records what it was asked, in a record that lasts
-// as long as the window that calls it.
-class StartingShell {
- public:
-  explicit StartingShell(int refusals) : state_(std::make_shared<State>(State{refusals, {}})) {}
-  platform::tray::Shell shell() const {
-    return [state = state_](DWORD message, NOTIFYICONDATAA& record) {
-      state->asked.push_back(message);
-      if (message != NIM_DELETE && state->refusals > 0) {
-        --state->refusals;
-        return false;
-      }
-      return platform::tray::shell_notify(message, record);
-    };
-  }
-  const std::vector<DWORD>& asked() const { return state_->asked; }
-
- private:
-  struct State {
-    int refusals;
-    std::vector<DWORD> asked;
-  };
-  std::shared_ptr<State> state_;
-};
-
 TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskbar) {
-  StartingShell starting(3);
-  tray_shell_ = starting.shell();
+  use_starting_shell(3);
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   // Control started and minimised the window, which has nowhere to go but the taskbar.
-  EXPECT_TRUE(::IsIconic(hwnd()));
-  EXPECT_TRUE(::IsWindowVisible(hwnd()));
-  EXPECT_FALSE(icon_present(hwnd()));
+  EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd()));
   EXPECT_TRUE(window_->asking_for_tray_icon());
-
   ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
   EXPECT_TRUE(icon_present(hwnd()));
   EXPECT_FALSE(window_->asking_for_tray_icon());
   EXPECT_TRUE(hidden_in_tray());
   // An add that timed out may have reached the shell: each retry modifies before it adds.
-  EXPECT_EQ(starting.asked(),
-            (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
+  EXPECT_EQ(asked_, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
   // With the icon there, minimising goes to the tray again.
   tray_event(WM_LBUTTONUP);
   ::ShowWindow(hwnd(), SW_MINIMIZE);
@@ -197,19 +184,15 @@ TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskb
 }
 
 TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
-  StartingShell never(1 << 30);
-  tray_shell_ = never.shell();
+  use_starting_shell(-1);   // refuses for good
   DWORD now = 0xFFFF0000u;  // the two minutes run across the tick count's wrap
   platform::InputClock clock;
   clock.tick_count = [&] { return now; };
   start(clock);
   ASSERT_TRUE(window_->asking_for_tray_icon());
-  ::ShowWindow(hwnd(), SW_MINIMIZE);
-  EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd())) << "not on the taskbar";
-
   now += app::tray_retry_period_ms - 1;
-  std::size_t asked = never.asked().size();
-  ASSERT_TRUE(pump_until([&] { return never.asked().size() > asked; }, std::chrono::seconds(5)));
+  std::size_t asked = asked_.size();
+  ASSERT_TRUE(pump_until([&] { return asked_.size() > asked; }, std::chrono::seconds(5)));
   EXPECT_TRUE(window_->asking_for_tray_icon());
   now += 1;
   EXPECT_TRUE(
