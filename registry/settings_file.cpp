@@ -113,12 +113,16 @@ FolderNames names_of(const std::wstring& folder) {
 
 // Found out by trying, never from attributes: a read-only mark says nothing under a user who may
 // write anyway, and nothing of a file another program holds locked.
-BesideFile try_beside(const std::wstring& folder) {
-  switch (platform::file_probe::open_for_read_write(settings_path(folder))) {
+// Only a file that stays held, is refused (access denied, read-only) or is a folder sends the
+// settings away.
+BesideFile try_beside(const std::wstring& folder, const platform::file_probe::OpenCall& open) {
+  switch (
+      platform::file_probe::open_once_free(settings_path(folder), held_file_patience_ms, open)) {
     case platform::file_probe::FileOpen::opens: return BesideFile::opens;
     case platform::file_probe::FileOpen::absent:
       return platform::file_probe::folder_takes_new_file(folder) ? BesideFile::can_be_made
                                                                  : BesideFile::unusable;
+    case platform::file_probe::FileOpen::held:
     case platform::file_probe::FileOpen::refused: break;
   }
   return BesideFile::unusable;
@@ -128,19 +132,24 @@ BesideFile try_beside(const std::wstring& folder) {
 
 SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
-    const std::function<std::optional<std::wstring>()>& app_data_folder) {
+    const std::function<std::optional<std::wstring>()>& app_data_folder,
+    const platform::file_probe::OpenCall& open) {
   SettingsPlaces places;
   places.exe_folder = exe_folder;
   places.exe_folder_ansi = ansi_reachable(names_of(exe_folder));
-  if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi);
+  if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi, open);
   if (places.beside == BesideFile::unusable) {
     if (auto root = app_data_folder()) places.app_data_ansi = ansi_reachable(names_of(*root));
   }
   return choose_settings_file(places);
 }
 
-void prepare_settings_file(const SettingsChoice& choice) {
+void make_settings_folder(const SettingsChoice& choice) {
   if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
+}
+
+void prepare_settings_file(const SettingsChoice& choice) {
+  make_settings_folder(choice);
   if (choice.copy_from) platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
 }
 

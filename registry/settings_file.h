@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/controls.h"
+#include "platform/file_probe.h"
 #include "registry/settings_choice.h"
 
 namespace lorvane::registry {
@@ -17,13 +18,21 @@ inline constexpr std::wstring_view front_display_key = L"前面表示設定";
 inline constexpr std::wstring_view count_key = L"登録数";
 inline constexpr std::wstring_view class_key_prefix = L"クラス名";
 
+// How long a file held by another program beside the executable is waited for at start-up.
+inline constexpr DWORD held_file_patience_ms = 2000;
+
 // Tries the places the settings file can live, beside the executable first, and chooses one. The
-// application-data folder is asked for only when the file cannot live beside the executable.
-// Nothing is written.
+// application-data folder is asked for only when the file cannot live beside the executable. A
+// file that another program holds is waited for before it counts as unusable. Nothing is
+// written.
 SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
-    const std::function<std::optional<std::wstring>()>& app_data_folder);
+    const std::function<std::optional<std::wstring>()>& app_data_folder,
+    const platform::file_probe::OpenCall& open = platform::file_probe::open_for_read_write);
 
+// Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
+// taken, which is that of the folder's long path.
+void make_settings_folder(const SettingsChoice& choice);
 // Makes the chosen file's folder and first copy, where the choice needs them.
 void prepare_settings_file(const SettingsChoice& choice);
 

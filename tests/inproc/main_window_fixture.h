@@ -25,9 +25,10 @@ class MainWindowTest : public ::testing::Test {
     options.clock = std::move(clock);
     options.quit_on_destroy = false;
     options.dpi = resolution_;
+    options.tray_shell = tray_shell_;
     window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
-    window_->show_at_start();
+    window_->show_at_start(show_command_);
     pump_for(std::chrono::milliseconds(50));
   }
 
@@ -80,6 +81,10 @@ class MainWindowTest : public ::testing::Test {
   // The resolution functions the window is built on: this system's, or a test's table with nulls
   // for an older system's.
   platform::Dpi resolution_;
+  // The shell that holds the tray icon: the real one, or a test's that refuses.
+  platform::tray::Shell tray_shell_ = platform::tray::shell_notify;
+  // How the program was started: a shortcut's "normal window" unless a test says otherwise.
+  int show_command_ = SW_SHOWNORMAL;
   std::unique_ptr<app::MainWindow> window_;
 };
 

@@ -188,6 +188,26 @@ TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToAppl
   }
 }
 
+// A virus scanner, a backup or a sync client holds the file for a moment (a sharing or a lock
+// violation for a few tries): it is waited for, and the settings stay beside the exe.
+TEST_F(SettingsPlaceTest, AFileHeldForAMomentIsWaitedForAndStaysBesideTheExe) {
+  using platform::file_probe::FileOpen;
+  EXPECT_EQ(platform::file_probe::failed_open(ERROR_SHARING_VIOLATION), FileOpen::held);
+  EXPECT_EQ(platform::file_probe::failed_open(ERROR_LOCK_VIOLATION), FileOpen::held);
+  EXPECT_EQ(platform::file_probe::failed_open(ERROR_ACCESS_DENIED), FileOpen::refused);
+
+  write_ini(stored);
+  int tries = 0;
+  auto held_a_while = [&](const std::wstring& path) {
+    return ++tries <= 4 ? FileOpen::held : platform::file_probe::open_for_read_write(path);
+  };
+  registry::SettingsChoice choice = registry::find_settings_file(
+      folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, held_a_while);
+  EXPECT_EQ(choice.path, folder_.file(L"Lorvane.ini"));
+  EXPECT_EQ(tries, 5);
+  EXPECT_TRUE(names_in(app_data_.path()).empty());
+}
+
 TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly) {
   write_ini(stored);
   const std::wstring beside = folder_.file(L"Lorvane.ini");

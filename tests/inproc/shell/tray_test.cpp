@@ -11,6 +11,24 @@ class TrayTest : public MainWindowTest {
   bool shown_normal() {
     return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()) && !::IsZoomed(hwnd());
   }
+
+  // A shell still starting, as at a slow logon: it refuses the first messages about the icon,
+  // then answers as the real one does, and records what it was asked.
+  void use_starting_shell(int refusals) {
+    refusals_ = refusals;
+    tray_shell_ = [this](DWORD message, NOTIFYICONDATAA& record) {
+      asked_.push_back(message);
+      if (message == NIM_DELETE || refusals_ == 0)
+        return platform::tray::shell_notify(message, record);
+      --refusals_;
+      return false;
+    };
+  }
+  // The window, which calls the shell as it goes, before the shell's record.
+  void TearDown() override { window_.reset(); }
+
+  int refusals_ = 0;
+  std::vector<DWORD> asked_;
 };
 
 TEST_F(TrayTest, OnlyAButtonReleaseOverTheIconRestores) {
@@ -121,6 +139,41 @@ TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
 
   close();
   EXPECT_FALSE(tray_icon_present(window));
+}
+
+TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskbar) {
+  use_starting_shell(3);
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  // Control started and minimised the window, which has nowhere to go but the taskbar.
+  EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd()));
+  EXPECT_TRUE(window_->asking_for_tray_icon());
+  ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
+  EXPECT_TRUE(icon_present(hwnd()));
+  EXPECT_FALSE(window_->asking_for_tray_icon());
+  EXPECT_TRUE(hidden_in_tray());
+  // An add that timed out may have reached the shell: each retry modifies before it adds.
+  EXPECT_EQ(asked_, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
+  // With the icon there, minimising goes to the tray again.
+  tray_event(WM_LBUTTONUP);
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(hidden_in_tray());
+}
+
+TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
+  use_starting_shell(-1);   // refuses for good
+  DWORD now = 0xFFFF0000u;  // the two minutes run across the tick count's wrap
+  platform::InputClock clock;
+  clock.tick_count = [&] { return now; };
+  start(clock);
+  ASSERT_TRUE(window_->asking_for_tray_icon());
+  now += app::tray_retry_period_ms - 1;
+  std::size_t asked = asked_.size();
+  ASSERT_TRUE(pump_until([&] { return asked_.size() > asked; }, std::chrono::seconds(5)));
+  EXPECT_TRUE(window_->asking_for_tray_icon());
+  now += 1;
+  EXPECT_TRUE(
+      pump_until([&] { return !window_->asking_for_tray_icon(); }, std::chrono::seconds(5)));
 }
 
 }  // namespace
