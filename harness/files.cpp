@@ -125,4 +125,17 @@ std::string settings_text(const std::vector<std::wstring>& class_names, bool fro
   return ini_file_bytes(text);
 }
 
+std::vector<std::wstring> names_in(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 }  // namespace lorvane::harness

@@ -5,9 +5,11 @@
 // the Z-order, the notification area, and the user's hand. Lorvane.exe itself never links this.
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/unique_handles.h"
@@ -39,6 +41,8 @@ std::string read_bytes(const std::wstring& path);
 // Replaces the file with the bytes; false when it could not write them all.
 bool write_bytes(const std::wstring& path, const std::string& bytes);
 bool file_exists(const std::wstring& path);
+// The names in a folder, without "." and "..".
+std::vector<std::wstring> names_in(const std::wstring& folder);
 
 // "C:\x\Lorvane.exe" gives "C:\x" and "Lorvane.exe".
 std::wstring folder_of(const std::wstring& path);
@@ -137,6 +141,73 @@ bool send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0,
 // A window's text (a caption, a button's label) through WM_GETTEXT, which works across
 // processes; "<no answer>" from a window that does not answer.
 std::wstring text_of(HWND window);
+
+// ---- message boxes ----
+
+// The text of a message box's message (its static control).
+std::wstring message_box_text(HWND box);
+
+// A message box seen and answered by MessageBoxAnswerer.
+struct SeenBox {
+  std::wstring title;
+  std::wstring text;
+  int answer;
+};
+
+// Watches, from a thread of its own, for message boxes (#32770) titled "Lorvane" and presses the
+// next answer of its script (IDYES, IDNO, IDOK, IDCANCEL) in each, recording what it saw.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)) {
+    ::InitializeCriticalSection(&lock_);
+    thread_ = std::thread([this] { run(); });
+  }
+  ~MessageBoxAnswerer() {
+    stop_ = true;
+    thread_.join();
+    ::DeleteCriticalSection(&lock_);
+  }
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+  std::vector<SeenBox> seen() const {
+    ::EnterCriticalSection(&lock_);
+    std::vector<SeenBox> copy = seen_;
+    ::LeaveCriticalSection(&lock_);
+    return copy;
+  }
+  std::size_t answered() const { return answered_.load(); }
+
+ private:
+  void run() {
+    HWND last = nullptr;
+    while (!stop_) {
+      HWND box = ::FindWindowW(L"#32770", L"Lorvane");
+      std::size_t next = answered_.load();
+      if (box != nullptr && box != last && ::IsWindowVisible(box) && next < answers_.size()) {
+        int answer = answers_[next];
+        SeenBox seen{L"Lorvane", message_box_text(box), answer};
+        ::EnterCriticalSection(&lock_);
+        seen_.push_back(seen);
+        ::LeaveCriticalSection(&lock_);
+        last = box;
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
+        answered_ = next + 1;
+      } else if (box == nullptr) {
+        last = nullptr;
+      }
+      ::Sleep(20);
+    }
+  }
+
+  std::vector<int> answers_;
+  std::vector<SeenBox> seen_;
+  mutable CRITICAL_SECTION lock_;
+  std::atomic<std::size_t> answered_{0};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 // ---- the Z-order ----
 

@@ -104,4 +104,13 @@ bool delete_tray_icon(HWND window) {
   return ::Shell_NotifyIconW(NIM_DELETE, &record) != FALSE;
 }
 
+std::wstring message_box_text(HWND box) {
+  // The message is the static control with id 0xFFFF.
+  HWND text = ::GetDlgItem(box, 0xFFFF);
+  if (text == nullptr) return {};
+  wchar_t buffer[1024] = {};
+  ::GetWindowTextW(text, buffer, 1024);
+  return buffer;
+}
+
 }  // namespace lorvane::harness

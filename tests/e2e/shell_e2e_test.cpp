@@ -136,12 +136,11 @@ TEST(E2eShell, ASettingsFileHeldForAMomentAtStartUpIsWaitedForAndStaysBesideTheE
   ASSERT_TRUE(
       SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data)));
   const std::wstring away = std::wstring(app_data) + L"\\Lorvane\\Lorvane.ini";
-  const bool away_before = test::file_exists(away);
-  const std::string away_bytes = away_before ? test::read_bytes(away) : std::string();
+  const bool away_before = harness::file_exists(away);
+  const std::string away_bytes = away_before ? harness::read_bytes(away) : std::string();
 
-  std::optional<test::HeldFile> held;
-  held.emplace(lorvane.ini_path(), 0);
-  ASSERT_TRUE(held->held());
+  platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+  ASSERT_TRUE(held);
   std::thread holder([&] {
     ::Sleep(800);
     held.reset();
@@ -151,10 +150,12 @@ TEST(E2eShell, ASettingsFileHeldForAMomentAtStartUpIsWaitedForAndStaysBesideTheE
   ASSERT_TRUE(started);
   EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{L"E2eNoSuchWindow"});
   ASSERT_TRUE(lorvane.close());
-  EXPECT_EQ(lorvane.ini_bytes(), test::ini_file_bytes(stored));
+  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(stored));
   // Nothing went to the application data.
-  EXPECT_EQ(test::file_exists(away), away_before);
-  if (away_before) EXPECT_EQ(test::read_bytes(away), away_bytes);
+  EXPECT_EQ(harness::file_exists(away), away_before);
+  if (away_before) {
+    EXPECT_EQ(harness::read_bytes(away), away_bytes);
+  }
 }
 
 TEST(E2eShell, CopiesWithDifferentSettingsFilesRunSideBySide) {

@@ -26,7 +26,7 @@ TEST(CopyName, EverySpellingOfOneSettingsFileGivesOneObjectName) {
 TEST(CopyName, AFolderMadeAfterTheNameWasTakenKeepsTheName) {
   // A first run in the application data takes its name before the folder exists, perhaps in the
   // short spelling the ANSI functions need; a start a moment later finds the folder there.
-  test::TempFolder folder;
+  harness::TempFolder folder;
   wchar_t short_folder[MAX_PATH] = {};
   ASSERT_NE(::GetShortPathNameW(folder.path().c_str(), short_folder, MAX_PATH), 0u);
   const std::wstring spelled_short = std::wstring(short_folder) + L"\\Lorvane\\Lorvane.ini";

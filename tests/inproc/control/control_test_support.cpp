@@ -73,15 +73,6 @@ void ThreadWindow::run(const std::wstring& class_name, Shape shape) {
   ::DestroyWindow(window_);
 }
 
-std::wstring message_box_text(HWND box) {
-  // The message is the static control with id 0xFFFF.
-  HWND text = ::GetDlgItem(box, 0xFFFF);
-  if (text == nullptr) return {};
-  wchar_t buffer[1024] = {};
-  ::GetWindowTextW(text, buffer, 1024);
-  return buffer;
-}
-
 lorvane::platform::InputClock FakeClock::clock() const {
   std::shared_ptr<State> state = state_;
   lorvane::platform::InputClock clock;

@@ -59,9 +59,6 @@ class ThreadWindow {
   std::thread thread_;
 };
 
-// The text of a message box's message (its static control).
-std::wstring message_box_text(HWND box);
-
 // The input clock the test sets: the tick count, and the last input time the query reports, or
 // none for a query that fails and leaves the record as it was. Every call is recorded.
 class FakeClock {

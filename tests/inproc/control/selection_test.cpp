@@ -4,8 +4,6 @@
 #include "control_test_support.h"
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 
 namespace lorvane::test {
 namespace {
@@ -19,68 +17,6 @@ const std::wstring start_now = L"制御を開始しますか？";
 const std::wstring retry = L"再度ウィンドウを選択してお待ちください。";
 const std::wstring wait_hint = L"制御するウィンドウを前面表示にしてそのままお待ちください。";
 const std::wstring taken = L"前面表示しない";
-
-// A message box seen and answered by MessageBoxAnswerer.
-struct SeenBox {
-  std::wstring title;
-  std::wstring text;
-  int answer;
-};
-
-// Watches, from a thread of its own, for message boxes (#32770) titled "Lorvane" and presses the
-// next answer of its script (IDYES, IDNO, IDOK, IDCANCEL) in each, recording what it saw.
-class MessageBoxAnswerer {
- public:
-  explicit MessageBoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)) {
-    ::InitializeCriticalSection(&lock_);
-    thread_ = std::thread([this] { run(); });
-  }
-  ~MessageBoxAnswerer() {
-    stop_ = true;
-    thread_.join();
-    ::DeleteCriticalSection(&lock_);
-  }
-  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-
-  std::vector<SeenBox> seen() const {
-    ::EnterCriticalSection(&lock_);
-    std::vector<SeenBox> copy = seen_;
-    ::LeaveCriticalSection(&lock_);
-    return copy;
-  }
-  std::size_t answered() const { return answered_.load(); }
-
- private:
-  void run() {
-    HWND last = nullptr;
-    while (!stop_) {
-      HWND box = ::FindWindowW(L"#32770", L"Lorvane");
-      std::size_t next = answered_.load();
-      if (box != nullptr && box != last && ::IsWindowVisible(box) && next < answers_.size()) {
-        int answer = answers_[next];
-        SeenBox seen{L"Lorvane", message_box_text(box), answer};
-        ::EnterCriticalSection(&lock_);
-        seen_.push_back(seen);
-        ::LeaveCriticalSection(&lock_);
-        last = box;
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
-        answered_ = next + 1;
-      } else if (box == nullptr) {
-        last = nullptr;
-      }
-      ::Sleep(20);
-    }
-  }
-
-  std::vector<int> answers_;
-  std::vector<SeenBox> seen_;
-  mutable CRITICAL_SECTION lock_;
-  std::atomic<std::size_t> answered_{0};
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
 
 std::vector<std::wstring> texts(const std::vector<SeenBox>& seen) {
   std::vector<std::wstring> out;

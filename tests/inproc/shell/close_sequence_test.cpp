@@ -61,7 +61,7 @@ TEST_F(CloseSequenceTest, ASessionEndingBeforeTheStartUpLoadSavesNothing) {
   };
   start();
   EXPECT_EQ(hwnd(), nullptr);
-  EXPECT_EQ(ini_bytes(), ini_text(stored));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
 }
 
 TEST_F(CloseSequenceTest, ClosingBehindTheAboutBoxDestroysTheBoxWithoutShowingTheWindow) {

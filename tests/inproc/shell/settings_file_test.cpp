@@ -12,19 +12,6 @@ namespace {
 using Items = std::vector<std::wstring>;
 
 // The names in a folder, "." and ".." aside.
-std::vector<std::wstring> names_in(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return names;
-}
-
 class SettingsFileTest : public MainWindowTest {};
 
 TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {

@@ -149,7 +149,7 @@ TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskb
   EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd()));
   EXPECT_TRUE(window_->asking_for_tray_icon());
   ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
-  EXPECT_TRUE(icon_present(hwnd()));
+  EXPECT_TRUE(tray_icon_present(hwnd()));
   EXPECT_FALSE(window_->asking_for_tray_icon());
   EXPECT_TRUE(hidden_in_tray());
   // An add that timed out may have reached the shell: each retry modifies before it adds.
