@@ -174,14 +174,16 @@ void MainWindow::apply_fonts() {
 
 void MainWindow::start_up_sequence() {
   platform::tray::add(window_, small_icon_.get());
-  registry::start_up_load(controls_->front_display_option, controls_->target_list, settings_path());
+  registry::start_up_load(controls_->front_display_option, controls_->target_list, settings_path(),
+                          options_.settings_key_limit);
   control::start_stop(*controls_);
 }
 
 void MainWindow::close_sequence() {
   if (closed_) return;
   closed_ = true;
-  registry::exit_save(controls_->target_list, controls_->front_display_option, settings_path());
+  registry::exit_save(controls_->target_list, controls_->front_display_option, settings_path(),
+                      options_.settings_key_limit);
   platform::tray::remove(window_, small_icon_.get());
   // Any other window goes without its own close handling, and a running cycle simply stops.
   about_.reset();
@@ -244,7 +246,9 @@ void MainWindow::on_command(int id) {
     case id_start_stop_button: control::start_stop(c); break;
     case id_select_button: control::select(c); break;
     case id_about_button: open_about(); break;
-    case id_save_button: registry::save(c.target_list, settings_path()); break;
+    case id_save_button:
+      registry::save(c.target_list, settings_path(), options_.settings_key_limit);
+      break;
     case id_delete_button: registry::delete_selected(c.target_list); break;
     case id_move_up_button: registry::move_up(c.target_list); break;
     case id_move_down_button: registry::move_down(c.target_list); break;

@@ -15,6 +15,7 @@
 #include "platform/input_clock.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
+#include "registry/settings_file.h"
 
 namespace lorvane::app {
 
@@ -26,6 +27,8 @@ struct MainWindowOptions {
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.
   platform::Dpi dpi;
+  // Where the settings file is no longer read and written key by key; tests take both ways.
+  std::size_t settings_key_limit = registry::key_by_key_limit;
 };
 
 class MainWindow : public WindowBase<MainWindow> {

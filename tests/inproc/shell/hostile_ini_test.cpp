@@ -7,7 +7,7 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
-class HostileIniTest : public MainWindowTest {
+class HostileIniTest : public BothSettingsPathsTest {
  protected:
   void TearDown() override {
     // The temporary folder goes with everything in it, a read-only file included.
@@ -15,7 +15,7 @@ class HostileIniTest : public MainWindowTest {
   }
 };
 
-TEST_F(HostileIniTest, ACountThatIsNegativeOrNoNumberReadsLikeZero) {
+TEST_P(HostileIniTest, ACountThatIsNegativeOrNoNumberReadsLikeZero) {
   // A damaged count never hides the first entry; the entry above it is not read, and the exit
   // save writes the list it has over it.
   for (const wchar_t* count : {L"-3", L"abc"}) {
@@ -29,7 +29,7 @@ TEST_F(HostileIniTest, ACountThatIsNegativeOrNoNumberReadsLikeZero) {
   }
 }
 
-TEST_F(HostileIniTest, AHugeCountReadsOnlyTheKeysTheFileHolds) {
+TEST_P(HostileIniTest, AHugeCountReadsOnlyTheKeysTheFileHolds) {
   // Start-up and exit walk the keys the file holds, not two billion positions: this case ending
   // at all is the check.
   write_ini(
@@ -43,7 +43,7 @@ TEST_F(HostileIniTest, AHugeCountReadsOnlyTheKeysTheFileHolds) {
                                   L"クラス名3=Z\nクラス名4=\n前面表示設定=0\n"));
 }
 
-TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesItClear) {
+TEST_P(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesItClear) {
   struct Case {
     const wchar_t* value;
     bool ticked;
@@ -61,7 +61,7 @@ TEST_F(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesI
   }
 }
 
-TEST_F(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) {
+TEST_P(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) {
   std::string long_value;
   for (int i = 0; i < 1500; ++i) long_value += static_cast<char>('0' + i % 10);
   write_bytes(ini_path(), ini_text(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
@@ -76,7 +76,7 @@ TEST_F(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) 
                              ini_text(L"\nクラス名1=\n前面表示設定=0\n"));
 }
 
-TEST_F(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
+TEST_P(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
   // Two keys whose stored form differs from what they read as: quotes and blanks around the
   // value. Moving the entries rewrites both keys; saving them unchanged rewrites neither.
   write_bytes(
@@ -96,7 +96,7 @@ TEST_F(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
   close();
 }
 
-TEST_F(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
+TEST_P(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
   // A stray lead byte at the end, a lead byte with a bad trail byte, and two bytes Shift-JIS
   // does not use at all.
   const std::string names[] = {"Ab\x81", "\x81\x20X", "\xFF\xFE"};
@@ -121,7 +121,7 @@ bool writable(const std::wstring& path) {
   return true;
 }
 
-TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
+TEST_P(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
   const std::string before = ini_bytes();
   auto edit_save_and_close = [&] {
@@ -159,7 +159,7 @@ TEST_F(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
   }
 }
 
-TEST_F(HostileIniTest, AFolderInPlaceOfTheFileReadsAsNoFile) {
+TEST_P(HostileIniTest, AFolderInPlaceOfTheFileReadsAsNoFile) {
   ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
   start();
   EXPECT_EQ(controls().target_list.count(), 0);
@@ -169,7 +169,7 @@ TEST_F(HostileIniTest, AFolderInPlaceOfTheFileReadsAsNoFile) {
             static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 
-TEST_F(HostileIniTest, AFileInUtf16OrOfGarbageStartsAndWhatTheExitWritesReadsBack) {
+TEST_P(HostileIniTest, AFileInUtf16OrOfGarbageStartsAndWhatTheExitWritesReadsBack) {
   // A file saved as UTF-16 by an editor: the profile functions read it as text all the same.
   std::string utf16 = "\xFF\xFE";
   for (wchar_t c : std::wstring(L"[Lorvane]\r\n登録数=1\r\nクラス名0=動画\r\nクラス名1=\r\n")) {
@@ -201,6 +201,8 @@ TEST_F(HostileIniTest, AFileInUtf16OrOfGarbageStartsAndWhatTheExitWritesReadsBac
     close();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, HostileIniTest, settings_paths, settings_path_name);
 
 }  // namespace
 }  // namespace lorvane::test
