@@ -39,10 +39,11 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key);
 // section at a time: key by key, every read searches the whole section and every write rewrites
 // the whole file, which for tens of thousands of names takes minutes. Both ways leave the same
 // list and, where the profile functions rewrite the whole file on every change as Wine's do, the
-// same bytes; a save that changes nothing writes nothing either way. The one difference left:
-// profile functions that edit only the line of the key they write keep the other lines as they
-// are stored, blanks around a value included, where the section written back whole has every
-// line as the section read returned it. No read returns those blanks.
+// same bytes; a save that changes nothing writes nothing either way. What differs: the profile
+// functions' section write drops a line without "=" (under Wine; no read returns such a line),
+// which key by key stays where it is; and profile functions that edit only the line of the key
+// they write would keep the blanks around the other lines' values, which the section written
+// back whole has as the section read returned them, without blanks.
 inline constexpr std::size_t key_by_key_limit = 256;
 
 // Ticks or clears the box from the front-display key, then appends the stored class names to the
