@@ -2,7 +2,8 @@
 // runtime's own definitions of these helpers, and of the allocation functions, throw; linked
 // instead of them, these leave the exception machinery, its unwinder and the threads library the
 // unwinder locks with out of the exe. A helper the program comes to reach that is missing here
-// brings the runtime's throwing one back, and with it what the link map check rejects.
+// brings the runtime's throwing ones back: the link fails on those defined twice, and the link
+// map check finds the exception machinery.
 #include "app/runtime_failure.h"
 
 #include <cstdlib>
