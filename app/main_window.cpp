@@ -225,7 +225,8 @@ void MainWindow::start_up_sequence() {
   // session may end in there.
   add_tray_icon();
   if (closed_) return;
-  registry::start_up_load(controls().front_display_option, controls().target_list, settings_path());
+  registry::start_up_load(controls().front_display_option, controls().target_list, settings_path(),
+                          options_.settings_key_limit);
   loaded_ = true;
   control::start_stop(controls());
 }
@@ -234,7 +235,8 @@ void MainWindow::close_sequence() {
   if (closed_) return;
   closed_ = true;
   if (loaded_) {
-    registry::exit_save(controls().target_list, controls().front_display_option, settings_path());
+    registry::exit_save(controls().target_list, controls().front_display_option, settings_path(),
+                        options_.settings_key_limit);
   }
   platform::tray::remove(window_, small_icon_, options_.tray_shell);
   // Any other window goes without its own close handling, and a running cycle simply stops.
@@ -330,7 +332,9 @@ void MainWindow::on_command(int id) {
     case id_start_stop_button: control::start_stop(c); break;
     case id_select_button: control::select(c); break;
     case id_about_button: open_about(); break;
-    case id_save_button: registry::save(c.target_list, settings_path()); break;
+    case id_save_button:
+      registry::save(c.target_list, settings_path(), options_.settings_key_limit);
+      break;
     case id_delete_button: registry::delete_selected(c.target_list); break;
     case id_move_up_button: registry::move_up(c.target_list); break;
     case id_move_down_button: registry::move_down(c.target_list); break;

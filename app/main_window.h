@@ -15,6 +15,7 @@
 #include "platform/tray.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
+#include "registry/settings_file.h"
 
 namespace lorvane::app {
 
@@ -28,6 +29,8 @@ struct MainWindowOptions {
   platform::Dpi dpi;
   // The shell that holds the notification-area icon; a test puts in one that refuses.
   platform::tray::Shell tray_shell = platform::tray::shell_notify;
+  // Where the settings file is no longer read and written key by key; tests take both ways.
+  std::size_t settings_key_limit = registry::key_by_key_limit;
 };
 
 // While the shell refuses the icon (it is still starting at a slow logon), it is asked again at

@@ -1,6 +1,7 @@
 #pragma once
 // The settings file "Lorvane.ini": the target list and the front-display option, read at
 // start-up and written key by key by Save and the exit save, in the one file chosen at start-up.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -42,16 +43,29 @@ std::wstring class_key(std::int32_t position);
 // The position a key names, if it is a class-name key in exactly that form ("クラス名07" is not).
 std::optional<std::int32_t> class_key_position(std::wstring_view key);
 
+// Up to this many class-name keys, the file is read and written key by key through the profile
+// functions; a file of more (only a damaged or generated one holds them) is read and written a
+// section at a time: key by key, every read searches the whole section and every write rewrites
+// the whole file, which for tens of thousands of names takes minutes. Both ways leave the same
+// list and, where the profile functions rewrite the whole file on every change as Wine's do, the
+// same bytes; a save that changes nothing writes nothing either way. What differs: the profile
+// functions' section write drops a line without "=" (under Wine; no read returns such a line),
+// which key by key stays where it is; and profile functions that edit only the line of the key
+// they write would keep the blanks around the other lines' values, which the section written
+// back whole has as the section read returned them, without blanks.
+inline constexpr std::size_t key_by_key_limit = 256;
+
 // Ticks or clears the box from the front-display key, then appends the stored class names to the
 // (empty) list in stored order. Absent or unreadable values leave things as they are.
 void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
-                   const std::wstring& path);
+                   const std::wstring& path, std::size_t key_limit = key_by_key_limit);
 
 // Writes the count and the class names of the list; removes the keys a longer list left behind.
-void save(const platform::ListBox& target_list, const std::wstring& path);
+void save(const platform::ListBox& target_list, const std::wstring& path,
+          std::size_t key_limit = key_by_key_limit);
 
 // Save, then the front-display option as 0 or 1.
 void exit_save(const platform::ListBox& target_list, const platform::CheckBox& front_display_option,
-               const std::wstring& path);
+               const std::wstring& path, std::size_t key_limit = key_by_key_limit);
 
 }  // namespace lorvane::registry

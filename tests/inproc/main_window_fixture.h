@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "harness/lorvane_harness.h"
+#include "registry/settings_file.h"
 
 namespace lorvane::test {
 
@@ -26,6 +28,7 @@ class MainWindowTest : public ::testing::Test {
     options.quit_on_destroy = false;
     options.dpi = resolution_;
     options.tray_shell = tray_shell_;
+    options.settings_key_limit = settings_key_limit_;
     window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
     window_->show_at_start(show_command_);
@@ -85,7 +88,31 @@ class MainWindowTest : public ::testing::Test {
   platform::tray::Shell tray_shell_ = platform::tray::shell_notify;
   // How the program was started: a shortcut's "normal window" unless a test says otherwise.
   int show_command_ = SW_SHOWNORMAL;
+  // Up to how many class-name keys the settings file is read and written key by key.
+  std::size_t settings_key_limit_ = registry::key_by_key_limit;
   std::unique_ptr<app::MainWindow> window_;
+};
+
+// The two ways the settings file is read and written: key by key through the profile functions,
+// and a section at a time, which files of many class names take. Tests of the settings file run
+// each case both ways (TEST_P, instantiated with settings_paths), so that the two cannot drift
+// apart unseen.
+struct SettingsPath {
+  const char* name;
+  std::size_t key_limit;
+};
+inline constexpr SettingsPath key_by_key{"KeyByKey", SIZE_MAX};
+inline constexpr SettingsPath section_at_a_time{"SectionAtATime", 0};
+inline const auto settings_paths = ::testing::Values(key_by_key, section_at_a_time);
+inline void PrintTo(const SettingsPath& path, std::ostream* out) { *out << path.name; }
+inline std::string settings_path_name(const ::testing::TestParamInfo<SettingsPath>& info) {
+  return info.param.name;
+}
+
+class BothSettingsPathsTest : public MainWindowTest,
+                              public ::testing::WithParamInterface<SettingsPath> {
+ protected:
+  BothSettingsPathsTest() { settings_key_limit_ = GetParam().key_limit; }
 };
 
 }  // namespace lorvane::test

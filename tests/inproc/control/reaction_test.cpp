@@ -63,8 +63,7 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
 
   platform::UniqueWindow a = make_window(target_a);
   tick();
-  pump_for(200ms);
-  ASSERT_TRUE(is_topmost(a.get())) << "nobody touched anything";
+  ASSERT_TRUE(pump_until([&] { return is_topmost(a.get()); })) << "nobody touched anything";
   // The user comes back to another window in front (the raise could not activate it).
   clock_.set_active();
   bring_to_front(other.get());

@@ -11,10 +11,9 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
-// The names in a folder, "." and ".." aside.
-class SettingsFileTest : public MainWindowTest {};
+class SettingsFileTest : public BothSettingsPathsTest {};
 
-TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
+TEST_P(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
   ASSERT_FALSE(file_exists(ini_path()));
   start();
   EXPECT_EQ(controls().target_list.count(), 0);
@@ -34,7 +33,7 @@ TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile)
   EXPECT_EQ(controls().target_list.count(), 0);
 }
 
-TEST_F(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
+TEST_P(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
   for (const wchar_t* count_line : {L"", L"登録数=0\n"}) {
     SCOPED_TRACE(count_line);
     write_ini(std::wstring(L"[Lorvane]\n") + count_line + L"クラス名0=Notepad\nクラス名1=Other\n");
@@ -44,7 +43,7 @@ TEST_F(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
   }
 }
 
-TEST_F(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNorTouched) {
+TEST_P(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNorTouched) {
   write_ini(
       L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名2=C\nクラス名3=D\nクラス名5=Stale\nクラス名9="
       L"Old\n");
@@ -59,7 +58,7 @@ TEST_F(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNor
                            L"クラス名5=Stale\nクラス名9=Old\nクラス名1=C\n前面表示設定=0\n"));
 }
 
-TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
+TEST_P(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
   write_ini(
       L"[Lorvane]\n前面表示設定=0\n登録数=5\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
       L"クラス名3=D\nクラス名4=E\nクラス名5=\n");
@@ -77,7 +76,7 @@ TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
   EXPECT_EQ(controls().target_list.selected(), 1);
 }
 
-TEST_F(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) {
+TEST_P(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) {
   write_ini(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n");
   start();
   tray_event(WM_LBUTTONUP);
@@ -92,7 +91,7 @@ TEST_F(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) 
   EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"ウィンドウ表"}));
 }
 
-TEST_F(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
+TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
   start();
   click(app::id_front_display_option);
   ASSERT_TRUE(controls().front_display_option.ticked());
@@ -263,6 +262,8 @@ TEST(SettingsPath, TheFolderIsTakenUnchanged) {
   EXPECT_EQ(registry::settings_path(L"C:\\x\\"), L"C:\\x\\\\Lorvane.ini");
   EXPECT_EQ(registry::settings_path(L"C:\\"), L"C:\\\\Lorvane.ini");
 }
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, SettingsFileTest, settings_paths, settings_path_name);
 
 }  // namespace
 }  // namespace lorvane::test
