@@ -155,12 +155,12 @@ void MainWindow::create_controls() {
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   selection_timer_->set_enabled(true);
-  controls_.emplace(
-      control::MainControls{window_, platform::ListBox(::GetDlgItem(window_, id_target_list)),
-                            platform::Button(::GetDlgItem(window_, id_start_stop_button)),
-                            platform::CheckBox(::GetDlgItem(window_, id_front_display_option)),
-                            platform::TextBox(::GetDlgItem(window_, id_idle_threshold_box)),
-                            *selection_timer_, *control_timer_, options_.clock, *watch_});
+  controls_.emplace(control::MainControls{
+      window_, platform::ListBox(::GetDlgItem(window_, id_target_list)),
+      platform::Button(::GetDlgItem(window_, id_start_stop_button)),
+      platform::CheckBox(::GetDlgItem(window_, id_front_display_option)),
+      platform::TextBox(::GetDlgItem(window_, id_idle_threshold_box)), *selection_timer_,
+      *control_timer_, options_.clock, *watch_, options_.mover, unmovable_});
   apply_fonts();
 }
 

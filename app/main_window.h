@@ -15,6 +15,7 @@
 #include "platform/input_clock.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
+#include "platform/z_order.h"
 
 namespace lorvane::app {
 
@@ -22,6 +23,8 @@ struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;
   platform::InputClock clock;
+  // The Z-order moves; a test makes them refuse as for a program running as administrator.
+  platform::WindowMover mover;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.
@@ -80,6 +83,7 @@ class MainWindow : public WindowBase<MainWindow> {
   std::optional<platform::Timer> watch_timer_;
   // After the timers, whose poll it refers to, and before the controls, which refer to it.
   std::optional<control::CycleWatch> watch_;
+  control::UnmovableNotice unmovable_;
   std::optional<control::MainControls> controls_;
   std::unique_ptr<AboutBox> about_;
 };
