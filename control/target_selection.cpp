@@ -42,22 +42,22 @@ void selection_tick(MainControls& c) {
   // registering it would bury the taskbar at every later click on it: look again next time.
   if (platform::shell_windows::is_shell_window(fg)) return;
 
-  // The test move, made before anything else: a window that cannot be moved (its program runs
-  // as administrator) gets no question, as the answer could only be No. The status line says
-  // why, and the wait goes on. The window is the foreground window, which Windows never
-  // activates again; Wine 8 does, and activating would bring it to the top instead:
-  // SWP_NOACTIVATE keeps the move a move to the bottom on both.
-  platform::z_order::MoveResult move =
-      c.mover.set_window_pos(fg, HWND_BOTTOM, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  if (move.error == ERROR_ACCESS_DENIED) {
-    c.front_display_option.set_caption(unmovable_text(name));
-    return;
-  }
-
   // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
   // selection must not start while another waits for an answer.
   c.selection_timer.set_enabled(false);
   c.front_display_option.set_caption(std::wstring(taken_status));
+  // The test move. The window is the foreground window, which Windows never activates again;
+  // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
+  // move a move to the bottom on both.
+  platform::z_order::MoveResult move =
+      c.mover.set_window_pos(fg, HWND_BOTTOM, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  if (move.error == ERROR_ACCESS_DENIED) {
+    // Its program runs as administrator: nothing moved, and the question could only be answered
+    // No. The status line says why, and the wait goes on.
+    c.front_display_option.set_caption(unmovable_text(name));
+    c.selection_timer.set_enabled(true);
+    return;
+  }
 
   if (ask_box(c, box_moved, MB_YESNO) == IDYES) {
     if (!is_new_target(c.target_list, name)) return;

@@ -141,6 +141,18 @@ void FakeClock::set(DWORD now, std::optional<DWORD> last_input) {
   state_->last_input = last_input;
 }
 
+lorvane::platform::WindowMover RefusingMover::mover() const {
+  std::shared_ptr<State> state = state_;
+  lorvane::platform::WindowMover mover;
+  mover.set_window_pos = [state](HWND window, HWND insert_after, UINT flags) {
+    if (std::find(state->refused.begin(), state->refused.end(), window) != state->refused.end()) {
+      return platform::z_order::MoveResult{false, ERROR_ACCESS_DENIED};
+    }
+    return platform::z_order::set_window_pos(window, insert_after, flags);
+  };
+  return mover;
+}
+
 BoxWatch::BoxWatch() {
   active_watch = this;
   hook_ = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &BoxWatch::hook, nullptr, ::GetCurrentThreadId());
@@ -173,7 +185,13 @@ LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
         view.has_icon = true;
       }
     }
-    view.bottom = ::GetWindow(box, GW_HWNDLAST);
+    view.topmost = is_topmost(box);
+    for (HWND w = ::GetWindow(box, GW_HWNDLAST); w != nullptr; w = ::GetWindow(w, GW_HWNDPREV)) {
+      if (::IsWindowVisible(w)) {
+        view.bottom = w;
+        break;
+      }
+    }
     view.at = std::chrono::steady_clock::now();
     active_watch->boxes_.push_back(view);
   }
