@@ -75,6 +75,13 @@ void bring_to_front(HWND window) {
   ::SetForegroundWindow(window);
 }
 
+HWND keyboard_focus_of(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 DWORD idle_ms() {
   LASTINPUTINFO info{};
   info.cbSize = sizeof info;

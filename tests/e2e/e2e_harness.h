@@ -56,6 +56,8 @@ inline void click_window(HWND window) {
 using harness::park_pointer;
 // Milliseconds since the last keyboard or mouse input.
 DWORD idle_ms();
+// Where the keys typed on that window's thread go: the window with its keyboard focus, or null.
+HWND keyboard_focus_of(HWND window);
 
 // Whether the notification area holds the icon of that window (uID 0): the shell accepts a
 // modification only of an icon it has.

@@ -71,5 +71,44 @@ TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
                                       L"\r\nクラス名1=\r\n前面表示設定=0\r\n"));
 }
 
+// Wine's virtual desktop has a taskbar of the shell's class, which can be brought to the front.
+TEST(E2eWizard, TheTaskbarInFrontIsPassedOverAndTheWaitGoesOn) {
+  HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  ASSERT_NE(taskbar, nullptr) << "no taskbar on this desktop";
+  Lorvane lorvane;
+  ASSERT_TRUE(lorvane.start());
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s));
+  Target target(unique_class(L"E2eTarget"));
+  ASSERT_TRUE(target.started());
+
+  lorvane.click(id_select_button);
+  bring_to_front(taskbar);
+  ASSERT_EQ(::GetForegroundWindow(), taskbar);
+  // Past the first selection tick, with the taskbar in front throughout.
+  auto until = std::chrono::steady_clock::now() + 7s;
+  while (std::chrono::steady_clock::now() < until) {
+    test::pump_for(250ms);
+    ASSERT_EQ(::GetForegroundWindow(), taskbar);
+  }
+  EXPECT_EQ(lorvane.message_box(), nullptr);
+  EXPECT_EQ(lorvane.text(id_front_display_option), wait_hint);
+  EXPECT_FALSE(is_last_visible(taskbar)) << "not moved as a test";
+
+  // Still waiting: the window brought to the front next is the one taken.
+  bring_to_front(target.window());
+  HWND box = nullptr;
+  ASSERT_TRUE(pump_until([&] { return (box = lorvane.message_box()) != nullptr; }, 10s));
+  EXPECT_EQ(box_text(box), box_moved);
+  EXPECT_TRUE(is_last_visible(target.window()));
+  Lorvane::answer(box, IDNO);
+  HWND retry = nullptr;
+  ASSERT_TRUE(
+      pump_until([&] { return (retry = lorvane.message_box()) != nullptr && retry != box; }, 5s));
+  Lorvane::answer(retry, IDCANCEL);
+  EXPECT_TRUE(lorvane.list_items().empty());
+  ::SetWindowPos(taskbar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_TRUE(lorvane.close());
+}
+
 }  // namespace
 }  // namespace lorvane::e2e
