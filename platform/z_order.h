@@ -25,6 +25,19 @@ struct MoveResult {
 // processes, and answered with ERROR_ACCESS_DENIED.
 MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags);
 
+// set_window_pos that remembers the integrity check of the last window it moved: the idle raise
+// moves the same window every second, and the check costs several calls into the kernel (about
+// 0.2 ms under Wine). A window's program keeps its process and its level for the window's life.
+class RememberingMover {
+ public:
+  MoveResult operator()(HWND window, HWND insert_after, UINT flags);
+
+ private:
+  HWND checked_window_ = nullptr;
+  DWORD checked_process_ = 0;
+  bool checked_above_ = false;
+};
+
 }  // namespace lorvane::platform::z_order
 
 namespace lorvane::platform {
@@ -32,10 +45,7 @@ namespace lorvane::platform {
 // The Z-order moves of the control cycle and the wizard. Like the input clock, a seam that tests
 // replace: Wine runs every program at one integrity level, so only a replaced move can refuse.
 struct WindowMover {
-  std::function<z_order::MoveResult(HWND, HWND, UINT)> set_window_pos =
-      [](HWND window, HWND insert_after, UINT flags) {
-        return z_order::set_window_pos(window, insert_after, flags);
-      };
+  std::function<z_order::MoveResult(HWND, HWND, UINT)> set_window_pos = z_order::RememberingMover{};
 };
 
 }  // namespace lorvane::platform
