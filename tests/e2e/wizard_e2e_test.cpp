@@ -78,12 +78,9 @@ TEST(E2eWizard, TheTaskbarInFrontIsPassedOverAndTheWaitGoesOn) {
   Lorvane lorvane;
   ASSERT_TRUE(lorvane.start());
   ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s));
-  Target target(unique_class(L"E2eTarget"));
-  ASSERT_TRUE(target.started());
-
   lorvane.click(id_select_button);
-  // The click and the new windows' own activation may still be under way: the taskbar is brought
-  // to the front until it stays there.
+  // The click's own activation may still be under way: the taskbar is brought to the front until
+  // it stays there.
   ASSERT_TRUE(pump_until(
       [&] {
         if (::GetForegroundWindow() != taskbar) bring_to_front(taskbar);
@@ -100,19 +97,7 @@ TEST(E2eWizard, TheTaskbarInFrontIsPassedOverAndTheWaitGoesOn) {
   EXPECT_EQ(lorvane.message_box(), nullptr);
   EXPECT_EQ(lorvane.text(id_front_display_option), wait_hint);
   EXPECT_FALSE(is_last_visible(taskbar)) << "not moved as a test";
-
-  // Still waiting: the window brought to the front next is the one taken.
-  bring_to_front(target.window());
-  HWND box = nullptr;
-  ASSERT_TRUE(pump_until([&] { return (box = lorvane.message_box()) != nullptr; }, 10s));
-  EXPECT_EQ(box_text(box), box_moved);
-  EXPECT_TRUE(is_last_visible(target.window()));
-  Lorvane::answer(box, IDNO);
-  HWND retry = nullptr;
-  ASSERT_TRUE(
-      pump_until([&] { return (retry = lorvane.message_box()) != nullptr && retry != box; }, 5s));
-  Lorvane::answer(retry, IDCANCEL);
-  EXPECT_TRUE(lorvane.list_items().empty());
+  // Back where it was, out of the way of the tests that follow.
   ::SetWindowPos(taskbar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ASSERT_TRUE(lorvane.close());
 }

@@ -186,12 +186,7 @@ LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
       }
     }
     view.topmost = is_topmost(box);
-    for (HWND w = ::GetWindow(box, GW_HWNDLAST); w != nullptr; w = ::GetWindow(w, GW_HWNDPREV)) {
-      if (::IsWindowVisible(w)) {
-        view.bottom = w;
-        break;
-      }
-    }
+    view.bottom = ::GetWindow(box, GW_HWNDLAST);
     view.at = std::chrono::steady_clock::now();
     active_watch->boxes_.push_back(view);
   }

@@ -125,7 +125,6 @@ class RefusingMover {
   // The mover for the main window; it shares this object's list.
   lorvane::platform::WindowMover mover() const;
   void refuse(HWND window) { state_->refused.push_back(window); }
-  void allow_all() { state_->refused.clear(); }
 
  private:
   struct State {
@@ -143,9 +142,7 @@ struct BoxView {
   std::vector<int> buttons;  // ids of its visible buttons
   bool has_icon = false;     // a visible icon static (SS_ICON) holding an icon
   bool topmost = false;      // created in the topmost band, above the user's windows
-  // The last visible top-level window in the Z-order at that moment. Hidden windows (the IME's,
-  // which Wine makes as the box comes to the front) count for nobody.
-  HWND bottom = nullptr;
+  HWND bottom = nullptr;     // the last top-level window in the Z-order at that moment
   std::chrono::steady_clock::time_point at;
 };
 
