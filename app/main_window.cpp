@@ -96,7 +96,7 @@ POINT centred_origin(HWND window, SIZE size) {
 }  // namespace
 
 struct MainWindow::Parts {
-  Parts(HWND window, const platform::InputClock& clock)
+  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         watch_timer(window, watch_timer_id),
@@ -110,7 +110,9 @@ struct MainWindow::Parts {
                  selection_timer,
                  control_timer,
                  clock,
-                 watch} {}
+                 watch,
+                 mover,
+                 unmovable} {}
 
   platform::Timer selection_timer;
   platform::Timer control_timer;
@@ -119,6 +121,8 @@ struct MainWindow::Parts {
   platform::Timer tray_timer;
   // After the timers, whose poll it uses, and before the controls, which refer to it.
   control::CycleWatch watch;
+  // Which classes the status line has named as refused since control started.
+  control::UnmovableNotice unmovable;
   control::MainControls controls;
 };
 
@@ -205,7 +209,7 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ = std::make_unique<Parts>(window_, options_.clock);
+  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);

@@ -15,6 +15,7 @@
 #include "platform/tray.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
+#include "platform/z_order.h"
 #include "registry/settings_file.h"
 
 namespace lorvane::app {
@@ -23,6 +24,8 @@ struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;
   platform::InputClock clock;
+  // The Z-order moves; a test makes them refuse as for a program running as administrator.
+  platform::WindowMover mover;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.

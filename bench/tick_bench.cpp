@@ -4,7 +4,7 @@
 // foreground window), and the user counts as active, so every entry is visited and nothing is
 // moved: the tick's own overhead is all that separates the two loops. A second pass does the same
 // with the front-display option on, where a tick asks no clock at all. Last, each call a tick makes
-// is timed on its own, to show where the time goes.
+// is timed on its own, to show where the time goes, and so is a move of another program's window.
 //
 // lorvane_bench_tick [batch pairs] [class lookups per batch]
 #include <windows.h>
@@ -20,6 +20,7 @@
 #include "control/control_cycle.h"
 #include "platform/decimal.h"
 #include "platform/text.h"
+#include "platform/z_order.h"
 #include "registry/settings_choice.h"
 
 using namespace lorvane;
@@ -274,6 +275,22 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("part.thread_process_id_other_us %.3f\n", typical_call_us(n, [&] {
                   DWORD owner = 0;
                   sink = sink ^ ::GetWindowThreadProcessId(foreign, &owner) ^ owner;
+                }));
+    // A move of another program's window: the bare call, the program's move with the integrity
+    // check made every time, and as the program makes it, remembering the check for the window.
+    // HWND_NOTOPMOST on a window that is not topmost goes all the way and changes nothing.
+    constexpr UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+    std::printf("part.move_bare_us %.3f\n", typical_call_us(n / 4, [&] {
+                  sink = sink ^ ::SetWindowPos(foreign, HWND_NOTOPMOST, 0, 0, 0, 0,
+                                               flags | SWP_ASYNCWINDOWPOS);
+                }));
+    std::printf("part.move_checked_us %.3f\n", typical_call_us(n / 4, [&] {
+                  sink = sink ^
+                         platform::z_order::set_window_pos(foreign, HWND_NOTOPMOST, flags).error;
+                }));
+    platform::z_order::RememberingMover mover;
+    std::printf("part.move_remembered_us %.3f\n", typical_call_us(n / 4, [&] {
+                  sink = sink ^ mover(foreign, HWND_NOTOPMOST, flags).error;
                 }));
   }
   return 0;

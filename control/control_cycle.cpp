@@ -16,18 +16,29 @@ namespace {
 
 constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
-// The raise activates the window on purpose: it becomes the foreground window, so the first
-// tick after the user is back pushes it down again.
-void idle_raise(HWND window) {
-  platform::z_order::set_window_pos(window, HWND_TOPMOST, place_only);
+// The raise leaves the keyboard with the user's window: activating the player would send the
+// first keys after the user's return to an invisible window (space pauses it) and break an IME
+// composition. The return watch takes the window down whether or not it is in front.
+platform::z_order::MoveResult idle_raise(const MainControls& c, HWND window) {
+  return c.mover.set_window_pos(window, HWND_TOPMOST, place_only | SWP_NOACTIVATE);
 }
 
 // The pushed window is always the foreground window already, which Windows never activates
 // again; Wine 8 does, and activating turns the move to the bottom into a move to the top.
 // SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
 // window out of the topmost band.
-void bottom_push(HWND window) {
-  platform::z_order::set_window_pos(window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
+platform::z_order::MoveResult bottom_push(const MainControls& c, HWND window) {
+  return c.mover.set_window_pos(window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
+}
+
+// Whether the move was made. A window of a program running as administrator refuses it: the
+// status line says so, once for each class until control stops, and the window counts as
+// neither pushed nor raised, so that nothing waits or polls for it.
+bool moved(MainControls& c, const std::wstring& class_name, platform::z_order::MoveResult move) {
+  if (move.error == ERROR_ACCESS_DENIED && c.unmovable.first_time(class_name)) {
+    c.front_display_option.set_caption(unmovable_text(class_name));
+  }
+  return move.moved;
 }
 
 struct TickResult {
@@ -45,7 +56,8 @@ TickResult run_tick(MainControls& c) {
   std::optional<bool> full_screen;
   int n = c.target_list.count();
   for (int i = 0; i < n; ++i) {
-    HWND w = platform::window_lookup::find_window(c.target_list.item(i));
+    std::wstring name = c.target_list.item(i);
+    HWND w = platform::window_lookup::find_window(name);
     if (w == nullptr) continue;
     bool active = true;
     if (!c.front_display_option.ticked()) {
@@ -61,12 +73,20 @@ TickResult run_tick(MainControls& c) {
       }
     }
     if (!active) {
-      idle_raise(w);
-      result.raised = w;
-      return result;
+      // A program that does not answer would collect a queued raise on every tick. Nor does the
+      // next target take its place: once this one answered again it would take the raise back,
+      // and the other would be left topmost over the user's work.
+      if (platform::window_lookup::is_hung(w)) return result;
+      if (moved(c, name, idle_raise(c, w))) {
+        result.raised = w;
+        return result;
+      }
+      // It cannot be moved at all: the next live target is raised instead, as if this one had no
+      // window.
+      continue;
     }
-    if (w != c.main && w == fg) {
-      bottom_push(w);
+    if (w != c.main && w == fg && !platform::window_lookup::is_hung(w) &&
+        moved(c, name, bottom_push(c, w))) {
       result.pushed = w;
     }
   }
@@ -107,9 +127,16 @@ void update_poll(MainControls& c, bool target_in_front) {
   watch.poll_timer.set_enabled(true);
 }
 
+// As the class lookup finds windows: the whole name, case aside. A player registered as
+// "lvplayer" and found through it is the same player when its class reads "LvPlayer".
 bool has_registered_class(const MainControls& c, HWND window) {
   std::wstring name = platform::foreground::class_name(window);
-  return !name.empty() && c.target_list.contains(name);
+  if (name.empty()) return false;
+  int n = c.target_list.count();
+  for (int i = 0; i < n; ++i) {
+    if (platform::window_lookup::same_class_name(name, c.target_list.item(i))) return true;
+  }
+  return false;
 }
 
 ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -119,6 +146,8 @@ void start_watch(MainControls& c) { c.watch.hook.emplace(c.main, foreground_chan
 }  // namespace
 
 void start_stop(MainControls& c) {
+  // A program that ran as administrator may have ended meanwhile: each run says it afresh.
+  c.unmovable.clear();
   if (c.target_list.count() == 0) {
     c.front_display_option.set_caption(std::wstring(first_use_hint));
     c.control_timer.set_enabled(false);
@@ -171,7 +200,7 @@ void watch_poll(MainControls& c) {
   watch.input_seen = input;
   if (new_input && watch.raised != nullptr) {
     // The user is back: out of the topmost band at once, in front or not.
-    if (platform::window_lookup::exists(watch.raised)) bottom_push(watch.raised);
+    if (platform::window_lookup::exists(watch.raised)) bottom_push(c, watch.raised);
     watch.raised = nullptr;
   }
   watch.quiet_polls = new_input ? 0 : watch.quiet_polls + 1;
@@ -206,6 +235,7 @@ bool full_screen_work(const MainControls& c, HWND foreground) {
     facts.shell = window.shell;
     facts.own = window.own;
     facts.registered = has_registered_class(c, foreground);
+    facts.maximised = window.maximised;
     facts.style = window.style;
     facts.window = screen_rect(window.window);
     facts.monitor = screen_rect(window.monitor);

@@ -18,6 +18,7 @@ struct ForegroundFacts {
   bool shell = false;       // the desktop, the shell's window or the taskbar
   bool own = false;         // a window of this program
   bool registered = false;  // of a class in the target list: the very window the raise is for
+  bool maximised = false;   // a window the user works in, with or without a title bar
   std::uint32_t style = 0;
   ScreenRect window;
   ScreenRect monitor;  // the whole monitor, not its work area
@@ -37,15 +38,18 @@ constexpr bool covers(const ScreenRect& outer, const ScreenRect& inner) {
 }
 
 // A full-screen window of another program in front, or the shell reporting presentation mode or
-// a full-screen program. A window with a full title bar never counts, maximised or not.
+// a full-screen program. A window with a full title bar never counts, nor a maximised one.
 constexpr bool is_full_screen_work(const ForegroundFacts& fg, int shell_state) {
   // A registered player shown full screen is the wallpaper itself: the shell reports it as a
   // busy full-screen program, and holding its raise back would push it behind the desktop.
   if (fg.exists && fg.registered) return false;
-  if (shell_state == shell_busy || shell_state == shell_direct3d_full_screen ||
-      shell_state == shell_presentation_mode) {
+  if (shell_state == shell_direct3d_full_screen || shell_state == shell_presentation_mode) {
     return true;
   }
+  // A maximised window without a title bar covers the whole monitor once the taskbar hides
+  // itself, and the shell then calls it busy too; it is still an ordinary working window.
+  if (fg.exists && fg.maximised) return false;
+  if (shell_state == shell_busy) return true;
   if (!fg.exists || fg.shell || fg.own) return false;
   return (fg.style & title_bar_style) != title_bar_style && covers(fg.window, fg.monitor);
 }

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include "control/cycle_watch.h"
+#include "control/unmovable_notice.h"
 #include "platform/controls.h"
 #include "platform/input_clock.h"
+#include "platform/z_order.h"
 
 namespace lorvane::control {
 
@@ -21,6 +23,8 @@ struct MainControls {
   platform::Timer& control_timer;
   const platform::InputClock& clock;
   CycleWatch& watch;
+  const platform::WindowMover& mover;
+  UnmovableNotice& unmovable;
 };
 
 }  // namespace lorvane::control

@@ -1,20 +1,9 @@
 #include "platform/full_screen_facts.h"
 
+#include "platform/shell_windows.h"
+
 namespace lorvane::platform::full_screen_facts {
 namespace {
-
-bool has_class(HWND window, const char* name) {
-  char buffer[32] = {};
-  return ::GetClassNameA(window, buffer, sizeof buffer) > 0 && lstrcmpA(buffer, name) == 0;
-}
-
-bool is_shell(HWND window) {
-  // The window behind the desktop icons (WorkerW) takes the foreground on some systems when the
-  // user clicks the desktop.
-  return window == ::GetDesktopWindow() || window == ::GetShellWindow() ||
-         has_class(window, "Shell_TrayWnd") || has_class(window, "Progman") ||
-         has_class(window, "WorkerW");
-}
 
 using QueryState = HRESULT(WINAPI*)(int*);
 
@@ -41,7 +30,8 @@ WindowFacts window_facts(HWND window) {
   if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
     facts.monitor = info.rcMonitor;
   }
-  facts.shell = is_shell(window);
+  facts.shell = shell_windows::is_shell_window(window);
+  facts.maximised = ::IsZoomed(window) != FALSE;
   facts.own = ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
   return facts;
 }

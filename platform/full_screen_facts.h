@@ -9,9 +9,11 @@ struct WindowFacts {
   DWORD style = 0;
   RECT window{};   // the window rectangle, in screen pixels
   RECT monitor{};  // the whole rectangle of its monitor (rcMonitor), not the work area
-  // The desktop, the shell's window or the taskbar: they lie over the whole screen without a
-  // title bar and are no one's work.
+  // One of the shell's own windows (the desktop, the taskbar, ...): they lie over the whole
+  // screen without a title bar and are no one's work.
   bool shell = false;
+  // Maximised: a window the user works in, even where it has no title bar and the taskbar hides.
+  bool maximised = false;
   // A window of this program. All of its windows belong to its one thread.
   bool own = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The program's only questions to the user: modal boxes with no icon and the first button as
-// default.
+// default, brought to the front and kept above other windows.
 #include <windows.h>
 
 #include <string>

@@ -12,4 +12,12 @@ HWND find_window(const std::wstring& class_name);
 // Whether the handle still names a window.
 bool exists(HWND window);
 
+// Whether two class names name the same class as the lookup sees it: the whole name, without
+// regard to case (the system keeps class names as atoms, which ignore case).
+bool same_class_name(const std::wstring& a, const std::wstring& b);
+
+// Whether the window's program has stopped answering (IsHungAppWindow: no message taken for
+// several seconds). A move queued for such a window waits in its queue until it answers.
+bool is_hung(HWND window);
+
 }  // namespace lorvane::platform::window_lookup

@@ -1,12 +1,83 @@
 #include "platform/z_order.h"
 
-namespace lorvane::platform::z_order {
+#include <optional>
 
-void set_window_pos(HWND window, HWND insert_after, UINT flags) {
-  if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) {
-    flags |= SWP_ASYNCWINDOWPOS;
+#include "platform/unique_handles.h"
+
+namespace lorvane::platform::z_order {
+namespace {
+
+// The process's integrity level (the last sub-authority of its mandatory label: 0x2000 medium,
+// 0x3000 high, ...), or none when its token cannot be read, with the reason in error.
+std::optional<DWORD> integrity_level(HANDLE process, DWORD& error) {
+  HANDLE raw_token = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &raw_token)) {
+    error = ::GetLastError();
+    return std::nullopt;
   }
-  ::SetWindowPos(window, insert_after, 0, 0, 0, 0, flags);
+  UniqueKernelHandle token(raw_token);
+  alignas(TOKEN_MANDATORY_LABEL) BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+  DWORD size = 0;
+  if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buffer, sizeof buffer, &size)) {
+    error = ::GetLastError();
+    return std::nullopt;
+  }
+  PSID label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer)->Label.Sid;
+  UCHAR count = *::GetSidSubAuthorityCount(label);
+  if (count == 0) return std::nullopt;
+  return *::GetSidSubAuthority(label, count - 1);
+}
+
+// Whether the process runs above us, so that the system refuses our moves of its windows. A
+// process whose token we may not even read (an elevated program's, a system process's) counts
+// as above; one we cannot judge for any other reason is left to the move itself.
+bool runs_above_us(DWORD process_id) {
+  UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD error = ERROR_SUCCESS;
+  std::optional<DWORD> theirs = integrity_level(process.get(), error);
+  if (!theirs) return error == ERROR_ACCESS_DENIED;
+  std::optional<DWORD> ours = integrity_level(::GetCurrentProcess(), error);
+  return ours && *theirs > *ours;
+}
+
+// Where the window lives: its thread, and its process when that is another program's (0 for our
+// own windows, and for a window that is gone).
+struct Owner {
+  DWORD thread = 0;
+  DWORD other_process = 0;
+};
+
+Owner owner_of(HWND window) {
+  DWORD process_id = 0;
+  DWORD thread_id = ::GetWindowThreadProcessId(window, &process_id);
+  return {thread_id, process_id == ::GetCurrentProcessId() ? 0 : process_id};
+}
+
+MoveResult move(HWND window, HWND insert_after, UINT flags, const Owner& owner, bool above_us) {
+  if (above_us) return {false, ERROR_ACCESS_DENIED};
+  if (owner.thread != ::GetCurrentThreadId()) flags |= SWP_ASYNCWINDOWPOS;
+  if (::SetWindowPos(window, insert_after, 0, 0, 0, 0, flags)) return {true, ERROR_SUCCESS};
+  return {false, ::GetLastError()};
+}
+
+}  // namespace
+
+MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags) {
+  Owner owner = owner_of(window);
+  bool above_us = owner.other_process != 0 && runs_above_us(owner.other_process);
+  return move(window, insert_after, flags, owner, above_us);
+}
+
+MoveResult RememberingMover::operator()(HWND window, HWND insert_after, UINT flags) {
+  Owner owner = owner_of(window);
+  if (owner.other_process == 0) return move(window, insert_after, flags, owner, false);
+  if (window != checked_window_ || owner.other_process != checked_process_) {
+    checked_window_ = window;
+    checked_process_ = owner.other_process;
+    checked_above_ = runs_above_us(owner.other_process);
+  }
+  return move(window, insert_after, flags, owner, checked_above_);
 }
 
 }  // namespace lorvane::platform::z_order

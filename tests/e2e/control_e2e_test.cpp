@@ -2,6 +2,8 @@
 // while the user is away, left alone once stopped, and never held up by a hung window.
 #include "e2e_harness.h"
 
+#include <cwctype>
+
 namespace lorvane::e2e {
 namespace {
 
@@ -179,21 +181,28 @@ TEST_F(E2eReaction, AClickedTargetIsAtTheBottomWellBeforeTheNextTick) {
   EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }, 500ms));
 }
 
-TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownInFrontOrNot) {
-  // Each raise comes with a tick, which activates it; the next is a second away.
+// The keys stay with the user's window through the raise and the return: it stays the foreground
+// window and keeps its focus, and the raised window goes down at the first input all the same.
+TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownAndTheKeyboardStaysPut) {
+  bring_to_front(o);
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == o; }, 2s));
+  park_pointer();
+  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+  EXPECT_EQ(::GetForegroundWindow(), o);
+  EXPECT_EQ(keyboard_focus_of(o), o);
+  nudge_pointer();
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 500ms));
+  EXPECT_EQ(::GetForegroundWindow(), o);
+  EXPECT_EQ(keyboard_focus_of(o), o);
+
+  // The target itself the foreground window when the user leaves (pushed down, still in front):
+  // raised, and down again at the first input.
+  bring_to_front(t);
+  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
   nudge_pointer();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
-
-  // On Windows the foreground lock can refuse the raise its activation: another window is in
-  // front when the user comes back.
-  park_pointer();
-  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
-  bring_to_front(o);
-  nudge_pointer();
-  EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 500ms));
-  EXPECT_EQ(::GetForegroundWindow(), o);
 }
 
 TEST_F(E2eReaction, NoRaiseOverAFullScreenWindowOfAnotherProgramUntilItCloses) {
@@ -204,6 +213,26 @@ TEST_F(E2eReaction, NoRaiseOverAFullScreenWindowOfAnotherProgramUntilItCloses) {
   EXPECT_FALSE(is_topmost(t)) << "several idle ticks with the film in front";
   ::PostMessageW(film.window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+}
+
+// The class lookup ignores case, and so does the full-screen rule's exemption of registered
+// windows: a player stored in another case and shown full screen is the wallpaper, not someone's
+// film, and is raised while the user is away.
+TEST(E2eControl, ARegisteredFullScreenPlayerStoredInAnotherCaseIsRaisedWhileIdle) {
+  nudge_pointer();
+  const std::wstring player_class = unique_class(L"E2ePlayer");
+  std::wstring stored = player_class;
+  for (wchar_t& ch : stored) ch = static_cast<wchar_t>(std::towlower(ch));
+  ASSERT_NE(stored, player_class);
+  Lorvane lorvane;
+  lorvane.write_ini(one_target_ini(stored));
+  ASSERT_TRUE(lorvane.start());
+  park_pointer();
+  Target player(player_class, L"--full-screen");
+  ASSERT_TRUE(player.started());
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == player.window(); }, 5s));
+  EXPECT_TRUE(pump_until([&] { return is_topmost(player.window()); }, 15s));
+  ASSERT_TRUE(lorvane.close());
 }
 
 }  // namespace

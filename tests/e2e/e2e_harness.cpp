@@ -18,6 +18,13 @@ std::wstring bin_folder() {
   return folder_of(path);
 }
 
+HWND keyboard_focus_of(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 Lorvane::Lorvane() {
   ::CopyFileW((bin_folder() + L"\\" + lorvane_exe).c_str(), folder_.file(lorvane_exe).c_str(),
               FALSE);

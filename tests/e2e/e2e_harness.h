@@ -28,6 +28,9 @@ inline constexpr const wchar_t* first_use_hint =
 // The folder that holds this test program, Lorvane.exe and e2e_target.exe.
 std::wstring bin_folder();
 
+// Where the keys typed on that window's thread go: the window with its keyboard focus, or null.
+HWND keyboard_focus_of(HWND window);
+
 // One copy of Lorvane.exe in its own folder, with its settings file beside it.
 class Lorvane {
  public:

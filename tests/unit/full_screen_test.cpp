@@ -9,7 +9,7 @@ constexpr std::uint32_t popup = 0x80000000, border = 0x00800000, overlapped = 0x
 constexpr ScreenRect monitor{0, 0, 1920, 1080};
 
 ForegroundFacts window_of(std::uint32_t style, ScreenRect rect, ScreenRect on = monitor) {
-  return {true, false, false, false, style, rect, on};
+  return {.exists = true, .style = style, .window = rect, .monitor = on};
 }
 
 TEST(FullScreen, ACaptionlessWindowOverItsWholeMonitorOnly) {
@@ -40,6 +40,17 @@ TEST(FullScreen, TheShellsReportCountsButNeitherCountsForTheShellTheProgramOrThe
     EXPECT_TRUE(is_full_screen_work(ForegroundFacts{}, state)) << state;
   }
   for (int state : {0, 1, 5, 6, 7}) EXPECT_FALSE(is_full_screen_work(normal, state)) << state;
+}
+
+// Maximised without a title bar over a hidden taskbar: the shape of full-screen work, and the
+// shell calls it busy, but the user works in it. A film or a presentation still counts.
+TEST(FullScreen, AMaximisedWindowIsNeverFullScreenWorkButTheShellsFullScreenStatesStillCount) {
+  ForegroundFacts maximised = window_of(popup, {-8, -8, 1928, 1088});
+  maximised.maximised = true;
+  EXPECT_FALSE(is_full_screen_work(maximised, 0));
+  EXPECT_FALSE(is_full_screen_work(maximised, shell_busy));
+  EXPECT_TRUE(is_full_screen_work(maximised, shell_direct3d_full_screen));
+  EXPECT_TRUE(is_full_screen_work(maximised, shell_presentation_mode));
 }
 
 }  // namespace

@@ -93,6 +93,18 @@ void FakeClock::set(DWORD now, std::optional<DWORD> last_input) {
   state_->last_input = last_input;
 }
 
+lorvane::platform::WindowMover RefusingMover::mover() const {
+  std::shared_ptr<State> state = state_;
+  lorvane::platform::WindowMover mover;
+  mover.set_window_pos = [state](HWND window, HWND insert_after, UINT flags) {
+    if (std::find(state->refused.begin(), state->refused.end(), window) != state->refused.end()) {
+      return platform::z_order::MoveResult{false, ERROR_ACCESS_DENIED};
+    }
+    return platform::z_order::set_window_pos(window, insert_after, flags);
+  };
+  return mover;
+}
+
 BoxWatch::BoxWatch() {
   active_watch = this;
   hook_ = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &BoxWatch::hook, nullptr, ::GetCurrentThreadId());
@@ -125,6 +137,7 @@ LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
         view.has_icon = true;
       }
     }
+    view.topmost = is_topmost(box);
     view.bottom = last_visible_window();
     view.at = std::chrono::steady_clock::now();
     active_watch->boxes_.push_back(view);

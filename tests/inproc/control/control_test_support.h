@@ -17,6 +17,7 @@
 #include "main_window_fixture.h"
 #include "platform/input_clock.h"
 #include "platform/unique_handles.h"
+#include "platform/z_order.h"
 
 namespace lorvane::test {
 
@@ -99,6 +100,22 @@ class FakeClock {
   std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
+// The Z-order moves as the program makes them, except for the windows the test names: those
+// refuse every move with ERROR_ACCESS_DENIED, as Windows refuses an unelevated program the
+// windows of a program running as administrator.
+class RefusingMover {
+ public:
+  // The mover for the main window; it shares this object's list.
+  lorvane::platform::WindowMover mover() const;
+  void refuse(HWND window) { state_->refused.push_back(window); }
+
+ private:
+  struct State {
+    std::vector<HWND> refused;
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
 // A message box as the wizard built it, read on the wizard's own thread as the box is set up,
 // before it is shown and before anyone can answer it.
 struct BoxView {
@@ -107,6 +124,7 @@ struct BoxView {
   HWND owner = nullptr;
   std::vector<int> buttons;  // ids of its visible buttons
   bool has_icon = false;     // a visible icon static (SS_ICON) holding an icon
+  bool topmost = false;      // created in the topmost band, above the user's windows
   HWND bottom = nullptr;     // the last visible top-level window at that moment
   std::chrono::steady_clock::time_point at;
 };
@@ -129,7 +147,7 @@ class BoxWatch {
 // The main window with a fake input clock, and the targets registered through the list box.
 class ControlTest : public MainWindowTest {
  protected:
-  void SetUp() override { start(clock_.clock()); }
+  void SetUp() override { start(clock_.clock(), mover_.mover()); }
   void add_targets(const std::vector<std::wstring>& classes) {
     for (const std::wstring& name : classes) controls().target_list.append(name);
   }
@@ -149,6 +167,7 @@ class ControlTest : public MainWindowTest {
   }
 
   FakeClock clock_;
+  RefusingMover mover_;
 };
 
 }  // namespace lorvane::test

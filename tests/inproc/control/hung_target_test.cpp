@@ -48,5 +48,32 @@ TEST_F(HungTargetTest, TheTickDoesNotWaitForAHungWindow) {
   EXPECT_TRUE(pump_until([&] { return is_topmost(target_.hwnd()); }, 5s));
 }
 
+// Once the system counts the program as hung (no message taken for some seconds), nothing more is
+// queued for it: neither push nor raise lands when it answers again. Nor does the next target
+// take its raise, which the hung one would take back once it answers.
+TEST_F(HungTargetTest, AProgramCountedAsHungIsLeftAloneUntilItAnswers) {
+  platform::UniqueWindow next = make_window(target_b);
+  add_targets({target_a, target_b});
+  bring_to_front(target_.hwnd());
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == target_.hwnd(); }));
+  target_.hang();
+  ASSERT_TRUE(pump_until([&] { return ::IsHungAppWindow(target_.hwnd()) != FALSE; }, 15s));
+
+  clock_.set_active();
+  tick();
+  clock_.set_idle();
+  tick();
+  EXPECT_FALSE(is_topmost(next.get()));
+  target_.resume();
+  pump_for(300ms);
+  EXPECT_FALSE(is_topmost(target_.hwnd()));
+  EXPECT_FALSE(is_last_visible(target_.hwnd()));
+
+  // Answering again, it is raised at the next tick.
+  ASSERT_TRUE(pump_until([&] { return ::IsHungAppWindow(target_.hwnd()) == FALSE; }));
+  tick();
+  EXPECT_TRUE(pump_until([&] { return is_topmost(target_.hwnd()); }, 5s));
+}
+
 }  // namespace
 }  // namespace lorvane::test

@@ -89,9 +89,10 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
 }
 
 TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsFullScreenWork) {
-  add_targets({target_a, target_b});
+  // Registered as the class lookup finds them: case aside, but the whole name.
+  add_targets({target_a, L"lorvanetesttargetb", L"LorvaneTestBy"});
   ThreadWindow film(bystander, Shape::full_screen);
-  EXPECT_TRUE(control::full_screen_work(controls(), film.hwnd()));
+  EXPECT_TRUE(control::full_screen_work(controls(), film.hwnd())) << "a prefix is no match";
   ThreadWindow player(target_b, Shape::full_screen);
   EXPECT_FALSE(control::full_screen_work(controls(), player.hwnd())) << "the wallpaper itself";
   EXPECT_FALSE(control::full_screen_work(controls(), ::GetDesktopWindow()));
@@ -105,6 +106,13 @@ TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsF
   const RECT& m = info.rcMonitor;
   ::SetWindowPos(maximised.hwnd(), nullptr, m.left - 8, m.top - 8, m.right - m.left + 16,
                  m.bottom - m.top + 16, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(::IsZoomed(maximised.hwnd()));
+  EXPECT_FALSE(control::full_screen_work(controls(), maximised.hwnd()));
+  // Nor without its title bar, as some players and editors show themselves maximised.
+  LONG style = ::GetWindowLongW(maximised.hwnd(), GWL_STYLE);
+  ::SetWindowLongW(maximised.hwnd(), GWL_STYLE, style & ~WS_CAPTION);
+  ::SetWindowPos(maximised.hwnd(), nullptr, m.left - 8, m.top - 8, m.right - m.left + 16,
+                 m.bottom - m.top + 16, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   ASSERT_TRUE(::IsZoomed(maximised.hwnd()));
   EXPECT_FALSE(control::full_screen_work(controls(), maximised.hwnd()));
 }

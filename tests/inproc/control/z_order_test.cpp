@@ -22,6 +22,7 @@ TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   EXPECT_FALSE(is_topmost(b.get()));
   EXPECT_LT(z_position(a.get()), z_position(b.get()));
   EXPECT_LT(z_position(a.get()), z_position(hwnd()));
+  EXPECT_EQ(::GetForegroundWindow(), b.get()) << "the raise leaves the keyboard where it was";
 
   // Every tick while idle raises the same window again, and the later one stays untouched.
   ::SetWindowPos(a.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
@@ -140,6 +141,41 @@ TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
   tick();
   EXPECT_TRUE(pump_until([&] { return is_topmost(target.hwnd()); }, 5s));
   EXPECT_FALSE(is_topmost(other.get()));
+}
+
+// A window of a program running as administrator refuses every move (the seam stands for it).
+TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatusLineSaysSoOnce) {
+  platform::UniqueWindow b = make_window(target_b);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a, target_b});
+  mover_.refuse(a.get());
+  start_without_timer();
+  const std::wstring refused = control::unmovable_text(target_a);
+
+  // The user works in A: the push is refused, and nothing polls for it.
+  clock_.set_active();
+  bring_to_front(a.get());
+  tick();
+  EXPECT_FALSE(is_last_visible(a.get()));
+  EXPECT_FALSE(controls().watch.poll_timer.enabled());
+  EXPECT_EQ(controls().front_display_option.caption(), refused);
+  // Said once until control stops.
+  controls().front_display_option.set_caption(L"前面表示しない。");
+  tick();
+  EXPECT_EQ(controls().front_display_option.caption(), L"前面表示しない。");
+
+  // The user is away: B, the next live target, is raised in A's place, and waits for the user.
+  clock_.set_idle();
+  tick();
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_TRUE(is_topmost(b.get()));
+  EXPECT_EQ(controls().watch.raised, b.get());
+
+  // Stopped and started again, it is said afresh.
+  control::start_stop(controls());
+  start_without_timer();
+  tick();
+  EXPECT_EQ(controls().front_display_option.caption(), refused);
 }
 
 }  // namespace

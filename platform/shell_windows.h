@@ -1,0 +1,21 @@
+#pragma once
+// The shell's own windows: the taskbars, the desktop and the shell's pop-ups. They are nobody's
+// work and never a window to control: the full-screen rule passes over them, and the wizard
+// waits on while one of them is in front.
+#include <windows.h>
+
+namespace lorvane::platform::shell_windows {
+
+// The desktop window, the shell's window, and a window of one of these classes:
+//   Shell_TrayWnd, Shell_SecondaryTrayWnd       the taskbar, on the main and on other monitors
+//   Progman, WorkerW                            the desktop and the window behind its icons
+//   DV2ControlHost                              the Start menu of Windows 7
+//   Windows.UI.Core.CoreWindow                  Start, search and the action centre of 10 and 11
+//   TaskSwitcherWnd, MultitaskingViewFrame,
+//   XamlExplorerHostIslandWindow                the task switcher (Alt+Tab) of 7, 10 and 11
+//   NotifyIconOverflowWindow,
+//   TopLevelWindowForOverflowXamlIsland         the notification area's overflow
+// Compared without regard to case, as the system compares class names. Null is none of them.
+bool is_shell_window(HWND window);
+
+}  // namespace lorvane::platform::shell_windows
