@@ -1,6 +1,8 @@
 // Registering a window the way a user does: Select, the window to the front, two questions.
 #include "e2e_harness.h"
 
+#include <optional>
+
 namespace lorvane::e2e {
 namespace {
 
@@ -71,8 +73,16 @@ TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
 
 // Wine's virtual desktop has a taskbar of the shell's class, which can be brought to the front.
 TEST(E2eWizard, TheTaskbarInFrontIsPassedOverAndTheWaitGoesOn) {
-  HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
-  ASSERT_NE(taskbar, nullptr) << "no taskbar on this desktop";
+  HWND taskbar = nullptr;
+  pump_until([&] { return (taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr; }, 10s);
+  // A desktop that an ended test took with it comes back without its taskbar for a while: a
+  // window of the taskbar's class stands in, which the wizard must pass over by its class alone.
+  std::optional<Target> stand_in;
+  if (taskbar == nullptr) {
+    stand_in.emplace(L"Shell_TrayWnd");
+    ASSERT_TRUE(stand_in->started());
+    taskbar = stand_in->window();
+  }
   Lorvane lorvane;
   ASSERT_TRUE(lorvane.start());
   ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s));
