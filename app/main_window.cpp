@@ -18,7 +18,7 @@ constexpr DWORD main_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR selection_timer_id = 1;
 constexpr UINT_PTR control_timer_id = 2;
-constexpr UINT_PTR watch_timer_id = 3;
+constexpr UINT_PTR click_timer_id = 3;
 
 struct ControlDesign {
   ControlId id;
@@ -150,8 +150,7 @@ void MainWindow::create_controls() {
   }
   selection_timer_.emplace(window_, selection_timer_id);
   control_timer_.emplace(window_, control_timer_id);
-  watch_timer_.emplace(window_, watch_timer_id);
-  watch_.emplace(*watch_timer_);
+  watch_.emplace(window_, click_timer_id);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   selection_timer_->set_enabled(true);
@@ -315,9 +314,17 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         control::selection_tick(*controls_);
       if (wparam == control_timer_id && control_timer_->running())
         control::control_tick(*controls_);
-      if (wparam == watch_timer_id && watch_timer_->running()) control::watch_poll(*controls_);
+      if (wparam == click_timer_id) control::click_timer(*controls_);
       return 0;
     case control::foreground_changed_message: control::foreground_changed(*controls_); return 0;
+    case WM_INPUT:
+      control::raw_input(*controls_, lparam);
+      // The system cleans up after the input here.
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+    case WM_WTSSESSION_CHANGE:
+    case WM_POWERBROADCAST:
+      control::session_message(*controls_, message, wparam, lparam);
+      return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {

@@ -77,8 +77,7 @@ class MainWindow : public WindowBase<MainWindow> {
   platform::UniqueFont font_;
   std::optional<platform::Timer> selection_timer_;
   std::optional<platform::Timer> control_timer_;
-  std::optional<platform::Timer> watch_timer_;
-  // After the timers, whose poll it refers to, and before the controls, which refer to it.
+  // Before the controls, which refer to it.
   std::optional<control::CycleWatch> watch_;
   std::optional<control::MainControls> controls_;
   std::unique_ptr<AboutBox> about_;

@@ -16,6 +16,7 @@
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
 #include "platform/input_clock.h"
+#include "platform/raw_input.h"
 #include "platform/unique_handles.h"
 
 namespace lorvane::test {
@@ -159,10 +160,27 @@ class ControlTest : public MainWindowTest {
     controls().control_timer.set_enabled(false);
   }
   // An event of the foreground hook, as the system would deliver it, and its message handled.
-  void foreground_event() {
-    ASSERT_TRUE(controls().watch.hook.has_value()) << "control is not running";
-    controls().watch.hook->on_event();
+  void foreground_event(DWORD event = EVENT_OBJECT_FOCUS) {
+    ASSERT_TRUE(controls().watch.running()) << "control is not running";
+    controls().watch.on_foreground_event(event);
     pump_for(std::chrono::milliseconds(100));
+  }
+  // The raw input the process holds registered, as the system tells it, matches what the watch
+  // says it listens to: the main window, whatever window is in front.
+  ::testing::AssertionResult listening_as_registered(platform::RawDevices devices) {
+    platform::raw_input::Registered r = platform::raw_input::registered();
+    bool mouse = devices != platform::RawDevices::none;
+    bool keyboard = devices == platform::RawDevices::mouse_and_keyboard;
+    if (controls().watch.listening() != devices)
+      return ::testing::AssertionFailure() << "the watch listens to another set of devices";
+    if ((r.mouse == hwnd() && r.mouse_sink) != mouse || (r.mouse == nullptr) == mouse)
+      return ::testing::AssertionFailure() << "mouse registered " << (r.mouse != nullptr);
+    if ((r.keyboard == hwnd() && r.keyboard_sink) != keyboard ||
+        (r.keyboard == nullptr) == keyboard)
+      return ::testing::AssertionFailure() << "keyboard registered " << (r.keyboard != nullptr);
+    if (r.count != static_cast<UINT>(mouse) + static_cast<UINT>(keyboard))
+      return ::testing::AssertionFailure() << r.count << " devices registered";
+    return ::testing::AssertionSuccess();
   }
 
   FakeClock clock_;
