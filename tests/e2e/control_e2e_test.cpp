@@ -175,10 +175,14 @@ TEST_F(E2eReaction, AClickedTargetIsAtTheBottomWellBeforeTheNextTick) {
 }
 
 TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownInFrontOrNot) {
-  // Each raise comes with a tick, which activates it; the next is a second away.
+  // Each raise comes with a tick; the next is a second away. A pointer move, then a key.
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
   user_input();
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
+  park_pointer();
+  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+  harness::press_key();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
 
   // On Windows the foreground lock can refuse the raise its activation: another window is in
