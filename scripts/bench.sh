@@ -274,7 +274,7 @@ for label in "${labels[@]}"; do
     IFS=: read -r k what limit <<<"$case"
     ws=$(wake_rate "$label" state "$k")
     wa=$(wake_rate "$label" reference "$k")
-    ratio=$(awk -v s="$ws" -v a="$wa" 'BEGIN { printf "%.2f", a > 0 ? s / a : 0 }')
+    ratio=$(awk -v s="$ws" -v a="$wa" 'BEGIN { printf "%.2f", (a > 0 ? s / a : 0) }')
     ps=$(cpu_rate "$label" state "$k")
     pa=$(cpu_rate "$label" reference "$k")
     cpu_limit=0.1
