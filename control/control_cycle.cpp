@@ -35,6 +35,7 @@ void bottom_push(HWND window) {
 struct TickResult {
   HWND raised = nullptr;
   HWND pushed = nullptr;
+  DWORD last_input = 0;  // the last input time the raise was decided on
 };
 
 TickResult run_tick(MainControls& c) {
@@ -66,6 +67,7 @@ TickResult run_tick(MainControls& c) {
     if (!active) {
       idle_raise(w);
       result.raised = w;
+      result.last_input = info.dwTime;
       return result;
     }
     if (w != c.main && w == fg) {
@@ -74,6 +76,13 @@ TickResult run_tick(MainControls& c) {
     }
   }
   return result;
+}
+
+DWORD last_input(const MainControls& c) {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  c.clock.last_input_info(info);
+  return info.dwTime;
 }
 
 // What the watch asks for: the raised window down at once, and the tick.
@@ -116,7 +125,13 @@ void start_stop(MainControls& c) {
 
 void control_tick(MainControls& c) {
   TickResult result = run_tick(c);
+  bool was_waiting = c.watch.waiting_for_return();
   carry_out(c, c.watch.after_tick({result.raised, result.pushed}));
+  // Input between the tick's reading and the raw input's registration reaches no wait: the user
+  // came back as the window went up.
+  if (!was_waiting && c.watch.waiting_for_return() && last_input(c) != result.last_input) {
+    carry_out(c, c.watch.on_input({}));
+  }
 }
 
 void foreground_changed(MainControls& c) {

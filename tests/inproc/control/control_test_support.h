@@ -91,6 +91,8 @@ class FakeClock {
     std::optional<DWORD> last_input;
     std::vector<Call> calls;
     std::optional<std::chrono::steady_clock::time_point> first_tick_at;
+    std::optional<std::size_t> input_after;
+    DWORD input_at = 0;
   };
 
   FakeClock() = default;
@@ -100,6 +102,12 @@ class FakeClock {
   void set(DWORD now, std::optional<DWORD> last_input);
   // The user counts as active, or as idle, at any later tick.
   void set_active() { set(100000, 100000); }
+  // Input that comes after this many more queries of the last input: from then on they report
+  // this time.
+  void input_after(std::size_t queries, DWORD last_input) {
+    state_->input_after = queries;
+    state_->input_at = last_input;
+  }
   void set_idle() { set(100000, 0); }
   std::vector<Call> calls() const { return state_->calls; }
   // Calls of the tick count: one per live entry a tick asks about. The short poll between ticks

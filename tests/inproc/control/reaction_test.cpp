@@ -135,6 +135,18 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
                                                                          : RawDevices::none));
 }
 
+TEST_F(ControlTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  // The tick finds the user idle and raises; the user's hand comes before raw input listens.
+  clock_.input_after(1, 100000);
+  tick();
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+}
+
 TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) {
   platform::UniqueWindow other = make_window(bystander);
   add_targets({target_a});
