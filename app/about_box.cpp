@@ -61,6 +61,14 @@ bool register_class(HINSTANCE instance, WNDPROC proc) {
 AboutBox::AboutBox(std::function<void()> on_closed, platform::Dpi dpi)
     : on_closed_(std::move(on_closed)), dpi_(dpi) {}
 
+AboutBox::~AboutBox() {
+  // Destroyed without its close handling, before the fonts and the picture it draws with go.
+  if (window_ == nullptr) return;
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  ::DestroyWindow(window_);
+  window_ = nullptr;
+}
+
 bool AboutBox::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc)) return false;
   background_.reset(static_cast<HBITMAP>(::LoadImageW(
@@ -144,7 +152,8 @@ LRESULT AboutBox::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND: return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_PAINT: paint(); return 0;
     case WM_DPICHANGED: {
-      if (!dpi_.per_monitor()) return 0;
+      // Where the box cannot ask for its resolution, the message's is its own from now on.
+      dpi_.moved_to(LOWORD(wparam));
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,

@@ -19,6 +19,7 @@ class AboutBox : public WindowBase<AboutBox> {
   // on_closed shows the main window again; it runs in the close handling only, never when the
   // program ends and destroys the box.
   explicit AboutBox(std::function<void()> on_closed, platform::Dpi dpi = platform::Dpi());
+  ~AboutBox();
 
   bool create(HINSTANCE instance);
   void show();

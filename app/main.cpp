@@ -25,11 +25,14 @@ bool dialog_navigation(MSG& msg) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   using namespace lorvane;
   // One settings file for the whole run: the start-up load, Save and the exit save all use it.
   registry::SettingsChoice settings = registry::find_settings_file(
       platform::profile::executable_folder(), platform::file_probe::application_data_folder);
+  // The file's one-copy name is that of its folder's long path: the folder comes first, so that
+  // a first run in the application data and a start a moment later take the same name.
+  registry::make_settings_folder(settings);
   // A second start for the same file brings the running copy back and leaves the file alone.
   app::SettingsClaim claim(settings.path);
   if (!claim.take()) return 0;
@@ -39,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   options.settings_path = settings.path;
   app::MainWindow main_window(std::move(options));
   if (!main_window.create(instance)) return 1;
-  main_window.show_at_start();
+  main_window.show_at_start(show_command);
   claim.publish(main_window.hwnd());
 
   MSG msg;

@@ -1,12 +1,13 @@
 #include "app/main_window.h"
 
+#include "app/first_show.h"
 #include "app/layout.h"
-#include "app/single_copy.h"
 #include "app/tray_callback.h"
 #include "app/twips.h"
 #include "control/control_cycle.h"
 #include "control/target_selection.h"
-#include "platform/tray.h"
+#include "platform/controls.h"
+#include "platform/running_copy.h"
 #include "registry/settings_file.h"
 #include "registry/target_list_editing.h"
 #include "resources/resource.h"
@@ -19,6 +20,7 @@ constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR selection_timer_id = 1;
 constexpr UINT_PTR control_timer_id = 2;
 constexpr UINT_PTR click_timer_id = 3;
+constexpr UINT_PTR tray_timer_id = 4;
 
 struct ControlDesign {
   ControlId id;
@@ -63,7 +65,7 @@ bool register_class(HINSTANCE instance, WNDPROC proc, HICON large, HICON small) 
 
 HICON load_icon(HINSTANCE instance, int size) {
   return static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LORVANE), IMAGE_ICON, size, size, 0));
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LORVANE), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 // The face of the system's message font at 9 pt, the size the layout was designed for; null
@@ -93,21 +95,59 @@ POINT centred_origin(HWND window, SIZE size) {
 
 }  // namespace
 
+struct MainWindow::Parts {
+  Parts(HWND window, const platform::InputClock& clock)
+      : selection_timer(window, selection_timer_id),
+        control_timer(window, control_timer_id),
+        tray_timer(window, tray_timer_id),
+        watch(window, click_timer_id),
+        controls{window,
+                 platform::ListBox(::GetDlgItem(window, id_target_list)),
+                 platform::Button(::GetDlgItem(window, id_start_stop_button)),
+                 platform::CheckBox(::GetDlgItem(window, id_front_display_option)),
+                 platform::TextBox(::GetDlgItem(window, id_idle_threshold_box)),
+                 selection_timer,
+                 control_timer,
+                 clock,
+                 watch} {}
+
+  platform::Timer selection_timer;
+  platform::Timer control_timer;
+  // Asks the shell again for the icon it refused.
+  platform::Timer tray_timer;
+  // Before the controls, which refer to it.
+  control::CycleWatch watch;
+  control::MainControls controls;
+};
+
 MainWindow::MainWindow(MainWindowOptions options) : options_(std::move(options)) {}
 
 MainWindow::~MainWindow() {
+  if (window_ == nullptr) return;
   // Without the close sequence (a test's window): the icon must not outlive the window.
-  if (window_ != nullptr && !closed_) platform::tray::remove(window_, small_icon_.get());
+  if (!closed_) platform::tray::remove(window_, small_icon_, options_.tray_shell);
   about_.reset();
+  // The window goes first, while the font its controls use and the parts its messages reach
+  // still exist.
+  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  ::DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+control::MainControls& MainWindow::controls() { return parts_->controls; }
+
+bool MainWindow::asking_for_tray_icon() const {
+  return parts_ != nullptr && parts_->tray_timer.enabled();
 }
 
 bool MainWindow::create(HINSTANCE instance) {
   instance_ = instance;
-  small_icon_.reset(load_icon(instance, 16));
-  large_icon_.reset(load_icon(instance, 32));
-  if (!register_class(instance, &window_proc, large_icon_.get(), small_icon_.get())) return false;
+  small_icon_ = load_icon(instance, 16);
+  large_icon_ = load_icon(instance, 32);
+  if (!register_class(instance, &window_proc, large_icon_, small_icon_)) return false;
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
+  copy_key_ = copy_key(settings_path());
 
   int dpi = options_.dpi.system();
   SIZE size = outer_size_for_client(options_.dpi, twips_to_pixels(designed_client_width, dpi),
@@ -117,8 +157,11 @@ bool MainWindow::create(HINSTANCE instance) {
                         this) == nullptr) {
     return false;
   }
-  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
-  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_.get()));
+  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
+  // A copy that runs as administrator still hears of a new taskbar and of a normal start.
+  platform::running_copy::accept_from_lower_integrity(window_, taskbar_created_);
+  platform::running_copy::accept_from_lower_integrity(window_, bring_back_);
 
   // Centred before the start-up sequence: a window that it minimises comes back here.
   RECT rect;
@@ -132,34 +175,38 @@ bool MainWindow::create(HINSTANCE instance) {
   return true;
 }
 
-void MainWindow::show_at_start() {
+void MainWindow::show_at_start(int show_command) {
+  // A session that ended during the start-up has taken the window with it.
+  if (window_ == nullptr) return;
   // With stored targets the start-up sequence has started control, and the window already lives
-  // in the notification area; the tray icon brings it back.
+  // in the notification area (or, while the shell has no icon of ours, on the taskbar).
   if (::IsIconic(window_)) return;
-  ::ShowWindow(window_, SW_SHOW);
+  FirstShow first = first_show(show_command);
+  if (first.state == platform::WindowState::minimised) {
+    // Its resize handling takes it on to the notification area.
+    ::ShowWindow(window_, SW_SHOWMINNOACTIVE);
+    return;
+  }
+  ::ShowWindow(window_, first.state == platform::WindowState::maximised ? SW_SHOWMAXIMIZED
+                        : first.activate                                ? SW_SHOW
+                                                                        : SW_SHOWNOACTIVATE);
+  if (!first.activate) return;
   ::SetForegroundWindow(window_);
-  focus_ = controls_->start_stop_button.hwnd();
+  focus_ = controls().start_stop_button.hwnd();
   restore_focus();
 }
 
 void MainWindow::create_controls() {
+  // The child windows first: the controls of the parts are views of them.
   for (const ControlDesign& design : control_designs) {
     DWORD style = WS_CHILD | design.style | (design.id == id_idle_threshold_box ? 0 : WS_VISIBLE);
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  selection_timer_.emplace(window_, selection_timer_id);
-  control_timer_.emplace(window_, control_timer_id);
-  watch_.emplace(window_, click_timer_id);
+  parts_ = std::make_unique<Parts>(window_, options_.clock);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
-  selection_timer_->set_enabled(true);
-  controls_.emplace(
-      control::MainControls{window_, platform::ListBox(::GetDlgItem(window_, id_target_list)),
-                            platform::Button(::GetDlgItem(window_, id_start_stop_button)),
-                            platform::CheckBox(::GetDlgItem(window_, id_front_display_option)),
-                            platform::TextBox(::GetDlgItem(window_, id_idle_threshold_box)),
-                            *selection_timer_, *control_timer_, options_.clock, *watch_});
+  parts_->selection_timer.set_enabled(true);
   apply_fonts();
 }
 
@@ -172,22 +219,61 @@ void MainWindow::apply_fonts() {
 }
 
 void MainWindow::start_up_sequence() {
-  platform::tray::add(window_, small_icon_.get());
-  registry::start_up_load(controls_->front_display_option, controls_->target_list, settings_path());
-  control::start_stop(*controls_);
+  // A busy shell can keep the add waiting for seconds, and messages are handled meanwhile: the
+  // session may end in there.
+  add_tray_icon();
+  if (closed_) return;
+  registry::start_up_load(controls().front_display_option, controls().target_list, settings_path(),
+                          options_.settings_key_limit);
+  loaded_ = true;
+  control::start_stop(controls());
 }
 
 void MainWindow::close_sequence() {
   if (closed_) return;
   closed_ = true;
-  registry::exit_save(controls_->target_list, controls_->front_display_option, settings_path());
-  platform::tray::remove(window_, small_icon_.get());
+  if (loaded_) {
+    registry::exit_save(controls().target_list, controls().front_display_option, settings_path(),
+                        options_.settings_key_limit);
+  }
+  platform::tray::remove(window_, small_icon_, options_.tray_shell);
   // Any other window goes without its own close handling, and a running cycle simply stops.
   about_.reset();
-  selection_timer_->set_enabled(false);
-  control_timer_->set_enabled(false);
-  control::stop_watch(*controls_);
+  parts_->selection_timer.set_enabled(false);
+  parts_->control_timer.set_enabled(false);
+  parts_->tray_timer.set_enabled(false);
+  control::stop_watch(controls());
   ::DestroyWindow(window_);
+}
+
+void MainWindow::add_tray_icon() {
+  if (platform::tray::add(window_, small_icon_, options_.tray_shell)) {
+    icon_arrived();
+    return;
+  }
+  icon_present_ = false;
+  if (closed_) return;
+  // At a slow logon the shell refuses the icon, and tells nobody when it is ready: it is asked
+  // again every few seconds for a while.
+  icon_retries_since_ = options_.clock.tick_count();
+  parts_->tray_timer.set_interval(tray_retry_interval_ms);
+  parts_->tray_timer.set_enabled(true);
+}
+
+void MainWindow::retry_tray_icon() {
+  if (platform::tray::add_again(window_, small_icon_, options_.tray_shell)) {
+    icon_arrived();
+    return;
+  }
+  if (options_.clock.tick_count() - icon_retries_since_ >= tray_retry_period_ms)
+    parts_->tray_timer.set_enabled(false);
+}
+
+void MainWindow::icon_arrived() {
+  icon_present_ = true;
+  parts_->tray_timer.set_enabled(false);
+  // A window minimised meanwhile stayed on the taskbar; now it lives in the notification area.
+  if (::IsIconic(window_)) ::ShowWindow(window_, SW_HIDE);
 }
 
 void MainWindow::resize_client(int width, int height) {
@@ -198,8 +284,9 @@ void MainWindow::resize_client(int width, int height) {
 
 void MainWindow::on_size(UINT type) {
   if (type == SIZE_MINIMIZED || ::IsIconic(window_)) {
-    // A minimised main window lives in the notification area only.
-    ::ShowWindow(window_, SW_HIDE);
+    // A minimised main window lives in the notification area only; while the shell holds no icon
+    // of ours, it stays on the taskbar, the one way back.
+    if (icon_present_) ::ShowWindow(window_, SW_HIDE);
     return;
   }
   bool maximised = ::IsZoomed(window_) != FALSE;
@@ -238,12 +325,14 @@ void MainWindow::lay_out() {
 }
 
 void MainWindow::on_command(int id) {
-  control::MainControls& c = *controls_;
+  control::MainControls& c = controls();
   switch (id) {
     case id_start_stop_button: control::start_stop(c); break;
     case id_select_button: control::select(c); break;
     case id_about_button: open_about(); break;
-    case id_save_button: registry::save(c.target_list, settings_path()); break;
+    case id_save_button:
+      registry::save(c.target_list, settings_path(), options_.settings_key_limit);
+      break;
     case id_delete_button: registry::delete_selected(c.target_list); break;
     case id_move_up_button: registry::move_up(c.target_list); break;
     case id_move_down_button: registry::move_down(c.target_list); break;
@@ -268,17 +357,19 @@ void MainWindow::tray_restore() {
 }
 
 void MainWindow::open_about() {
-  ::ShowWindow(window_, SW_HIDE);
   if (about_ == nullptr || about_->hwnd() == nullptr) {
     HWND main = window_;
-    about_ = std::make_unique<AboutBox>(
+    auto box = std::make_unique<AboutBox>(
         [main] {
           // Back in the state it had; a window that went to the tray meanwhile stays there.
           if (!::IsIconic(main)) ::ShowWindow(main, SW_SHOW);
         },
-        options_.dpi);
-    if (!about_->create(instance_)) return;
+        options_.dpi.for_new_window());
+    // Made before the main window hides: without a box to take its place, it stays.
+    if (!box->create(instance_)) return;
+    about_ = std::move(box);
   }
+  ::ShowWindow(window_, SW_HIDE);
   about_->show();
 }
 
@@ -288,7 +379,7 @@ void MainWindow::remember_focus() {
 }
 
 void MainWindow::restore_focus() {
-  ::SetFocus(focus_ != nullptr ? focus_ : controls_->start_stop_button.hwnd());
+  ::SetFocus(focus_ != nullptr ? focus_ : controls().start_stop_button.hwnd());
 }
 
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -296,7 +387,9 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE: create_controls(); return 0;
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
     case WM_DPICHANGED: {
-      if (!options_.dpi.per_monitor()) return 0;
+      // Where the window cannot ask for its resolution (Windows 8.1, 10 before 1607), the
+      // message's is its own from now on.
+      options_.dpi.moved_to(LOWORD(wparam));
       apply_fonts();
       const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
@@ -310,20 +403,21 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       // A message posted just before its timer was stopped is dropped.
-      if (wparam == selection_timer_id && selection_timer_->running())
-        control::selection_tick(*controls_);
-      if (wparam == control_timer_id && control_timer_->running())
-        control::control_tick(*controls_);
-      if (wparam == click_timer_id) control::click_timer(*controls_);
+      if (wparam == selection_timer_id && parts_->selection_timer.running())
+        control::selection_tick(controls());
+      if (wparam == control_timer_id && parts_->control_timer.running())
+        control::control_tick(controls());
+      if (wparam == click_timer_id) control::click_timer(controls());
+      if (wparam == tray_timer_id && parts_->tray_timer.running()) retry_tray_icon();
       return 0;
-    case control::foreground_changed_message: control::foreground_changed(*controls_); return 0;
+    case control::foreground_changed_message: control::foreground_changed(controls()); return 0;
     case WM_INPUT:
-      control::raw_input(*controls_, lparam);
+      control::raw_input(controls(), lparam);
       // The system cleans up after the input here.
       return ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_WTSSESSION_CHANGE:
     case WM_POWERBROADCAST:
-      control::session_message(*controls_, message, wparam, lparam);
+      control::session_message(controls(), message, wparam, lparam);
       return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:
@@ -350,12 +444,13 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (message == taskbar_created_ && taskbar_created_ != 0) {
         // A new taskbar (Explorer restarted, or started after us) has no icon of ours: with
         // control running and the window hidden, the icon is the only way back.
-        platform::tray::add(window_, small_icon_.get());
+        add_tray_icon();
         return 0;
       }
       if (message == bring_back_ && bring_back_ != 0) {
         // A second start for our settings file: the user wants this copy back. The answer tells
-        // that start that it may end.
+        // that start that it may end. A start for another file asks every main window.
+        if (wparam != copy_key_.low || lparam != copy_key_.high) return FALSE;
         tray_restore();
         return TRUE;
       }

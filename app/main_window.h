@@ -4,17 +4,18 @@
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "app/about_box.h"
+#include "app/single_copy.h"
 #include "app/window_base.h"
 #include "control/main_controls.h"
-#include "platform/controls.h"
 #include "platform/dpi.h"
 #include "platform/input_clock.h"
+#include "platform/tray.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
+#include "registry/settings_file.h"
 
 namespace lorvane::app {
 
@@ -26,7 +27,16 @@ struct MainWindowOptions {
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.
   platform::Dpi dpi;
+  // The shell that holds the notification-area icon; a test puts in one that refuses.
+  platform::tray::Shell tray_shell = platform::tray::shell_notify;
+  // Where the settings file is no longer read and written key by key; tests take both ways.
+  std::size_t settings_key_limit = registry::key_by_key_limit;
 };
+
+// While the shell refuses the icon (it is still starting at a slow logon), it is asked again at
+// this interval for this long; until then a minimised main window stays on the taskbar.
+inline constexpr UINT tray_retry_interval_ms = 2000;
+inline constexpr DWORD tray_retry_period_ms = 2 * 60 * 1000;
 
 class MainWindow : public WindowBase<MainWindow> {
  public:
@@ -36,14 +46,20 @@ class MainWindow : public WindowBase<MainWindow> {
   explicit MainWindow(MainWindowOptions options = {});
   ~MainWindow();
 
-  // Creates the window and runs the start-up sequence; the window is not shown yet.
+  // Creates the window and runs the start-up sequence; the window is not shown yet. A session
+  // that ends during the start-up ends the window too: it is then gone, and hwnd() null.
   bool create(HINSTANCE instance);
-  // Shows the window centred, unless the start-up sequence has already put it in the tray.
-  void show_at_start();
+  // Shows the window centred in the way the program was started with (a shortcut's "minimised"
+  // or "maximised"), unless the start-up sequence has already put it in the tray.
+  void show_at_start(int show_command = SW_SHOWNORMAL);
 
-  control::MainControls& controls() { return *controls_; }
+  control::MainControls& controls();
   platform::WindowState saved_window_state() const { return saved_state_; }
-  HICON icon() const { return small_icon_.get(); }
+  HICON icon() const { return small_icon_; }
+  // Whether the shell holds the notification-area icon.
+  bool tray_icon_present() const { return icon_present_; }
+  // Whether the shell is still being asked again for the icon it refused.
+  bool asking_for_tray_icon() const;
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
   const std::wstring& settings_path() const { return options_.settings_path; }
@@ -51,6 +67,8 @@ class MainWindow : public WindowBase<MainWindow> {
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
+  struct Parts;
+
   void create_controls();
   void apply_fonts();
   void start_up_sequence();
@@ -61,6 +79,9 @@ class MainWindow : public WindowBase<MainWindow> {
   void on_command(int id);
   void on_mouse_move(LPARAM lparam);
   void tray_restore();
+  void add_tray_icon();
+  void retry_tray_icon();
+  void icon_arrived();
   void open_about();
   void remember_focus();
   void restore_focus();
@@ -69,17 +90,23 @@ class MainWindow : public WindowBase<MainWindow> {
   HINSTANCE instance_ = nullptr;
   UINT taskbar_created_ = 0;
   UINT bring_back_ = 0;
+  CopyKey copy_key_{};
   platform::WindowState saved_state_ = platform::WindowState::normal;
+  // The exit save writes nothing before the start-up load has read the file: a session that ends
+  // while the shell keeps the start-up waiting must not save an empty list over the stored one.
+  bool loaded_ = false;
   bool closed_ = false;
+  bool icon_present_ = false;
+  DWORD icon_retries_since_ = 0;
   HWND focus_ = nullptr;
-  platform::UniqueIcon small_icon_;
-  platform::UniqueIcon large_icon_;
+  // Shared by the process (loaded with LR_SHARED): the window class, which outlives every window
+  // of the process, refers to them, so no window may destroy them.
+  HICON small_icon_ = nullptr;
+  HICON large_icon_ = nullptr;
   platform::UniqueFont font_;
-  std::optional<platform::Timer> selection_timer_;
-  std::optional<platform::Timer> control_timer_;
-  // Before the controls, which refer to it.
-  std::optional<control::CycleWatch> watch_;
-  std::optional<control::MainControls> controls_;
+  // The timers, the watch and the controls, made in WM_CREATE; they outlive the window, which the
+  // destructor ends first.
+  std::unique_ptr<Parts> parts_;
   std::unique_ptr<AboutBox> about_;
 };
 

@@ -2,15 +2,15 @@
 
 #include <cstdint>
 
+#include "app/main_window.h"
 #include "platform/decimal.h"
 #include "platform/file_probe.h"
+#include "platform/message_box.h"
 
 namespace lorvane::app {
 namespace {
 
 constexpr DWORD poll_ms = 50;
-// A copy that holds the file is given this long to show its main window.
-constexpr DWORD patience_ms = 10000;
 
 // 64-bit FNV-1a over the UTF-16 units: a path can be longer than an object name may be.
 std::uint64_t fnv1a(const std::wstring& text) {
@@ -33,42 +33,76 @@ std::wstring hex(std::uint64_t value) {
 
 std::wstring window_slot_name(const std::wstring& name) { return name + L"-window"; }
 
+// The path in the one spelling that every spelling of it shares: the long form of the nearest
+// folder that exists (a first run's folder in the application data may not yet), in upper case.
+// A drive ("C:") alone is no folder: it would name the drive's current folder.
+std::wstring normalised(const std::wstring& settings_path) {
+  std::wstring path = settings_path;
+  for (std::size_t slash = path.find_last_of(L'\\'); slash != std::wstring::npos && slash > 2;
+       slash = path.find_last_of(L'\\', slash - 1)) {
+    if (auto folder = platform::file_probe::long_path(path.substr(0, slash))) {
+      path = *folder + path.substr(slash);
+      break;
+    }
+  }
+  return platform::running_copy::upper_case(path);
+}
+
 }  // namespace
 
 std::wstring copy_name(const std::wstring& settings_path) {
-  std::wstring path = settings_path;
-  // The folder exists by now (the file may not): its long form stands for all its spellings.
-  std::size_t slash = path.find_last_of(L'\\');
-  if (slash != std::wstring::npos) {
-    if (auto folder = platform::file_probe::long_path(path.substr(0, slash))) {
-      path = *folder + path.substr(slash);
-    }
-  }
+  std::wstring path = normalised(settings_path);
   // Per session: the copies that would share the file are the user's.
-  return L"Local\\Lorvane-" + hex(fnv1a(platform::running_copy::upper_case(path))) + L"-" +
+  return L"Local\\Lorvane-" + hex(fnv1a(path)) + L"-" +
          platform::decimal_text(static_cast<std::int32_t>(path.size()));
 }
 
-SettingsClaim::SettingsClaim(const std::wstring& settings_path)
-    : name_(copy_name(settings_path)), mutex_(name_) {}
+CopyKey copy_key(const std::wstring& settings_path) {
+  std::uint64_t hash = fnv1a(normalised(settings_path));
+  return {static_cast<WPARAM>(hash & 0xFFFFFFFFu), static_cast<LPARAM>(hash >> 32)};
+}
+
+SettingsClaim::SettingsClaim(const std::wstring& settings_path,
+                             const platform::running_copy::CreateMutexCall& create_mutex,
+                             DWORD patience_ms)
+    : name_(copy_name(settings_path)),
+      key_(copy_key(settings_path)),
+      patience_ms_(patience_ms),
+      mutex_(name_, create_mutex) {}
 
 bool SettingsClaim::take() {
+  using platform::running_copy::MutexTake;
   // A copy that is still starting publishes its window a moment later; one that ends meanwhile
   // leaves the file to this one.
   const UINT bring_back_message = ::RegisterWindowMessageW(bring_back_message_name);
   const DWORD start = ::GetTickCount();
-  while (::GetTickCount() - start < patience_ms) {
-    if (mutex_.take(poll_ms)) {
+  bool denied = false;
+  while (::GetTickCount() - start < patience_ms_) {
+    MutexTake taken = mutex_.take(poll_ms);
+    if (taken == MutexTake::taken) {
       slot_.emplace(window_slot_name(name_));
       return true;
     }
+    denied = taken == MutexTake::denied;
     // A window that goes before it answers belonged to a copy that is ending: wait for the file.
     HWND running = platform::running_copy::published_window(window_slot_name(name_));
-    if (running != nullptr && platform::running_copy::bring_back(running, bring_back_message)) {
+    if (running != nullptr &&
+        platform::running_copy::bring_back(running, bring_back_message, key_.low, key_.high)) {
       return false;
     }
+    if (denied) {
+      // A copy that runs as administrator keeps its slot from us as well, but its main window
+      // takes the message (it lets it through) and answers only for its own file.
+      if (platform::running_copy::bring_back_any(MainWindow::class_name, bring_back_message,
+                                                 key_.low, key_.high)) {
+        return false;
+      }
+      ::Sleep(poll_ms);
+    }
   }
-  // A copy holds the file but shows no window: leave the file to it all the same.
+  // A copy holds the file but shows no window: leave the file to it all the same. The user, who
+  // started this one, learns why nothing came up when the copy is out of our reach.
+  if (denied) platform::ask(nullptr, runs_as_administrator_text, L"Lorvane", MB_OK);
   return false;
 }
 

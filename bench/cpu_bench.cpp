@@ -40,7 +40,7 @@ struct Copy {
   const char* name;
   std::vector<std::wstring> classes;
   bool front_display_off = false;
-  std::unique_ptr<ScratchFolder> folder;
+  std::unique_ptr<TempFolder> folder;
   Started started;
   HWND main = nullptr;
 
@@ -52,7 +52,7 @@ struct Copy {
 };
 
 bool start(Copy& copy, const std::wstring& exe) {
-  copy.folder = std::make_unique<ScratchFolder>(L"cpu");
+  copy.folder = std::make_unique<TempFolder>(L"cpu");
   std::wstring path = copy.folder->file(file_name(exe));
   if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
       !write_bytes(copy.folder->file(L"Lorvane.ini"),
@@ -61,14 +61,14 @@ bool start(Copy& copy, const std::wstring& exe) {
   }
   copy.started = start_program(path);
   if (!copy.started.process) return false;
-  return poll_until(
+  return pump_until(
       [&] {
-        copy.main = window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
+        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
         return copy.main != nullptr &&
-               caption_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
+               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
                !::IsWindowVisible(copy.main);
       },
-      30);
+      in_ms(30), poll_step);
 }
 
 void mark(const std::wstring& handshake, const std::string& name) {
@@ -76,26 +76,14 @@ void mark(const std::wstring& handshake, const std::string& name) {
   std::fflush(stdout);
   if (handshake.empty()) return;
   std::wstring file = handshake + L"\\" + std::wstring(name.begin(), name.end());
-  poll_until([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30);
-}
-
-bool is_topmost(HWND window) {
-  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-bool lies_at_bottom(HWND window) {
-  for (HWND next = ::GetWindow(window, GW_HWNDNEXT); next != nullptr;
-       next = ::GetWindow(next, GW_HWNDNEXT)) {
-    if (::IsWindowVisible(next)) return false;
-  }
-  return true;
+  pump_until([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
+             in_ms(30), poll_step);
 }
 
 // Brings a window of this process to the front as its own program would.
 bool activate(HWND window) {
-  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetForegroundWindow(window);
-  return poll_until([&] { return ::GetForegroundWindow() == window; }, 5);
+  bring_to_front(window);
+  return pump_until([&] { return ::GetForegroundWindow() == window; }, in_ms(5), poll_step);
 }
 
 void key(WORD vk) {
@@ -122,7 +110,7 @@ int every(double period_s, double seconds, Action action) {
   double begin = now_seconds();
   int done = 0;
   for (double next = begin; now_seconds() - begin < seconds; next += period_s) {
-    while (now_seconds() < next) pump_for(0.001);
+    while (now_seconds() < next) pump_for(poll_step);
     action(done++);
   }
   return done;
@@ -160,7 +148,7 @@ int wmain(int argc, wchar_t** argv) {
   ::SetWindowPos(first, nullptr, 560, 380, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
   HWND editor = targets.add(L"LorvaneBenchEditor");
   ::SetWindowPos(editor, nullptr, 560, 60, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-  harness::park_pointer();
+  park_pointer();
 
   for (Copy* copy : {&reference, &state}) {
     if (!start(*copy, exe)) {
@@ -177,20 +165,22 @@ int wmain(int argc, wchar_t** argv) {
   };
 
   // B: nobody touches anything until the raise, and after it.
-  note("B.raised", poll_until([&] { return is_topmost(first); }, idle_threshold_s + 5));
-  pump_for(1.5);
+  note("B.raised",
+       pump_until([&] { return is_topmost(first); }, in_ms(idle_threshold_s + 5), poll_step));
+  pump_for(in_ms(1.5));
   mark(handshake, "B.begin");
-  pump_for(seconds);
+  pump_for(in_ms(seconds));
   mark(handshake, "B.end");
   note("B.held", is_topmost(first));
 
   // C: the option on, the first window in front, pushed down and still the foreground window.
   state.set_front_display_off(true);
   activate(first);
-  note("C.in_front", poll_until([&] { return lies_at_bottom(first) && !is_topmost(first); }, 5));
-  pump_for(1.5);
+  note("C.in_front", pump_until([&] { return is_last_visible(first) && !is_topmost(first); },
+                                in_ms(5), poll_step));
+  pump_for(in_ms(1.5));
   mark(handshake, "C.begin");
-  pump_for(seconds);
+  pump_for(in_ms(seconds));
   mark(handshake, "C.end");
   note("C.held", ::GetForegroundWindow() == first);
 
@@ -199,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
   key('A');
   state.set_front_display_off(false);
   activate(editor);
-  pump_for(1.5);
+  pump_for(in_ms(1.5));
   mark(handshake, "D.begin");
   int keys = every(0.2, seconds, [](int) { key('A'); });
   mark(handshake, "D.end");
@@ -210,15 +200,15 @@ int wmain(int argc, wchar_t** argv) {
   activate(first);
   RECT r{};
   ::GetWindowRect(first, &r);
-  harness::point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-  poll_until([&] { return lies_at_bottom(first); }, 5);
-  pump_for(1.5);
+  point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  pump_until([&] { return is_last_visible(first); }, in_ms(5), poll_step);
+  pump_for(in_ms(1.5));
   mark(handshake, "E.begin");
   int moves = every(0.01, seconds, [](int i) { move_pointer(i % 2 ? -1 : 1); });
   mark(handshake, "E.end");
   std::printf("cpu.E.moves %d\n", moves);
   note("E.held", ::GetForegroundWindow() == first && !is_topmost(first));
-  harness::park_pointer();
+  park_pointer();
 
   for (Copy* copy : {&reference, &state}) {
     if (!close_and_wait(copy->main, copy->started.process.get())) {

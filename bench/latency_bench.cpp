@@ -137,7 +137,7 @@ class UserPrograms {
   explicit UserPrograms(std::vector<WindowPlan> plans)
       : plans_(std::move(plans)), logs_(plans_.size()), windows_(plans_.size()) {
     thread_ = std::thread([this] { run(); });
-    poll_until([this] { return ready_.load(); }, 10);
+    pump_until([this] { return ready_.load(); }, in_ms(10), poll_step);
   }
   ~UserPrograms() {
     ::PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
@@ -212,7 +212,7 @@ void wait_s(double seconds) { ::Sleep(static_cast<DWORD>(std::lround(seconds * 1
 // ---- Lorvane ----
 
 struct Copy {
-  std::unique_ptr<ScratchFolder> folder;
+  std::unique_ptr<TempFolder> folder;
   Started started;
   HWND main = nullptr;
 };
@@ -221,7 +221,7 @@ struct Copy {
 // the tray.
 bool start_copy(Copy& copy, const std::wstring& exe, const std::vector<std::wstring>& classes,
                 bool front_display_off) {
-  copy.folder = std::make_unique<ScratchFolder>(L"latency");
+  copy.folder = std::make_unique<TempFolder>(L"latency");
   std::wstring path = copy.folder->file(file_name(exe));
   if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
       !write_bytes(copy.folder->file(L"Lorvane.ini"), settings_text(classes, front_display_off))) {
@@ -229,14 +229,14 @@ bool start_copy(Copy& copy, const std::wstring& exe, const std::vector<std::wstr
   }
   copy.started = start_program(path);
   if (!copy.started.process) return false;
-  return poll_until(
+  return pump_until(
       [&] {
-        copy.main = window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
+        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
         return copy.main != nullptr &&
-               caption_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
+               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
                !::IsWindowVisible(copy.main);
       },
-      30);
+      in_ms(30), poll_step);
 }
 
 bool close_copy(Copy& copy) {
@@ -298,7 +298,7 @@ template <typename Condition>
 void measure(Series& series, double t0, Condition condition) {
   double end = 0;
   Outcome outcome = Outcome::missing;
-  poll_until(
+  pump_until(
       [&] {
         std::optional<bool> done = condition();
         if (!done) {
@@ -310,7 +310,7 @@ void measure(Series& series, double t0, Condition condition) {
         outcome = Outcome::reacted;
         return true;
       },
-      give_up_s);
+      in_ms(give_up_s), poll_step);
   series.add(outcome, (outcome == Outcome::reacted ? end : now_seconds()) - t0);
 }
 
@@ -352,12 +352,14 @@ bool push_latency(const std::wstring& exe, int tries) {
   }
   // The first click, before anything is measured: the target goes to the bottom once.
   click_at(client_centre(t));
-  poll_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, 5);
+  pump_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, in_ms(5),
+             poll_step);
 
   Series switched("push.switch", tries);
   while (switched.more()) {
     click_at(client_centre(o));
-    if (!poll_until([&] { return ::GetForegroundWindow() == o && lies_at_bottom(t); }, 5)) {
+    if (!pump_until([&] { return ::GetForegroundWindow() == o && lies_at_bottom(t); }, in_ms(5),
+                    poll_step)) {
       switched.add(Outcome::lost, 0);
       continue;
     }
@@ -369,7 +371,8 @@ bool push_latency(const std::wstring& exe, int tries) {
 
   Series again("push.again", tries);
   while (again.more()) {
-    if (!poll_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, 5)) {
+    if (!pump_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, in_ms(5),
+                    poll_step)) {
       again.add(Outcome::lost, 0);
       click_at(client_centre(t));
       continue;
@@ -415,14 +418,14 @@ bool return_latency(const std::wstring& exe, int tries) {
         // activate the target. Under Wine the raise always activates, and any later change of
         // the foreground would run a tick whose raise activates the target again.
         programs.activate(1);
-        poll_until([&] { return ::GetForegroundWindow() == o; }, 1);
+        pump_until([&] { return ::GetForegroundWindow() == o; }, in_ms(1), poll_step);
         programs.log(0).refuses_activation = true;
       }
-      bool raised =
-          poll_until([&] { return is_topmost(t); }, idle_threshold_s + 3 * tick_interval_s);
+      bool raised = pump_until([&] { return is_topmost(t); },
+                               in_ms(idle_threshold_s + 3 * tick_interval_s), poll_step);
       // The window is topmost before its thread has activated it: the raise is over only once
       // it is the foreground window, or has failed to make it that.
-      poll_until([&] { return ::GetForegroundWindow() == t; }, 0.1);
+      pump_until([&] { return ::GetForegroundWindow() == t; }, in_ms(0.1), poll_step);
       wait_s(phase_step(series->next(), 0.9));
       HWND in_front = other_in_front ? o : t;
       if (!raised || ::GetForegroundWindow() != in_front || !is_topmost(t)) {
@@ -448,7 +451,8 @@ void mark(const std::wstring& handshake, const char* name) {
   std::fflush(stdout);
   if (handshake.empty()) return;
   std::wstring file = handshake + L"\\" + std::wstring(name, name + std::strlen(name));
-  poll_until([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30);
+  pump_until([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
+             in_ms(30), poll_step);
 }
 
 bool storm_cost(const std::wstring& exe, int changes, double seconds,
@@ -476,7 +480,7 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
   }
   std::printf("latency.storm.folder %s\n", utf8(copy.folder->path()).c_str());
   programs.activate(a);
-  poll_until([&] { return ::GetForegroundWindow() == programs.at(a); }, 5);
+  pump_until([&] { return ::GetForegroundWindow() == programs.at(a); }, in_ms(5), poll_step);
   wait_s(1.5);  // the start-up settles; it is not part of any figure
   mark(handshake, "storm.ready");
 
@@ -490,7 +494,9 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
   for (int i = 0; i < changes; ++i) {
     std::size_t next = i % 2 ? a : b;
     programs.activate(next);
-    if (poll_until([&] { return ::GetForegroundWindow() == programs.at(next); }, 2)) ++done;
+    if (pump_until([&] { return ::GetForegroundWindow() == programs.at(next); }, in_ms(2),
+                   poll_step))
+      ++done;
   }
   double storm_s = now_seconds() - begin;
   wait_s(0.5);  // the events still on their way are handled inside the stretch
@@ -499,9 +505,9 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
 
   // A registered window in front, pushed down and still the foreground window.
   programs.activate(0);
-  bool in_front = poll_until(
+  bool in_front = pump_until(
       [&] { return ::GetForegroundWindow() == programs.at(0) && lies_at_bottom(programs.at(0)); },
-      5);
+      in_ms(5), poll_step);
   wait_s(0.5);
   mark(handshake, "front.begin");
   wait_s(seconds);

@@ -43,8 +43,8 @@ struct Timing {
 // One start: copy, start, wait until the window shows, close it and wait until the process ends.
 // `read` sees the program's folder after the program has ended, with the start time.
 Timing start_once(const Program& program,
-                  const std::function<void(const ScratchFolder&, double)>& read = nullptr) {
-  ScratchFolder folder(L"start");
+                  const std::function<void(const TempFolder&, double)>& read = nullptr) {
+  TempFolder folder(L"start");
   std::wstring exe = folder.file(file_name(program.exe));
   if (!::CopyFileW(program.exe.c_str(), exe.c_str(), FALSE)) return {};
 
@@ -53,14 +53,14 @@ Timing start_once(const Program& program,
   if (!started.process) return {};
   HWND window = nullptr;
   double created = 0;
-  bool shown = poll_until(
+  bool shown = pump_until(
       [&] {
-        window = window_of(started.id, program.class_name, program.caption, false);
+        window = find_window_of(started.id, program.class_name, program.caption, false);
         if (window == nullptr) return false;
         if (created == 0) created = now_seconds();
         return ::IsWindowVisible(window) != FALSE;
       },
-      30);
+      in_ms(30), poll_step);
   double elapsed = now_seconds() - begin;
   if (!shown) {
     ::TerminateProcess(started.process.get(), 1);
@@ -75,7 +75,7 @@ Timing start_once(const Program& program,
 }
 
 // The steps of one start, in ms, from the moments the profile program wrote down.
-std::map<std::string, double> profile_steps(const ScratchFolder& folder, double begin) {
+std::map<std::string, double> profile_steps(const TempFolder& folder, double begin) {
   LARGE_INTEGER frequency;
   ::QueryPerformanceFrequency(&frequency);
   std::map<std::string, double> raw;
@@ -152,7 +152,7 @@ int wmain(int argc, wchar_t** argv) {
     int starts = argc > 5 ? _wtoi(argv[5]) : 7;
     std::map<std::string, std::vector<double>> steps;
     for (int i = 0; i < starts; ++i) {
-      Timing timing = start_once(profile, [&](const ScratchFolder& folder, double begin) {
+      Timing timing = start_once(profile, [&](const TempFolder& folder, double begin) {
         for (const auto& [step, ms] : profile_steps(folder, begin)) steps[step].push_back(ms);
       });
       if (timing.shown_ms < 0) {

@@ -108,7 +108,7 @@ Pair compare(int pairs, int ticks, control::MainControls& c, const std::vector<s
     }
     ratios.push_back(product.back() / baseline.back());
   }
-  pump_for(0);
+  pump_for(in_ms(0));
   double p = median(product), b = median(baseline);
   return {p, b, p / b, median(ratios)};
 }
@@ -127,7 +127,7 @@ std::wstring target_name(int i) {
 
 bool any_topmost(const TargetWindows& windows) {
   for (std::size_t i = 0; i < windows.size(); ++i) {
-    if (::GetWindowLongW(windows.at(i), GWL_EXSTYLE) & WS_EX_TOPMOST) return true;
+    if (is_topmost(windows.at(i))) return true;
   }
   return false;
 }
@@ -139,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
   // The ticks per batch shrink as the list grows, so that every size gets about the same time.
   int lookups_per_batch = argc > 2 ? _wtoi(argv[2]) : 200;
 
-  ScratchFolder settings(L"tick");
+  TempFolder settings(L"tick");
   RecentInput input;
   app::MainWindowOptions options;
   options.settings_path = registry::settings_path(settings.path());
@@ -158,7 +158,7 @@ int wmain(int argc, wchar_t** argv) {
   TargetWindows front;
   HWND fg = front.add(L"LorvaneBenchFront");
   ::SetForegroundWindow(fg);
-  if (!poll_until([&] { return ::GetForegroundWindow() == fg; }, 10)) {
+  if (!pump_until([&] { return ::GetForegroundWindow() == fg; }, in_ms(10), poll_step)) {
     std::printf("error: the foreground window could not be set\n");
     return 1;
   }
@@ -176,7 +176,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
       }
     }
-    pump_for(0.2);
+    pump_for(in_ms(0.2));
     int ticks = std::max(1, lookups_per_batch / size);
     char key[32];
     std::snprintf(key, sizeof key, "tick.n%d", size);
@@ -221,7 +221,7 @@ int wmain(int argc, wchar_t** argv) {
       ansi.push_back(platform::text::to_ansi(name));
       if (i % 2 == 0) live.add(name);
     }
-    pump_for(0.2);
+    pump_for(in_ms(0.2));
     const int n = 20000;
     int i = 0;
     auto next = [&] { return i = (i + 1) % 10; };

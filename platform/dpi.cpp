@@ -45,7 +45,7 @@ int Dpi::of_window(HWND window) const {
     UINT dpi = functions_.get_dpi_for_window(window);
     if (dpi != 0) return static_cast<int>(dpi);
   }
-  return system();
+  return moved_to_dpi_ > 0 ? moved_to_dpi_ : system();
 }
 
 SIZE Dpi::outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi) const {

@@ -38,16 +38,36 @@ std::optional<std::wstring> filled(FillCall call, const wchar_t* argument) {
 
 }  // namespace
 
+FileOpen failed_open(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND: return FileOpen::absent;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileOpen::held;
+    default: return FileOpen::refused;
+  }
+}
+
 FileOpen open_for_read_write(const std::wstring& path) {
-  // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open, and so counts as refused.
+  // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open (access denied), and so counts as
+  // refused.
   FileCloser file{::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) {
-    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? FileOpen::absent : FileOpen::refused;
-  }
+  if (file.handle == INVALID_HANDLE_VALUE) return failed_open(::GetLastError());
   // A device or a pipe under that name is no settings file either.
   return ::GetFileType(file.handle) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
+}
+
+FileOpen open_once_free(const std::wstring& path, DWORD patience_ms, const OpenCall& open) {
+  // Nothing tells when another program lets go of a file: it is tried every few milliseconds,
+  // at start-up only and for no longer than the patience.
+  constexpr DWORD retry_ms = 50;
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    FileOpen result = open(path);
+    if (result != FileOpen::held || ::GetTickCount() - start >= patience_ms) return result;
+    ::Sleep(retry_ms);
+  }
 }
 
 bool folder_takes_new_file(const std::wstring& folder) {

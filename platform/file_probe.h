@@ -2,17 +2,32 @@
 // Where a settings file can live: whether a file opens or a folder takes a new file, found out by
 // trying; the short form of a path; the user's application-data folder; and the folder and copy
 // that a file there needs first.
+#include <windows.h>
+
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace lorvane::platform::file_probe {
 
-enum class FileOpen { opens, absent, refused };
+enum class FileOpen { opens, absent, held, refused };
+
+// What a failed open says of the file: held while another program has it open without sharing,
+// or locked, which passes; absent when nothing stands under that name; refused otherwise (a
+// folder of that name, a file not writable, a folder that cannot be read).
+FileOpen failed_open(DWORD error);
 
 // Opens the file for reading and writing with others allowed to read and write, and closes it
-// again: opens when it is a file that does; absent when nothing stands under that name; refused
-// otherwise (a folder of that name, a file locked or not writable, a folder that cannot be read).
+// again: opens when it is a file that does, else as failed_open says.
 FileOpen open_for_read_write(const std::wstring& path);
+
+// The open; tests put one in its place that finds the file held for a while.
+using OpenCall = std::function<FileOpen(const std::wstring& path)>;
+
+// Virus scanners, backups and sync clients hold a file for a moment: a held file is tried again
+// until it is free or the patience is over, and then counts as held.
+FileOpen open_once_free(const std::wstring& path, DWORD patience_ms,
+                        const OpenCall& open = open_for_read_write);
 
 // Whether a new file can be made in the folder: a probe file of a name no one else uses is
 // created and deleted again.

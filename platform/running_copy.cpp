@@ -16,13 +16,21 @@ std::wstring upper_case(const std::wstring& text) {
   return upper;
 }
 
-NamedMutex::NamedMutex(const std::wstring& name)
-    : handle_(::CreateMutexW(nullptr, FALSE, name.c_str())) {}
+HANDLE create_mutex(const std::wstring& name, DWORD& error) {
+  HANDLE handle = ::CreateMutexW(nullptr, FALSE, name.c_str());
+  error = handle != nullptr ? ERROR_SUCCESS : ::GetLastError();
+  return handle;
+}
 
-bool NamedMutex::take(DWORD timeout_ms) {
-  if (handle_ == nullptr) return true;
+NamedMutex::NamedMutex(const std::wstring& name, const CreateMutexCall& create)
+    : handle_(create(name, error_)) {}
+
+MutexTake NamedMutex::take(DWORD timeout_ms) {
+  if (handle_ == nullptr) {
+    return error_ == ERROR_ACCESS_DENIED ? MutexTake::denied : MutexTake::taken;
+  }
   DWORD result = ::WaitForSingleObject(handle_.get(), timeout_ms);
-  return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+  return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED ? MutexTake::taken : MutexTake::held;
 }
 
 WindowSlot::WindowSlot(const std::wstring& name)
@@ -49,14 +57,33 @@ HWND published_window(const std::wstring& name) {
   return window != nullptr && ::IsWindow(window) ? window : nullptr;
 }
 
-bool bring_back(HWND window, UINT message) {
+bool bring_back(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(window, &process);
   // The foreground belongs to the copy the user just started; it hands it on.
   if (process != 0) ::AllowSetForegroundWindow(process);
   DWORD_PTR answer = FALSE;
-  return ::SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0 &&
+  return ::SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &answer) !=
+             0 &&
          answer == TRUE;
+}
+
+bool bring_back_any(const wchar_t* window_class, UINT message, WPARAM wparam, LPARAM lparam) {
+  for (HWND window = ::FindWindowExW(nullptr, nullptr, window_class, nullptr); window != nullptr;
+       window = ::FindWindowExW(nullptr, window, window_class, nullptr)) {
+    if (bring_back(window, message, wparam, lparam)) return true;
+  }
+  return false;
+}
+
+void accept_from_lower_integrity(HWND window, UINT message) {
+  using FilterCall = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  constexpr DWORD allow = 1;  // MSGFLT_ALLOW
+  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  auto filter = user32 != nullptr ? reinterpret_cast<FilterCall>(reinterpret_cast<void*>(
+                                        ::GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
+                                  : nullptr;
+  if (filter != nullptr && message != 0) filter(window, message, allow, nullptr);
 }
 
 }  // namespace lorvane::platform::running_copy

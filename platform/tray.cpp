@@ -37,14 +37,25 @@ NOTIFYICONDATAA delete_record(HWND window, HICON icon) {
   return record;
 }
 
-void add(HWND window, HICON icon) {
-  NOTIFYICONDATAA record = add_record(window, icon);
-  ::Shell_NotifyIconA(NIM_ADD, &record);
+bool shell_notify(DWORD message, NOTIFYICONDATAA& record) {
+  return ::Shell_NotifyIconA(message, &record) != FALSE;
 }
 
-void remove(HWND window, HICON icon) {
+bool add(HWND window, HICON icon, const Shell& shell) {
+  NOTIFYICONDATAA record = add_record(window, icon);
+  return shell(NIM_ADD, record);
+}
+
+bool add_again(HWND window, HICON icon, const Shell& shell) {
+  NOTIFYICONDATAA record = add_record(window, icon);
+  if (shell(NIM_MODIFY, record)) return true;
+  record = add_record(window, icon);
+  return shell(NIM_ADD, record);
+}
+
+void remove(HWND window, HICON icon, const Shell& shell) {
   NOTIFYICONDATAA record = delete_record(window, icon);
-  ::Shell_NotifyIconA(NIM_DELETE, &record);
+  shell(NIM_DELETE, record);
 }
 
 }  // namespace lorvane::platform::tray

@@ -35,11 +35,6 @@ std::vector<std::int32_t> present_class_positions(const std::wstring& path) {
   return positions;
 }
 
-// A file of hundreds of class names (only a damaged or generated one holds them) is read and
-// written a section at a time: key by key, every read searches the whole section and every
-// write rewrites the whole file, which for tens of thousands of names takes minutes.
-constexpr std::size_t key_by_key_limit = 256;
-
 // The values that the reading rule gives for the class-name keys of the lines, by position.
 std::map<std::int32_t, std::wstring> class_names_as_read(
     const std::vector<platform::profile::Line>& lines) {
@@ -56,7 +51,9 @@ std::map<std::int32_t, std::wstring> class_names_as_read(
 
 // Save as one rewrite of the section, with the result the key-by-key writes would leave: changed
 // keys get their new value where they stand, missing keys are added at the end in the order of
-// the writes, and removed keys go.
+// the writes, and removed keys go. A save that changes nothing writes nothing, as the profile
+// functions write nothing for a key that already holds its value: rewritten, the file would lose
+// the blanks around its values and every byte the code page cannot convert.
 void save_section(const platform::ListBox& target_list, std::int32_t n,
                   const std::vector<SaveStep>& steps, const std::wstring& path) {
   std::vector<platform::profile::Line> lines = platform::profile::read_section(section_name, path);
@@ -67,7 +64,10 @@ void save_section(const platform::ListBox& target_list, std::int32_t n,
     if (auto k = class_key_position(lines[i].key)) class_lines.emplace(*k, i);
   }
   std::vector<bool> removed(lines.size(), false);
+  bool changed = false;
   auto set = [&](std::optional<std::size_t> at, std::wstring key, std::wstring value) {
+    if (at && lines[*at].value == value) return;
+    changed = true;
     if (at) {
       lines[*at].value = std::move(value);
     } else {
@@ -89,10 +89,11 @@ void save_section(const platform::ListBox& target_list, std::int32_t n,
       }
       case SaveStep::Kind::write_empty: set(at, class_key(step.position), std::wstring()); break;
       case SaveStep::Kind::remove:
-        if (at) removed[*at] = true;
+        if (at) removed[*at] = changed = true;
         break;
     }
   }
+  if (!changed) return;
   std::vector<platform::profile::Line> kept;
   kept.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -113,12 +114,16 @@ FolderNames names_of(const std::wstring& folder) {
 
 // Found out by trying, never from attributes: a read-only mark says nothing under a user who may
 // write anyway, and nothing of a file another program holds locked.
-BesideFile try_beside(const std::wstring& folder) {
-  switch (platform::file_probe::open_for_read_write(settings_path(folder))) {
+// Only a file that stays held, is refused (access denied, read-only) or is a folder sends the
+// settings away.
+BesideFile try_beside(const std::wstring& folder, const platform::file_probe::OpenCall& open) {
+  switch (
+      platform::file_probe::open_once_free(settings_path(folder), held_file_patience_ms, open)) {
     case platform::file_probe::FileOpen::opens: return BesideFile::opens;
     case platform::file_probe::FileOpen::absent:
       return platform::file_probe::folder_takes_new_file(folder) ? BesideFile::can_be_made
                                                                  : BesideFile::unusable;
+    case platform::file_probe::FileOpen::held:
     case platform::file_probe::FileOpen::refused: break;
   }
   return BesideFile::unusable;
@@ -128,19 +133,24 @@ BesideFile try_beside(const std::wstring& folder) {
 
 SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
-    const std::function<std::optional<std::wstring>()>& app_data_folder) {
+    const std::function<std::optional<std::wstring>()>& app_data_folder,
+    const platform::file_probe::OpenCall& open) {
   SettingsPlaces places;
   places.exe_folder = exe_folder;
   places.exe_folder_ansi = ansi_reachable(names_of(exe_folder));
-  if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi);
+  if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi, open);
   if (places.beside == BesideFile::unusable) {
     if (auto root = app_data_folder()) places.app_data_ansi = ansi_reachable(names_of(*root));
   }
   return choose_settings_file(places);
 }
 
-void prepare_settings_file(const SettingsChoice& choice) {
+void make_settings_folder(const SettingsChoice& choice) {
   if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
+}
+
+void prepare_settings_file(const SettingsChoice& choice) {
+  make_settings_folder(choice);
   if (choice.copy_from) platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
 }
 
@@ -163,7 +173,7 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key) {
 }
 
 void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
-                   const std::wstring& path) {
+                   const std::wstring& path, std::size_t key_limit) {
   // Any number but 0 ticks the box; a value that holds no number leaves the box as designed.
   if (auto value = read_key(front_display_key, path)) {
     if (auto number = platform::parse_decimal(*value))
@@ -173,7 +183,7 @@ void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& 
   // Only the positions the file holds are read: an absent key is skipped anyway, and a damaged
   // count of two billion must not mean two billion reads.
   std::vector<std::int32_t> positions = load_positions(count, present_class_positions(path));
-  if (positions.size() <= key_by_key_limit) {
+  if (positions.size() <= key_limit) {
     for (std::int32_t k : positions) {
       if (auto name = read_key(class_key(k), path)) target_list.append(*name);
     }
@@ -187,13 +197,13 @@ void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& 
   }
 }
 
-void save(const platform::ListBox& target_list, const std::wstring& path) {
+void save(const platform::ListBox& target_list, const std::wstring& path, std::size_t key_limit) {
   std::int32_t stored = read_count(path);
   std::int32_t n = target_list.count();
   std::vector<std::int32_t> present;
   if (stored > n) present = present_class_positions(path);
   std::vector<SaveStep> steps = save_walk(stored, n, present);
-  if (steps.size() > key_by_key_limit) {
+  if (steps.size() > key_limit) {
     save_section(target_list, n, steps, path);
     return;
   }
@@ -221,8 +231,8 @@ void save(const platform::ListBox& target_list, const std::wstring& path) {
 }
 
 void exit_save(const platform::ListBox& target_list, const platform::CheckBox& front_display_option,
-               const std::wstring& path) {
-  save(target_list, path);
+               const std::wstring& path, std::size_t key_limit) {
+  save(target_list, path, key_limit);
   platform::profile::write(section_name, std::wstring(front_display_key),
                            front_display_option.ticked() ? L"1" : L"0", path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The settings file "Lorvane.ini": the target list and the front-display option, read at
 // start-up and written key by key by Save and the exit save, in the one file chosen at start-up.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "platform/controls.h"
+#include "platform/file_probe.h"
 #include "registry/settings_choice.h"
 
 namespace lorvane::registry {
@@ -17,13 +19,21 @@ inline constexpr std::wstring_view front_display_key = L"前面表示設定";
 inline constexpr std::wstring_view count_key = L"登録数";
 inline constexpr std::wstring_view class_key_prefix = L"クラス名";
 
+// How long a file held by another program beside the executable is waited for at start-up.
+inline constexpr DWORD held_file_patience_ms = 2000;
+
 // Tries the places the settings file can live, beside the executable first, and chooses one. The
-// application-data folder is asked for only when the file cannot live beside the executable.
-// Nothing is written.
+// application-data folder is asked for only when the file cannot live beside the executable. A
+// file that another program holds is waited for before it counts as unusable. Nothing is
+// written.
 SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
-    const std::function<std::optional<std::wstring>()>& app_data_folder);
+    const std::function<std::optional<std::wstring>()>& app_data_folder,
+    const platform::file_probe::OpenCall& open = platform::file_probe::open_for_read_write);
 
+// Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
+// taken, which is that of the folder's long path.
+void make_settings_folder(const SettingsChoice& choice);
 // Makes the chosen file's folder and first copy, where the choice needs them.
 void prepare_settings_file(const SettingsChoice& choice);
 
@@ -33,16 +43,29 @@ std::wstring class_key(std::int32_t position);
 // The position a key names, if it is a class-name key in exactly that form ("クラス名07" is not).
 std::optional<std::int32_t> class_key_position(std::wstring_view key);
 
+// Up to this many class-name keys, the file is read and written key by key through the profile
+// functions; a file of more (only a damaged or generated one holds them) is read and written a
+// section at a time: key by key, every read searches the whole section and every write rewrites
+// the whole file, which for tens of thousands of names takes minutes. Both ways leave the same
+// list and, where the profile functions rewrite the whole file on every change as Wine's do, the
+// same bytes; a save that changes nothing writes nothing either way. What differs: the profile
+// functions' section write drops a line without "=" (under Wine; no read returns such a line),
+// which key by key stays where it is; and profile functions that edit only the line of the key
+// they write would keep the blanks around the other lines' values, which the section written
+// back whole has as the section read returned them, without blanks.
+inline constexpr std::size_t key_by_key_limit = 256;
+
 // Ticks or clears the box from the front-display key, then appends the stored class names to the
 // (empty) list in stored order. Absent or unreadable values leave things as they are.
 void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
-                   const std::wstring& path);
+                   const std::wstring& path, std::size_t key_limit = key_by_key_limit);
 
 // Writes the count and the class names of the list; removes the keys a longer list left behind.
-void save(const platform::ListBox& target_list, const std::wstring& path);
+void save(const platform::ListBox& target_list, const std::wstring& path,
+          std::size_t key_limit = key_by_key_limit);
 
 // Save, then the front-display option as 0 or 1.
 void exit_save(const platform::ListBox& target_list, const platform::CheckBox& front_display_option,
-               const std::wstring& path);
+               const std::wstring& path, std::size_t key_limit = key_by_key_limit);
 
 }  // namespace lorvane::registry

@@ -8,10 +8,17 @@ BUILD=${1:-$ROOT/build/mingw}
 cmake --build "$BUILD" --target Lorvane >/dev/null
 mkdir -p "$ROOT/build/release"
 (cd "$ROOT/build/release" && cpack --config "$BUILD/CPackConfig.cmake" -B "$ROOT/build/release" >/dev/null)
-zip=$(ls -t "$ROOT"/build/release/Lorvane-*-win32.zip | head -n 1)
+# The name and the version come from the project's version, through the CPack configuration.
+name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+zip=$ROOT/build/release/$name.zip
+[[ -n $name && -n $version && -f $zip ]] || { echo "release: no $name.zip"; exit 1; }
 listing=$(unzip -Z1 "$zip")
 for member in Lorvane.exe README.txt; do
   grep -q "/$member\$" <<<"$listing" || { echo "release: $member missing from $zip"; exit 1; }
 done
+# The read-me names the version it came with, after its byte-order mark.
+first=$(unzip -p "$zip" "$name/README.txt" | head -n 1 | tr -d '\r')
+[[ $first == $'\xEF\xBB\xBF'"Lorvane $version" ]] || { echo "release: read-me begins '$first'"; exit 1; }
 echo "release: $zip"
 sed 's/^/release:   /' <<<"$listing"

@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs the whole test suite: the platform-free
 # logic natively under AddressSanitizer and UndefinedBehaviorSanitizer (with a short fuzz run),
 # then unit tests, in-process tests of the real main window, end-to-end tests of the real
-# Lorvane.exe, hostile settings files and the release checks, all under Wine on a private display.
+# Lorvane.exe, hostile settings files and the release checks, all under Wine on a private display,
+# and the formatting of every tracked C++ file (clang-format).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$ROOT/scripts/setup.sh"

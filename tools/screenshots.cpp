@@ -13,20 +13,16 @@
 #include <vector>
 
 #include "app/layout.h"
-#include "lorvane_harness.h"
+#include "harness/lorvane_harness.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using namespace lorvane::harness;
 
-bool wait_for(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s) {
-  return lorvane::harness::pump_until(condition, timeout, 20ms);
-}
-
-// A visible top-level window of the class that belongs to the process.
-HWND visible_window_of(DWORD process, const wchar_t* window_class) {
-  return lorvane::harness::find_window_of(process, window_class, nullptr, true);
-}
+// Long enough for a loaded machine: the pictures are taken once, and a scene that never comes is
+// reported.
+constexpr auto scene_timeout = 15s;
 
 // Saves the screen area of the window, frame included, as a 24-bit BMP.
 bool capture(HWND window, const std::wstring& path) {
@@ -55,15 +51,10 @@ bool capture(HWND window, const std::wstring& path) {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
   file.bfSize = file.bfOffBits + image;
-  HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  bool ok = out != INVALID_HANDLE_VALUE;
-  if (ok) {
-    DWORD written = 0;
-    ::WriteFile(out, &file, sizeof file, &written, nullptr);
-    ::WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
-    ::WriteFile(out, bits, image, &written, nullptr);
-    ::CloseHandle(out);
-  }
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  bytes.append(static_cast<const char*>(bits), image);
+  bool ok = write_bytes(path, bytes);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
@@ -102,11 +93,10 @@ int wmain(int argc, wchar_t** argv) {
   ::CreateDirectoryW(work.c_str(), nullptr);
   ::DeleteFileW((work + L"\\Lorvane.ini").c_str());
   if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
-  lorvane::harness::write_ini(work + L"\\Lorvane.ini",
-                              L"[Lorvane]\n前面表示設定=0\n登録数=3\nクラス名0=MediaPlayerWindow\n"
-                              L"クラス名1=VideoLanPlayer\nクラス名2=動画ビューア\nクラス名3=\n");
+  write_bytes(work + L"\\Lorvane.ini",
+              settings_text({L"MediaPlayerWindow", L"VideoLanPlayer", L"動画ビューア"}, false));
 
-  lorvane::harness::Process program;
+  Process program;
   if (!program.start(copy, L"", work)) return 4;
   int failures = 0;
   auto fail = [&](const char* what) {
@@ -116,11 +106,12 @@ int wmain(int argc, wchar_t** argv) {
 
   // With stored targets control starts at once and the window goes to the tray: a release of
   // the left button over the icon brings it back.
-  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
+  HWND main = wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
   if (main == nullptr) return 5;
-  wait_for([&] { return ::IsIconic(main) != FALSE; });
+  pump_until([&] { return ::IsIconic(main) != FALSE; }, scene_timeout);
   ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
-  if (!wait_for([&] { return ::IsWindowVisible(main) && !::IsIconic(main); })) fail("no restore");
+  if (!pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, scene_timeout))
+    fail("no restore");
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_target_list), LB_SETCURSEL, 1, 0);
   ::SetForegroundWindow(main);
   capture(main, out + L"\\main.bmp");
@@ -128,43 +119,45 @@ int wmain(int argc, wchar_t** argv) {
   // The About box.
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_about_button), BM_CLICK, 0, 0);
   HWND about = nullptr;
-  if (wait_for(
-          [&] { return (about = visible_window_of(program.id(), L"LorvaneAbout")) != nullptr; })) {
+  if (pump_until(
+          [&] {
+            return (about = find_window_of(program.id(), L"LorvaneAbout", nullptr, true)) !=
+                   nullptr;
+          },
+          scene_timeout)) {
     capture(about, out + L"\\about.bmp");
     ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
   } else {
     fail("no About box");
   }
-  wait_for([&] { return ::IsWindowVisible(main) != FALSE; });
+  pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, scene_timeout);
 
   // The wizard's first question: Select, then a window of another program in front.
   std::thread target_thread([] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = target_proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"DemoVideoPlayer";
-    ::RegisterClassW(&wc);
-    HWND target = ::CreateWindowExW(0, L"DemoVideoPlayer", L"動画プレーヤー", WS_OVERLAPPEDWINDOW,
-                                    60, 60, 420, 260, nullptr, nullptr, wc.hInstance, nullptr);
-    ::ShowWindow(target, SW_SHOW);
+    HWND target = show_window_of_class(L"DemoVideoPlayer", target_proc, {60, 60, 480, 320}, nullptr,
+                                       Shape::normal, Activation::activated);
+    ::SetWindowTextW(target, L"動画プレーヤー");
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
   });
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_select_button), BM_CLICK, 0, 0);
   HWND target = nullptr;
-  wait_for([&] { return (target = ::FindWindowW(L"DemoVideoPlayer", nullptr)) != nullptr; });
-  ::SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetForegroundWindow(target);
+  pump_until([&] { return (target = ::FindWindowW(L"DemoVideoPlayer", nullptr)) != nullptr; },
+             scene_timeout);
+  bring_to_front(target);
   HWND box = nullptr;
-  if (wait_for([&] { return (box = visible_window_of(program.id(), L"#32770")) != nullptr; },
-               20s)) {
+  if (pump_until(
+          [&] { return (box = find_window_of(program.id(), L"#32770", nullptr, true)) != nullptr; },
+          20s)) {
     capture(box, out + L"\\wizard.bmp");
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
     HWND retry = nullptr;
-    if (wait_for([&] {
-          retry = visible_window_of(program.id(), L"#32770");
-          return retry != nullptr && retry != box;
-        })) {
+    if (pump_until(
+            [&] {
+              retry = find_window_of(program.id(), L"#32770", nullptr, true);
+              return retry != nullptr && retry != box;
+            },
+            scene_timeout)) {
       ::PostMessageW(retry, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
   } else {
@@ -174,7 +167,8 @@ int wmain(int argc, wchar_t** argv) {
   ::PostMessageW(target, WM_CLOSE, 0, 0);
   ::PostThreadMessageW(::GetWindowThreadProcessId(target, nullptr), WM_QUIT, 0, 0);
   target_thread.join();
-  wait_for([&] { return visible_window_of(program.id(), L"#32770") == nullptr; });
+  pump_until([&] { return find_window_of(program.id(), L"#32770", nullptr, true) == nullptr; },
+             scene_timeout);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   if (!program.wait_exit(10s)) {
     program.kill();

@@ -19,14 +19,13 @@
 #include <thread>
 #include <vector>
 
-#include "lorvane_harness.h"
+#include "harness/lorvane_harness.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-using lorvane::harness::read_bytes;
-using lorvane::harness::windows_path;
+using namespace lorvane::harness;
 
 constexpr int target_count = 20;
 constexpr UINT open_target = WM_APP + 1;
@@ -34,25 +33,9 @@ constexpr UINT close_target = WM_APP + 2;
 
 std::wstring target_class(int i) { return L"LorvaneSoakTarget" + std::to_wstring(i); }
 
-LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::DefWindowProcW(window, message, wparam, lparam);
-}
-
-void register_class(const std::wstring& name) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = target_proc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
-  wc.lpszClassName = name.c_str();
-  ::RegisterClassW(&wc);
-}
-
 HWND make_window(const std::wstring& name, int i) {
-  HWND window = ::CreateWindowExW(0, name.c_str(), name.c_str(), WS_OVERLAPPEDWINDOW, 40 + 23 * i,
-                                  40 + 17 * i, 240, 160, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-  ::ShowWindow(window, SW_SHOWNOACTIVATE);
-  return window;
+  return show_window_of_class(name, ::DefWindowProcW,
+                              {40 + 23 * i, 40 + 17 * i, 280 + 23 * i, 200 + 17 * i});
 }
 
 // The thread that owns the well-behaved targets: it opens and closes them on request.
@@ -74,19 +57,6 @@ void targets_thread(std::vector<HWND>* windows, std::atomic<DWORD>* thread_id) {
   for (HWND window : *windows) {
     if (window != nullptr) ::DestroyWindow(window);
   }
-}
-
-void bring_to_front(HWND window) {
-  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
-  ::SetForegroundWindow(window);
-}
-
-void user_input() {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = 1;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  ::SendInput(1, &input, sizeof input);
 }
 
 struct Sample {
@@ -207,41 +177,35 @@ int wmain(int argc, wchar_t** argv) {
     if (std::wstring(argv[i]) == L"--seed") seed = std::wcstoul(argv[i + 1], nullptr, 10);
   }
 
-  lorvane::harness::TempFolder folder(L"soak");
+  TempFolder folder(L"soak");
   std::wstring copy = folder.file(L"Lorvane.exe");
   if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
-  std::wstring ini =
-      L"[Lorvane]\n前面表示設定=0\n登録数=" + std::to_wstring(target_count + 1) + L"\n";
-  for (int i = 0; i < target_count; ++i) {
-    ini += L"クラス名" + std::to_wstring(i) + L"=" + target_class(i) + L"\n";
-  }
-  ini += L"クラス名" + std::to_wstring(target_count) + L"=LorvaneSoakHung\n";
-  ini += L"クラス名" + std::to_wstring(target_count + 1) + L"=\n";
-  if (!lorvane::harness::write_ini(folder.file(L"Lorvane.ini"), ini)) return 3;
+  std::vector<std::wstring> classes;
+  for (int i = 0; i < target_count; ++i) classes.push_back(target_class(i));
+  classes.push_back(L"LorvaneSoakHung");
+  if (!write_bytes(folder.file(L"Lorvane.ini"), settings_text(classes, false))) return 3;
 
-  for (int i = 0; i < target_count; ++i) register_class(target_class(i));
-  register_class(L"LorvaneSoakHung");
   std::vector<HWND> windows(target_count, nullptr);
   std::atomic<DWORD> targets_id{0};
   std::thread targets(targets_thread, &windows, &targets_id);
-  while (targets_id == 0) ::Sleep(10);
-  HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  pump_until([&] { return targets_id != 0; });
+  lorvane::platform::UniqueKernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   HWND hung = nullptr;
   std::thread hung_thread([&] {
     hung = make_window(L"LorvaneSoakHung", target_count);
     bring_to_front(hung);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-    ::WaitForSingleObject(release, INFINITE);  // hangs: no messages are handled from here on
+    ::WaitForSingleObject(release.get(), INFINITE);  // hangs: no messages are handled from here on
     ::DestroyWindow(hung);
   });
 
-  lorvane::harness::Process program;
+  Process program;
   if (!program.start(copy)) return 4;
-  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
+  HWND main = wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
   int failures = main == nullptr ? 1 : 0;
   ::Sleep(3000);  // past start-up, before the first sample
-  std::wstring host_pid = host_process(lorvane::harness::file_name(folder.path()));
+  std::wstring host_pid = host_process(file_name(folder.path()));
   Sample first = sample(program.handle(), host_pid);
   print("start", first);
 
@@ -265,11 +229,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         break;
     }
-    if (active) user_input();
-    DWORD_PTR result = 0;
-    if (::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) == 0) {
-      ++not_answering;
-    }
+    if (active) nudge_pointer();
+    if (!send(main, WM_NULL, 0, 0, nullptr, 2000)) ++not_answering;
     ++actions;
     ::Sleep(500);
   }
@@ -294,10 +255,7 @@ int wmain(int argc, wchar_t** argv) {
   // Still reachable from the tray, with the hung target still registered and in front.
   bring_to_front(hung);
   ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
-  bool restored = false;
-  for (auto until = Clock::now() + 10s; !restored && Clock::now() < until; ::Sleep(20)) {
-    restored = ::IsWindowVisible(main) && !::IsIconic(main);
-  }
+  bool restored = pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 10s);
   std::printf("soak: tray restore %s\n", restored ? "worked" : "FAILED");
   if (!restored) ++failures;
   ::PostMessageW(main, WM_CLOSE, 0, 0);
@@ -310,11 +268,10 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("soak: exit code %lu\n", static_cast<unsigned long>(code));
   if (code != 0) ++failures;
 
-  ::SetEvent(release);
+  ::SetEvent(release.get());
   hung_thread.join();
   ::PostThreadMessageW(targets_id, WM_QUIT, 0, 0);
   targets.join();
-  ::CloseHandle(release);
   std::printf("%d passed, %d failed\n", failures == 0 ? 1 : 0, failures == 0 ? 0 : 1);
   return failures == 0 ? 0 : 1;
 }

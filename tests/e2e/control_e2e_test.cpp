@@ -6,9 +6,14 @@ namespace lorvane::e2e {
 namespace {
 
 using app::id_start_stop_button;
-using test::pump_for;
-using test::pump_until;
-using test::sjis;
+
+// Milliseconds since the last keyboard or mouse input.
+DWORD idle_ms() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  ::GetLastInputInfo(&info);
+  return ::GetTickCount() - info.dwTime;
+}
 
 std::wstring one_target_ini(const std::wstring& class_name) {
   return L"[Lorvane]\n登録数=1\nクラス名0=" + class_name + L"\nクラス名1=\n";
@@ -16,7 +21,7 @@ std::wstring one_target_ini(const std::wstring& class_name) {
 
 TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   // On a freshly started wineserver the last input time stays 0 until the first input.
-  user_input();
+  nudge_pointer();
   const std::wstring target_class = unique_class(L"E2eTarget");
   Target other(unique_class(L"E2eOther"));
   Target target(target_class);
@@ -33,14 +38,14 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   // The user brings the target to the front: the next tick sends it behind everything.
-  user_input();
+  nudge_pointer();
   bring_to_front(t);
   EXPECT_TRUE(pump_until([&] { return is_below(t, o) && is_last_visible(t); }, 3s));
   EXPECT_FALSE(is_topmost(t));
 
   // Nobody touches keyboard or mouse under Xvfb: idle time grows by itself, and once it passes
   // 5000 ms the target is raised into the topmost band, not before.
-  user_input();
+  nudge_pointer();
   auto last_input = std::chrono::steady_clock::now();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 10s));
   // Ticks come once a second; allow for the clock granularity of the two processes.
@@ -48,7 +53,7 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   EXPECT_TRUE(is_below(o, t));
 
   // The user is back and brings it to the front: pushed down again, out of the topmost band.
-  user_input();
+  nudge_pointer();
   bring_to_front(t);
   EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 3s));
 
@@ -56,7 +61,7 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   lorvane.tray_release();
   ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 5s));
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
-  user_input();
+  nudge_pointer();
   bring_to_front(t);
   EXPECT_TRUE(pump_until([&] { return is_below(t, o) && is_below(t, main); }, 3s));
 
@@ -65,7 +70,7 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_start);
   EXPECT_TRUE(is_below(t, o));
   // ...and brought to the front it stays there, tick after tick.
-  user_input();
+  nudge_pointer();
   bring_to_front(t);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == t; }, 3s));
   std::vector<HWND> before = visible_top_level_windows();
@@ -82,7 +87,7 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
 TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
   // On a fresh wineserver the last input time is 0 until the first input: the user would count
   // as idle, and the ticks would raise instead of push.
-  user_input();
+  nudge_pointer();
   // The healthy target comes first in the list, so every tick visits it before the hung one: a
   // tick that got stuck on the hung window would leave the healthy one alone from then on.
   const std::wstring healthy_class = unique_class(L"E2eHealthy");
@@ -108,14 +113,14 @@ TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
   auto until = std::chrono::steady_clock::now() + 3s;
   int answered = 0;
   while (std::chrono::steady_clock::now() < until) {
-    user_input();
+    nudge_pointer();
     ASSERT_TRUE(send(main, WM_NULL, 0, 0, nullptr, 2000)) << "after " << answered << " answers";
     ++answered;
     pump_for(250ms);
   }
   // A thread that waits in a SendMessage of its own still answers sent messages: that the ticks
   // go on shows in the healthy target, pushed down once the user brings it to the front.
-  user_input();
+  nudge_pointer();
   bring_to_front(healthy.window());
   EXPECT_TRUE(pump_until(
       [&] { return is_below(healthy.window(), h) && is_last_visible(healthy.window()); }, 3s));
@@ -136,7 +141,7 @@ TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
 class E2eReaction : public ::testing::Test {
  protected:
   void SetUp() override {
-    user_input();
+    nudge_pointer();
     ASSERT_TRUE(other_.started() && target_.started());
     ::SetWindowPos(o, nullptr, 60, 60, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(t, nullptr, 500, 60, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -178,7 +183,7 @@ TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownInFrontOrNo
   // Each raise comes with a tick; the next is a second away. A pointer move, then a key.
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
-  user_input();
+  nudge_pointer();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
@@ -190,7 +195,7 @@ TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownInFrontOrNo
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
   bring_to_front(o);
-  user_input();
+  nudge_pointer();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 500ms));
   EXPECT_EQ(::GetForegroundWindow(), o);
 }

@@ -1,7 +1,5 @@
 #include "e2e_harness.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <atomic>
 
@@ -11,92 +9,13 @@ namespace {
 constexpr const wchar_t* lorvane_exe = L"Lorvane.exe";
 constexpr const wchar_t* target_exe = L"e2e_target.exe";
 
-std::vector<HWND> top_level_windows() {
-  std::vector<HWND> windows;
-  for (HWND w = ::GetTopWindow(nullptr); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
-    windows.push_back(w);
-  }
-  return windows;
-}
-
 }  // namespace
 
 std::wstring bin_folder() {
   std::wstring path(MAX_PATH, L'\0');
   DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   path.resize(n);
-  return harness::folder_of(path);
-}
-
-bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result,
-          UINT timeout_ms) {
-  DWORD_PTR answer = 0;
-  bool ok = ::SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, timeout_ms,
-                                  &answer) != 0;
-  if (result != nullptr) *result = static_cast<LRESULT>(answer);
-  return ok;
-}
-
-std::wstring text_of(HWND window) {
-  LRESULT length = 0;
-  if (!send(window, WM_GETTEXTLENGTH, 0, 0, &length)) return L"<no answer>";
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  LRESULT copied = 0;
-  send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), &copied);
-  text.resize(static_cast<std::size_t>(copied));
-  return text;
-}
-
-std::vector<HWND> visible_top_level_windows() {
-  std::vector<HWND> windows = top_level_windows();
-  std::erase_if(windows, [](HWND w) { return !::IsWindowVisible(w); });
-  return windows;
-}
-
-bool is_below(HWND lower, HWND upper) {
-  std::vector<HWND> windows = top_level_windows();
-  auto l = std::find(windows.begin(), windows.end(), lower);
-  auto u = std::find(windows.begin(), windows.end(), upper);
-  return l != windows.end() && u != windows.end() && u < l;
-}
-
-bool is_last_visible(HWND window) {
-  std::vector<HWND> windows = visible_top_level_windows();
-  return !windows.empty() && windows.back() == window;
-}
-
-bool is_topmost(HWND window) {
-  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-void bring_to_front(HWND window) {
-  // Activating the window that is already the foreground window does not raise it: raise first.
-  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetForegroundWindow(window);
-}
-
-DWORD idle_ms() {
-  LASTINPUTINFO info{};
-  info.cbSize = sizeof info;
-  ::GetLastInputInfo(&info);
-  return ::GetTickCount() - info.dwTime;
-}
-
-bool tray_icon_present(HWND window) {
-  NOTIFYICONDATAW record{};
-  record.cbSize = sizeof record;
-  record.hWnd = window;
-  record.uID = 0;
-  record.uFlags = 0;  // change nothing
-  return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
-
-bool delete_tray_icon(HWND window) {
-  NOTIFYICONDATAW record{};
-  record.cbSize = sizeof record;
-  record.hWnd = window;
-  record.uID = 0;
-  return ::Shell_NotifyIconW(NIM_DELETE, &record) != FALSE;
+  return folder_of(path);
 }
 
 Lorvane::Lorvane() {
@@ -107,28 +26,26 @@ Lorvane::Lorvane() {
 void Lorvane::write_ini(const std::wstring& text) const { harness::write_ini(ini_path(), text); }
 
 ::testing::AssertionResult Lorvane::start() {
-  if (!test::file_exists(folder_.file(lorvane_exe))) {
+  if (!file_exists(folder_.file(lorvane_exe))) {
     return ::testing::AssertionFailure() << "no copy of "
                                          << "Lorvane.exe in the test folder";
   }
   if (!process_.start(folder_.file(lorvane_exe), L"", folder_.path())) {
     return ::testing::AssertionFailure() << "CreateProcess failed: " << ::GetLastError();
   }
-  main_ = harness::wait_for_window(process_, L"LorvaneMain", L"Lorvane", false, 10s);
+  main_ = wait_for_window(process_, L"LorvaneMain", L"Lorvane", false, 10s);
   if (main_ == nullptr) {
     return ::testing::AssertionFailure()
            << "no main window (process running: " << process_.running() << ")";
   }
   // The window exists before the start-up sequence has run: wait until the program sits in its
   // message loop with nothing left to do.
-  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_.id());
-  DWORD idle = process != nullptr ? ::WaitForInputIdle(process, 10000) : WAIT_FAILED;
-  if (process != nullptr) ::CloseHandle(process);
+  DWORD idle = ::WaitForInputIdle(process_.handle(), 10000);
   if (idle != 0) return ::testing::AssertionFailure() << "not idle: " << idle;
   // Wine may call a program idle while its start-up still waits on the shell (the tray icon),
   // before the stored list is loaded: the start-up is over once the window shows, or once
   // control has started and the window went to the tray.
-  bool settled = test::pump_until(
+  bool settled = pump_until(
       [&] {
         return ::IsWindowVisible(main_) || text(app::id_start_stop_button) == caption_controlling;
       },
@@ -191,7 +108,7 @@ Target::Target(const std::wstring& class_name, const std::wstring& extra_argumen
   std::wstring arguments = L"--class \"" + class_name + L"\"";
   if (!extra_arguments.empty()) arguments += L" " + extra_arguments;
   if (!process_.start(bin_folder() + L"\\" + target_exe, arguments, bin_folder())) return;
-  window_ = harness::wait_for_window(process_, class_name.c_str(), nullptr, true, 10s);
+  window_ = wait_for_window(process_, class_name.c_str(), nullptr, true, 10s);
 }
 
 std::wstring unique_class(const std::wstring& stem) {

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "app/layout.h"
-#include "test_support.h"
+#include "harness/lorvane_harness.h"
 
 namespace lorvane::e2e {
 
 using namespace std::chrono_literals;
+// The tests speak the support library's vocabulary.
+using namespace harness;
 
 // Texts the user sees, as the program shows them.
 inline constexpr const wchar_t* caption_start = L"開始";
@@ -26,43 +28,6 @@ inline constexpr const wchar_t* first_use_hint =
 // The folder that holds this test program, Lorvane.exe and e2e_target.exe.
 std::wstring bin_folder();
 
-// Started processes and their top-level windows, as the support library finds them:
-// find_window_of(process id, class, caption = null, visible only = false).
-using harness::find_window_of;
-using harness::Process;
-
-// A window's text through WM_GETTEXT, which works across processes.
-std::wstring text_of(HWND window);
-// SendMessageTimeout that gives up on a window whose thread does not answer.
-bool send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0,
-          LRESULT* result = nullptr, UINT timeout_ms = 5000);
-
-// Z-order, as the GW_HWNDNEXT walk of the top-level windows gives it.
-std::vector<HWND> visible_top_level_windows();
-// Whether lower comes after upper in the walk.
-bool is_below(HWND lower, HWND upper);
-bool is_last_visible(HWND window);
-bool is_topmost(HWND window);
-// As a user's click would: raised to the top and activated.
-void bring_to_front(HWND window);
-// A small mouse move there and back: the user is at the machine again.
-inline void user_input() { harness::nudge_pointer(); }
-// A user's left click in the middle of the window's rectangle.
-inline void click_window(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  harness::click_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-using harness::park_pointer;
-// Milliseconds since the last keyboard or mouse input.
-DWORD idle_ms();
-
-// Whether the notification area holds the icon of that window (uID 0): the shell accepts a
-// modification only of an icon it has.
-bool tray_icon_present(HWND window);
-// Takes the window's icon out of the notification area, as a restarted shell would have lost it.
-bool delete_tray_icon(HWND window);
-
 // One copy of Lorvane.exe in its own folder, with its settings file beside it.
 class Lorvane {
  public:
@@ -72,7 +37,7 @@ class Lorvane {
 
   // The settings file from UTF-16 text: Shift-JIS bytes, CR LF line ends.
   void write_ini(const std::wstring& text) const;
-  std::string ini_bytes() const { return test::read_bytes(ini_path()); }
+  std::string ini_bytes() const { return read_bytes(ini_path()); }
   std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
 
   // Starts the program and waits for its main window to exist.
@@ -100,7 +65,7 @@ class Lorvane {
   static void answer(HWND box, int button);
 
  private:
-  test::TempFolder folder_;
+  TempFolder folder_;
   // After the folder: a program a test left running is killed before its folder is removed.
   Process process_;
   HWND main_ = nullptr;

@@ -3,8 +3,8 @@
 //
 //   e2e_target.exe --class NAME [--title TEXT] [--hang-when-active] [--full-screen]
 //
-// --full-screen makes the window a popup without a title bar over the whole primary monitor, as
-// a film or a game shows itself.
+// --full-screen makes the window a popup without a title bar over the whole screen, as a film or
+// a game shows itself.
 //
 // --hang-when-active makes the GUI thread stop pumping messages for good once the window has
 // been activated, as a program that freezes while the user is on it. The process ends when its
@@ -15,6 +15,8 @@
 
 #include <memory>
 #include <string>
+
+#include "harness/lorvane_harness.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ struct ArgvDeleter {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int argc = 0;
   std::unique_ptr<LPWSTR, ArgvDeleter> argv(::CommandLineToArgvW(::GetCommandLineW(), &argc));
   if (!argv) return 2;
@@ -62,24 +64,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   if (class_name.empty()) return 2;
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = target_proc;
-  wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = class_name.c_str();
-  if (::RegisterClassExW(&wc) == 0) return 3;
-
-  HWND window = full_screen ? ::CreateWindowExW(0, class_name.c_str(), title.c_str(), WS_POPUP, 0,
-                                                0, ::GetSystemMetrics(SM_CXSCREEN),
-                                                ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                                instance, nullptr)
-                            : ::CreateWindowExW(0, class_name.c_str(), title.c_str(),
-                                                WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                                320, 200, nullptr, nullptr, instance, nullptr);
+  // Placed where the system puts a new window, as the user's program would be.
+  const RECT place{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 320, CW_USEDEFAULT + 200};
+  HWND window = lorvane::harness::show_window_of_class(
+      class_name, target_proc, place, nullptr,
+      full_screen ? lorvane::harness::Shape::full_screen : lorvane::harness::Shape::normal,
+      lorvane::harness::Activation::activated);
   if (window == nullptr) return 4;
-  ::ShowWindow(window, SW_SHOWNORMAL);
+  ::SetWindowTextW(window, title.c_str());
 
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

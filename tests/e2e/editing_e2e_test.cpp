@@ -10,8 +10,6 @@ using app::id_move_up_button;
 using app::id_save_button;
 using app::id_start_stop_button;
 using app::id_target_list;
-using test::pump_until;
-using test::sjis;
 
 // Classes that no window has: control runs and each tick finds nothing to do.
 TEST(E2eEditing, MoveUpDeleteAndSaveReachTheFile) {

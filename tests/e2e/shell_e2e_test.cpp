@@ -1,5 +1,10 @@
 // The program as a whole: its first run, a run over stored settings, a damaged settings file, the
 // notification-area icon and a second start.
+#include <shlobj.h>
+
+#include <optional>
+#include <thread>
+
 #include "e2e_harness.h"
 
 namespace lorvane::e2e {
@@ -7,8 +12,6 @@ namespace {
 
 using app::id_front_display_option;
 using app::id_start_stop_button;
-using test::pump_until;
-using test::sjis;
 
 TEST(E2eShell, FirstRunShowsTheWindowWithTheHintAndWritesTheFileOnClose) {
   Lorvane lorvane;
@@ -23,7 +26,7 @@ TEST(E2eShell, FirstRunShowsTheWindowWithTheHintAndWritesTheFileOnClose) {
   EXPECT_TRUE(lorvane.list_items().empty());
   EXPECT_TRUE(tray_icon_present(main));
   // Nothing is written before the exit save.
-  EXPECT_FALSE(test::file_exists(lorvane.ini_path()));
+  EXPECT_FALSE(harness::file_exists(lorvane.ini_path()));
 
   ASSERT_TRUE(lorvane.close());
   EXPECT_EQ(lorvane.ini_bytes(),
@@ -54,7 +57,7 @@ TEST(E2eShell, StoredTargetsStartControlInTheTrayAndComeBackOnTheNextRun) {
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
 
   ASSERT_TRUE(lorvane.close());
-  EXPECT_EQ(lorvane.ini_bytes(), test::ini_file_bytes(stored));
+  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(stored));
 }
 
 TEST(E2eShell, AHugeStoredCountStartsAndClosesQuicklyKeepingTheEntries) {
@@ -120,6 +123,39 @@ TEST(E2eShell, ASecondStartForTheSameFileBringsTheFirstBackAndEndsLeavingTheFile
   ASSERT_TRUE(lorvane.start());
   EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{L"E2eNoSuchWindow"});
   EXPECT_TRUE(lorvane.close());
+}
+
+// A virus scanner, a backup or a sync client: another program holds the settings file with no
+// sharing as Lorvane starts, and lets go of it 0.8 s later.
+TEST(E2eShell, ASettingsFileHeldForAMomentAtStartUpIsWaitedForAndStaysBesideTheExe) {
+  Lorvane lorvane;
+  const std::wstring stored =
+      L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindow\nクラス名1=\n前面表示設定=0\n";
+  lorvane.write_ini(stored);
+  wchar_t app_data[MAX_PATH] = {};
+  ASSERT_TRUE(
+      SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data)));
+  const std::wstring away = std::wstring(app_data) + L"\\Lorvane\\Lorvane.ini";
+  const bool away_before = harness::file_exists(away);
+  const std::string away_bytes = away_before ? harness::read_bytes(away) : std::string();
+
+  platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+  ASSERT_TRUE(held);
+  std::thread holder([&] {
+    ::Sleep(800);
+    held.reset();
+  });
+  const bool started = lorvane.start();
+  holder.join();
+  ASSERT_TRUE(started);
+  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{L"E2eNoSuchWindow"});
+  ASSERT_TRUE(lorvane.close());
+  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(stored));
+  // Nothing went to the application data.
+  EXPECT_EQ(harness::file_exists(away), away_before);
+  if (away_before) {
+    EXPECT_EQ(harness::read_bytes(away), away_bytes);
+  }
 }
 
 TEST(E2eShell, CopiesWithDifferentSettingsFilesRunSideBySide) {

@@ -7,8 +7,6 @@ namespace {
 using app::id_front_display_option;
 using app::id_select_button;
 using app::id_start_stop_button;
-using test::pump_until;
-using test::sjis;
 
 constexpr const wchar_t* wait_hint = L"制御するウィンドウを前面表示にしてそのままお待ちください。";
 constexpr const wchar_t* box_moved = L"制御したいウィンドウが後ろに移動したでしょうか？";

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "lorvane_harness.h"
+#include "harness/lorvane_harness.h"
 
 namespace {
 
@@ -249,7 +249,7 @@ std::string run_one(const std::wstring& exe, const std::string& ini) {
                                                 std::chrono::milliseconds(bound_ms));
   if (main == nullptr) {
     failure = program.running() ? "hang: no window" : "ended before its window";
-  } else if (::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, bound_ms, nullptr) == 0) {
+  } else if (!lorvane::harness::send(main, WM_NULL, 0, 0, nullptr, bound_ms)) {
     failure = "hang: not answering (error " + std::to_string(::GetLastError()) + ")";
   } else {
     ::PostMessageW(main, WM_CLOSE, 0, 0);

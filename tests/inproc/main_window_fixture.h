@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "test_support.h"
+#include "harness/lorvane_harness.h"
+#include "registry/settings_file.h"
 
 namespace lorvane::test {
+
+// The tests speak the support library's vocabulary.
+using namespace harness;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -22,9 +27,11 @@ class MainWindowTest : public ::testing::Test {
     options.clock = std::move(clock);
     options.quit_on_destroy = false;
     options.dpi = resolution_;
+    options.tray_shell = tray_shell_;
+    options.settings_key_limit = settings_key_limit_;
     window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
-    window_->show_at_start();
+    window_->show_at_start(show_command_);
     pump_for(std::chrono::milliseconds(50));
   }
 
@@ -36,7 +43,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // Writes the settings file from UTF-16 text, stored as Shift-JIS with CR LF line ends.
-  void write_ini(const std::wstring& text) { write_bytes(ini_path(), ini_file_bytes(text)); }
+  void write_ini(const std::wstring& text) { harness::write_ini(ini_path(), text); }
 
   std::string ini_bytes() const { return read_bytes(ini_path()); }
   std::wstring ini_path() const { return settings_path_; }
@@ -52,9 +59,6 @@ class MainWindowTest : public ::testing::Test {
       items.push_back(controls().target_list.item(i));
     return items;
   }
-
-  // The settings file's bytes for UTF-16 text, as write_ini stores it: Shift-JIS, CR LF.
-  static std::string ini_text(const std::wstring& text) { return ini_file_bytes(text); }
 
   // The notification-area icon's callback as the shell sends it: the mouse message that happened
   // over the icon arrives as the window's own mouse-move message.
@@ -80,7 +84,35 @@ class MainWindowTest : public ::testing::Test {
   // The resolution functions the window is built on: this system's, or a test's table with nulls
   // for an older system's.
   platform::Dpi resolution_;
+  // The shell that holds the tray icon: the real one, or a test's that refuses.
+  platform::tray::Shell tray_shell_ = platform::tray::shell_notify;
+  // How the program was started: a shortcut's "normal window" unless a test says otherwise.
+  int show_command_ = SW_SHOWNORMAL;
+  // Up to how many class-name keys the settings file is read and written key by key.
+  std::size_t settings_key_limit_ = registry::key_by_key_limit;
   std::unique_ptr<app::MainWindow> window_;
+};
+
+// The two ways the settings file is read and written: key by key through the profile functions,
+// and a section at a time, which files of many class names take. Tests of the settings file run
+// each case both ways (TEST_P, instantiated with settings_paths), so that the two cannot drift
+// apart unseen.
+struct SettingsPath {
+  const char* name;
+  std::size_t key_limit;
+};
+inline constexpr SettingsPath key_by_key{"KeyByKey", SIZE_MAX};
+inline constexpr SettingsPath section_at_a_time{"SectionAtATime", 0};
+inline const auto settings_paths = ::testing::Values(key_by_key, section_at_a_time);
+inline void PrintTo(const SettingsPath& path, std::ostream* out) { *out << path.name; }
+inline std::string settings_path_name(const ::testing::TestParamInfo<SettingsPath>& info) {
+  return info.param.name;
+}
+
+class BothSettingsPathsTest : public MainWindowTest,
+                              public ::testing::WithParamInterface<SettingsPath> {
+ protected:
+  BothSettingsPathsTest() { settings_key_limit_ = GetParam().key_limit; }
 };
 
 }  // namespace lorvane::test

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness/lorvane_harness.h"
 
 namespace lorvane::platform {
 namespace {
@@ -24,7 +24,7 @@ TEST(DpiFunctions, EachIsTheFunctionOfItsNameWhereTheSystemHasIt) {
             exported("AdjustWindowRectExForDpi"));
   EXPECT_EQ(reinterpret_cast<Generic>(found.system_parameters_info_for_dpi),
             exported("SystemParametersInfoForDpi"));
-  if (test::running_under_wine()) {
+  if (harness::running_under_wine()) {
     // Wine 8 has all four, as Windows 10 1607 does: the tests of the window run the newer way,
     // and take the older one only with a table of nulls.
     EXPECT_NE(found.get_dpi_for_system, nullptr);

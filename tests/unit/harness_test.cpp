@@ -1,5 +1,5 @@
 // The support library that the tests, the bench programs and the tools share.
-#include "lorvane_harness.h"
+#include "harness/lorvane_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +36,52 @@ TEST(HarnessFiles, AFolderGoesWithEverythingInItAndMissingFilesReadEmpty) {
     EXPECT_EQ(read_bytes(folder.file(L"missing")), "");
   }
   EXPECT_FALSE(file_exists(path));
+}
+
+// The Z-order assertions of every control test rest on these queries: "at the bottom" is what the
+// user sees there, so a hidden window below does not count, and a gone window is nowhere.
+TEST(HarnessWindows, AWindowOfAClassComesUpAsAskedAndTheZOrderQueriesAgree) {
+  const RECT place{120, 120, 420, 320};
+  platform::UniqueWindow front(show_window_of_class(L"LorvaneHarnessFront", ::DefWindowProcW, place,
+                                                    nullptr, Shape::normal, Activation::activated));
+  ASSERT_TRUE(front);
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == front.get(); }));
+  platform::UniqueWindow quiet(
+      show_window_of_class(L"LorvaneHarnessQuiet", ::DefWindowProcW, place));
+  ASSERT_TRUE(quiet);
+  EXPECT_TRUE(::IsWindowVisible(quiet.get()));
+  EXPECT_EQ(::GetForegroundWindow(), front.get()) << "shown without taking the foreground";
+
+  // A second window of a registered class; over the whole virtual screen, without a title bar.
+  platform::UniqueWindow film(show_window_of_class(L"LorvaneHarnessQuiet", ::DefWindowProcW, place,
+                                                   nullptr, Shape::full_screen));
+  ASSERT_TRUE(film);
+  RECT r{};
+  ::GetWindowRect(film.get(), &r);
+  EXPECT_EQ(r.left, ::GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(r.right - r.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(r.bottom - r.top, ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  EXPECT_EQ(::GetWindowLongW(film.get(), GWL_STYLE) & WS_CAPTION, 0);
+  platform::UniqueWindow maximised(show_window_of_class(L"LorvaneHarnessFront", ::DefWindowProcW,
+                                                        place, nullptr, Shape::maximised));
+  EXPECT_TRUE(::IsZoomed(maximised.get()));
+
+  ::SetWindowPos(quiet.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(last_visible_window(), quiet.get());
+  EXPECT_TRUE(is_last_visible(quiet.get()));
+  EXPECT_FALSE(is_last_visible(front.get()));
+  EXPECT_TRUE(is_below(quiet.get(), front.get()));
+  EXPECT_FALSE(is_below(front.get(), quiet.get()));
+  EXPECT_GT(z_position(quiet.get()), z_position(front.get()));
+
+  ::ShowWindow(quiet.get(), SW_HIDE);
+  EXPECT_FALSE(is_last_visible(quiet.get()));
+  EXPECT_NE(last_visible_window(), quiet.get());
+  HWND gone = quiet.get();
+  quiet.reset();
+  EXPECT_EQ(z_position(gone), -1);
+  EXPECT_FALSE(is_below(gone, front.get()));
+  EXPECT_FALSE(is_last_visible(nullptr));
 }
 
 }  // namespace

@@ -5,39 +5,13 @@
 namespace lorvane::test {
 namespace {
 
-LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM wparam,
-                                   LPARAM lparam) noexcept {
-  return ::DefWindowProcW(window, message, wparam, lparam);
-}
-
-void register_class(const wchar_t* class_name) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = plain_window_proc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = class_name;
-  ::RegisterClassExW(&wc);  // a second registration fails harmlessly
-}
-
 HWND create_window(const wchar_t* class_name, Shape shape = Shape::normal) {
-  register_class(class_name);
-  if (shape == Shape::full_screen) {
-    return ::CreateWindowExW(
-        0, class_name, class_name, WS_POPUP | WS_VISIBLE, ::GetSystemMetrics(SM_XVIRTUALSCREEN),
-        ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-        ::GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, ::GetModuleHandleW(nullptr),
-        nullptr);
-  }
   // Staggered, so that the windows can be told apart on a screenshot.
   static std::atomic<int> count{0};
   int offset = (count++ % 10) * 40;
-  HWND window = ::CreateWindowExW(0, class_name, class_name, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100 + offset, 100 + offset, 300, 200, nullptr, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-  if (shape == Shape::maximised) ::ShowWindow(window, SW_SHOWMAXIMIZED);
-  return window;
+  return show_window_of_class(class_name, ::DefWindowProcW,
+                              {100 + offset, 100 + offset, 400 + offset, 300 + offset}, nullptr,
+                              shape, Activation::activated);
 }
 
 BoxWatch* active_watch = nullptr;
@@ -54,8 +28,8 @@ platform::UniqueWindow make_window(const wchar_t* class_name) {
   return platform::UniqueWindow(create_window(class_name));
 }
 
-ThreadWindow::UniqueEvent ThreadWindow::make_event() {
-  return UniqueEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+platform::UniqueKernelHandle ThreadWindow::make_event() {
+  return platform::UniqueKernelHandle(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
 }
 
 ThreadWindow::ThreadWindow(const wchar_t* class_name, Shape shape) {
@@ -97,28 +71,6 @@ void ThreadWindow::run(const std::wstring& class_name, Shape shape) {
     }
   }
   ::DestroyWindow(window_);
-}
-
-bool is_topmost(HWND window) {
-  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-int z_position(HWND window) {
-  int position = 0;
-  for (HWND w = ::GetTopWindow(nullptr); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
-    if (w == window) return position;
-    ++position;
-  }
-  return -1;
-}
-
-bool is_last_in_z_order(HWND window) {
-  return ::IsWindow(window) && ::GetWindow(window, GW_HWNDNEXT) == nullptr;
-}
-
-void bring_to_front(HWND window) {
-  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  ::SetForegroundWindow(window);
 }
 
 lorvane::platform::InputClock FakeClock::clock() const {
@@ -177,7 +129,7 @@ LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
         view.has_icon = true;
       }
     }
-    view.bottom = ::GetWindow(box, GW_HWNDLAST);
+    view.bottom = last_visible_window();
     view.at = std::chrono::steady_clock::now();
     active_watch->boxes_.push_back(view);
   }

@@ -1,8 +1,8 @@
 #pragma once
 // What the control and selection tests need besides the main window: top-level windows of test
 // classes for the cycle to find by class name (on this thread, or on a thread of their own that
-// can be made to hang), Z-order readings, an input clock the test sets, and a record of the
-// message boxes the wizard shows.
+// can be made to hang), an input clock the test sets, and a record of the message boxes the
+// wizard shows.
 #include <windows.h>
 
 #include <algorithm>
@@ -27,13 +27,9 @@ inline constexpr const wchar_t* target_b = L"LorvaneTestTargetB";
 inline constexpr const wchar_t* bystander = L"LorvaneTestBystander";
 inline constexpr const wchar_t* missing_class = L"LorvaneTestNoSuchWindow";
 
-// A visible top-level window of the class, owned by the calling thread. Its class is registered
-// on first use.
+// A visible top-level window of the class, owned by the calling thread, activated as a new
+// window of a program is. Its class is registered on first use.
 platform::UniqueWindow make_window(const wchar_t* class_name);
-
-// How a test window lies on the screen: a plain window with a title bar, that window
-// maximised, or a popup without a title bar over the whole virtual desktop (a film, a game).
-enum class Shape { normal, maximised, full_screen };
 
 // A visible top-level window of the class on a thread of its own, which handles its messages
 // until hang() and again after resume(). The thread is released and joined on destruction.
@@ -52,30 +48,17 @@ class ThreadWindow {
   void resume();
 
  private:
-  struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { ::CloseHandle(handle); }
-  };
-  using UniqueEvent = std::unique_ptr<void, HandleCloser>;
-  static UniqueEvent make_event();
+  static platform::UniqueKernelHandle make_event();
   void run(const std::wstring& class_name, Shape shape);
 
-  UniqueEvent ready_ = make_event();
-  UniqueEvent hang_ = make_event();
-  UniqueEvent hung_ = make_event();
-  UniqueEvent resume_ = make_event();
-  UniqueEvent quit_ = make_event();
+  platform::UniqueKernelHandle ready_ = make_event();
+  platform::UniqueKernelHandle hang_ = make_event();
+  platform::UniqueKernelHandle hung_ = make_event();
+  platform::UniqueKernelHandle resume_ = make_event();
+  platform::UniqueKernelHandle quit_ = make_event();
   HWND window_ = nullptr;
   std::thread thread_;
 };
-
-bool is_topmost(HWND window);
-// The window's place in the walk from the top of the Z-order (GW_HWNDNEXT), or -1.
-int z_position(HWND window);
-// Whether the window comes after every other top-level window.
-bool is_last_in_z_order(HWND window);
-// Brings the window to the front as a user's click would: under Wine, SetForegroundWindow on its
-// own does not raise a window that already is the foreground window.
-void bring_to_front(HWND window);
 
 // The input clock the test sets: the tick count, and the last input time the query reports, or
 // none for a query that fails and leaves the record as it was. Every call is recorded.
@@ -133,7 +116,7 @@ struct BoxView {
   HWND owner = nullptr;
   std::vector<int> buttons;  // ids of its visible buttons
   bool has_icon = false;     // a visible icon static (SS_ICON) holding an icon
-  HWND bottom = nullptr;     // the last top-level window in the Z-order at that moment
+  HWND bottom = nullptr;     // the last visible top-level window at that moment
   std::chrono::steady_clock::time_point at;
 };
 

@@ -29,13 +29,13 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   foreground_event();
   bring_to_front(a.get());
   foreground_event();
-  EXPECT_TRUE(is_last_in_z_order(a.get())) << "a foreground change runs the tick at once";
+  EXPECT_TRUE(is_last_visible(a.get())) << "a foreground change runs the tick at once";
 
   // Raised without a change of the foreground window: the event that follows is dropped.
   ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   std::size_t ticks = clock_.tick_count_calls();
   foreground_event();
-  EXPECT_FALSE(is_last_in_z_order(a.get()));
+  EXPECT_FALSE(is_last_visible(a.get()));
   EXPECT_EQ(clock_.tick_count_calls(), ticks);
 
   // Where the system raises the foreground event, the focus events go; the foreground events
@@ -45,7 +45,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   EXPECT_FALSE(controls().watch.focus_hooked());
   bring_to_front(a.get());
   foreground_event(EVENT_SYSTEM_FOREGROUND);
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
 }
 
 TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnce) {
@@ -65,7 +65,7 @@ TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnc
     click_point(client_point(a.get(), 40, 40));
     return pump_until([&] {
       return ::GetForegroundWindow() == a.get() && clock_.tick_count_calls() > ticks &&
-             is_last_in_z_order(a.get());
+             is_last_visible(a.get());
     });
   };
   ASSERT_TRUE(clicked_and_pushed());
@@ -85,7 +85,7 @@ TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoN
   EXPECT_TRUE(listening_as_registered(RawDevices::none)) << "nothing in front to watch";
   bring_to_front(a.get());
   tick();
-  ASSERT_TRUE(is_last_in_z_order(a.get()));
+  ASSERT_TRUE(is_last_visible(a.get()));
   EXPECT_TRUE(listening_as_registered(RawDevices::mouse));
 
   // Raised by its own program, with no input: nothing runs between ticks, and the pointer
@@ -95,12 +95,12 @@ TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoN
   harness::point_at(client_point(a.get(), 60, 60));
   harness::nudge_pointer();
   pump_for(300ms);
-  EXPECT_FALSE(is_last_in_z_order(a.get()));
+  EXPECT_FALSE(is_last_visible(a.get()));
   EXPECT_EQ(clock_.tick_count_calls(), ticks);
 
   // The click on it: the tick runs shortly after, and once more after the button came up.
   click_point(client_point(a.get(), 60, 60));
-  EXPECT_TRUE(pump_until([&] { return is_last_in_z_order(a.get()); }, 2s));
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s));
   EXPECT_TRUE(pump_until([&] { return clock_.tick_count_calls() >= ticks + 2; }, 2s));
   EXPECT_TRUE(pump_until([&] { return !controls().watch.click_tick_armed(); }, 2s));
 
@@ -128,7 +128,7 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
   clock_.set_active();
   harness::press_key();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(a.get()); }, 2s));
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
   EXPECT_EQ(controls().watch.raised(), nullptr);
   // The tick after the return finds the window still in front if the raise activated it.
   EXPECT_TRUE(listening_as_registered(::GetForegroundWindow() == a.get() ? RawDevices::mouse
@@ -170,7 +170,7 @@ TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) 
   clock_.set_active();
   tick();
   EXPECT_FALSE(is_topmost(a.get()));
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
   EXPECT_EQ(controls().watch.raised(), nullptr);
   EXPECT_TRUE(listening_as_registered(RawDevices::none));
 }
@@ -267,7 +267,7 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
     clock_.set_active();
     bring_to_front(a.get());
     tick();
-    EXPECT_TRUE(is_last_in_z_order(a.get()));
+    EXPECT_TRUE(is_last_visible(a.get()));
     EXPECT_TRUE(listening_as_registered(RawDevices::none));
     clock_.set_idle();
     c.end();

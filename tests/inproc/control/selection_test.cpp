@@ -196,7 +196,7 @@ TEST_F(SelectionTest, WithNoForegroundWindowYesAddsNothing) {
   EXPECT_FALSE(controls().selection_timer.enabled());
   EXPECT_EQ(controls().front_display_option.caption(), taken);
   EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(is_last_in_z_order(target_.get())) << "the test move has nothing to move";
+  EXPECT_FALSE(is_last_visible(target_.get())) << "the test move has nothing to move";
 }
 
 TEST_F(SelectionTest, StartPressedDuringTheWaitIsStoppedByYesToStart) {

@@ -51,18 +51,18 @@ TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
   ASSERT_LT(b_before, z_position(hwnd()));
   clock_.set_active();
   tick();
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_LT(z_position(b.get()), z_position(other.get()));
   EXPECT_LT(z_position(b.get()), z_position(hwnd()));
-  EXPECT_FALSE(is_last_in_z_order(b.get()));
+  EXPECT_FALSE(is_last_visible(b.get()));
 
   // Still the foreground window: the next tick pushes it down again.
   ASSERT_EQ(::GetForegroundWindow(), a.get());
   ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  ASSERT_FALSE(is_last_in_z_order(a.get()));
+  ASSERT_FALSE(is_last_visible(a.get()));
   tick();
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
 }
 
 TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
@@ -73,7 +73,7 @@ TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   clock_.set_idle();
   bring_to_front(a.get());
   tick();
-  EXPECT_TRUE(is_last_in_z_order(a.get()));
+  EXPECT_TRUE(is_last_visible(a.get()));
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_FALSE(is_topmost(b.get()));
 }
@@ -116,7 +116,7 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
   clock_.set_active();
   tick();
   EXPECT_EQ(z_position(first.get()), first_before);
-  EXPECT_FALSE(is_last_in_z_order(first.get()));
+  EXPECT_FALSE(is_last_visible(first.get()));
 
   clock_.set_idle();
   tick();
@@ -134,7 +134,7 @@ TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
 
   clock_.set_active();
   tick();
-  EXPECT_TRUE(pump_until([&] { return is_last_in_z_order(target.hwnd()); }, 5s));
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(target.hwnd()); }, 5s));
 
   clock_.set_idle();
   tick();

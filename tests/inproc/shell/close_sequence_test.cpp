@@ -30,8 +30,9 @@ TEST_F(CloseSequenceTest, ClosingWhileControlRunsSavesTheListAndTheOption) {
   // Nothing asks: the window is gone when the close returns.
   ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(hwnd(), nullptr);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"
-                                  L"前面表示設定=1\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"
+                           L"前面表示設定=1\n"));
 }
 
 TEST_F(CloseSequenceTest, TheEndOfTheSessionSavesAsAClose) {
@@ -46,7 +47,21 @@ TEST_F(CloseSequenceTest, TheEndOfTheSessionSavesAsAClose) {
   ::SendMessageW(hwnd(), WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(hwnd(), nullptr);
   EXPECT_EQ(ini_bytes(),
-            ini_text(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n前面表示設定=0\n"));
+            ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n前面表示設定=0\n"));
+}
+
+// A busy shell keeps the start-up waiting in its add of the icon, and the session ends in there,
+// before the settings are read: the stored list must survive, not be saved over with nothing.
+TEST_F(CloseSequenceTest, ASessionEndingBeforeTheStartUpLoadSavesNothing) {
+  const std::wstring stored = L"[Lorvane]\n前面表示設定=1\n登録数=1\nクラス名0=A\nクラス名1=\n";
+  write_ini(stored);
+  tray_shell_ = [](DWORD message, NOTIFYICONDATAA& record) {
+    if (message == NIM_ADD) ::SendMessageW(record.hWnd, WM_ENDSESSION, TRUE, 0);
+    return false;
+  };
+  start();
+  EXPECT_EQ(hwnd(), nullptr);
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
 }
 
 TEST_F(CloseSequenceTest, ClosingBehindTheAboutBoxDestroysTheBoxWithoutShowingTheWindow) {

@@ -1,11 +1,11 @@
-// A settings file of hundreds of class names is read and written a section at a time; the list
-// and the file must come out exactly as key-by-key reads and writes would leave them.
+// A settings file of hundreds of class names, which the program reads and writes a section at a
+// time: the list and the file must come out exactly as key-by-key reads and writes leave them.
 #include "main_window_fixture.h"
 
 namespace lorvane::test {
 namespace {
 
-class LargeSectionTest : public MainWindowTest {
+class LargeSectionTest : public BothSettingsPathsTest {
  protected:
   // 300 entries N0..N299; position 10 stored in quotes, position 20 with blanks around it.
   static std::wstring stored_value(int k) {
@@ -30,7 +30,7 @@ class LargeSectionTest : public MainWindowTest {
   }
 };
 
-TEST_F(LargeSectionTest, LoadsEveryNameAsTheKeyByKeyReadWould) {
+TEST_P(LargeSectionTest, LoadsEveryNameAsTheKeyByKeyReadWould) {
   write_ini(file_text(L"300"));
   start();
   std::vector<std::wstring> items = list_items();
@@ -41,7 +41,7 @@ TEST_F(LargeSectionTest, LoadsEveryNameAsTheKeyByKeyReadWould) {
   EXPECT_EQ(items[299], L"N299");
 }
 
-TEST_F(LargeSectionTest, SaveChangesOnlyWhatChangedAndKeepsEverythingElseInPlace) {
+TEST_P(LargeSectionTest, SaveChangesOnlyWhatChangedAndKeepsEverythingElseInPlace) {
   write_ini(file_text(L"300"));
   start();
   tray_event(WM_LBUTTONUP);
@@ -50,11 +50,11 @@ TEST_F(LargeSectionTest, SaveChangesOnlyWhatChangedAndKeepsEverythingElseInPlace
   click(app::id_save_button);
   // Unchanged keys keep their stored form (but for blanks around a value), the two moved entries
   // change where they stand, the unrelated key and the class name above the count stay.
-  EXPECT_EQ(ini_bytes(), ini_text(file_text(L"300", 298, true)));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(file_text(L"300", 298, true)));
   close();
 }
 
-TEST_F(LargeSectionTest, SaveOfAShorterListRemovesTheStaleKeysAndAddsMissingOnesAtTheEnd) {
+TEST_P(LargeSectionTest, SaveOfAShorterListRemovesTheStaleKeysAndAddsMissingOnesAtTheEnd) {
   // Positions 0..299 and a count of 300, but without the empty key at 300.
   std::wstring text = L"[Lorvane]\nOther=keep\n";
   for (int k = 0; k < 300; ++k)
@@ -71,9 +71,11 @@ TEST_F(LargeSectionTest, SaveOfAShorterListRemovesTheStaleKeysAndAddsMissingOnes
   for (int k = 0; k < 290; ++k)
     expected += L"クラス名" + std::to_wstring(k) + L"=N" + std::to_wstring(k) + L"\n";
   expected += L"クラス名290=\n登録数=290\n";
-  EXPECT_EQ(ini_bytes(), ini_text(expected));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(expected));
   close();
 }
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, LargeSectionTest, settings_paths, settings_path_name);
 
 }  // namespace
 }  // namespace lorvane::test

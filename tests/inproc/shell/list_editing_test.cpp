@@ -70,28 +70,31 @@ TEST_F(ListEditingTest, DeleteKeepsTheOrderOfLongLists) {
 TEST_F(ListEditingTest, SaveAfterDeleteLowersTheCountAndDropsTheKeysAboveIt) {
   set_list({L"A", L"B", L"C", L"D", L"E"});
   click(app::id_save_button);
-  ASSERT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=5\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
-                                  L"クラス名3=D\nクラス名4=E\nクラス名5=\n"));
+  ASSERT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=5\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
+                           L"クラス名3=D\nクラス名4=E\nクラス名5=\n"));
   controls().target_list.select(1);
   click(app::id_delete_button);
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=C\nクラス名2=D\n"
-                                  L"クラス名3=E\nクラス名4=\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=C\nクラス名2=D\n"
+                           L"クラス名3=E\nクラス名4=\n"));
   // Down to nothing: the count 0 and one empty key.
   for (int i = 0; i < 4; ++i) {
     controls().target_list.select(0);
     click(app::id_delete_button);
   }
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
 }
 
 TEST_F(ListEditingTest, EditsReachTheFileAtExitWithoutASave) {
   set_list(abc, 2);
   click(app::id_move_up_button);
   close();
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名1=C\nクラス名2=B\n"
-                                  L"クラス名3=\n前面表示設定=0\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名1=C\nクラス名2=B\n"
+                           L"クラス名3=\n前面表示設定=0\n"));
 }
 
 }  // namespace

@@ -280,8 +280,9 @@ Look look_of(HWND window) {
   return look;
 }
 
-// Windows 8.1 tells a window moved to a monitor of 144 dpi, with a frame half as large again.
-void expect_unmoved_by_a_resolution_change(HWND window) {
+// Windows 8.1 tells a window moved to a monitor of 144 dpi, with a frame half as large again:
+// the window takes the rectangle it is given.
+void expect_moved_to_a_new_resolution(HWND window) {
   RECT before;
   ::GetWindowRect(window, &before);
   RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
@@ -289,13 +290,13 @@ void expect_unmoved_by_a_resolution_change(HWND window) {
   ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   RECT after;
   ::GetWindowRect(window, &after);
-  EXPECT_TRUE(::EqualRect(&before, &after));
+  EXPECT_TRUE(::EqualRect(&suggested, &after));
 }
 
 // On Windows 7, 8 and 8.1 the resolution functions of Windows 10 are missing; here they are
-// reported missing. At the system's resolution the window must come up exactly as with them,
-// keep its minimum and layout, stay as it is when told of another resolution, and so must the
-// About box.
+// reported missing. At the system's resolution the window must come up exactly as with them and
+// keep its minimum and layout; told of another resolution (8.1 and 10 before 1607 do), it is
+// laid out and lettered for that one, and so is the About box.
 TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutTheSame) {
   start();
   Look with_them = look_of(hwnd());
@@ -315,8 +316,14 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   EXPECT_EQ(client().right, minimum_client().cx);
   EXPECT_EQ(client().bottom, minimum_client().cy);
   drag_to(520, 640);
-  expect_unmoved_by_a_resolution_change(hwnd());
   expect_laid_out_for_client();
+  // Half as large again still fits the screen, which Wine holds a window to.
+  drag_to(320, 420);
+  expect_moved_to_a_new_resolution(hwnd());
+  EXPECT_EQ(
+      child_rect(app::id_start_stop_button).right - child_rect(app::id_start_stop_button).left,
+      app::twips_to_pixels(735, 144));
+  EXPECT_EQ(look_of(hwnd()).font.lfHeight, -::MulDiv(9, 144, 72));
 
   click(app::id_about_button);
   HWND about = window_->about_box();
@@ -326,7 +333,7 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   EXPECT_EQ(about_client.right, app::twips_to_pixels(3630, dpi()));
   EXPECT_EQ(about_client.bottom, app::twips_to_pixels(1410, dpi()));
   EXPECT_NE(::SendMessageW(::GetDlgItem(about, IDOK), WM_GETFONT, 0, 0), 0);
-  expect_unmoved_by_a_resolution_change(about);
+  expect_moved_to_a_new_resolution(about);
 }
 
 }  // namespace

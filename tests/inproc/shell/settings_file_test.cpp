@@ -11,9 +11,9 @@ namespace {
 
 using Items = std::vector<std::wstring>;
 
-class SettingsFileTest : public MainWindowTest {};
+class SettingsFileTest : public BothSettingsPathsTest {};
 
-TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
+TEST_P(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
   ASSERT_FALSE(file_exists(ini_path()));
   start();
   EXPECT_EQ(controls().target_list.count(), 0);
@@ -27,13 +27,13 @@ TEST_F(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile)
   // Nothing is written before the first Save or exit.
   EXPECT_FALSE(file_exists(ini_path()));
   close();
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=0\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=0\n"));
   // And the next start finds the empty list it left.
   start();
   EXPECT_EQ(controls().target_list.count(), 0);
 }
 
-TEST_F(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
+TEST_P(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
   for (const wchar_t* count_line : {L"", L"登録数=0\n"}) {
     SCOPED_TRACE(count_line);
     write_ini(std::wstring(L"[Lorvane]\n") + count_line + L"クラス名0=Notepad\nクラス名1=Other\n");
@@ -43,7 +43,7 @@ TEST_F(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
   }
 }
 
-TEST_F(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNorTouched) {
+TEST_P(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNorTouched) {
   write_ini(
       L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名2=C\nクラス名3=D\nクラス名5=Stale\nクラス名9="
       L"Old\n");
@@ -54,11 +54,11 @@ TEST_F(SettingsFileTest, MissingKeysCloseUpAndKeysAboveTheCountAreNeitherReadNor
   // The new key for position 1 goes to the end of the section, as the profile functions add it;
   // the keys above the count stay exactly as they were.
   EXPECT_EQ(ini_bytes(),
-            ini_text(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名2=D\nクラス名3=\n"
-                     L"クラス名5=Stale\nクラス名9=Old\nクラス名1=C\n前面表示設定=0\n"));
+            ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名2=D\nクラス名3=\n"
+                           L"クラス名5=Stale\nクラス名9=Old\nクラス名1=C\n前面表示設定=0\n"));
 }
 
-TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
+TEST_P(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
   write_ini(
       L"[Lorvane]\n前面表示設定=0\n登録数=5\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
       L"クラス名3=D\nクラス名4=E\nクラス名5=\n");
@@ -68,35 +68,37 @@ TEST_F(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
   for (int i = 0; i < 3; ++i) click(app::id_delete_button);
   ASSERT_EQ(list_items(), (Items{L"A", L"B"}));
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n前面表示設定=0\n登録数=2\nクラス名0=A\nクラス名1=B\n"
-                                  L"クラス名2=\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n前面表示設定=0\n登録数=2\nクラス名0=A\nクラス名1=B\n"
+                           L"クラス名2=\n"));
   // Save leaves the list and its selection as they are.
   EXPECT_EQ(list_items(), (Items{L"A", L"B"}));
   EXPECT_EQ(controls().target_list.selected(), 1);
 }
 
-TEST_F(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) {
+TEST_P(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) {
   write_ini(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n");
   start();
   tray_event(WM_LBUTTONUP);
   controls().target_list.append(L"C");
   controls().target_list.append(L"ウィンドウ表");  // a trail byte of 0x5C in Shift-JIS
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
-                                  L"クラス名3=ウィンドウ表\nクラス名4=\n"));
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
+                           L"クラス名3=ウィンドウ表\nクラス名4=\n"));
   close();
   start();
   EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"ウィンドウ表"}));
 }
 
-TEST_F(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
+TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
   start();
   click(app::id_front_display_option);
   ASSERT_TRUE(controls().front_display_option.ticked());
   click(app::id_save_button);
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
   close();
-  EXPECT_EQ(ini_bytes(), ini_text(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=1\n"));
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=1\n"));
 
   start();
   EXPECT_TRUE(controls().front_display_option.ticked());
@@ -145,7 +147,7 @@ TEST_F(SettingsPlaceTest, TheUsualCaseStaysBesideTheExeAndLeavesNothingElseThere
   write_ini(stored);
   EXPECT_EQ(choose(folder_.path()).path, beside);
   run_adding(L"Added");
-  EXPECT_EQ(read_bytes(beside), ini_text(stored_and_added));
+  EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored_and_added));
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
@@ -154,9 +156,10 @@ TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToAppl
   TempFolder with_folder;
   ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
   TempFolder with_lock;
-  write_bytes(with_lock.file(L"Lorvane.ini"), ini_text(stored));
-  HeldFile lock(with_lock.file(L"Lorvane.ini"), 0);
-  ASSERT_TRUE(lock.held());
+  write_bytes(with_lock.file(L"Lorvane.ini"), ini_file_bytes(stored));
+  // Held open by another program that shares it with nobody.
+  platform::UniqueKernelHandle lock = open_file(with_lock.file(L"Lorvane.ini"), GENERIC_READ, 0);
+  ASSERT_TRUE(lock);
 
   for (const TempFolder* exe : {&with_folder, &with_lock}) {
     SCOPED_TRACE(testing::Message() << exe->path());
@@ -164,10 +167,31 @@ TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToAppl
     EXPECT_EQ(choice.path, in_app_data());
     // Neither can be copied: the run starts empty and its exit save creates the file.
     run_adding(L"Added");
-    EXPECT_EQ(read_bytes(in_app_data()),
-              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+    EXPECT_EQ(
+        read_bytes(in_app_data()),
+        ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
     ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
   }
+}
+
+// A virus scanner, a backup or a sync client holds the file for a moment (a sharing or a lock
+// violation for a few tries): it is waited for, and the settings stay beside the exe.
+TEST_F(SettingsPlaceTest, AFileHeldForAMomentIsWaitedForAndStaysBesideTheExe) {
+  using platform::file_probe::FileOpen;
+  EXPECT_EQ(platform::file_probe::failed_open(ERROR_SHARING_VIOLATION), FileOpen::held);
+  EXPECT_EQ(platform::file_probe::failed_open(ERROR_LOCK_VIOLATION), FileOpen::held);
+  EXPECT_EQ(platform::file_probe::failed_open(ERROR_ACCESS_DENIED), FileOpen::refused);
+
+  write_ini(stored);
+  int tries = 0;
+  auto held_a_while = [&](const std::wstring& path) {
+    return ++tries <= 4 ? FileOpen::held : platform::file_probe::open_for_read_write(path);
+  };
+  registry::SettingsChoice choice = registry::find_settings_file(
+      folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, held_a_while);
+  EXPECT_EQ(choice.path, folder_.file(L"Lorvane.ini"));
+  EXPECT_EQ(tries, 5);
+  EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
 TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly) {
@@ -175,22 +199,23 @@ TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly)
   const std::wstring beside = folder_.file(L"Lorvane.ini");
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
   {
-    HeldFile reader(beside, FILE_SHARE_READ);
-    ASSERT_TRUE(reader.held());
+    // Held open by a program that lets others read it but not write it.
+    platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader);
     EXPECT_EQ(choose(folder_.path()).path, in_app_data());
   }
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
   // The copy is ours to write, whatever marks the original had.
   EXPECT_EQ(::GetFileAttributesW(in_app_data().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   run_adding(L"Added");
-  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored_and_added));
-  EXPECT_EQ(read_bytes(beside), ini_text(stored));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
+  EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
 
   // Once there, the file in the application data is never replaced by the one beside the exe.
-  HeldFile reader(beside, FILE_SHARE_READ);
+  platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
   EXPECT_EQ(choose(folder_.path()).path, in_app_data());
-  EXPECT_EQ(read_bytes(in_app_data()), ini_text(stored_and_added));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
@@ -207,8 +232,9 @@ TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
     EXPECT_TRUE(platform::text::ansi_can_hold(settings_path_));
     // The profile functions reach the file beside the exe through that path.
     run_adding(L"Added");
-    EXPECT_EQ(read_bytes(exe_folder + L"\\Lorvane.ini"),
-              ini_text(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+    EXPECT_EQ(
+        read_bytes(exe_folder + L"\\Lorvane.ini"),
+        ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
   }
 }
 
@@ -236,6 +262,8 @@ TEST(SettingsPath, TheFolderIsTakenUnchanged) {
   EXPECT_EQ(registry::settings_path(L"C:\\x\\"), L"C:\\x\\\\Lorvane.ini");
   EXPECT_EQ(registry::settings_path(L"C:\\"), L"C:\\\\Lorvane.ini");
 }
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, SettingsFileTest, settings_paths, settings_path_name);
 
 }  // namespace
 }  // namespace lorvane::test

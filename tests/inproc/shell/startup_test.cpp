@@ -1,3 +1,4 @@
+#include "app/single_copy.h"
 #include "main_window_fixture.h"
 
 namespace lorvane::test {
@@ -16,6 +17,64 @@ TEST_F(MainWindowTest, StoredTargetsLoadAndControlStartsInTheTray) {
   close();
   EXPECT_EQ(ini_bytes(), sjis(L"[Lorvane]\r\n前面表示設定=1\r\n登録数=2\r\nクラス名0="
                               L"Notepad\r\nクラス名1=動画プレーヤー\r\nクラス名2=\r\n"));
+}
+
+TEST_F(MainWindowTest, TheFirstShowFollowsTheWayTheProgramWasStarted) {
+  show_command_ = SW_SHOWMAXIMIZED;
+  start();
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && ::IsZoomed(hwnd()));
+  close();
+  // "Run: minimised": the window goes where a minimised one goes, the notification area.
+  show_command_ = SW_SHOWMINNOACTIVE;
+  start();
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+  // And comes back from there as a window shown normally.
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()) && !::IsZoomed(hwnd()));
+}
+
+TEST_F(MainWindowTest, EveryWindowOfTheProcessKeepsLiveClassIcons) {
+  // The class is registered once, with the first window's icons; a window that goes (as a test's
+  // does, through its destructor) must leave them to the windows that come after it.
+  start();
+  window_.reset();
+  start();
+  for (int which : {GCLP_HICON, GCLP_HICONSM}) {
+    ICONINFO info{};
+    auto icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd(), which));
+    ASSERT_TRUE(icon != nullptr && ::GetIconInfo(icon, &info)) << which;
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+  }
+}
+
+// A copy that runs as administrator: a normal start may not open its named objects (Wine has no
+// integrity levels, so the denial is put in at the seam), but its main window takes the message.
+TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
+  auto denied = [](const std::wstring&, DWORD& error) -> HANDLE {
+    error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  };
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
+  const std::string before = ini_bytes();
+  EXPECT_FALSE(app::SettingsClaim(ini_path(), denied, 3000).take());
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
+
+  // For another settings file no window answers, and ours stays where it is: the user learns why
+  // the start ends.
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  TempFolder elsewhere;
+  MessageBoxAnswerer answerer({IDOK});
+  EXPECT_FALSE(app::SettingsClaim(elsewhere.file(L"Lorvane.ini"), denied, 300).take());
+  ASSERT_EQ(answerer.seen().size(), 1u);
+  EXPECT_EQ(answerer.seen()[0].title, L"Lorvane");
+  EXPECT_EQ(answerer.seen()[0].text, app::runs_as_administrator_text);
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+  EXPECT_EQ(ini_bytes(), before);
+  EXPECT_TRUE(names_in(elsewhere.path()).empty());
 }
 
 }  // namespace

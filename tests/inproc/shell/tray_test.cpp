@@ -2,8 +2,6 @@
 // icon itself in the shell's notification area.
 #include "main_window_fixture.h"
 
-#include <shellapi.h>
-
 namespace lorvane::test {
 namespace {
 
@@ -13,18 +11,25 @@ class TrayTest : public MainWindowTest {
   bool shown_normal() {
     return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()) && !::IsZoomed(hwnd());
   }
-};
 
-// Whether the shell holds an icon of this window: changing nothing of an icon succeeds only for
-// an icon that is there.
-bool icon_present(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = window;
-  data.uID = 0;
-  data.uFlags = 0;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
+  // A shell still starting, as at a slow logon: it refuses the first messages about the icon,
+  // then answers as the real one does, and records what it was asked.
+  void use_starting_shell(int refusals) {
+    refusals_ = refusals;
+    tray_shell_ = [this](DWORD message, NOTIFYICONDATAA& record) {
+      asked_.push_back(message);
+      if (message == NIM_DELETE || refusals_ == 0)
+        return platform::tray::shell_notify(message, record);
+      --refusals_;
+      return false;
+    };
+  }
+  // The window, which calls the shell as it goes, before the shell's record.
+  void TearDown() override { window_.reset(); }
+
+  int refusals_ = 0;
+  std::vector<DWORD> asked_;
+};
 
 TEST_F(TrayTest, OnlyAButtonReleaseOverTheIconRestores) {
   start();
@@ -85,29 +90,22 @@ TEST_F(TrayTest, ARestoreOfAShownWindowChangesNothing) {
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
 }
 
-LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::DefWindowProcW(window, message, wparam, lparam);
-}
-
 TEST_F(TrayTest, TheMouseOverAShownWindowDoesNotTakeTheFocus) {
   // A window wide enough for the mouse to stand at column 514 of its client area, while another
   // program's window is in front: the code of a release arrives, and changes nothing.
   start();
   ::SetWindowPos(hwnd(), nullptr, 0, 0, 700, 500, SWP_NOZORDER | SWP_NOMOVE);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = plain_window_proc;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"LorvaneTrayTestOther";
-  ::RegisterClassW(&wc);
-  HWND other = ::CreateWindowExW(0, wc.lpszClassName, L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 50, 50, 200, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  platform::UniqueWindow owner(show_window_of_class(L"LorvaneTrayTestOther", ::DefWindowProcW,
+                                                    {50, 50, 250, 250}, nullptr, Shape::normal,
+                                                    Activation::activated));
+  HWND other = owner.get();
   ::SetForegroundWindow(other);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == other; }));
   tray_event(WM_LBUTTONUP);
   pump_for(std::chrono::milliseconds(100));
   EXPECT_EQ(::GetForegroundWindow(), other);
   EXPECT_TRUE(shown_normal());
-  ::DestroyWindow(other);
+  owner.reset();
 
   // Back from the tray, the window comes to the front.
   ::ShowWindow(hwnd(), SW_MINIMIZE);
@@ -130,20 +128,52 @@ TEST_F(TrayTest, ARestoreLeavesControlRunning) {
 TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
   start();
   HWND window = hwnd();
-  EXPECT_TRUE(icon_present(window));
+  EXPECT_TRUE(tray_icon_present(window));
 
   // A restarted taskbar knows no icons: the window adds its own again when told.
-  NOTIFYICONDATAW gone{};
-  gone.cbSize = sizeof gone;
-  gone.hWnd = window;
-  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
-  ASSERT_FALSE(icon_present(window));
+  ASSERT_TRUE(delete_tray_icon(window));
+  ASSERT_FALSE(tray_icon_present(window));
   ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(icon_present(window));
+  EXPECT_TRUE(tray_icon_present(window));
   EXPECT_TRUE(::IsWindowVisible(window));
 
   close();
-  EXPECT_FALSE(icon_present(window));
+  EXPECT_FALSE(tray_icon_present(window));
+}
+
+TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskbar) {
+  use_starting_shell(3);
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  // Control started and minimised the window, which has nowhere to go but the taskbar.
+  EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd()));
+  EXPECT_TRUE(window_->asking_for_tray_icon());
+  ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
+  EXPECT_TRUE(tray_icon_present(hwnd()));
+  EXPECT_FALSE(window_->asking_for_tray_icon());
+  EXPECT_TRUE(hidden_in_tray());
+  // An add that timed out may have reached the shell: each retry modifies before it adds.
+  EXPECT_EQ(asked_, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD}));
+  // With the icon there, minimising goes to the tray again.
+  tray_event(WM_LBUTTONUP);
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(hidden_in_tray());
+}
+
+TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
+  use_starting_shell(-1);   // refuses for good
+  DWORD now = 0xFFFF0000u;  // the two minutes run across the tick count's wrap
+  platform::InputClock clock;
+  clock.tick_count = [&] { return now; };
+  start(clock);
+  ASSERT_TRUE(window_->asking_for_tray_icon());
+  now += app::tray_retry_period_ms - 1;
+  std::size_t asked = asked_.size();
+  ASSERT_TRUE(pump_until([&] { return asked_.size() > asked; }, std::chrono::seconds(5)));
+  EXPECT_TRUE(window_->asking_for_tray_icon());
+  now += 1;
+  EXPECT_TRUE(
+      pump_until([&] { return !window_->asking_for_tray_icon(); }, std::chrono::seconds(5)));
 }
 
 }  // namespace

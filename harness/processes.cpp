@@ -1,0 +1,137 @@
+// The one wait, other programs as processes, and their windows found and read.
+#include "harness/lorvane_harness.h"
+
+namespace lorvane::harness {
+namespace {
+
+void pump_once() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace
+
+bool pump_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+                std::chrono::milliseconds step) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    pump_once();
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(step.count()), QS_ALLINPUT);
+  }
+}
+
+void pump_for(std::chrono::milliseconds duration) {
+  auto deadline = std::chrono::steady_clock::now() + duration;
+  for (;;) {
+    pump_once();
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return;
+    // Wakes for every message, so the windows of this thread keep answering meanwhile.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+  }
+}
+
+bool running_under_wine() {
+  HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool Process::start(const std::wstring& exe, const std::wstring& arguments,
+                    const std::wstring& folder) {
+  kill();
+  std::wstring command_line = L"\"" + exe + L"\"";
+  if (!arguments.empty()) command_line += L" " + arguments;
+  std::wstring working = folder.empty() ? folder_of(exe) : folder;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        working.empty() ? nullptr : working.c_str(), &startup, &info)) {
+    return false;
+  }
+  platform::UniqueKernelHandle thread(info.hThread);
+  handle_.reset(info.hProcess);
+  id_ = info.dwProcessId;
+  return true;
+}
+
+bool Process::running() const {
+  return handle_ && ::WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::wait_exit(std::chrono::milliseconds timeout) const {
+  return handle_ &&
+         ::WaitForSingleObject(handle_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD Process::exit_code() const {
+  DWORD code = STILL_ACTIVE;
+  if (handle_) ::GetExitCodeProcess(handle_.get(), &code);
+  return code;
+}
+
+void Process::kill() {
+  if (!handle_) return;
+  if (running()) {
+    ::TerminateProcess(handle_.get(), 99);
+    ::WaitForSingleObject(handle_.get(), 5000);
+  }
+  handle_.reset();
+  id_ = 0;
+}
+
+platform::UniqueKernelHandle Process::release() {
+  id_ = 0;
+  return std::move(handle_);
+}
+
+HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption,
+                    bool visible_only) {
+  // FindWindowEx walks only the windows of the class (and caption), in Z-order.
+  HWND window = nullptr;
+  while ((window = ::FindWindowExW(nullptr, window, class_name, caption)) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == process_id && (!visible_only || ::IsWindowVisible(window))) return window;
+  }
+  return nullptr;
+}
+
+HWND wait_for_window(const Process& process, const wchar_t* class_name, const wchar_t* caption,
+                     bool visible_only, std::chrono::milliseconds timeout) {
+  HWND window = nullptr;
+  pump_until(
+      [&] {
+        window = find_window_of(process.id(), class_name, caption, visible_only);
+        return window != nullptr || !process.running();
+      },
+      timeout);
+  return window;
+}
+
+bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result,
+          UINT timeout_ms) {
+  DWORD_PTR answer = 0;
+  bool ok = ::SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, timeout_ms,
+                                  &answer) != 0;
+  if (result != nullptr) *result = static_cast<LRESULT>(answer);
+  return ok;
+}
+
+std::wstring text_of(HWND window) {
+  LRESULT length = 0;
+  if (!send(window, WM_GETTEXTLENGTH, 0, 0, &length)) return L"<no answer>";
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  LRESULT copied = 0;
+  send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), &copied);
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+}  // namespace lorvane::harness
