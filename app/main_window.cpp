@@ -19,7 +19,7 @@ constexpr DWORD main_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR selection_timer_id = 1;
 constexpr UINT_PTR control_timer_id = 2;
-constexpr UINT_PTR watch_timer_id = 3;
+constexpr UINT_PTR click_timer_id = 3;
 constexpr UINT_PTR tray_timer_id = 4;
 
 struct ControlDesign {
@@ -99,9 +99,8 @@ struct MainWindow::Parts {
   Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
-        watch_timer(window, watch_timer_id),
         tray_timer(window, tray_timer_id),
-        watch(watch_timer),
+        watch(window, click_timer_id),
         controls{window,
                  platform::ListBox(::GetDlgItem(window, id_target_list)),
                  platform::Button(::GetDlgItem(window, id_start_stop_button)),
@@ -116,10 +115,9 @@ struct MainWindow::Parts {
 
   platform::Timer selection_timer;
   platform::Timer control_timer;
-  platform::Timer watch_timer;
   // Asks the shell again for the icon it refused.
   platform::Timer tray_timer;
-  // After the timers, whose poll it uses, and before the controls, which refer to it.
+  // Before the controls, which refer to it.
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
   control::UnmovableNotice unmovable;
@@ -413,11 +411,18 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         control::selection_tick(controls());
       if (wparam == control_timer_id && parts_->control_timer.running())
         control::control_tick(controls());
-      if (wparam == watch_timer_id && parts_->watch_timer.running())
-        control::watch_poll(controls());
+      if (wparam == click_timer_id) control::click_timer(controls());
       if (wparam == tray_timer_id && parts_->tray_timer.running()) retry_tray_icon();
       return 0;
     case control::foreground_changed_message: control::foreground_changed(controls()); return 0;
+    case WM_INPUT:
+      control::raw_input(controls(), lparam);
+      // The system cleans up after the input here.
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+    case WM_WTSSESSION_CHANGE:
+    case WM_POWERBROADCAST:
+      control::session_message(controls(), message, wparam, lparam);
+      return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {

@@ -1,22 +1,26 @@
-// CPU time Lorvane.exe uses while it controls ten live windows, over a fixed stretch of wall
-// time. Three copies run side by side, each from a folder of its own:
-//   walk    - front-display option on: every tick looks up all ten classes and moves nothing;
-//   away    - front-display option off, nobody at the keyboard: every tick raises the first
-//             target topmost;
-//   stopped - no settings file: the main window is shown and control does not run.
-// The target windows belong to this process, which keeps handling their messages throughout.
+// What Lorvane.exe costs in each state of control, against the tick alone: its wake-ups and CPU
+// time, which the caller reads from the host. Two copies run side by side, each from a folder of
+// its own, each controlling ten live windows of this process:
+//   reference - the front-display option on, none of its windows in front, nobody at the
+//               machine: the tick alone (state A), throughout;
+//   state     - walked through the states, one stretch each:
+//     B  a raised window waits: the option off, nobody at the machine, its first window raised;
+//     C  a registered window in front, nobody at the machine, the option on;
+//     D  the user types 5 keys a second into another program's window, the option off;
+//     E  the user moves the pointer 100 times a second over a registered window in front, the
+//        option off.
+// Wine 8 reports no per-process CPU time for another process (GetProcessTimes answers with the
+// caller's own), and wake-ups are the host's to count: the copies' folders are printed as
+// "cpu.folder NAME PATH", and each stretch is bracketed by "cpu.mark X.begin" and "cpu.mark
+// X.end". Given a handshake folder, the driver waits at each mark until the file of that name
+// exists there, while the caller takes its readings.
 //
-// The figures come from GetProcessTimes. Under Wine 8 that call answers for another process with
-// the caller's own times (all three copies read the same as this process), so there the caller
-// reads the times of the processes from the host instead: the copies' folders are printed, and
-// "cpu.measuring" and "cpu.measured" bracket the measured stretch; with a stop file given, the
-// copies stay up after it until that file exists.
-//
-// lorvane_bench_cpu <Lorvane.exe> [seconds] [stop file]
+// lorvane_bench_cpu <Lorvane.exe> [seconds per state] [handshake folder]
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,157 +34,189 @@ using namespace lorvane::bench;
 namespace {
 
 constexpr int target_count = 10;
+constexpr double idle_threshold_s = 5.0;
 
-struct Instance {
+struct Copy {
   const char* name;
   std::vector<std::wstring> classes;
   bool front_display_off = false;
   std::unique_ptr<TempFolder> folder;
   Started started;
   HWND main = nullptr;
-  ULONGLONG cpu_begin = 0;
-  ULONGLONG cpu_end = 0;
+
+  HWND option() const { return ::GetDlgItem(main, app::id_front_display_option); }
+  // Ticked or not without a click: a scripted click counts as input under Wine.
+  void set_front_display_off(bool off) const {
+    ::SendMessageW(option(), BM_SETCHECK, off ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
 };
 
-// Kernel plus user time, in 100 ns units; false when the system does not tell.
-bool cpu_time(DWORD process_id, ULONGLONG& total) {
-  platform::UniqueKernelHandle process(
-      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
-  if (!process) return false;
-  FILETIME created, ended, kernel, user;
-  if (!::GetProcessTimes(process.get(), &created, &ended, &kernel, &user)) return false;
-  auto value = [](const FILETIME& t) {
-    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  total = value(kernel) + value(user);
-  return true;
-}
-
-bool start(Instance& instance, const std::wstring& exe) {
-  instance.folder = std::make_unique<TempFolder>(L"cpu");
-  std::wstring copy = instance.folder->file(file_name(exe));
-  if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return false;
-  if (!instance.classes.empty() &&
-      !write_bytes(instance.folder->file(L"Lorvane.ini"),
-                   settings_text(instance.classes, instance.front_display_off))) {
+bool start(Copy& copy, const std::wstring& exe) {
+  copy.folder = std::make_unique<TempFolder>(L"cpu");
+  std::wstring path = copy.folder->file(file_name(exe));
+  if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
+      !write_bytes(copy.folder->file(L"Lorvane.ini"),
+                   settings_text(copy.classes, copy.front_display_off))) {
     return false;
   }
-  instance.started = start_program(copy);
-  if (!instance.started.process) return false;
-  bool controlling = !instance.classes.empty();
-  // A controlling copy goes to the tray at once; the stopped one shows its window.
+  copy.started = start_program(path);
+  if (!copy.started.process) return false;
   return pump_until(
       [&] {
-        instance.main =
-            find_window_of(instance.started.id, L"LorvaneMain", L"Lorvane", !controlling);
-        if (instance.main == nullptr) return false;
-        if (!controlling) return true;
-        return text_of(::GetDlgItem(instance.main, app::id_start_stop_button)) == L"制御中" &&
-               !::IsWindowVisible(instance.main);
+        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
+        return copy.main != nullptr &&
+               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
+               !::IsWindowVisible(copy.main);
       },
       in_ms(30), poll_step);
+}
+
+void mark(const std::wstring& handshake, const std::string& name) {
+  std::printf("cpu.mark %s\n", name.c_str());
+  std::fflush(stdout);
+  if (handshake.empty()) return;
+  std::wstring file = handshake + L"\\" + std::wstring(name.begin(), name.end());
+  pump_until([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
+             in_ms(30), poll_step);
+}
+
+// Brings a window of this process to the front as its own program would.
+bool activate(HWND window) {
+  bring_to_front(window);
+  return pump_until([&] { return ::GetForegroundWindow() == window; }, in_ms(5), poll_step);
+}
+
+void key(WORD vk) {
+  INPUT keys[2] = {};
+  for (INPUT& k : keys) {
+    k.type = INPUT_KEYBOARD;
+    k.ki.wVk = vk;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof keys[0]);
+}
+
+void move_pointer(LONG dx) {
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = dx;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE;
+  ::SendInput(1, &move, sizeof move);
+}
+
+// Runs the action every period for the stretch, handling this thread's messages in between.
+template <typename Action>
+int every(double period_s, double seconds, Action action) {
+  double begin = now_seconds();
+  int done = 0;
+  for (double next = begin; now_seconds() - begin < seconds; next += period_s) {
+    while (now_seconds() < next) pump_for(poll_step);
+    action(done++);
+  }
+  return done;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::printf("usage: lorvane_bench_cpu <Lorvane.exe> [seconds]\n");
+    std::printf("usage: lorvane_bench_cpu <Lorvane.exe> [seconds per state] [handshake folder]\n");
     return 2;
   }
   std::wstring exe = argv[1];
-  double seconds = argc > 2 ? _wtof(argv[2]) : 60;
-  std::wstring stop_file = argc > 3 ? argv[3] : L"";
+  double seconds = argc > 2 ? _wtof(argv[2]) : 30;
+  std::wstring handshake = argc > 3 ? argv[3] : L"";
 
-  Instance walk{"walk", {}, true, {}, {}};
-  Instance away{"away", {}, false, {}, {}};
-  Instance stopped{"stopped", {}, false, {}, {}};
+  Copy reference{"reference", {}, true, {}, {}};
+  Copy state{"state", {}, false, {}, {}};
   TargetWindows targets;
-  for (Instance* instance : {&walk, &away}) {
+  for (Copy* copy : {&reference, &state}) {
     for (int i = 0; i < target_count; ++i) {
-      std::wstring name = L"LorvaneBench" + std::wstring(instance == &walk ? L"Walk" : L"Away") +
+      std::wstring name = L"LorvaneBench" +
+                          std::wstring(copy == &reference ? L"Reference" : L"State") +
                           std::to_wstring(i);
-      instance->classes.push_back(name);
+      copy->classes.push_back(name);
       if (targets.add(name) == nullptr) {
         std::printf("error: a target window was not created\n");
         return 1;
       }
     }
   }
-  HWND away_first = ::FindWindowW(away.classes[0].c_str(), nullptr);
+  // The state copy's first window apart from the others, where the pointer can pass over it, and
+  // the window the user types into, which nobody registered.
+  HWND first = ::FindWindowW(state.classes[0].c_str(), nullptr);
+  ::SetWindowPos(first, nullptr, 560, 380, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND editor = targets.add(L"LorvaneBenchEditor");
+  ::SetWindowPos(editor, nullptr, 560, 60, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  park_pointer();
 
-  Instance* instances[] = {&walk, &away, &stopped};
-  for (Instance* instance : instances) {
-    if (!start(*instance, exe)) {
-      std::printf("error: the %s copy of Lorvane did not come up\n", instance->name);
+  for (Copy* copy : {&reference, &state}) {
+    if (!start(*copy, exe)) {
+      std::printf("error: the %s copy of Lorvane did not come up\n", copy->name);
       return 1;
     }
+    std::printf("cpu.folder %s %s\n", copy->name, utf8(copy->folder->path()).c_str());
   }
-  for (Instance* instance : instances) {
-    std::printf("cpu.%s.folder %s\n", instance->name, utf8(instance->folder->path()).c_str());
-  }
-  std::printf("cpu.ready\n");
   std::fflush(stdout);
-  bool walk_front_off = ::SendMessageW(::GetDlgItem(walk.main, app::id_front_display_option),
-                                       BM_GETCHECK, 0, 0) == BST_CHECKED;
-  LASTINPUTINFO input{};
-  input.cbSize = sizeof input;
-  ::GetLastInputInfo(&input);
-  std::printf("cpu.idle_ms_at_start %u\n", static_cast<unsigned>(::GetTickCount() - input.dwTime));
+  bool ok = true;
+  auto note = [&](const char* what, bool held) {
+    std::printf("cpu.%s %s\n", what, held ? "yes" : "no");
+    ok = ok && held;
+  };
 
-  // Let the start-up settle; what it cost is not part of the figure.
+  // B: nobody touches anything until the raise, and after it.
+  note("B.raised",
+       pump_until([&] { return is_topmost(first); }, in_ms(idle_threshold_s + 5), poll_step));
   pump_for(in_ms(1.5));
-  for (Instance* instance : instances) {
-    if (!cpu_time(instance->started.id, instance->cpu_begin)) {
-      std::printf("error: no CPU time for the %s copy\n", instance->name);
-      return 1;
-    }
-  }
-  double begin = now_seconds();
-  std::printf("cpu.measuring\n");
-  std::fflush(stdout);
+  mark(handshake, "B.begin");
   pump_for(in_ms(seconds));
-  for (Instance* instance : instances) cpu_time(instance->started.id, instance->cpu_end);
-  double wall = now_seconds() - begin;
-  ULONGLONG own = 0;
-  cpu_time(::GetCurrentProcessId(), own);
-  std::printf("cpu.measured\n");
-  std::fflush(stdout);
-  if (!stop_file.empty()) {
-    // The caller takes its readings now; the copies must still be running.
-    double deadline = now_seconds() + 30;
-    while (::GetFileAttributesW(stop_file.c_str()) == INVALID_FILE_ATTRIBUTES &&
-           now_seconds() < deadline) {
-      pump_for(in_ms(0.02));
+  mark(handshake, "B.end");
+  note("B.held", is_topmost(first));
+
+  // C: the option on, the first window in front, pushed down and still the foreground window.
+  state.set_front_display_off(true);
+  activate(first);
+  note("C.in_front", pump_until([&] { return is_last_visible(first) && !is_topmost(first); },
+                                in_ms(5), poll_step));
+  pump_for(in_ms(1.5));
+  mark(handshake, "C.begin");
+  pump_for(in_ms(seconds));
+  mark(handshake, "C.end");
+  note("C.held", ::GetForegroundWindow() == first);
+
+  // D: typing into the other window. The user is back before the option goes off: nobody has
+  // touched anything since B, and the next tick would raise.
+  key('A');
+  state.set_front_display_off(false);
+  activate(editor);
+  pump_for(in_ms(1.5));
+  mark(handshake, "D.begin");
+  int keys = every(0.2, seconds, [](int) { key('A'); });
+  mark(handshake, "D.end");
+  std::printf("cpu.D.keys %d\n", keys);
+  note("D.held", ::GetForegroundWindow() == editor && !is_topmost(first));
+
+  // E: the pointer over the first window, in front.
+  activate(first);
+  RECT r{};
+  ::GetWindowRect(first, &r);
+  point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  pump_until([&] { return is_last_visible(first); }, in_ms(5), poll_step);
+  pump_for(in_ms(1.5));
+  mark(handshake, "E.begin");
+  int moves = every(0.01, seconds, [](int i) { move_pointer(i % 2 ? -1 : 1); });
+  mark(handshake, "E.end");
+  std::printf("cpu.E.moves %d\n", moves);
+  note("E.held", ::GetForegroundWindow() == first && !is_topmost(first));
+  park_pointer();
+
+  for (Copy* copy : {&reference, &state}) {
+    if (!close_and_wait(copy->main, copy->started.process.get())) {
+      std::printf("warning: the %s copy did not end after WM_CLOSE\n", copy->name);
+      ::TerminateProcess(copy->started.process.get(), 1);
+      ok = false;
     }
   }
-
-  bool raised = (::GetWindowLongW(away_first, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  bool still_walking =
-      text_of(::GetDlgItem(walk.main, app::id_start_stop_button)) == L"制御中" && walk_front_off;
-  std::printf("cpu.wall_s %.2f\n", wall);
-  std::printf("cpu.driver.process_times_100ns %llu\n", static_cast<unsigned long long>(own));
-  bool trustworthy = !running_under_wine();
-  for (Instance* instance : instances) {
-    std::printf("cpu.%s.process_times_100ns %llu %llu\n", instance->name,
-                static_cast<unsigned long long>(instance->cpu_begin),
-                static_cast<unsigned long long>(instance->cpu_end));
-    if (!trustworthy) continue;
-    double cpu_s = static_cast<double>(instance->cpu_end - instance->cpu_begin) / 1e7;
-    std::printf("cpu.%s.cpu_ms %.1f\ncpu.%s.percent %.4f\n", instance->name, cpu_s * 1000,
-                instance->name, cpu_s / wall * 100);
-  }
-  if (!trustworthy) std::printf("cpu.process_times not per process under Wine\n");
-  std::printf("cpu.walk.checked %s\ncpu.away.raised %s\n", still_walking ? "yes" : "no",
-              raised ? "yes" : "no");
-
-  int status = 0;
-  for (Instance* instance : instances) {
-    if (!close_and_wait(instance->main, instance->started.process.get())) {
-      std::printf("warning: the %s copy did not end after WM_CLOSE\n", instance->name);
-      ::TerminateProcess(instance->started.process.get(), 1);
-      status = 1;
-    }
-  }
-  return still_walking && raised ? status : 1;
+  std::printf("cpu.done %s\n", ok ? "yes" : "no");
+  return ok ? 0 : 1;
 }

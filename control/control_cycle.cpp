@@ -7,6 +7,8 @@
 #include "platform/decimal.h"
 #include "platform/foreground.h"
 #include "platform/full_screen_facts.h"
+#include "platform/raw_input.h"
+#include "platform/session_state.h"
 #include "platform/window_lookup.h"
 #include "platform/window_state.h"
 #include "platform/z_order.h"
@@ -44,6 +46,7 @@ bool moved(MainControls& c, const std::wstring& class_name, platform::z_order::M
 struct TickResult {
   HWND raised = nullptr;
   HWND pushed = nullptr;
+  DWORD last_input = 0;  // the last input time the raise was decided on
 };
 
 TickResult run_tick(MainControls& c) {
@@ -60,7 +63,8 @@ TickResult run_tick(MainControls& c) {
     HWND w = platform::window_lookup::find_window(name);
     if (w == nullptr) continue;
     bool active = true;
-    if (!c.front_display_option.ticked()) {
+    // While nobody can see the desktop, every target is handled as with the option ticked.
+    if (!c.front_display_option.ticked() && c.watch.raise_allowed()) {
       std::int32_t threshold = platform::parse_decimal(c.idle_threshold_box.text()).value_or(0);
       info.cbSize = sizeof info;
       DWORD now = c.clock.tick_count();
@@ -79,6 +83,7 @@ TickResult run_tick(MainControls& c) {
       if (platform::window_lookup::is_hung(w)) return result;
       if (moved(c, name, idle_raise(c, w))) {
         result.raised = w;
+        result.last_input = info.dwTime;
         return result;
       }
       // It cannot be moved at all: the next live target is raised instead, as if this one had no
@@ -100,31 +105,10 @@ DWORD last_input(const MainControls& c) {
   return info.dwTime;
 }
 
-// The poll runs only while it has something to watch for: a registered window in front (which
-// a click raises without a focus change), or a raised window waiting for the user.
-void update_poll(MainControls& c, bool target_in_front) {
-  CycleWatch& watch = c.watch;
-  if (watch.raised != nullptr && !platform::window_lookup::exists(watch.raised)) {
-    watch.raised = nullptr;
-  }
-  bool wanted = watch.hook.has_value() && (watch.raised != nullptr || target_in_front);
-  if (!wanted) {
-    watch.poll_timer.set_enabled(false);
-    return;
-  }
-  if (!watch.poll_timer.enabled()) {
-    // Input from here on is what the poll looks for.
-    watch.input_seen = last_input(c);
-    watch.tick_again = false;
-    watch.quiet_polls = 0;
-  }
-  bool user_near = watch.quiet_polls < quiet_polls_before_slowing;
-  unsigned interval = !target_in_front ? raised_watch_interval_ms
-                      : user_near      ? watch_interval_ms
-                                       : quiet_watch_interval_ms;
-  // A new interval restarts the timer: set only when it changes.
-  if (watch.poll_timer.interval() != interval) watch.poll_timer.set_interval(interval);
-  watch.poll_timer.set_enabled(true);
+// What the watch asks for: the raised window down at once, and the tick.
+void carry_out(MainControls& c, const WatchAction& action) {
+  if (action.bring_down != nullptr) bottom_push(c, action.bring_down);
+  if (action.tick) control_tick(c);
 }
 
 // As the class lookup finds windows: the whole name, case aside. A player registered as
@@ -140,8 +124,6 @@ bool has_registered_class(const MainControls& c, HWND window) {
 }
 
 ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-void start_watch(MainControls& c) { c.watch.hook.emplace(c.main, foreground_changed_message); }
 
 }  // namespace
 
@@ -161,7 +143,7 @@ void start_stop(MainControls& c) {
     c.control_timer.set_enabled(true);
     platform::set_window_state(c.main, platform::WindowState::minimised);
     // Hooked once the main window has gone to the tray: its own leaving is no foreground change.
-    start_watch(c);
+    c.watch.start();
   } else {
     c.start_stop_button.set_caption(std::wstring(caption_start));
     c.control_timer.set_enabled(false);
@@ -172,59 +154,37 @@ void start_stop(MainControls& c) {
 
 void control_tick(MainControls& c) {
   TickResult result = run_tick(c);
-  CycleWatch& watch = c.watch;
-  if (!watch.hook) return;  // control is not running: nothing to watch between ticks
-  if (result.raised != nullptr) {
-    // The main window is never moved to the bottom, not even when the user comes back.
-    watch.raised = result.raised != c.main ? result.raised : nullptr;
-  } else if (result.pushed != nullptr && result.pushed == watch.raised) {
-    watch.raised = nullptr;  // down already
+  bool was_waiting = c.watch.waiting_for_return();
+  carry_out(c, c.watch.after_tick({result.raised, result.pushed}));
+  // Input between the tick's reading and the raw input's registration reaches no wait: the user
+  // came back as the window went up.
+  if (!was_waiting && c.watch.waiting_for_return() && last_input(c) != result.last_input) {
+    carry_out(c, c.watch.on_input({}));
   }
-  update_poll(c, result.pushed != nullptr);
 }
 
 void foreground_changed(MainControls& c) {
   // Posted before Stop, handled after it: control no longer runs.
-  if (!c.watch.hook) return;
+  if (!c.watch.running()) return;
   control_tick(c);
-  // The window's activation may still be under way and raise it once more after the push: the
-  // poll that now runs, as a target is in front, ticks once more.
-  c.watch.tick_again = c.watch.poll_timer.enabled();
+  c.watch.recheck_soon();
 }
 
-void watch_poll(MainControls& c) {
-  CycleWatch& watch = c.watch;
-  if (!watch.hook) return;
-  DWORD input = last_input(c);
-  bool new_input = input != watch.input_seen;
-  watch.input_seen = input;
-  if (new_input && watch.raised != nullptr) {
-    // The user is back: out of the topmost band at once, in front or not.
-    if (platform::window_lookup::exists(watch.raised)) bottom_push(c, watch.raised);
-    watch.raised = nullptr;
-  }
-  watch.quiet_polls = new_input ? 0 : watch.quiet_polls + 1;
-  if (new_input || watch.tick_again) {
-    watch.tick_again = new_input;
-    control_tick(c);
-  } else if (watch.raised != nullptr && !platform::window_lookup::exists(watch.raised)) {
-    // Gone: nothing left to move down. Whether a registered window is in front, the next tick
-    // says, and it stops the poll when none is.
-    watch.raised = nullptr;
-  } else if (watch.quiet_polls == quiet_polls_before_slowing &&
-             watch.poll_timer.interval() == watch_interval_ms) {
-    // Nobody has touched anything for a while: the first click may wait for the slower poll.
-    watch.poll_timer.set_interval(quiet_watch_interval_ms);
-  }
+void raw_input(MainControls& c, LPARAM lparam) {
+  if (!c.watch.running()) return;
+  carry_out(c, c.watch.on_input(platform::raw_input::read(lparam)));
 }
 
-void stop_watch(MainControls& c) {
-  CycleWatch& watch = c.watch;
-  watch.hook.reset();
-  watch.poll_timer.set_enabled(false);
-  watch.raised = nullptr;
-  watch.tick_again = false;
+void click_timer(MainControls& c) {
+  if (c.watch.on_click_timer()) control_tick(c);
 }
+
+void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam) {
+  carry_out(c,
+            c.watch.on_session_change(platform::session_state::change_of(message, wparam, lparam)));
+}
+
+void stop_watch(MainControls& c) { c.watch.stop(); }
 
 bool full_screen_work(const MainControls& c, HWND foreground) {
   ForegroundFacts facts;

@@ -17,21 +17,26 @@ inline constexpr unsigned control_interval_ms = 1000;
 // The click of the Start/Stop button.
 void start_stop(MainControls& c);
 
-// The timer event of the control timer. While control runs it also keeps the watch between
-// ticks: it remembers the window it raised, and runs the short poll while a registered window
-// is the foreground window or a raised window waits for the user.
+// The timer event of the control timer. While control runs, the watch hears what it did: the
+// window it raised, and the registered window in front that it pushed.
 void control_tick(MainControls& c);
 
 // The hook's message: the foreground window has changed, and the tick runs at once with the
 // timer's rules, so that a registered window that came to the front goes straight back.
 void foreground_changed(MainControls& c);
 
-// The timer event of the short poll: on the first input after the idle raise the raised window
-// goes to the bottom, whether or not it is the foreground window; input while a registered
-// window is the foreground window (a click on it) runs the tick.
-void watch_poll(MainControls& c);
+// A WM_INPUT of the raw input the watch registered: the user's first input after the idle raise
+// brings the raised window down, whether or not it is the foreground window; a click on the
+// registered window in front runs the tick shortly after.
+void raw_input(MainControls& c, LPARAM lparam);
 
-// Ends the watch: unhooked, no poll, the raised window forgotten. Whatever stops control.
+// The timer event of the click's one-shot timer.
+void click_timer(MainControls& c);
+
+// WM_WTSSESSION_CHANGE and WM_POWERBROADCAST: the session locked or back, the display off or on.
+void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Ends the watch: nothing armed, the raised window forgotten. Whatever stops control.
 void stop_watch(MainControls& c);
 
 // Whether the foreground window is full-screen work that the idle raise must not cover.

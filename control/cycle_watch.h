@@ -1,46 +1,106 @@
 #pragma once
-// What the control cycle keeps between its ticks so that it reacts at once: the hook on
-// foreground changes, the short poll, and the window that the idle raise put topmost.
+// What the control cycle keeps between its ticks so that it reacts at once without polling: the
+// hook on foreground changes, the window the idle raise put topmost, raw input while something
+// waits for the user's hand, the one-shot timer of a click, and whether anyone can see the
+// desktop at all.
 #include <windows.h>
 
 #include <optional>
 
-#include "platform/controls.h"
 #include "platform/foreground_hook.h"
+#include "platform/one_shot_timer.h"
+#include "platform/raw_input.h"
+#include "platform/session_state.h"
 
 namespace lorvane::control {
 
 // Posted to the main window by the hook when the foreground window has changed.
 inline constexpr UINT foreground_changed_message = WM_APP + 1;
-// The short poll while a registered window is in front and the user works: often enough that a
-// window clicked to the front goes back within 100 ms.
-inline constexpr unsigned watch_interval_ms = 30;
-// While a registered window stays in front with nobody at the machine: each poll costs a
-// wake-up, but the first click on it must still send it back within 100 ms.
-inline constexpr unsigned quiet_watch_interval_ms = 80;
-// While only a raised window waits for the user, who is away for minutes or hours: each poll
-// costs a wake-up, and half this interval is the typical wait from the user's return.
-inline constexpr unsigned raised_watch_interval_ms = 150;
-// Polls without input after which the fast poll slows down: the idle threshold's worth.
-inline constexpr unsigned quiet_polls_before_slowing = 5000 / watch_interval_ms;
+// A click raises its window while the window's own thread handles the button, after this
+// program has heard of it: the tick comes this long after the button goes down, and as long
+// after it comes up. The tolerance lets the system fold the wake-up into another.
+inline constexpr UINT click_tick_delay_ms = 20;
+inline constexpr ULONG click_tick_tolerance_ms = 10;
 
-struct CycleWatch {
-  explicit CycleWatch(platform::Timer& poll) : poll_timer(poll) {}
+// What a tick did, as far as the watch is concerned.
+struct TickOutcome {
+  HWND raised = nullptr;  // put in the topmost band by the idle raise
+  HWND pushed = nullptr;  // the registered window in front, pushed to the bottom
+};
 
-  // Runs only while a registered window is the foreground window, or a raised window waits for
-  // the user to come back: with neither, nothing runs between ticks.
-  platform::Timer& poll_timer;
-  // Present exactly while control runs.
-  std::optional<platform::ForegroundHook> hook;
-  // Put in the topmost band by the idle raise, until the user's first input moves it down.
-  HWND raised = nullptr;
-  // The last input time at the poll before; input since then is a change of it.
-  DWORD input_seen = 0;
-  // A click is input before its window comes to the front: the poll after the one that saw the
-  // input ticks once more, in case the window rose after the first tick.
-  bool tick_again = false;
-  // Polls in a row that saw no input.
-  unsigned quiet_polls = 0;
+// What the cycle does once the watch has heard something.
+struct WatchAction {
+  HWND bring_down = nullptr;  // the raised window, to the bottom at once
+  bool tick = false;          // the tick, now
+};
+
+// The watch between ticks. Its rules: nothing is armed while control is stopped; raw input and
+// the click's timer run only while a raised window waits for the user or a registered window is
+// in front; and while nobody can see the desktop (the session locked or disconnected, the
+// display off) nothing waits at all, no idle raise happens, and a raised window comes down.
+// The one-second tick goes on throughout: it is also the backstop for input that raw input does
+// not see (touch, pen).
+class CycleWatch {
+ public:
+  CycleWatch(HWND main, UINT_PTR click_timer_id);
+
+  // Control starts: the foreground hook and the session's notifications.
+  void start();
+  // Control stops: nothing stays armed, and the raised window is forgotten where it lies.
+  void stop();
+  // What the tick found. The raised window comes down when the tick no longer raises it: the
+  // user came back in a way raw input did not report, or the raise no longer applies.
+  WatchAction after_tick(const TickOutcome& outcome);
+  // A WM_INPUT. The first input while a raised window waits brings it down; a mouse button of
+  // the user on the registered window in front arms the click's tick. Pointer moves do nothing.
+  WatchAction on_input(const platform::RawInputEvent& input);
+  // A WM_TIMER of the click's timer: whether the tick runs.
+  bool on_click_timer();
+  // The tick after a foreground change pushed a registered window: its activation may still be
+  // raising it, so the tick comes once more.
+  void recheck_soon();
+  WatchAction on_session_change(platform::SessionChange change);
+  // An event of the foreground hook, as the system delivers it.
+  void on_foreground_event(DWORD event);
+
+  bool running() const { return hook_.has_value(); }
+  // The window waiting topmost for the user, or null.
+  HWND raised() const { return raised_; }
+  // Nobody can see the desktop: the session locked or disconnected, or the display off.
+  bool unseen() const { return locked_ || disconnected_ || display_off_; }
+  // Whether the tick may raise a window: not while nobody can see it.
+  bool raise_allowed() const { return !unseen(); }
+  // The devices whose raw input reaches the main window now.
+  platform::RawDevices listening() const { return raw_input_.devices(); }
+  bool waiting_for_return() const {
+    return listening() == platform::RawDevices::mouse_and_keyboard;
+  }
+  bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
+  bool click_tick_armed() const { return click_timer_.armed(); }
+  bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
+  // Anything at all: the hook, the notifications, raw input, the timer.
+  bool armed() const {
+    return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed();
+  }
+  UINT_PTR click_timer_id() const { return click_timer_.id(); }
+
+ private:
+  // Raw input and the click's timer as the rules above want them now.
+  void rearm();
+  WatchAction bring_down_raised();
+
+  HWND main_;
+  std::optional<platform::ForegroundHook> hook_;
+  std::optional<platform::SessionNotifications> session_;
+  platform::RawInputRegistration raw_input_;
+  platform::OneShotTimer click_timer_;
+  HWND raised_ = nullptr;
+  bool registered_in_front_ = false;
+  // The button came up while the click's tick was still to come: one more after it.
+  bool tick_after_up_ = false;
+  bool locked_ = false;
+  bool disconnected_ = false;
+  bool display_off_ = false;
 };
 
 }  // namespace lorvane::control

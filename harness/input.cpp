@@ -73,4 +73,14 @@ void nudge_pointer() {
   ::SendInput(2, moves, sizeof moves[0]);
 }
 
+void press_key() {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_SHIFT;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof keys[0]);
+}
+
 }  // namespace lorvane::harness

@@ -6,14 +6,13 @@ namespace {
 // The callback has no context pointer: this is the hook it serves.
 ForegroundHook* live_hook = nullptr;
 
-void CALLBACK on_win_event(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) noexcept {
-  if (live_hook != nullptr) live_hook->on_event();
+void CALLBACK on_win_event(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) noexcept {
+  if (live_hook != nullptr) live_hook->on_event(event);
 }
 
 UniqueWinEventHook hook(DWORD event) {
-  // The program's own windows are never pushed down: their events are not wanted.
-  return UniqueWinEventHook(::SetWinEventHook(event, event, nullptr, &on_win_event, 0, 0,
-                                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+  return UniqueWinEventHook(
+      ::SetWinEventHook(event, event, nullptr, &on_win_event, 0, 0, WINEVENT_OUTOFCONTEXT));
 }
 
 }  // namespace
@@ -32,7 +31,9 @@ ForegroundHook::~ForegroundHook() {
   if (live_hook == this) live_hook = nullptr;
 }
 
-void ForegroundHook::on_event() {
+void ForegroundHook::on_event(DWORD event) {
+  // This system raises the foreground event: the focus events are noise from here on.
+  if (event == EVENT_SYSTEM_FOREGROUND) focus_.reset();
   HWND foreground = ::GetForegroundWindow();
   if (foreground == last_seen_) return;
   last_seen_ = foreground;

@@ -3,15 +3,18 @@
 #   1. start-up of Lorvane.exe against a minimal window program, until the main window shows;
 #      the exe's size and the DLLs it imports;
 #   2. the cost of one control tick against the bare platform calls it has to make;
-#   3. the CPU time of Lorvane.exe controlling ten live windows for a minute;
+#   3. the wake-ups and CPU time of Lorvane.exe controlling ten live windows in each state of
+#      control (B-E), side by side with a copy in state A (the tick alone) in the same run;
 #   4. how fast it pushes a clicked window back and takes a raised window down when the user
 #      returns, and the CPU time a storm of foreground changes and a registered window in front
 #      cost it.
+# With LORVANE_BENCH_BEFORE set to another Lorvane.exe (an earlier build), 3 and 4 run for that
+# exe too, and the tables show both.
 # The raw output of each bench program stays in $LORVANE_BUILD_DIR/bench-results.
 #
 # Environment: LORVANE_BUILD_DIR (default build/mingw), LORVANE_BENCH_STARTS (31 starts of each
 # program), LORVANE_BENCH_TICK_PAIRS (150 batch pairs), LORVANE_BENCH_TICK_BATCH (200 class lookups
-# per batch), LORVANE_BENCH_CPU_SECONDS (60), LORVANE_BENCH_PUSH_TRIES (24 clicks per case),
+# per batch), LORVANE_BENCH_CPU_SECONDS (30 per state), LORVANE_BENCH_PUSH_TRIES (24 clicks per case),
 # LORVANE_BENCH_RETURN_TRIES (6 idle raises per case, each after more than 5 s of no input),
 # LORVANE_BENCH_STORM (1000 foreground changes), LORVANE_BENCH_LATENCY_CPU_SECONDS (20).
 set -euo pipefail
@@ -22,7 +25,8 @@ BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
 STARTS=${LORVANE_BENCH_STARTS:-31}
 TICK_PAIRS=${LORVANE_BENCH_TICK_PAIRS:-150}
 TICK_BATCH=${LORVANE_BENCH_TICK_BATCH:-200}
-CPU_SECONDS=${LORVANE_BENCH_CPU_SECONDS:-60}
+CPU_SECONDS=${LORVANE_BENCH_CPU_SECONDS:-30}
+BEFORE=${LORVANE_BENCH_BEFORE:-}
 PUSH_TRIES=${LORVANE_BENCH_PUSH_TRIES:-24}
 RETURN_TRIES=${LORVANE_BENCH_RETURN_TRIES:-6}
 STORM=${LORVANE_BENCH_STORM:-1000}
@@ -56,6 +60,8 @@ run_bench() {
 }
 # The value of KEY in the results.
 get() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$OUT"/*.txt; }
+# Both verdicts ok.
+both() { [[ $1 == ok && $2 == ok ]] && echo ok || echo MISS; }
 # "ok" when the value meets the target, else "MISS".
 verdict() { awk -v v="$1" -v t="$3" -v op="$2" \
   'BEGIN { ok = (op == "<=") ? v <= t : v < t; print ok ? "ok" : "MISS" }'; }
@@ -103,99 +109,116 @@ wineserver_pid() {
     [[ $(readlink "/proc/$p/cwd" 2>/dev/null) == */"$dir" ]] && echo "$p" && return
   done
 }
-# Waits until the driver has printed the line; false if it ends or takes too long.
-wait_for_line() {
-  local line=$1 driver=$2 deadline=$((SECONDS + CPU_SECONDS + 60))
-  while ((SECONDS < deadline)); do
-    tr -d '\r' <"$OUT/cpu.raw" | grep -qx -- "$line" && return 0
-    kill -0 "$driver" 2>/dev/null || return 1
-    sleep 0.02
+# Wake-ups: the waits of the process that ended, summed over its threads.
+wakeups() {
+  local pid=$1 total=0 t v
+  for t in /proc/"$pid"/task/*/status; do
+    v=$(awk '$1 == "voluntary_ctxt_switches:" { print $2 }' "$t" 2>/dev/null)
+    total=$((total + ${v:-0}))
   done
-  return 1
+  echo "$total"
 }
-echo "bench: cpu (${CPU_SECONDS} s)" >&2
-stop_file=$OUT/cpu.stop
-: >"$OUT/cpu.raw"
-timeout $((CPU_SECONDS + 120)) wine "$BIN/lorvane_bench_cpu.exe" "$(winepath -w "$BIN/Lorvane.exe")" \
-  "$CPU_SECONDS" "$(winepath -w "$stop_file")" </dev/null >"$OUT/cpu.raw" 2>"$OUT/cpu.err" &
-driver=$!
-cpu_ok=1
-declare -A pid ns0 ns1
-# The copies are found while they settle after their start, before the measured stretch.
-if wait_for_line cpu.ready "$driver"; then
-  for copy in walk away stopped; do
-    folder=$(tr -d '\r' <"$OUT/cpu.raw" | awk -v k="cpu.$copy.folder" '$1 == k { print $2 }')
-    pid[$copy]=$(pid_of_folder "$folder")
+# Runs the states bench against one exe: at each mark the driver waits until its file exists in
+# the handshake folder, and in between both copies' host accounting is read. Readings land in
+# st_ns, st_wk (by LABEL.COPY.MARK) and st_t (by LABEL.MARK).
+declare -A st_ns st_wk st_t
+run_states() {
+  local label=$1 exe=$2 dir=$3 name copy folder alive status=0
+  local raw=$dir/cpu.raw ack=$dir/cpu.ack
+  local -A cpid=()
+  echo "bench: cpu states of $label (${CPU_SECONDS} s each)" >&2
+  mkdir -p "$ack"
+  : >"$raw"
+  timeout $((CPU_SECONDS * 4 + 240)) wine "$BIN/lorvane_bench_cpu.exe" "$(winepath -w "$exe")" \
+    "$CPU_SECONDS" "$(winepath -w "$ack")" </dev/null >"$raw" 2>"$dir/cpu.err" &
+  local driver=$!
+  while :; do
+    alive=0
+    kill -0 "$driver" 2>/dev/null && alive=1
+    for name in $(tr -d '\r' <"$raw" | awk '$1 == "cpu.mark" { print $2 }'); do
+      [[ -e $ack/$name ]] && continue
+      for copy in reference state; do
+        if [[ -z ${cpid[$copy]:-} ]]; then
+          folder=$(tr -d '\r' <"$raw" | awk -v c="$copy" '$1 == "cpu.folder" && $2 == c { print $3 }')
+          cpid[$copy]=$(pid_of_folder "$folder")
+        fi
+        [[ -n ${cpid[$copy]} ]] || { echo "bench: no host process found for the $copy copy" >&2; break 3; }
+        st_ns[$label.$copy.$name]=$(run_ns "${cpid[$copy]}")
+        st_wk[$label.$copy.$name]=$(wakeups "${cpid[$copy]}")
+      done
+      st_t[$label.$name]=$(date +%s%N)
+      touch "$ack/$name"
+    done
+    ((alive)) || break
+    sleep 0.01
   done
-  pid[server]=$(wineserver_pid)
-  for k in "${!pid[@]}"; do
-    [[ -n ${pid[$k]} ]] || { echo "bench: no host process found for $k" >&2; cpu_ok=0; }
-  done
-fi
-if ((cpu_ok)) && wait_for_line cpu.measuring "$driver"; then
-  t0=$(date +%s%N)
-  for k in "${!pid[@]}"; do ns0[$k]=$(run_ns "${pid[$k]}"); done
-  if wait_for_line cpu.measured "$driver"; then
-    t1=$(date +%s%N)
-    for k in "${!pid[@]}"; do ns1[$k]=$(run_ns "${pid[$k]}"); done
-  else
-    cpu_ok=0
+  wait "$driver" || status=$?
+  tr -d '\r' <"$raw" >"$dir/cpu.txt"
+  if ((status != 0)); then
+    echo "bench: cpu states of $label failed ($status):" >&2
+    cat "$dir/cpu.txt" "$dir/cpu.err" >&2
+    exit 1
   fi
-else
-  cpu_ok=0
+}
+# Over state X's stretch of a run: wake-ups per second and % of one core of a copy.
+wake_rate() { awk -v a="${st_wk[$1.$2.$3.begin]}" -v b="${st_wk[$1.$2.$3.end]}" \
+  -v c="${st_t[$1.$3.begin]}" -v d="${st_t[$1.$3.end]}" 'BEGIN { printf "%.1f", (b - a) / ((d - c) / 1e9) }'; }
+cpu_rate() { awk -v a="${st_ns[$1.$2.$3.begin]}" -v b="${st_ns[$1.$2.$3.end]}" \
+  -v c="${st_t[$1.$3.begin]}" -v d="${st_t[$1.$3.end]}" 'BEGIN { printf "%.4f", (b - a) / (d - c) * 100 }'; }
+# The exe before (if given) keeps its raw output in a folder of its own.
+labels=(after)
+run_states after "$BIN/Lorvane.exe" "$OUT"
+if [[ -n $BEFORE ]]; then
+  mkdir -p "$OUT/before"
+  labels+=(before)
+  run_states before "$BEFORE" "$OUT/before"
 fi
-touch "$stop_file"
-status=0
-wait "$driver" || status=$?
-tr -d '\r' <"$OUT/cpu.raw" >"$OUT/cpu.txt"
-if ((status != 0 || !cpu_ok)); then
-  echo "bench: cpu failed ($status):" >&2
-  cat "$OUT/cpu.txt" "$OUT/cpu.err" >&2
-  exit 1
-fi
-percent() { awk -v a="${ns0[$1]}" -v b="${ns1[$1]}" -v w=$((t1 - t0)) \
-  'BEGIN { printf "%.4f", (b - a) / w * 100 }'; }
-cpu_ms() { awk -v a="${ns0[$1]}" -v b="${ns1[$1]}" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'; }
-wall_s=$(awk -v w=$((t1 - t0)) 'BEGIN { printf "%.1f", w / 1e9 }')
 
 # 4. Reactions and what they cost. The driver marks the moments where a measured stretch
 # begins and ends, and waits at each until its file exists in the handshake folder: the
 # readings of the host's accounting are taken in between.
-echo "bench: latency (${PUSH_TRIES} clicks and ${RETURN_TRIES} idle raises per case, a storm of $STORM)" >&2
-ack=$OUT/latency.ack
-mkdir -p "$ack"
-: >"$OUT/latency.raw"
-timeout 1200 wine "$BIN/lorvane_bench_latency.exe" "$(winepath -w "$BIN/Lorvane.exe")" \
-  "$PUSH_TRIES" "$RETURN_TRIES" "$STORM" "$LATENCY_CPU_SECONDS" "$(winepath -w "$ack")" \
-  </dev/null >"$OUT/latency.raw" 2>"$OUT/latency.err" &
-driver=$!
+# The latency bench against one exe; its output lands in DIR/latency.txt. The storm copy's CPU
+# readings are kept for the exe under test only.
 declare -A mark_ns mark_t
-storm_pid=
-while :; do
-  alive=0
-  kill -0 "$driver" 2>/dev/null && alive=1
-  for name in $(tr -d '\r' <"$OUT/latency.raw" | awk '$1 == "latency.mark" { print $2 }'); do
-    [[ -e $ack/$name ]] && continue
-    if [[ $name == storm.ready ]]; then
-      folder=$(tr -d '\r' <"$OUT/latency.raw" | awk '$1 == "latency.storm.folder" { print $2 }')
-      storm_pid=$(pid_of_folder "$folder")
-    fi
-    [[ -n $storm_pid ]] && mark_ns[$name]=$(run_ns "$storm_pid")
-    mark_t[$name]=$(date +%s%N)
-    touch "$ack/$name"
+run_latency() {
+  local exe=$1 dir=$2 keep=$3 name folder alive status=0 storm_pid=
+  local ack=$dir/latency.ack raw=$dir/latency.raw
+  echo "bench: latency of $exe (${PUSH_TRIES} clicks and ${RETURN_TRIES} idle raises per case, a storm of $STORM)" >&2
+  mkdir -p "$ack"
+  : >"$raw"
+  timeout 1200 wine "$BIN/lorvane_bench_latency.exe" "$(winepath -w "$exe")" \
+    "$PUSH_TRIES" "$RETURN_TRIES" "$STORM" "$LATENCY_CPU_SECONDS" "$(winepath -w "$ack")" \
+    </dev/null >"$raw" 2>"$dir/latency.err" &
+  local driver=$!
+  while :; do
+    alive=0
+    kill -0 "$driver" 2>/dev/null && alive=1
+    for name in $(tr -d '\r' <"$raw" | awk '$1 == "latency.mark" { print $2 }'); do
+      [[ -e $ack/$name ]] && continue
+      if [[ $name == storm.ready ]]; then
+        folder=$(tr -d '\r' <"$raw" | awk '$1 == "latency.storm.folder" { print $2 }')
+        storm_pid=$(pid_of_folder "$folder")
+      fi
+      if ((keep)) && [[ -n $storm_pid ]]; then
+        mark_ns[$name]=$(run_ns "$storm_pid")
+        mark_t[$name]=$(date +%s%N)
+      fi
+      touch "$ack/$name"
+    done
+    ((alive)) || break
+    sleep 0.01
   done
-  ((alive)) || break
-  sleep 0.01
-done
-status=0
-wait "$driver" || status=$?
-tr -d '\r' <"$OUT/latency.raw" >"$OUT/latency.txt"
-if ((status != 0)) || [[ -z $storm_pid ]]; then
-  [[ -n $storm_pid ]] || echo "bench: no host process found for the storm copy" >&2
-  echo "bench: latency failed ($status):" >&2
-  cat "$OUT/latency.txt" "$OUT/latency.err" >&2
-  exit 1
-fi
+  wait "$driver" || status=$?
+  tr -d '\r' <"$raw" >"$dir/latency.txt"
+  if ((status != 0)) || [[ -z $storm_pid ]]; then
+    [[ -n $storm_pid ]] || echo "bench: no host process found for the storm copy" >&2
+    echo "bench: latency failed ($status):" >&2
+    cat "$dir/latency.txt" "$dir/latency.err" >&2
+    exit 1
+  fi
+}
+run_latency "$BIN/Lorvane.exe" "$OUT" 1
+[[ -z $BEFORE ]] || run_latency "$BEFORE" "$OUT/before" 0
 # CPU time of the storm copy between two marks: ms, and % of one core.
 stretch_ms() { awk -v a="${mark_ns[$1]}" -v b="${mark_ns[$2]}" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'; }
 stretch_s() { awk -v a="${mark_t[$1]}" -v b="${mark_t[$2]}" 'BEGIN { printf "%.1f", (b - a) / 1e9 }'; }
@@ -244,36 +267,50 @@ echo "  per call (us, median of 25 batches): ListBox item $(get part.list_item_u
   "front-display option $(get part.front_display_option_us), idle-threshold box+parse $(get part.idle_threshold_box_parse_us)," \
   "GetTickCount+GetLastInputInfo $(get part.clock_us), GetForegroundWindow $(get part.foreground_us)," \
   "GetWindowThreadProcessId own window $(get part.thread_process_id_us) / other program's $(get part.thread_process_id_other_us)"
-p=$(percent walk)
-row "CPU, 10 live targets, front-display on" "$p % ($(cpu_ms walk) ms in $wall_s s)" "< 0.1 %" \
-  "$(verdict "$p" '<' 0.1)"
-p=$(percent away)
-row "CPU, 10 live targets, user away (raise)" "$p % ($(cpu_ms away) ms in $wall_s s)" "< 0.1 %" \
-  "$(verdict "$p" '<' 0.1)"
-row "CPU, not controlling (window shown)" "$(percent stopped) % ($(cpu_ms stopped) ms)" "" ""
-row "  wineserver, same stretch (all processes)" "$(percent server) % ($(cpu_ms server) ms)" "" ""
-api=$(get cpu.walk.percent)
-row "  GetProcessTimes of the walk copy" "${api:-not per process under Wine}${api:+ %}" "" ""
+# States B-E against state A of the same run: wake-ups per second and CPU time.
+for label in "${labels[@]}"; do
+  for case in "B:a raised window waits, nobody there:1.5" "C:registered window in front, nobody there:1.2" \
+    "D:typing 5 keys/s into another program:1.2" "E:pointer moved 100/s over a target in front:"; do
+    IFS=: read -r k what limit <<<"$case"
+    ws=$(wake_rate "$label" state "$k")
+    wa=$(wake_rate "$label" reference "$k")
+    ratio=$(awk -v s="$ws" -v a="$wa" 'BEGIN { printf "%.2f", (a > 0 ? s / a : 0) }')
+    ps=$(cpu_rate "$label" state "$k")
+    pa=$(cpu_rate "$label" reference "$k")
+    cpu_limit=0.1
+    [[ $k == E ]] && cpu_limit=0.15
+    verdicts=$(verdict "$ps" '<' "$cpu_limit")
+    [[ -n $limit ]] && verdicts=$(both "$verdicts" "$(verdict "$ratio" '<=' "$limit")")
+    row "$k ($label): $what" "wake $ws/s vs A $wa/s = $ratio" \
+      "${limit:+<= $limit x A, }CPU < $cpu_limit %" "$verdicts"
+    row "" "CPU $ps % (A $pa %)" "" ""
+  done
+done
 # A reaction that did not come within 3 s counts as 3 s, and is named; a try that did not set
 # up its case is not counted.
+# The value of KEY in the latency results of the run being shown.
+lat() { awk -v k="$1" '$1 == k { $1 = ""; sub(/^ /, ""); print; exit }' "$latency_file"; }
 reaction() {
   local k=$1 extra=""
-  (($(get "latency.$k.missing") > 0)) && extra+=", $(get "latency.$k.missing") never"
-  (($(get "latency.$k.lost") > 0)) && extra+=", $(get "latency.$k.lost") not set up"
-  echo "median $(get "latency.$k.median_ms"), worst $(get "latency.$k.worst_ms") ms$extra"
+  (($(lat "latency.$k.missing") > 0)) && extra+=", $(lat "latency.$k.missing") never"
+  (($(lat "latency.$k.lost") > 0)) && extra+=", $(lat "latency.$k.lost") not set up"
+  echo "median $(lat "latency.$k.median_ms"), worst $(lat "latency.$k.worst_ms") ms$extra"
 }
-both() { [[ $1 == ok && $2 == ok ]] && echo ok || echo MISS; }
-for case in "switch:switched to from another:20" "again:clicked again while in front:50"; do
-  IFS=: read -r k what median_target <<<"$case"
-  row "push, $what ($(get "latency.push.$k.tries") clicks)" "$(reaction "push.$k")" \
-    "<= $median_target/100 ms" \
-    "$(both "$(verdict "$(get "latency.push.$k.median_ms")" '<=' "$median_target")" \
-      "$(verdict "$(get "latency.push.$k.worst_ms")" '<=' 100)")"
-done
-for case in "front:raised window in front" "other:another window in front"; do
-  IFS=: read -r k what <<<"$case"
-  row "return, $what ($(get "latency.return.$k.tries") tries)" \
-    "$(reaction "return.$k")" "<= 150 ms" "$(verdict "$(get "latency.return.$k.median_ms")" '<=' 150)"
+for label in "${labels[@]}"; do
+  latency_file=$OUT/latency.txt
+  [[ $label == before ]] && latency_file=$OUT/before/latency.txt
+  for case in "switch:switched to from another:20" "again:clicked again while in front:50"; do
+    IFS=: read -r k what median_target <<<"$case"
+    row "push ($label), $what ($(lat "latency.push.$k.tries") clicks)" "$(reaction "push.$k")" \
+      "<= $median_target/100 ms" \
+      "$(both "$(verdict "$(lat "latency.push.$k.median_ms")" '<=' "$median_target")" \
+        "$(verdict "$(lat "latency.push.$k.worst_ms")" '<=' 100)")"
+  done
+  for case in "front:raised window in front" "other:another window in front"; do
+    IFS=: read -r k what <<<"$case"
+    row "return ($label), $what ($(lat "latency.return.$k.tries") tries)" \
+      "$(reaction "return.$k")" "worst <= 150 ms" "$(verdict "$(lat "latency.return.$k.worst_ms")" '<=' 150)"
+  done
 done
 for case in "front:user away" "active:user at work"; do
   IFS=: read -r k what <<<"$case"

@@ -203,6 +203,10 @@ TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownAndTheKeybo
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
   nudge_pointer();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
+  park_pointer();
+  ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
+  harness::press_key();
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
 }
 
 TEST_F(E2eReaction, NoRaiseOverAFullScreenWindowOfAnotherProgramUntilItCloses) {

@@ -83,6 +83,10 @@ lorvane::platform::InputClock FakeClock::clock() const {
   };
   clock.last_input_info = [state](LASTINPUTINFO& info) {
     state->calls.push_back({Call::last_input_info, info.cbSize, info.dwTime});
+    if (state->input_after && (*state->input_after)-- == 0) {
+      state->last_input = state->input_at;
+      state->input_after.reset();
+    }
     if (state->last_input) info.dwTime = *state->last_input;
   };
   return clock;

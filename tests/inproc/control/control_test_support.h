@@ -16,6 +16,7 @@
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
 #include "platform/input_clock.h"
+#include "platform/raw_input.h"
 #include "platform/unique_handles.h"
 #include "platform/z_order.h"
 
@@ -74,6 +75,8 @@ class FakeClock {
     std::optional<DWORD> last_input;
     std::vector<Call> calls;
     std::optional<std::chrono::steady_clock::time_point> first_tick_at;
+    std::optional<std::size_t> input_after;
+    DWORD input_at = 0;
   };
 
   FakeClock() = default;
@@ -83,6 +86,12 @@ class FakeClock {
   void set(DWORD now, std::optional<DWORD> last_input);
   // The user counts as active, or as idle, at any later tick.
   void set_active() { set(100000, 100000); }
+  // Input that comes after this many more queries of the last input: from then on they report
+  // this time.
+  void input_after(std::size_t queries, DWORD last_input) {
+    state_->input_after = queries;
+    state_->input_at = last_input;
+  }
   void set_idle() { set(100000, 0); }
   std::vector<Call> calls() const { return state_->calls; }
   // Calls of the tick count: one per live entry a tick asks about. The short poll between ticks
@@ -160,10 +169,27 @@ class ControlTest : public MainWindowTest {
     controls().control_timer.set_enabled(false);
   }
   // An event of the foreground hook, as the system would deliver it, and its message handled.
-  void foreground_event() {
-    ASSERT_TRUE(controls().watch.hook.has_value()) << "control is not running";
-    controls().watch.hook->on_event();
+  void foreground_event(DWORD event = EVENT_OBJECT_FOCUS) {
+    ASSERT_TRUE(controls().watch.running()) << "control is not running";
+    controls().watch.on_foreground_event(event);
     pump_for(std::chrono::milliseconds(100));
+  }
+  // The raw input the process holds registered, as the system tells it, matches what the watch
+  // says it listens to: the main window, whatever window is in front.
+  ::testing::AssertionResult listening_as_registered(platform::RawDevices devices) {
+    platform::raw_input::Registered r = platform::raw_input::registered();
+    bool mouse = devices != platform::RawDevices::none;
+    bool keyboard = devices == platform::RawDevices::mouse_and_keyboard;
+    if (controls().watch.listening() != devices)
+      return ::testing::AssertionFailure() << "the watch listens to another set of devices";
+    if ((r.mouse == hwnd() && r.mouse_sink) != mouse || (r.mouse == nullptr) == mouse)
+      return ::testing::AssertionFailure() << "mouse registered " << (r.mouse != nullptr);
+    if ((r.keyboard == hwnd() && r.keyboard_sink) != keyboard ||
+        (r.keyboard == nullptr) == keyboard)
+      return ::testing::AssertionFailure() << "keyboard registered " << (r.keyboard != nullptr);
+    if (r.count != static_cast<UINT>(mouse) + static_cast<UINT>(keyboard))
+      return ::testing::AssertionFailure() << r.count << " devices registered";
+    return ::testing::AssertionSuccess();
   }
 
   FakeClock clock_;

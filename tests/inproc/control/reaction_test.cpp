@@ -1,11 +1,22 @@
-// Control between ticks: the foreground hook's filter, the raised window and its return to the
-// bottom, and which windows count as full-screen work.
+// Control between ticks: the foreground hook's filter, the click on a registered window in front,
+// the raised window and its return to the bottom, what nobody seeing the desktop stops, and
+// which windows count as full-screen work.
 #include "control_test_support.h"
 
 namespace lorvane::test {
 namespace {
 
 using namespace std::chrono_literals;
+using platform::RawDevices;
+
+// A left click there, and the pointer parked again.
+void click_point(POINT at) { harness::click_at(at); }
+
+POINT client_point(HWND window, int x, int y) {
+  POINT p{x, y};
+  ::ClientToScreen(window, &p);
+  return p;
+}
 
 TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) {
   platform::UniqueWindow other = make_window(bystander);
@@ -13,6 +24,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   add_targets({target_a});
   clock_.set_active();
   start_without_timer();
+  EXPECT_TRUE(controls().watch.focus_hooked());
   bring_to_front(other.get());
   foreground_event();
   bring_to_front(a.get());
@@ -25,31 +37,117 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   foreground_event();
   EXPECT_FALSE(is_last_visible(a.get()));
   EXPECT_EQ(clock_.tick_count_calls(), ticks);
-}
 
-TEST_F(ControlTest, AWindowLeftInFrontIsWatchedOftenEnoughThatALateClickSendsItBackAtOnce) {
-  platform::UniqueWindow other = make_window(bystander);
-  platform::UniqueWindow a = make_window(target_a);
-  add_targets({target_a});
-  clock_.set_active();
-  start_without_timer();
+  // Where the system raises the foreground event, the focus events go; the foreground events
+  // still tick on a change.
+  bring_to_front(other.get());
+  foreground_event(EVENT_SYSTEM_FOREGROUND);
+  EXPECT_FALSE(controls().watch.focus_hooked());
   bring_to_front(a.get());
-  tick();
-  ASSERT_TRUE(is_last_visible(a.get()));
-  // Pushed down but still the foreground window, and nobody touches anything for a while.
-  for (unsigned i = 0; i <= control::quiet_polls_before_slowing; ++i) {
-    control::watch_poll(controls());
-  }
-  EXPECT_TRUE(controls().watch.poll_timer.enabled());
-  EXPECT_LT(controls().watch.poll_timer.interval(), 100u) << "a click must go back within 100 ms";
-  // The click raises it with no focus change; the next poll sees the input and pushes it.
-  ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  clock_.set(100100, 100100);
-  control::watch_poll(controls());
+  foreground_event(EVENT_SYSTEM_FOREGROUND);
   EXPECT_TRUE(is_last_visible(a.get()));
 }
 
-TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
+TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnce) {
+  // Real clicks of this process on its own windows: Wine raises focus events for those.
+  harness::park_pointer();
+  platform::UniqueWindow a = make_window(target_a);
+  ::SetWindowPos(a.get(), nullptr, 0, 0, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+  add_targets({target_a});
+  clock_.set_active();
+  start_without_timer();
+  tray_event(WM_LBUTTONUP);
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()); }));
+  ::SetWindowPos(hwnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  auto clicked_and_pushed = [&] {
+    std::size_t ticks = clock_.tick_count_calls();
+    click_point(client_point(a.get(), 40, 40));
+    return pump_until([&] {
+      return ::GetForegroundWindow() == a.get() && clock_.tick_count_calls() > ticks &&
+             is_last_visible(a.get());
+    });
+  };
+  ASSERT_TRUE(clicked_and_pushed());
+  click_point(client_point(hwnd(), 5, 5));
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == hwnd(); }));
+  EXPECT_TRUE(clicked_and_pushed()) << "the main window in between is a change too";
+}
+
+TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoNothing) {
+  harness::park_pointer();
+  platform::UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
+  ::SetWindowPos(a.get(), nullptr, 600, 100, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+  add_targets({target_a});
+  clock_.set_active();
+  start_without_timer();
+  EXPECT_TRUE(listening_as_registered(RawDevices::none)) << "nothing in front to watch";
+  bring_to_front(a.get());
+  tick();
+  ASSERT_TRUE(is_last_visible(a.get()));
+  EXPECT_TRUE(listening_as_registered(RawDevices::mouse));
+
+  // Raised by its own program, with no input: nothing runs between ticks, and the pointer
+  // passing over it changes nothing.
+  ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  std::size_t ticks = clock_.tick_count_calls();
+  harness::point_at(client_point(a.get(), 60, 60));
+  harness::nudge_pointer();
+  pump_for(300ms);
+  EXPECT_FALSE(is_last_visible(a.get()));
+  EXPECT_EQ(clock_.tick_count_calls(), ticks);
+
+  // The click on it: the tick runs shortly after, and once more after the button came up.
+  click_point(client_point(a.get(), 60, 60));
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s));
+  EXPECT_TRUE(pump_until([&] { return clock_.tick_count_calls() >= ticks + 2; }, 2s));
+  EXPECT_TRUE(pump_until([&] { return !controls().watch.click_tick_armed(); }, 2s));
+
+  // Another window in front: the mouse is let go at the tick that finds it.
+  bring_to_front(other.get());
+  foreground_event();
+  EXPECT_TRUE(listening_as_registered(RawDevices::none));
+  harness::park_pointer();
+}
+
+TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
+  harness::park_pointer();
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+  EXPECT_EQ(controls().watch.raised(), a.get());
+  EXPECT_TRUE(listening_as_registered(RawDevices::mouse_and_keyboard));
+  pump_for(200ms);
+  ASSERT_TRUE(is_topmost(a.get())) << "nobody touched anything";
+
+  // The user is back at the keyboard; no tick runs in between, only the key's raw input.
+  clock_.set_active();
+  harness::press_key();
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(a.get()); }, 2s));
+  EXPECT_TRUE(is_last_visible(a.get()));
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+  // The tick after the return finds the window still in front if the raise activated it.
+  EXPECT_TRUE(listening_as_registered(::GetForegroundWindow() == a.get() ? RawDevices::mouse
+                                                                         : RawDevices::none));
+}
+
+TEST_F(ControlTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  // The tick finds the user idle and raises; the user's hand comes before raw input listens.
+  clock_.input_after(1, 100000);
+  tick();
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+}
+
+TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) {
   platform::UniqueWindow other = make_window(bystander);
   add_targets({target_a});
   clock_.set_idle();
@@ -57,35 +155,139 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstInputAndIsForgotten) {
   {
     platform::UniqueWindow gone = make_window(target_a);
     tick();
-    ASSERT_EQ(controls().watch.raised, gone.get());
+    ASSERT_EQ(controls().watch.raised(), gone.get());
   }
-  EXPECT_TRUE(pump_until([&] { return controls().watch.raised == nullptr; }, 2s));
+  // Closed while it waited: forgotten at the next tick, and nothing waits any more.
+  tick();
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_TRUE(listening_as_registered(RawDevices::none));
 
   platform::UniqueWindow a = make_window(target_a);
   tick();
-  ASSERT_TRUE(pump_until([&] { return is_topmost(a.get()); })) << "nobody touched anything";
-  // The user comes back to another window in front (the raise could not activate it).
-  clock_.set_active();
+  ASSERT_TRUE(is_topmost(a.get()));
+  // Touch or pen input raw input does not report: the idle clock says the user is back.
   bring_to_front(other.get());
-  EXPECT_TRUE(pump_until([&] { return !is_topmost(a.get()); }, 2s));
+  clock_.set_active();
+  tick();
+  EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_TRUE(is_last_visible(a.get()));
-  EXPECT_EQ(::GetForegroundWindow(), other.get()) << "moved down without being activated";
-  EXPECT_EQ(controls().watch.raised, nullptr);
-  EXPECT_FALSE(controls().watch.poll_timer.enabled()) << "nothing is left to watch";
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_TRUE(listening_as_registered(RawDevices::none));
+}
 
-  // Stop forgets it: the user's return no longer moves it, and the hook is gone.
+TEST_F(ControlTest, NothingStaysArmedOnceControlStops) {
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
   clock_.set_idle();
+  start_without_timer();
   tick();
   ASSERT_TRUE(is_topmost(a.get()));
+  ASSERT_TRUE(controls().watch.armed());
+
+  // Stop forgets the raised window where it lies: the user's return no longer moves it.
   click(app::id_start_stop_button);
+  EXPECT_FALSE(controls().watch.armed());
+  EXPECT_EQ(platform::raw_input::registered().count, 0u);
   clock_.set_active();
+  harness::press_key();
   pump_for(200ms);
   EXPECT_TRUE(is_topmost(a.get()));
-  EXPECT_FALSE(controls().watch.hook.has_value());
+
+  // Select stops control too, with a registered window in front and its click watched.
+  ::SetWindowPos(a.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   start_without_timer();
+  bring_to_front(a.get());
+  tick();
+  ASSERT_TRUE(listening_as_registered(RawDevices::mouse));
   click(app::id_select_button);
-  EXPECT_FALSE(controls().watch.hook.has_value()) << "Select stops control";
+  EXPECT_FALSE(controls().watch.armed()) << "Select stops control";
+  EXPECT_EQ(platform::raw_input::registered().count, 0u);
   controls().selection_timer.set_enabled(false);
+}
+
+// What the system sends when the session is locked, unlocked, disconnected or connected, and
+// when the display's power state changes: Wine sends none of them.
+void session_change(HWND main, WPARAM code) { ::SendMessageW(main, WM_WTSSESSION_CHANGE, code, 0); }
+
+void display_state(HWND main, const GUID& setting, DWORD state) {
+  struct {
+    GUID setting;
+    DWORD length;
+    DWORD data;
+  } message{setting, sizeof(DWORD), state};
+  ::SendMessageW(main, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                 reinterpret_cast<LPARAM>(&message));
+}
+
+constexpr GUID console_display = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID monitor_power = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+constexpr GUID other_setting = {
+    0x8619b916, 0xe004, 0x4dd8, {0x9b, 0x66, 0xda, 0xe8, 0x6f, 0x80, 0x66, 0x98}};
+
+TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  // Each way of not being seen takes the raised window down and keeps it down at the ticks;
+  // its end lets the next tick raise it again.
+  struct Case {
+    const char* what;
+    std::function<void()> begin;
+    std::function<void()> end;
+  };
+  HWND main = hwnd();
+  const Case cases[] = {
+      {"locked", [&] { session_change(main, WTS_SESSION_LOCK); },
+       [&] { session_change(main, WTS_SESSION_UNLOCK); }},
+      {"console disconnected", [&] { session_change(main, WTS_CONSOLE_DISCONNECT); },
+       [&] { session_change(main, WTS_CONSOLE_CONNECT); }},
+      {"remote disconnected", [&] { session_change(main, WTS_REMOTE_DISCONNECT); },
+       [&] { session_change(main, WTS_REMOTE_CONNECT); }},
+      {"display off", [&] { display_state(main, console_display, 0); },
+       [&] { display_state(main, console_display, 2); }},  // dimmed: someone may look
+      {"monitor off (Windows 7)", [&] { display_state(main, monitor_power, 0); },
+       [&] { display_state(main, monitor_power, 1); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    tick();
+    ASSERT_TRUE(is_topmost(a.get()));
+    ASSERT_TRUE(listening_as_registered(RawDevices::mouse_and_keyboard));
+    c.begin();
+    EXPECT_TRUE(controls().watch.unseen());
+    EXPECT_FALSE(is_topmost(a.get()));
+    EXPECT_TRUE(listening_as_registered(RawDevices::none));
+    tick();
+    EXPECT_FALSE(is_topmost(a.get())) << "no idle raise";
+    EXPECT_EQ(controls().watch.raised(), nullptr);
+    // A registered window in front is still pushed, but no click on it is waited for.
+    clock_.set_active();
+    bring_to_front(a.get());
+    tick();
+    EXPECT_TRUE(is_last_visible(a.get()));
+    EXPECT_TRUE(listening_as_registered(RawDevices::none));
+    clock_.set_idle();
+    c.end();
+    EXPECT_FALSE(controls().watch.unseen());
+  }
+  // Other power settings and session codes change nothing.
+  tick();
+  display_state(main, other_setting, 0);
+  session_change(main, WTS_SESSION_LOGON);
+  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_TRUE(is_topmost(a.get()));
+
+  // Two at once: the session unlocked with the display still off is still unseen.
+  session_change(main, WTS_SESSION_LOCK);
+  display_state(main, console_display, 0);
+  session_change(main, WTS_SESSION_UNLOCK);
+  EXPECT_TRUE(controls().watch.unseen());
+  // Stop forgets what it heard: a new start may not hear of it again.
+  click(app::id_start_stop_button);
+  EXPECT_FALSE(controls().watch.unseen());
 }
 
 TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsFullScreenWork) {

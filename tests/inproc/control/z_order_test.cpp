@@ -157,7 +157,7 @@ TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatus
   bring_to_front(a.get());
   tick();
   EXPECT_FALSE(is_last_visible(a.get()));
-  EXPECT_FALSE(controls().watch.poll_timer.enabled());
+  EXPECT_EQ(controls().watch.listening(), platform::RawDevices::none);
   EXPECT_EQ(controls().front_display_option.caption(), refused);
   // Said once until control stops.
   controls().front_display_option.set_caption(L"前面表示しない。");
@@ -169,7 +169,7 @@ TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatus
   tick();
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_TRUE(is_topmost(b.get()));
-  EXPECT_EQ(controls().watch.raised, b.get());
+  EXPECT_EQ(controls().watch.raised(), b.get());
 
   // Stopped and started again, it is said afresh.
   control::start_stop(controls());

@@ -1,0 +1,125 @@
+#include "control/cycle_watch.h"
+
+#include "platform/window_lookup.h"
+
+namespace lorvane::control {
+
+CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id)
+    : main_(main), raw_input_(main), click_timer_(main, click_timer_id) {}
+
+void CycleWatch::start() {
+  if (running()) return;
+  hook_.emplace(main_, foreground_changed_message);
+  // Registering reports the display's present state at once.
+  session_.emplace(main_);
+}
+
+void CycleWatch::stop() {
+  hook_.reset();
+  session_.reset();
+  raised_ = nullptr;
+  registered_in_front_ = false;
+  // Without the notifications nothing would tell of a change: the next start hears afresh.
+  locked_ = disconnected_ = display_off_ = false;
+  rearm();
+}
+
+WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
+  WatchAction action;
+  if (!running()) return action;
+  if (raised_ != nullptr && raised_ != outcome.raised && raised_ != outcome.pushed) {
+    action = bring_down_raised();
+  }
+  // The main window is never moved to the bottom, not even when the user comes back.
+  raised_ = outcome.raised != main_ ? outcome.raised : nullptr;
+  registered_in_front_ = outcome.pushed != nullptr;
+  rearm();
+  return action;
+}
+
+WatchAction CycleWatch::on_input(const platform::RawInputEvent& input) {
+  WatchAction action;
+  if (!running()) return action;  // sent before the registration went
+  if (raised_ != nullptr) {
+    // The user is back: out of the topmost band at once, in front or not, and the tick says
+    // what else to do.
+    action = bring_down_raised();
+    action.tick = true;
+    rearm();
+    return action;
+  }
+  if (!watching_clicks()) return action;
+  if (input.button_down && !click_timer_.armed()) {
+    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+  }
+  if (input.button_up) {
+    if (click_timer_.armed()) {
+      tick_after_up_ = true;
+    } else {
+      click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    }
+  }
+  return action;
+}
+
+bool CycleWatch::on_click_timer() {
+  if (!click_timer_.fired()) return false;
+  if (tick_after_up_) {
+    tick_after_up_ = false;
+    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+  }
+  return running();
+}
+
+void CycleWatch::recheck_soon() {
+  if (watching_clicks() && !click_timer_.armed()) {
+    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+  }
+}
+
+WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
+  WatchAction action;
+  if (!running()) return action;
+  switch (change) {
+    case platform::SessionChange::locked: locked_ = true; break;
+    case platform::SessionChange::unlocked: locked_ = false; break;
+    case platform::SessionChange::disconnected: disconnected_ = true; break;
+    case platform::SessionChange::connected: disconnected_ = false; break;
+    case platform::SessionChange::display_off: display_off_ = true; break;
+    case platform::SessionChange::display_on: display_off_ = false; break;
+    case platform::SessionChange::none: return action;
+  }
+  if (unseen() && raised_ != nullptr) action = bring_down_raised();
+  rearm();
+  return action;
+}
+
+void CycleWatch::on_foreground_event(DWORD event) {
+  if (hook_) hook_->on_event(event);
+}
+
+void CycleWatch::rearm() {
+  platform::RawDevices wanted = platform::RawDevices::none;
+  if (running() && !unseen()) {
+    if (raised_ != nullptr) {
+      wanted = platform::RawDevices::mouse_and_keyboard;
+    } else if (registered_in_front_) {
+      wanted = platform::RawDevices::mouse;
+    }
+  }
+  raw_input_.set(wanted);
+  if (wanted != platform::RawDevices::mouse) {
+    click_timer_.disarm();
+    tick_after_up_ = false;
+  }
+}
+
+WatchAction CycleWatch::bring_down_raised() {
+  WatchAction action;
+  // A window closed meanwhile has nothing left to move, and its handle may be another's by now.
+  if (platform::window_lookup::exists(raised_)) action.bring_down = raised_;
+  raised_ = nullptr;
+  return action;
+}
+
+}  // namespace lorvane::control

@@ -1,0 +1,34 @@
+#pragma once
+// A window timer that fires once. Where the system can, it gets a tolerance, so that the system
+// may fold its wake-up into another one's (SetCoalescableTimer, Windows 8 and later, looked up
+// when the program starts); elsewhere it is a plain SetTimer.
+#include <windows.h>
+
+namespace lorvane::platform {
+
+class OneShotTimer {
+ public:
+  OneShotTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+  ~OneShotTimer() { disarm(); }
+  OneShotTimer(const OneShotTimer&) = delete;
+  OneShotTimer& operator=(const OneShotTimer&) = delete;
+
+  UINT_PTR id() const { return id_; }
+  bool armed() const { return armed_; }
+  // Fires once, after delay_ms and at most tolerance_ms later. Arming again starts over.
+  void arm(UINT delay_ms, ULONG tolerance_ms);
+  void disarm();
+  // For WM_TIMER of its id: whether this is the firing it was armed for. The timer is stopped,
+  // so it fires no more; a message left from before a disarm is not.
+  bool fired();
+
+  // Whether the tolerance is available on this system.
+  static bool coalescable();
+
+ private:
+  HWND window_;
+  UINT_PTR id_;
+  bool armed_ = false;
+};
+
+}  // namespace lorvane::platform
