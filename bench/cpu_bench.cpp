@@ -86,16 +86,6 @@ bool activate(HWND window) {
   return pump_until([&] { return ::GetForegroundWindow() == window; }, in_ms(5), poll_step);
 }
 
-void key(WORD vk) {
-  INPUT keys[2] = {};
-  for (INPUT& k : keys) {
-    k.type = INPUT_KEYBOARD;
-    k.ki.wVk = vk;
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(2, keys, sizeof keys[0]);
-}
-
 void move_pointer(LONG dx) {
   INPUT move{};
   move.type = INPUT_MOUSE;
@@ -186,12 +176,12 @@ int wmain(int argc, wchar_t** argv) {
 
   // D: typing into the other window. The user is back before the option goes off: nobody has
   // touched anything since B, and the next tick would raise.
-  key('A');
+  press_key('A');
   state.set_front_display_off(false);
   activate(editor);
   pump_for(in_ms(1.5));
   mark(handshake, "D.begin");
-  int keys = every(0.2, seconds, [](int) { key('A'); });
+  int keys = every(0.2, seconds, [](int) { press_key('A'); });
   mark(handshake, "D.end");
   std::printf("cpu.D.keys %d\n", keys);
   note("D.held", ::GetForegroundWindow() == editor && !is_topmost(first));

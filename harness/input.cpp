@@ -73,11 +73,11 @@ void nudge_pointer() {
   ::SendInput(2, moves, sizeof moves[0]);
 }
 
-void press_key() {
+void press_key(WORD key) {
   INPUT keys[2] = {};
-  for (INPUT& key : keys) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = VK_SHIFT;
+  for (INPUT& k : keys) {
+    k.type = INPUT_KEYBOARD;
+    k.ki.wVk = key;
   }
   keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(2, keys, sizeof keys[0]);

@@ -251,7 +251,7 @@ void click_window(HWND window);
 void park_pointer();
 // A small mouse move there and back: the user is at the machine again.
 void nudge_pointer();
-// A press and release of Shift, which types nothing: the user's hand on the keyboard.
-void press_key();
+// A press and release of a key; Shift, the default, types nothing: the user's hand on the keyboard.
+void press_key(WORD key = VK_SHIFT);
 
 }  // namespace lorvane::harness
