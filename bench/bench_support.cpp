@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include "app/layout.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,6 +39,32 @@ Started start_program(const std::wstring& exe) {
 bool close_and_wait(HWND window, HANDLE process, DWORD timeout_ms) {
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   return ::WaitForSingleObject(process, timeout_ms) == WAIT_OBJECT_0;
+}
+
+bool start_controlling(ProgramCopy& copy, const std::wstring& tag, const std::wstring& exe,
+                       const std::vector<std::wstring>& classes, bool front_display_off) {
+  copy.folder = std::make_unique<TempFolder>(tag);
+  std::wstring path = copy.folder->file(file_name(exe));
+  if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
+      !write_bytes(copy.folder->file(L"Lorvane.ini"), settings_text(classes, front_display_off))) {
+    return false;
+  }
+  copy.started = start_program(path);
+  if (!copy.started.process) return false;
+  return pump_until(
+      [&] {
+        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
+        return copy.main != nullptr &&
+               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
+               !::IsWindowVisible(copy.main);
+      },
+      in_ms(30), poll_step);
+}
+
+bool close_copy(ProgramCopy& copy) {
+  if (copy.main != nullptr && close_and_wait(copy.main, copy.started.process.get())) return true;
+  if (copy.started.process) ::TerminateProcess(copy.started.process.get(), 1);
+  return false;
 }
 
 HWND TargetWindows::add(const std::wstring& class_name) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,20 @@ Started start_program(const std::wstring& exe);
 
 // Asks the window to close as its close box would, then waits for the process to end.
 bool close_and_wait(HWND window, HANDLE process, DWORD timeout_ms = 15000);
+
+// A copy of Lorvane in a folder of its own, with its settings file beside it.
+struct ProgramCopy {
+  std::unique_ptr<TempFolder> folder;
+  Started started;
+  HWND main = nullptr;
+};
+
+// Copies the exe into a new folder ("lorvane-<tag>-..."), writes the settings that register
+// these classes, and starts it; true once it controls from the tray.
+bool start_controlling(ProgramCopy& copy, const std::wstring& tag, const std::wstring& exe,
+                       const std::vector<std::wstring>& classes, bool front_display_off);
+// Closes the copy as its close box would; one that does not end is ended, and false.
+bool close_copy(ProgramCopy& copy);
 
 // Top-level windows of distinct classes, registered and created by this process, shown without
 // taking the foreground.

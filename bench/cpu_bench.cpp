@@ -36,13 +36,12 @@ namespace {
 constexpr int target_count = 10;
 constexpr double idle_threshold_s = 5.0;
 
-struct Copy {
+struct Copy : ProgramCopy {
+  Copy(const char* copy_name, bool off) : name(copy_name), front_display_off(off) {}
+
   const char* name;
   std::vector<std::wstring> classes;
   bool front_display_off = false;
-  std::unique_ptr<TempFolder> folder;
-  Started started;
-  HWND main = nullptr;
 
   HWND option() const { return ::GetDlgItem(main, app::id_front_display_option); }
   // Ticked or not without a click: a scripted click counts as input under Wine.
@@ -50,26 +49,6 @@ struct Copy {
     ::SendMessageW(option(), BM_SETCHECK, off ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 };
-
-bool start(Copy& copy, const std::wstring& exe) {
-  copy.folder = std::make_unique<TempFolder>(L"cpu");
-  std::wstring path = copy.folder->file(file_name(exe));
-  if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
-      !write_bytes(copy.folder->file(L"Lorvane.ini"),
-                   settings_text(copy.classes, copy.front_display_off))) {
-    return false;
-  }
-  copy.started = start_program(path);
-  if (!copy.started.process) return false;
-  return pump_until(
-      [&] {
-        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
-        return copy.main != nullptr &&
-               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
-               !::IsWindowVisible(copy.main);
-      },
-      in_ms(30), poll_step);
-}
 
 void mark(const std::wstring& handshake, const std::string& name) {
   std::printf("cpu.mark %s\n", name.c_str());
@@ -117,8 +96,8 @@ int wmain(int argc, wchar_t** argv) {
   double seconds = argc > 2 ? _wtof(argv[2]) : 30;
   std::wstring handshake = argc > 3 ? argv[3] : L"";
 
-  Copy reference{"reference", {}, true, {}, {}};
-  Copy state{"state", {}, false, {}, {}};
+  Copy reference("reference", true);
+  Copy state("state", false);
   TargetWindows targets;
   for (Copy* copy : {&reference, &state}) {
     for (int i = 0; i < target_count; ++i) {
@@ -141,7 +120,7 @@ int wmain(int argc, wchar_t** argv) {
   park_pointer();
 
   for (Copy* copy : {&reference, &state}) {
-    if (!start(*copy, exe)) {
+    if (!start_controlling(*copy, L"cpu", exe, copy->classes, copy->front_display_off)) {
       std::printf("error: the %s copy of Lorvane did not come up\n", copy->name);
       return 1;
     }
@@ -201,9 +180,8 @@ int wmain(int argc, wchar_t** argv) {
   park_pointer();
 
   for (Copy* copy : {&reference, &state}) {
-    if (!close_and_wait(copy->main, copy->started.process.get())) {
+    if (!close_copy(*copy)) {
       std::printf("warning: the %s copy did not end after WM_CLOSE\n", copy->name);
-      ::TerminateProcess(copy->started.process.get(), 1);
       ok = false;
     }
   }

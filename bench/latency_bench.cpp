@@ -211,40 +211,6 @@ void wait_s(double seconds) { ::Sleep(static_cast<DWORD>(std::lround(seconds * 1
 
 // ---- Lorvane ----
 
-struct Copy {
-  std::unique_ptr<TempFolder> folder;
-  Started started;
-  HWND main = nullptr;
-};
-
-// A copy in a folder of its own, with the settings file beside it; true once it controls from
-// the tray.
-bool start_copy(Copy& copy, const std::wstring& exe, const std::vector<std::wstring>& classes,
-                bool front_display_off) {
-  copy.folder = std::make_unique<TempFolder>(L"latency");
-  std::wstring path = copy.folder->file(file_name(exe));
-  if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
-      !write_bytes(copy.folder->file(L"Lorvane.ini"), settings_text(classes, front_display_off))) {
-    return false;
-  }
-  copy.started = start_program(path);
-  if (!copy.started.process) return false;
-  return pump_until(
-      [&] {
-        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
-        return copy.main != nullptr &&
-               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
-               !::IsWindowVisible(copy.main);
-      },
-      in_ms(30), poll_step);
-}
-
-bool close_copy(Copy& copy) {
-  if (copy.main != nullptr && close_and_wait(copy.main, copy.started.process.get())) return true;
-  if (copy.started.process) ::TerminateProcess(copy.started.process.get(), 1);
-  return false;
-}
-
 // ---- Figures ----
 
 // How a try ended: the reaction came; it had not come within give_up_s (counted at that
@@ -344,8 +310,8 @@ bool push_latency(const std::wstring& exe, int tries) {
   constexpr std::size_t target = 0, other = 1;
   HWND t = programs.at(target);
   HWND o = programs.at(other);
-  Copy copy;
-  if (!start_copy(copy, exe, {L"LorvaneBenchPushTarget"}, false)) {
+  ProgramCopy copy;
+  if (!start_controlling(copy, L"latency", exe, {L"LorvaneBenchPushTarget"}, false)) {
     std::printf("error: the copy of Lorvane for the push did not come up\n");
     close_copy(copy);
     return false;
@@ -395,8 +361,8 @@ bool return_latency(const std::wstring& exe, int tries) {
   }
   HWND t = programs.at(0);
   HWND o = programs.at(1);
-  Copy copy;
-  if (!start_copy(copy, exe, {L"LorvaneBenchReturnTarget"}, false)) {
+  ProgramCopy copy;
+  if (!start_controlling(copy, L"latency", exe, {L"LorvaneBenchReturnTarget"}, false)) {
     std::printf("error: the copy of Lorvane for the return did not come up\n");
     close_copy(copy);
     return false;
@@ -471,9 +437,9 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
     return false;
   }
   const std::size_t a = live_targets, b = live_targets + 1;
-  Copy copy;
+  ProgramCopy copy;
   // The front-display option on: no idle raise, so nobody has to touch the mouse throughout.
-  if (!start_copy(copy, exe, classes, true)) {
+  if (!start_controlling(copy, L"latency", exe, classes, true)) {
     std::printf("error: the copy of Lorvane for the storm did not come up\n");
     close_copy(copy);
     return false;
