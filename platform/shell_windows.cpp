@@ -1,5 +1,7 @@
 #include "platform/shell_windows.h"
 
+#include "platform/window_lookup.h"
+
 namespace lorvane::platform::shell_windows {
 namespace {
 
@@ -27,7 +29,9 @@ bool is_shell_window(HWND window) {
   int length = ::GetClassNameW(window, name, 64);
   if (length <= 0) return false;
   for (const wchar_t* shell_class : shell_classes) {
-    if (::CompareStringOrdinal(name, length, shell_class, -1, TRUE) == CSTR_EQUAL) return true;
+    if (window_lookup::same_class_name({name, static_cast<std::size_t>(length)}, shell_class)) {
+      return true;
+    }
   }
   return false;
 }

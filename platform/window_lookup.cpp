@@ -10,8 +10,8 @@ HWND find_window(const std::wstring& class_name) {
 
 bool exists(HWND window) { return ::IsWindow(window) != FALSE; }
 
-bool same_class_name(const std::wstring& a, const std::wstring& b) {
-  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+bool same_class_name(std::wstring_view a, std::wstring_view b) {
+  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 

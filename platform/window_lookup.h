@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace lorvane::platform::window_lookup {
 
@@ -14,7 +15,7 @@ bool exists(HWND window);
 
 // Whether two class names name the same class as the lookup sees it: the whole name, without
 // regard to case (the system keeps class names as atoms, which ignore case).
-bool same_class_name(const std::wstring& a, const std::wstring& b);
+bool same_class_name(std::wstring_view a, std::wstring_view b);
 
 // Whether the window's program has stopped answering (IsHungAppWindow: no message taken for
 // several seconds). A move queued for such a window waits in its queue until it answers.
