@@ -48,25 +48,32 @@ std::wstring normalised(const std::wstring& settings_path) {
   return platform::running_copy::upper_case(path);
 }
 
-}  // namespace
-
-std::wstring copy_name(const std::wstring& settings_path) {
-  std::wstring path = normalised(settings_path);
+// The claim's name and the bring-back message's key, both of a normalised path.
+std::wstring name_of(const std::wstring& path) {
   // Per session: the copies that would share the file are the user's.
   return L"Local\\Lorvane-" + hex(fnv1a(path)) + L"-" +
          platform::decimal_text(static_cast<std::int32_t>(path.size()));
 }
 
-CopyKey copy_key(const std::wstring& settings_path) {
-  std::uint64_t hash = fnv1a(normalised(settings_path));
+CopyKey key_of(const std::wstring& path) {
+  std::uint64_t hash = fnv1a(path);
   return {static_cast<WPARAM>(hash & 0xFFFFFFFFu), static_cast<LPARAM>(hash >> 32)};
 }
+
+}  // namespace
+
+std::wstring copy_name(const std::wstring& settings_path) {
+  return name_of(normalised(settings_path));
+}
+
+CopyKey copy_key(const std::wstring& settings_path) { return key_of(normalised(settings_path)); }
 
 SettingsClaim::SettingsClaim(const std::wstring& settings_path,
                              const platform::running_copy::CreateMutexCall& create_mutex,
                              DWORD patience_ms)
-    : name_(copy_name(settings_path)),
-      key_(copy_key(settings_path)),
+    : path_(normalised(settings_path)),
+      name_(name_of(path_)),
+      key_(key_of(path_)),
       patience_ms_(patience_ms),
       mutex_(name_, create_mutex) {}
 

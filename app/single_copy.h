@@ -48,6 +48,9 @@ class SettingsClaim {
   void publish(HWND main_window);
 
  private:
+  // The settings file's path in the one spelling all its spellings share: asked of the file
+  // system once, for both the name and the key.
+  std::wstring path_;
   std::wstring name_;
   CopyKey key_;
   DWORD patience_ms_;
