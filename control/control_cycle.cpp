@@ -49,12 +49,29 @@ struct TickResult {
   DWORD last_input = 0;  // the last input time the raise was decided on
 };
 
+// Whether the user counts as idle in this tick. The clock is read once a tick, at the first live
+// entry that asks: within one tick every entry would get the same answer.
+struct IdleReading {
+  std::optional<bool> idle;
+  // Zeroed at the start of the tick: a failed query leaves 0, which makes the user count as idle.
+  LASTINPUTINFO info{};
+};
+
+bool user_idle(const MainControls& c, IdleReading& reading) {
+  if (!reading.idle) {
+    std::int32_t threshold = platform::parse_decimal(c.idle_threshold_box.text()).value_or(0);
+    reading.info.cbSize = sizeof reading.info;
+    DWORD now = c.clock.tick_count();
+    c.clock.last_input_info(reading.info);
+    reading.idle = is_idle(now, reading.info.dwTime, threshold);
+  }
+  return *reading.idle;
+}
+
 TickResult run_tick(MainControls& c) {
   TickResult result;
   HWND fg = platform::foreground::foreground_window();
-  // Zeroed once per tick: a failed query leaves the last good reading of this tick, or 0,
-  // which makes the user count as idle.
-  LASTINPUTINFO info{};
+  IdleReading reading;
   // Asked at most once a tick, and only once the user counts as idle.
   std::optional<bool> full_screen;
   int n = c.target_list.count();
@@ -65,11 +82,7 @@ TickResult run_tick(MainControls& c) {
     bool active = true;
     // While nobody can see the desktop, every target is handled as with the option ticked.
     if (!c.front_display_option.ticked() && c.watch.raise_allowed()) {
-      std::int32_t threshold = platform::parse_decimal(c.idle_threshold_box.text()).value_or(0);
-      info.cbSize = sizeof info;
-      DWORD now = c.clock.tick_count();
-      c.clock.last_input_info(info);
-      active = !is_idle(now, info.dwTime, threshold);
+      active = !user_idle(c, reading);
       // Someone watching a film or giving a presentation touches nothing, and is not away.
       if (!active) {
         if (!full_screen) full_screen = full_screen_work(c, fg);
@@ -77,21 +90,28 @@ TickResult run_tick(MainControls& c) {
       }
     }
     if (!active) {
+      result.last_input = reading.info.dwTime;
+      // Raised already and nothing above it: the move would change nothing.
+      if (platform::z_order::at_top_of_topmost(w)) {
+        result.raised = w;
+        return result;
+      }
       // A program that does not answer would collect a queued raise on every tick. Nor does the
       // next target take its place: once this one answered again it would take the raise back,
       // and the other would be left topmost over the user's work.
       if (platform::window_lookup::is_hung(w)) return result;
       if (moved(c, name, idle_raise(c, w))) {
         result.raised = w;
-        result.last_input = info.dwTime;
         return result;
       }
       // It cannot be moved at all: the next live target is raised instead, as if this one had no
       // window.
       continue;
     }
-    if (w != c.main && w == fg && !platform::window_lookup::is_hung(w) &&
-        moved(c, name, bottom_push(c, w))) {
+    if (w == c.main || w != fg) continue;
+    // Pushed already and nothing below it: the move would change nothing.
+    if (platform::z_order::at_bottom(w) ||
+        (!platform::window_lookup::is_hung(w) && moved(c, name, bottom_push(c, w)))) {
       result.pushed = w;
     }
   }

@@ -69,6 +69,15 @@ MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags) {
   return move(window, insert_after, flags, owner, above_us);
 }
 
+// The last window of all is never in the topmost band: the topmost windows come before all others,
+// and this program's own main window is a top-level window outside that band.
+bool at_bottom(HWND window) { return ::GetWindow(window, GW_HWNDLAST) == window; }
+
+bool at_top_of_topmost(HWND window) {
+  return ::GetWindow(window, GW_HWNDFIRST) == window &&
+         (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 MoveResult RememberingMover::operator()(HWND window, HWND insert_after, UINT flags) {
   Owner owner = owner_of(window);
   if (owner.other_process == 0) return move(window, insert_after, flags, owner, false);

@@ -25,6 +25,12 @@ struct MoveResult {
 // processes, and answered with ERROR_ACCESS_DENIED.
 MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags);
 
+// Whether the window already lies where a move would put it, so that the move would change
+// nothing: the last of all top-level windows (HWND_BOTTOM), or the first of all and in the
+// topmost band (HWND_TOPMOST). Hidden windows count: they have their places too.
+bool at_bottom(HWND window);
+bool at_top_of_topmost(HWND window);
+
 // set_window_pos that remembers the integrity check of the last window it moved: the idle raise
 // moves the same window every second, and the check costs several calls into the kernel (about
 // 0.2 ms under Wine). A window's program keeps its process and its level for the window's life.

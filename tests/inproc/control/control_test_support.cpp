@@ -101,6 +101,7 @@ lorvane::platform::WindowMover RefusingMover::mover() const {
   std::shared_ptr<State> state = state_;
   lorvane::platform::WindowMover mover;
   mover.set_window_pos = [state](HWND window, HWND insert_after, UINT flags) {
+    state->moved.push_back(window);
     if (std::find(state->refused.begin(), state->refused.end(), window) != state->refused.end()) {
       return platform::z_order::MoveResult{false, ERROR_ACCESS_DENIED};
     }

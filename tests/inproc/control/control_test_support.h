@@ -94,8 +94,7 @@ class FakeClock {
   }
   void set_idle() { set(100000, 0); }
   std::vector<Call> calls() const { return state_->calls; }
-  // Calls of the tick count: one per live entry a tick asks about. The short poll between ticks
-  // reads the last input only.
+  // Calls of the tick count: one for each tick that asks whether the user is idle.
   std::size_t tick_count_calls() const {
     return std::count_if(state_->calls.begin(), state_->calls.end(),
                          [](const Call& call) { return call.kind == Call::tick_count; });
@@ -109,18 +108,23 @@ class FakeClock {
   std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
-// The Z-order moves as the program makes them, except for the windows the test names: those
-// refuse every move with ERROR_ACCESS_DENIED, as Windows refuses an unelevated program the
+// The Z-order moves as the program makes them, counted, except for the windows the test names:
+// those refuse every move with ERROR_ACCESS_DENIED, as Windows refuses an unelevated program the
 // windows of a program running as administrator.
 class RefusingMover {
  public:
-  // The mover for the main window; it shares this object's list.
+  // The mover for the main window; it shares this object's state.
   lorvane::platform::WindowMover mover() const;
   void refuse(HWND window) { state_->refused.push_back(window); }
+  // The moves asked of the window so far, refused ones included.
+  std::size_t moves_of(HWND window) const {
+    return std::count(state_->moved.begin(), state_->moved.end(), window);
+  }
 
  private:
   struct State {
     std::vector<HWND> refused;
+    std::vector<HWND> moved;
   };
   std::shared_ptr<State> state_ = std::make_shared<State>();
 };
@@ -163,7 +167,7 @@ class ControlTest : public MainWindowTest {
   void tick() { control::control_tick(controls()); }
 
   // Control running as Start leaves it, but with the control timer held, so that only the hook
-  // and the short poll tick.
+  // and the watch's own timer run the tick.
   void start_without_timer() {
     control::start_stop(controls());
     controls().control_timer.set_enabled(false);

@@ -66,6 +66,51 @@ TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
   EXPECT_TRUE(is_last_visible(a.get()));
 }
 
+// A move that would change nothing is not made: once the window lies where the move puts it, the
+// tick only looks, and moves it again as soon as anything comes past it.
+TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
+  platform::UniqueWindow other = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+
+  clock_.set_idle();
+  tick();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+  EXPECT_EQ(mover_.moves_of(a.get()), 1u) << "raised again while nothing was above it";
+  ::SetWindowPos(other.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), 2u);
+  EXPECT_TRUE(is_below(other.get(), a.get()));
+  ::SetWindowPos(other.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+
+  clock_.set_active();
+  bring_to_front(a.get());
+  tick();
+  tick();
+  EXPECT_TRUE(is_last_visible(a.get()));
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_EQ(mover_.moves_of(a.get()), 3u) << "pushed again while nothing was below it";
+  // A window that goes to the bottom after it, even a hidden one, takes its place.
+  ::ShowWindow(other.get(), SW_HIDE);
+  ::SetWindowPos(other.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  ASSERT_TRUE(is_below(other.get(), a.get()));
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), 4u);
+  EXPECT_TRUE(is_below(a.get(), other.get()));
+
+  // Left where it is, it still counts as the registered window in front, whose clicks are watched.
+  // (Wine puts the main window at the bottom as it hides: the first tick pushes once more.)
+  start_without_timer();
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  tick();
+  std::size_t moves = mover_.moves_of(a.get());
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), moves);
+  EXPECT_TRUE(controls().watch.watching_clicks());
+}
+
 TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
