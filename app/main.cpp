@@ -3,27 +3,11 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "app/message_loop.h"
 #include "app/single_copy.h"
 #include "platform/file_probe.h"
 #include "platform/profile.h"
 #include "registry/settings_file.h"
-
-namespace {
-
-// Tab, Enter and Esc move between and press the controls of whichever of our windows has them.
-bool dialog_navigation(MSG& msg) {
-  HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-  if (root == nullptr) return false;
-  wchar_t name[32] = {};
-  ::GetClassNameW(root, name, 32);
-  if (::lstrcmpW(name, lorvane::app::MainWindow::class_name) != 0 &&
-      ::lstrcmpW(name, lorvane::app::AboutBox::class_name) != 0) {
-    return false;
-  }
-  return ::IsDialogMessageW(root, &msg) != FALSE;
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   using namespace lorvane;
@@ -45,11 +29,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   main_window.show_at_start(show_command);
   claim.publish(main_window.hwnd());
 
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (dialog_navigation(msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  return app::run_message_loop(main_window);
 }

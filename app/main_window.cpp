@@ -140,6 +140,14 @@ MainWindow::~MainWindow() {
 
 control::MainControls& MainWindow::controls() { return parts_->controls; }
 
+bool MainWindow::raw_input_held() const {
+  return parts_ != nullptr && parts_->watch.holding_raw_input();
+}
+
+void MainWindow::end_raw_input_hold() {
+  if (parts_ != nullptr) control::raw_input_hold_over(controls());
+}
+
 bool MainWindow::asking_for_tray_icon() const {
   return parts_ != nullptr && parts_->tray_timer.enabled();
 }

@@ -63,6 +63,10 @@ class MainWindow : public WindowBase<MainWindow> {
   bool tray_icon_present() const { return icon_present_; }
   // Whether the shell is still being asked again for the icon it refused.
   bool asking_for_tray_icon() const;
+  // Whether raw input is to wait in the queue for now: the message loop leaves WM_INPUT there
+  // for control::raw_input_hold_ms, and then ends the hold, which reads it all in one go.
+  bool raw_input_held() const;
+  void end_raw_input_hold();
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
   const std::wstring& settings_path() const { return options_.settings_path; }

@@ -192,11 +192,23 @@ void foreground_changed(MainControls& c) {
 
 void raw_input(MainControls& c, LPARAM lparam) {
   if (!c.watch.running()) return;
-  carry_out(c, c.watch.on_input(platform::raw_input::read(lparam)));
+  platform::RawInputEvent input = platform::raw_input::read(lparam);
+  // The buttons of a click follow its pointer move by a moment: whatever came with it is read
+  // now, before the hold keeps the rest waiting.
+  if (c.watch.watching_clicks() && !c.watch.holding_raw_input()) {
+    input |= platform::raw_input::drain();
+  }
+  carry_out(c, c.watch.on_input(input));
 }
 
 void click_timer(MainControls& c) {
   if (c.watch.on_click_timer()) control_tick(c);
+}
+
+void raw_input_hold_over(MainControls& c) {
+  if (c.watch.holding_raw_input()) {
+    carry_out(c, c.watch.on_held_input(platform::raw_input::drain()));
+  }
 }
 
 void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam) {

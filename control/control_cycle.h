@@ -33,6 +33,9 @@ void raw_input(MainControls& c, LPARAM lparam);
 // The timer event of the click's one-shot timer.
 void click_timer(MainControls& c);
 
+// The hold on raw input is over: what came meanwhile is read in one go.
+void raw_input_hold_over(MainControls& c);
+
 // WM_WTSSESSION_CHANGE and WM_POWERBROADCAST: the session locked or back, the display off or on.
 void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -38,6 +38,18 @@ WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
 }
 
 WatchAction CycleWatch::on_input(const platform::RawInputEvent& input) {
+  return take_input(input, false);
+}
+
+WatchAction CycleWatch::on_held_input(const platform::RawInputEvent& input) {
+  if (!input.any()) {
+    holding_ = false;
+    return {};
+  }
+  return take_input(input, true);
+}
+
+WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool held) {
   WatchAction action;
   if (!running()) return action;  // sent before the registration went
   if (raised_ != nullptr) {
@@ -59,6 +71,8 @@ WatchAction CycleWatch::on_input(const platform::RawInputEvent& input) {
       click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
     }
   }
+  if (held && (input.button_down || input.button_up)) action.tick = true;
+  holding_ = true;
   return action;
 }
 
@@ -110,6 +124,7 @@ void CycleWatch::rearm() {
   raw_input_.set(wanted);
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
+    holding_ = false;
     tick_after_up_ = false;
   }
 }

@@ -21,6 +21,10 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // after it comes up. The tolerance lets the system fold the wake-up into another.
 inline constexpr UINT click_tick_delay_ms = 20;
 inline constexpr ULONG click_tick_tolerance_ms = 10;
+// While the registered window in front is watched, pointer moves stream in by the hundred each
+// second and only buttons matter: after one input, the rest waits in the queue and is read in one
+// go every so often, for as long as it keeps coming. A click is still answered within 100 ms.
+inline constexpr UINT raw_input_hold_ms = 80;
 
 // What a tick did, as far as the watch is concerned.
 struct TickOutcome {
@@ -56,6 +60,9 @@ class CycleWatch {
   WatchAction on_input(const platform::RawInputEvent& input);
   // A WM_TIMER of the click's timer: whether the tick runs.
   bool on_click_timer();
+  // The input that waited out the hold, read in one go: the same as on_input, but a button in it
+  // runs the tick at once, since the click may be a hold old. With nothing held, the hold ends.
+  WatchAction on_held_input(const platform::RawInputEvent& input);
   // The tick after a foreground change pushed a registered window: its activation may still be
   // raising it, so the tick comes once more.
   void recheck_soon();
@@ -77,10 +84,14 @@ class CycleWatch {
   }
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
   bool click_tick_armed() const { return click_timer_.armed(); }
+  // Raw input is to wait in the queue for raw_input_hold_ms after the last reading, and then to
+  // be read in one go (on_held_input).
+  bool holding_raw_input() const { return holding_; }
   bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
   // Anything at all: the hook, the notifications, raw input, the timer.
   bool armed() const {
-    return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed();
+    return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed() ||
+           holding_raw_input();
   }
   UINT_PTR click_timer_id() const { return click_timer_.id(); }
 
@@ -88,6 +99,7 @@ class CycleWatch {
   // Raw input and the click's timer as the rules above want them now.
   void rearm();
   WatchAction bring_down_raised();
+  WatchAction take_input(const platform::RawInputEvent& input, bool held);
 
   HWND main_;
   std::optional<platform::ForegroundHook> hook_;
@@ -98,6 +110,7 @@ class CycleWatch {
   bool registered_in_front_ = false;
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
+  bool holding_ = false;
   bool locked_ = false;
   bool disconnected_ = false;
   bool display_off_ = false;

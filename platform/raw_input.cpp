@@ -1,5 +1,7 @@
 #include "platform/raw_input.h"
 
+#include <cstring>
+
 namespace lorvane::platform {
 namespace {
 
@@ -23,9 +25,86 @@ RAWINPUTDEVICE device(USHORT usage, bool wanted, HWND window) {
 
 bool apply(const RAWINPUTDEVICE& d) { return ::RegisterRawInputDevices(&d, 1, sizeof d) != FALSE; }
 
+RawInputEvent event_of(DWORD type, USHORT button_flags) {
+  RawInputEvent event;
+  if (type == RIM_TYPEMOUSE) {
+    event.mouse = true;
+    event.button_down = (button_flags & any_button_down) != 0;
+    event.button_up = (button_flags & any_button_up) != 0;
+  } else if (type == RIM_TYPEKEYBOARD) {
+    event.keyboard = true;
+  }
+  return event;
+}
+
+raw_input::BufferLayout look_up_layout() {
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64 ? raw_input::BufferLayout::wow64
+                                                                 : raw_input::BufferLayout::native;
+}
+
+// Found as the program starts, as a plain constant: a process never changes its layout.
+const raw_input::BufferLayout this_process_layout = look_up_layout();
+
+// The header's size and the records' alignment in a buffered read.
+struct Geometry {
+  std::size_t header;
+  std::size_t alignment;
+};
+
+Geometry geometry_of(raw_input::BufferLayout layout) {
+  if (layout == raw_input::BufferLayout::wow64) return {24, 8};
+  return {sizeof(RAWINPUTHEADER), sizeof(void*)};
+}
+
+// Room for a few hundred pointer moves: more waits for the next read.
+constexpr std::size_t drain_buffer_size = 8192;
+// The reads of one drain: input that keeps coming while we read is left for the next.
+constexpr int drain_reads = 8;
+
 }  // namespace
 
 namespace raw_input {
+
+RawInputEvent summarise(const BYTE* records, std::size_t size, UINT count, BufferLayout layout) {
+  Geometry g = geometry_of(layout);
+  // Where usButtonFlags lies in RAWMOUSE: after usFlags and its padding.
+  constexpr std::size_t button_flags_at = 4;
+  RawInputEvent event;
+  std::size_t at = 0;
+  for (UINT i = 0; i < count; ++i) {
+    DWORD type = 0;
+    DWORD record_size = 0;
+    if (size - at < 2 * sizeof(DWORD)) break;
+    std::memcpy(&type, records + at, sizeof type);
+    std::memcpy(&record_size, records + at + sizeof type, sizeof record_size);
+    if (record_size < g.header || record_size > size - at) break;
+    USHORT button_flags = 0;
+    if (type == RIM_TYPEMOUSE && record_size >= g.header + button_flags_at + sizeof button_flags) {
+      std::memcpy(&button_flags, records + at + g.header + button_flags_at, sizeof button_flags);
+    }
+    event |= event_of(type, button_flags);
+    at += (record_size + g.alignment - 1) / g.alignment * g.alignment;
+    if (at >= size) break;
+  }
+  return event;
+}
+
+RawInputEvent drain() {
+  alignas(8) BYTE buffer[drain_buffer_size];
+  RawInputEvent event;
+  for (int read = 0; read < drain_reads; ++read) {
+    UINT size = sizeof buffer;
+    UINT count = ::GetRawInputBuffer(reinterpret_cast<RAWINPUT*>(buffer), &size,
+                                     sizeof(RAWINPUTHEADER));
+    // None left, or the system would not say: what is left comes as WM_INPUT messages.
+    if (count == 0 || count == static_cast<UINT>(-1)) break;
+    event |= summarise(buffer, sizeof buffer, count, this_process_layout);
+    // A read that left most of the buffer free took all there was.
+    if (count < drain_buffer_size / 2 / sizeof(RAWINPUT)) break;
+  }
+  return event;
+}
 
 RawInputEvent read(LPARAM lparam) {
   RawInputEvent event;
@@ -35,14 +114,8 @@ RawInputEvent read(LPARAM lparam) {
                         sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) {
     return event;
   }
-  if (input.header.dwType == RIM_TYPEMOUSE) {
-    event.mouse = true;
-    event.button_down = (input.data.mouse.usButtonFlags & any_button_down) != 0;
-    event.button_up = (input.data.mouse.usButtonFlags & any_button_up) != 0;
-  } else if (input.header.dwType == RIM_TYPEKEYBOARD) {
-    event.keyboard = true;
-  }
-  return event;
+  return event_of(input.header.dwType,
+                  input.header.dwType == RIM_TYPEMOUSE ? input.data.mouse.usButtonFlags : 0);
 }
 
 Registered registered() {

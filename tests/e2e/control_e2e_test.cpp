@@ -179,6 +179,26 @@ TEST_F(E2eReaction, AClickedTargetIsAtTheBottomWellBeforeTheNextTick) {
   ASSERT_FALSE(is_last_visible(t));
   click_window(t);
   EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }, 500ms));
+
+  // The same click while the pointer keeps moving over it: the moves wait in Lorvane's queue and
+  // are read in one go every so often, and the click among them is answered all the same.
+  RECT r{};
+  ::GetWindowRect(t, &r);
+  POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  auto stream = [&](int moves) {
+    for (int i = 0; i < moves; ++i) {
+      point_at({middle.x + i % 2, middle.y});
+      pump_for(10ms);
+    }
+  };
+  ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
+  stream(20);
+  ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_FALSE(is_last_visible(t));
+  click_at(middle);
+  stream(10);
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }, 300ms));
 }
 
 // The keys stay with the user's window through the raise and the return: it stays the foreground
