@@ -13,7 +13,8 @@ bool dialog_navigation(MSG& msg) {
   if (root == nullptr) return false;
   wchar_t name[32] = {};
   ::GetClassNameW(root, name, 32);
-  if (::lstrcmpW(name, MainWindow::class_name) != 0 && ::lstrcmpW(name, AboutBox::class_name) != 0) {
+  if (::lstrcmpW(name, MainWindow::class_name) != 0 &&
+      ::lstrcmpW(name, AboutBox::class_name) != 0) {
     return false;
   }
   return ::IsDialogMessageW(root, &msg) != FALSE;

@@ -40,7 +40,7 @@ RawInputEvent event_of(DWORD type, USHORT button_flags) {
 raw_input::BufferLayout look_up_layout() {
   BOOL wow64 = FALSE;
   return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64 ? raw_input::BufferLayout::wow64
-                                                                 : raw_input::BufferLayout::native;
+                                                                  : raw_input::BufferLayout::native;
 }
 
 // Found as the program starts, as a plain constant: a process never changes its layout.
@@ -95,8 +95,8 @@ RawInputEvent drain() {
   RawInputEvent event;
   for (int read = 0; read < drain_reads; ++read) {
     UINT size = sizeof buffer;
-    UINT count = ::GetRawInputBuffer(reinterpret_cast<RAWINPUT*>(buffer), &size,
-                                     sizeof(RAWINPUTHEADER));
+    UINT count =
+        ::GetRawInputBuffer(reinterpret_cast<RAWINPUT*>(buffer), &size, sizeof(RAWINPUTHEADER));
     // None left, or the system would not say: what is left comes as WM_INPUT messages.
     if (count == 0 || count == static_cast<UINT>(-1)) break;
     event |= summarise(buffer, sizeof buffer, count, this_process_layout);
