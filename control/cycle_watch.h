@@ -40,10 +40,10 @@ struct WatchAction {
 
 // The watch between ticks. Its rules: nothing is armed while control is stopped; raw input and
 // the click's timer run only while a raised window waits for the user or a registered window is
-// in front; and while nobody can see the desktop (the session locked or disconnected, the
-// display off) nothing waits at all, no idle raise happens, and a raised window comes down.
-// The one-second tick goes on throughout: it is also the backstop for input that raw input does
-// not see (touch, pen).
+// in front, and raw input is held back only while the latter is and input keeps coming; and while
+// nobody can see the desktop (the session locked or disconnected, the display off) nothing waits at
+// all, no idle raise happens, and a raised window comes down. The one-second tick goes on
+// throughout: it is also the backstop for input that raw input does not see (touch, pen).
 class CycleWatch {
  public:
   CycleWatch(HWND main, UINT_PTR click_timer_id);
@@ -88,7 +88,7 @@ class CycleWatch {
   // be read in one go (on_held_input).
   bool holding_raw_input() const { return holding_; }
   bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
-  // Anything at all: the hook, the notifications, raw input, the timer.
+  // Anything at all: the hook, the notifications, raw input, the timer, the hold.
   bool armed() const {
     return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed() ||
            holding_raw_input();
