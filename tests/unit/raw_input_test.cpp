@@ -11,104 +11,68 @@
 namespace lorvane::platform::raw_input {
 namespace {
 
-// Records as the system writes them: the header's type and size, the rest of the header zero,
-// then the device's data.
-class Records {
- public:
-  explicit Records(BufferLayout layout)
-      : header_(layout == BufferLayout::wow64 ? 24 : sizeof(RAWINPUTHEADER)),
-        alignment_(layout == BufferLayout::wow64 ? 8 : sizeof(void*)) {}
-
-  Records& mouse(USHORT button_flags) {
-    RAWMOUSE data{};
-    data.usButtonFlags = button_flags;
-    return add(RIM_TYPEMOUSE, &data, sizeof data);
-  }
-  Records& keyboard() {
-    RAWKEYBOARD data{};
-    data.VKey = 'A';
-    return add(RIM_TYPEKEYBOARD, &data, sizeof data);
-  }
-  Records& with_size(DWORD size) {
-    std::memcpy(bytes_.data() + last_ + sizeof(DWORD), &size, sizeof size);
-    return *this;
-  }
-  const BYTE* data() const { return bytes_.data(); }
-  std::size_t size() const { return bytes_.size(); }
-  UINT count() const { return count_; }
-
- private:
-  Records& add(DWORD type, const void* data, std::size_t data_size) {
-    bytes_.resize((bytes_.size() + alignment_ - 1) / alignment_ * alignment_);
-    last_ = bytes_.size();
-    DWORD size = static_cast<DWORD>(header_ + data_size);
-    bytes_.resize(last_ + size);
-    std::memcpy(bytes_.data() + last_, &type, sizeof type);
-    std::memcpy(bytes_.data() + last_ + sizeof type, &size, sizeof size);
-    std::memcpy(bytes_.data() + last_ + header_, data, data_size);
-    ++count_;
-    return *this;
-  }
-
-  std::size_t header_;
-  std::size_t alignment_;
-  std::vector<BYTE> bytes_;
-  std::size_t last_ = 0;
-  UINT count_ = 0;
-};
-
-RawInputEvent summary(const Records& r, BufferLayout layout) {
-  return summarise(r.data(), r.size(), r.count(), layout);
+// Records as the system writes them: the header's type and size (the rest of it zero), then the
+// device's data. A mouse record carries its button flags; anything else is a keyboard's.
+std::size_t header_of(BufferLayout layout) {
+  return layout == BufferLayout::wow64 ? 24 : sizeof(RAWINPUTHEADER);
 }
 
-TEST(RawInputBuffer, EveryRecordCountsInEitherLayout) {
+std::vector<BYTE> records(BufferLayout layout, const std::vector<int>& mouse_buttons) {
+  std::size_t header = header_of(layout);
+  std::size_t alignment = layout == BufferLayout::wow64 ? 8 : sizeof(void*);
+  std::vector<BYTE> bytes;
+  for (int buttons : mouse_buttons) {
+    RAWMOUSE mouse{};
+    mouse.usButtonFlags = static_cast<USHORT>(buttons);
+    RAWKEYBOARD keyboard{};
+    DWORD type = buttons >= 0 ? RIM_TYPEMOUSE : RIM_TYPEKEYBOARD;
+    const void* data = buttons >= 0 ? static_cast<const void*>(&mouse) : &keyboard;
+    DWORD size = static_cast<DWORD>(header + (buttons >= 0 ? sizeof mouse : sizeof keyboard));
+    std::size_t at = (bytes.size() + alignment - 1) / alignment * alignment;
+    bytes.resize(at + size);
+    std::memcpy(&bytes[at], &type, sizeof type);
+    std::memcpy(&bytes[at + sizeof type], &size, sizeof size);
+    std::memcpy(&bytes[at + header], data, size - header);
+  }
+  return bytes;
+}
+constexpr int key = -1;
+
+TEST(RawInputBuffer, EveryWholeRecordInsideTheBufferCountsInEitherLayout) {
   for (BufferLayout layout : {BufferLayout::native, BufferLayout::wow64}) {
     SCOPED_TRACE(layout == BufferLayout::wow64 ? "wow64" : "native");
-    Records moves(layout);
-    moves.mouse(0).mouse(0).mouse(0);
-    RawInputEvent e = summary(moves, layout);
-    EXPECT_TRUE(e.mouse);
-    EXPECT_FALSE(e.keyboard || e.button_down || e.button_up);
+    std::vector<BYTE> moves = records(layout, {0, 0, 0});
+    RawInputEvent e = summarise(moves.data(), moves.size(), 3, layout);
+    EXPECT_TRUE(e.mouse && !e.keyboard && !e.button_down && !e.button_up);
 
-    // A button after a key: the records behind the keyboard's shorter one are found too.
-    Records mixed(layout);
-    mixed.mouse(0).keyboard().mouse(RI_MOUSE_RIGHT_BUTTON_DOWN).mouse(RI_MOUSE_BUTTON_4_UP);
-    e = summary(mixed, layout);
+    // Behind a key's shorter record the buttons are found too.
+    std::vector<BYTE> mixed =
+        records(layout, {0, key, RI_MOUSE_RIGHT_BUTTON_DOWN, RI_MOUSE_BUTTON_4_UP});
+    e = summarise(mixed.data(), mixed.size(), 4, layout);
     EXPECT_TRUE(e.mouse && e.keyboard && e.button_down && e.button_up);
-
+    EXPECT_TRUE(summarise(mixed.data(), mixed.size(), 9, layout).button_up) << "fewer than said";
     EXPECT_FALSE(summarise(mixed.data(), mixed.size(), 0, layout).any());
+    EXPECT_FALSE(summarise(mixed.data(), mixed.size() - 1, 4, layout).button_up) << "cut short";
+    EXPECT_FALSE(summarise(mixed.data(), 4, 4, layout).any());
+
+    // A record shorter than its header, or running past the buffer, ends the walk.
+    std::vector<BYTE> broken = records(layout, {key, RI_MOUSE_LEFT_BUTTON_DOWN});
+    std::size_t mouse_size_at = broken.size() - sizeof(RAWMOUSE) - header_of(layout) + 4;
+    DWORD size = 4096;
+    std::memcpy(&broken[mouse_size_at], &size, sizeof size);
+    e = summarise(broken.data(), broken.size(), 2, layout);
+    EXPECT_TRUE(e.keyboard && !e.mouse);
+    size = 8;
+    std::memcpy(&broken[4], &size, sizeof size);
+    EXPECT_FALSE(summarise(broken.data(), broken.size(), 2, layout).any());
   }
 }
 
 TEST(RawInputBuffer, TheLayoutDecidesWhereTheButtonsAre) {
-  Records wow64(BufferLayout::wow64);
-  wow64.mouse(RI_MOUSE_LEFT_BUTTON_DOWN);
-  EXPECT_TRUE(summary(wow64, BufferLayout::wow64).button_down);
+  std::vector<BYTE> wow64 = records(BufferLayout::wow64, {RI_MOUSE_LEFT_BUTTON_DOWN});
+  EXPECT_TRUE(summarise(wow64.data(), wow64.size(), 1, BufferLayout::wow64).button_down);
   // Read as this build's records, the flags would be taken from the longer header's zeros.
-  EXPECT_FALSE(summary(wow64, BufferLayout::native).button_down);
-}
-
-TEST(RawInputBuffer, OnlyWholeRecordsInsideTheBufferCount) {
-  for (BufferLayout layout : {BufferLayout::native, BufferLayout::wow64}) {
-    SCOPED_TRACE(layout == BufferLayout::wow64 ? "wow64" : "native");
-    Records r(layout);
-    r.mouse(0).mouse(RI_MOUSE_LEFT_BUTTON_DOWN);
-    // More records announced than written.
-    EXPECT_TRUE(summarise(r.data(), r.size(), 5, layout).button_down);
-    // The buffer ends inside the second record.
-    EXPECT_FALSE(summarise(r.data(), r.size() - 1, 2, layout).button_down);
-    EXPECT_FALSE(summarise(r.data(), 4, 2, layout).any());
-
-    // A record whose size is shorter than its header, or runs past the buffer, ends the walk.
-    Records short_one(layout);
-    short_one.mouse(0).with_size(8).mouse(RI_MOUSE_LEFT_BUTTON_DOWN);
-    EXPECT_FALSE(summary(short_one, layout).any());
-    Records long_one(layout);
-    long_one.keyboard().mouse(RI_MOUSE_LEFT_BUTTON_DOWN).with_size(4096);
-    RawInputEvent e = summary(long_one, layout);
-    EXPECT_TRUE(e.keyboard);
-    EXPECT_FALSE(e.mouse || e.button_down);
-  }
+  EXPECT_FALSE(summarise(wow64.data(), wow64.size(), 1, BufferLayout::native).button_down);
 }
 
 }  // namespace
