@@ -14,7 +14,8 @@
 #
 # Environment: LORVANE_BUILD_DIR (default build/mingw), LORVANE_BENCH_STARTS (31 starts of each
 # program), LORVANE_BENCH_TICK_PAIRS (150 batch pairs), LORVANE_BENCH_TICK_BATCH (200 class lookups
-# per batch), LORVANE_BENCH_CPU_SECONDS (30 per state), LORVANE_BENCH_PUSH_TRIES (24 clicks per case),
+# per batch), LORVANE_BENCH_CPU_SECONDS (60 per state: at two wake-ups a second,
+# one more or less in a stretch moves a ratio), LORVANE_BENCH_PUSH_TRIES (24 clicks per case),
 # LORVANE_BENCH_RETURN_TRIES (6 idle raises per case, each after more than 5 s of no input),
 # LORVANE_BENCH_STORM (1000 foreground changes), LORVANE_BENCH_LATENCY_CPU_SECONDS (20).
 set -euo pipefail
@@ -25,7 +26,7 @@ BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
 STARTS=${LORVANE_BENCH_STARTS:-31}
 TICK_PAIRS=${LORVANE_BENCH_TICK_PAIRS:-150}
 TICK_BATCH=${LORVANE_BENCH_TICK_BATCH:-200}
-CPU_SECONDS=${LORVANE_BENCH_CPU_SECONDS:-30}
+CPU_SECONDS=${LORVANE_BENCH_CPU_SECONDS:-60}
 BEFORE=${LORVANE_BENCH_BEFORE:-}
 PUSH_TRIES=${LORVANE_BENCH_PUSH_TRIES:-24}
 RETURN_TRIES=${LORVANE_BENCH_RETURN_TRIES:-6}
