@@ -172,6 +172,17 @@ class ControlTest : public MainWindowTest {
     control::start_stop(controls());
     controls().control_timer.set_enabled(false);
   }
+  // Target A registered and placed apart, where a click can reach it; the pointer parked; control
+  // running as start_without_timer leaves it, with the user at the machine.
+  platform::UniqueWindow start_with_target_to_click() {
+    harness::park_pointer();
+    platform::UniqueWindow a = make_window(target_a);
+    ::SetWindowPos(a.get(), nullptr, 600, 100, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+    add_targets({target_a});
+    clock_.set_active();
+    start_without_timer();
+    return a;
+  }
   // An event of the foreground hook, as the system would deliver it, and its message handled.
   void foreground_event(DWORD event = EVENT_OBJECT_FOCUS) {
     ASSERT_TRUE(controls().watch.running()) << "control is not running";

@@ -75,13 +75,8 @@ TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnc
 }
 
 TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoNothing) {
-  harness::park_pointer();
+  platform::UniqueWindow a = start_with_target_to_click();
   platform::UniqueWindow other = make_window(bystander);
-  platform::UniqueWindow a = make_window(target_a);
-  ::SetWindowPos(a.get(), nullptr, 600, 100, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
-  add_targets({target_a});
-  clock_.set_active();
-  start_without_timer();
   EXPECT_TRUE(listening_as_registered(RawDevices::none)) << "nothing in front to watch";
   bring_to_front(a.get());
   tick();
@@ -114,12 +109,7 @@ TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoN
 // Once the window in front is watched, input after the first waits in the queue until the hold
 // is over, and is then read in one go: a click among pointer moves runs the tick at once.
 TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
-  harness::park_pointer();
-  platform::UniqueWindow a = make_window(target_a);
-  ::SetWindowPos(a.get(), nullptr, 600, 100, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
-  add_targets({target_a});
-  clock_.set_active();
-  start_without_timer();
+  platform::UniqueWindow a = start_with_target_to_click();
   bring_to_front(a.get());
   tick();
   ASSERT_TRUE(controls().watch.watching_clicks());
