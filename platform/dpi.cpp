@@ -1,18 +1,13 @@
 #include "platform/dpi.h"
 
+#include "platform/late_bound.h"
+
 namespace lorvane::platform {
 namespace {
-
-// Through the generic function pointer type, which converts to any other without a warning.
-template <class Function>
-Function look_up(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
 
 DpiFunctions look_up_in_user32() {
   DpiFunctions f;
   HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return f;
   f.get_dpi_for_system = look_up<decltype(f.get_dpi_for_system)>(user32, "GetDpiForSystem");
   f.get_dpi_for_window = look_up<decltype(f.get_dpi_for_window)>(user32, "GetDpiForWindow");
   f.adjust_window_rect_ex_for_dpi =

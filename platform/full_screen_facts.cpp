@@ -1,5 +1,6 @@
 #include "platform/full_screen_facts.h"
 
+#include "platform/late_bound.h"
 #include "platform/shell_windows.h"
 
 namespace lorvane::platform::full_screen_facts {
@@ -7,17 +8,10 @@ namespace {
 
 using QueryState = HRESULT(WINAPI*)(int*);
 
-QueryState query_state() {
-  // shell32 is loaded already: the tray icon imports it.
-  HMODULE shell32 = ::GetModuleHandleW(L"shell32.dll");
-  if (shell32 == nullptr) return nullptr;
-  return reinterpret_cast<QueryState>(
-      reinterpret_cast<void*>(::GetProcAddress(shell32, "SHQueryUserNotificationState")));
-}
-
 // Looked up as the program starts, as a plain constant: a function-local static would bring the
 // C++ runtime's thread-safe guard, and with it a threads library, into the exe.
-const QueryState query = query_state();
+// shell32 is loaded already: the tray icon imports it.
+const QueryState query = look_up<QueryState>(L"shell32.dll", "SHQueryUserNotificationState");
 
 }  // namespace
 

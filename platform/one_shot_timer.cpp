@@ -1,20 +1,16 @@
 #include "platform/one_shot_timer.h"
 
+#include "platform/late_bound.h"
+
 namespace lorvane::platform {
 namespace {
 
 using SetCoalescable = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
 
-SetCoalescable look_up_set_coalescable() {
-  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<SetCoalescable>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(user32, "SetCoalescableTimer")));
-}
-
 // Looked up as the program starts, as a plain constant: a function-local static would bring the
 // C++ runtime's thread-safe guard, and with it a threads library, into the exe.
-const SetCoalescable set_coalescable = look_up_set_coalescable();
+const SetCoalescable set_coalescable =
+    look_up<SetCoalescable>(L"user32.dll", "SetCoalescableTimer");
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/late_bound.h"
+
 namespace lorvane::platform::running_copy {
 namespace {
 
@@ -79,10 +81,7 @@ bool bring_back_any(const wchar_t* window_class, UINT message, WPARAM wparam, LP
 void accept_from_lower_integrity(HWND window, UINT message) {
   using FilterCall = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
   constexpr DWORD allow = 1;  // MSGFLT_ALLOW
-  HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  auto filter = user32 != nullptr ? reinterpret_cast<FilterCall>(reinterpret_cast<void*>(
-                                        ::GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
-                                  : nullptr;
+  auto filter = look_up<FilterCall>(L"user32.dll", "ChangeWindowMessageFilterEx");
   if (filter != nullptr && message != 0) filter(window, message, allow, nullptr);
 }
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/late_bound.h"
+
 namespace lorvane::platform {
 namespace {
 
@@ -28,12 +30,6 @@ bool windows_8_or_later() {
   DWORDLONG condition = ::VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL);
   condition = ::VerSetConditionMask(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
   return ::VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
-}
-
-// Through the generic function pointer type, which converts to any other without a warning.
-template <class Function>
-Function look_up(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
 using RegisterSession = BOOL(WINAPI*)(HWND, DWORD);
