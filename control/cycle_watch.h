@@ -93,7 +93,6 @@ class CycleWatch {
     return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed() ||
            holding_raw_input();
   }
-  UINT_PTR click_timer_id() const { return click_timer_.id(); }
 
  private:
   // Raw input and the click's timer as the rules above want them now.

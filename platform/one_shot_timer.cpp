@@ -14,8 +14,6 @@ const SetCoalescable set_coalescable =
 
 }  // namespace
 
-bool OneShotTimer::coalescable() { return set_coalescable != nullptr; }
-
 void OneShotTimer::arm(UINT delay_ms, ULONG tolerance_ms) {
   UINT_PTR set = set_coalescable != nullptr
                      ? set_coalescable(window_, id_, delay_ms, nullptr, tolerance_ms)

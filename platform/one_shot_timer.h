@@ -13,7 +13,6 @@ class OneShotTimer {
   OneShotTimer(const OneShotTimer&) = delete;
   OneShotTimer& operator=(const OneShotTimer&) = delete;
 
-  UINT_PTR id() const { return id_; }
   bool armed() const { return armed_; }
   // Fires once, after delay_ms and at most tolerance_ms later. Arming again starts over.
   void arm(UINT delay_ms, ULONG tolerance_ms);
@@ -21,9 +20,6 @@ class OneShotTimer {
   // For WM_TIMER of its id: whether this is the firing it was armed for. The timer is stopped,
   // so it fires no more; a message left from before a disarm is not.
   bool fired();
-
-  // Whether the tolerance is available on this system.
-  static bool coalescable();
 
  private:
   HWND window_;
