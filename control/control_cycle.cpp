@@ -49,21 +49,28 @@ struct TickResult {
   DWORD last_input = 0;  // the last input time the raise was decided on
 };
 
+// The time of the user's last input, from a zeroed record: a failed query leaves 0, which makes
+// the user count as idle.
+DWORD last_input(const MainControls& c) {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  c.clock.last_input_info(info);
+  return info.dwTime;
+}
+
 // Whether the user counts as idle in this tick. The clock is read once a tick, at the first live
 // entry that asks: within one tick every entry would get the same answer.
 struct IdleReading {
   std::optional<bool> idle;
-  // Zeroed at the start of the tick: a failed query leaves 0, which makes the user count as idle.
-  LASTINPUTINFO info{};
+  DWORD last_input = 0;
 };
 
 bool user_idle(const MainControls& c, IdleReading& reading) {
   if (!reading.idle) {
     std::int32_t threshold = platform::parse_decimal(c.idle_threshold_box.text()).value_or(0);
-    reading.info.cbSize = sizeof reading.info;
     DWORD now = c.clock.tick_count();
-    c.clock.last_input_info(reading.info);
-    reading.idle = is_idle(now, reading.info.dwTime, threshold);
+    reading.last_input = last_input(c);
+    reading.idle = is_idle(now, reading.last_input, threshold);
   }
   return *reading.idle;
 }
@@ -90,7 +97,7 @@ TickResult run_tick(MainControls& c) {
       }
     }
     if (!active) {
-      result.last_input = reading.info.dwTime;
+      result.last_input = reading.last_input;
       // Raised already and nothing above it: the move would change nothing.
       if (platform::z_order::at_top_of_topmost(w)) {
         result.raised = w;
@@ -116,13 +123,6 @@ TickResult run_tick(MainControls& c) {
     }
   }
   return result;
-}
-
-DWORD last_input(const MainControls& c) {
-  LASTINPUTINFO info{};
-  info.cbSize = sizeof info;
-  c.clock.last_input_info(info);
-  return info.dwTime;
 }
 
 // What the watch asks for: the raised window down at once, and the tick.
