@@ -30,6 +30,8 @@ std::wstring ListBox::item(int position) const {
   return text;
 }
 
+Target ListBox::target(int position) const { return {item(position), std::wstring()}; }
+
 bool ListBox::contains(const std::wstring& text) const {
   int n = count();
   for (int i = 0; i < n; ++i) {

@@ -46,6 +46,14 @@ class TextBox : public TextControl {
   void set_text(const std::wstring& text) { set_text_of(text); }
 };
 
+// A registered target: a window class and, where it is known, the file name of the program that
+// owns the window ("player.exe"). An empty program stands for the class in every program.
+struct Target {
+  std::wstring class_name;
+  std::wstring program;
+  bool operator==(const Target&) const = default;
+};
+
 // A single-selection, unsorted list box. Positions run from 0; no selection is -1.
 class ListBox {
  public:
@@ -53,6 +61,8 @@ class ListBox {
   HWND hwnd() const { return window_; }
   int count() const;
   std::wstring item(int position) const;
+  // The entry at the position as a target.
+  Target target(int position) const;
   // Whether an entry is exactly this text, case and all (LB_FINDSTRINGEXACT ignores case).
   bool contains(const std::wstring& text) const;
   void append(const std::wstring& text);
