@@ -48,7 +48,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   EXPECT_TRUE(is_last_visible(a.get()));
 }
 
-TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnce) {
+TEST_F(ControlTest, ARegisteredWindowClickedToTheFrontGoesBackAtOnce) {
   // Real clicks of this process on its own windows: Wine raises focus events for those.
   harness::park_pointer();
   platform::UniqueWindow a = make_window(target_a);
@@ -72,6 +72,14 @@ TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnc
   click_point(client_point(hwnd(), 5, 5));
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == hwnd(); }));
   EXPECT_TRUE(clicked_and_pushed()) << "the main window in between is a change too";
+
+  // Switched to from another program's window, as a user goes from their work to the player.
+  platform::UniqueWindow other = make_window(bystander);
+  ::SetWindowPos(other.get(), nullptr, 300, 0, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+  click_point(client_point(other.get(), 40, 40));
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == other.get(); }));
+  EXPECT_TRUE(clicked_and_pushed()) << "switched to from another window";
+  EXPECT_TRUE(is_below(a.get(), other.get()));
 }
 
 TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoNothing) {
