@@ -24,4 +24,13 @@ SettingsChoice choose_settings_file(const SettingsPlaces& places) {
           std::nullopt};
 }
 
+bool written_later(std::uint64_t original, std::uint64_t copy) {
+  constexpr std::uint64_t second = 10'000'000;
+  constexpr std::uint64_t rounding = 2 * second;
+  constexpr std::uint64_t hour = 3600 * second;
+  if (original <= copy + rounding) return false;
+  const std::uint64_t later_by = original - copy;
+  return later_by < hour - rounding || later_by > hour + rounding;
+}
+
 }  // namespace lorvane::registry

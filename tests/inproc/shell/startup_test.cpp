@@ -1,3 +1,5 @@
+#include <thread>
+
 #include "app/single_copy.h"
 #include "main_window_fixture.h"
 
@@ -75,6 +77,77 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
   EXPECT_EQ(ini_bytes(), before);
   EXPECT_TRUE(names_in(elsewhere.path()).empty());
+}
+
+// The buttons that edit the list or start anything, which wait with the start-up.
+constexpr app::ControlId editing_buttons[] = {app::id_select_button,    app::id_move_up_button,
+                                              app::id_move_down_button, app::id_delete_button,
+                                              app::id_save_button,      app::id_start_stop_button};
+
+// A virus scanner or a sync client holds the file with no sharing when the start-up load comes
+// (after the choice of the file found it usable): the window shows and waits, and goes on as any
+// start does once the file can be read.
+TEST_F(MainWindowTest, AStartUpWaitsForASettingsFileHeldByAnotherProgramAndThenGoesOn) {
+  const std::wstring stored =
+      L"[Lorvane]\n前面表示設定=1\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n";
+  write_ini(stored);
+  platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, 0);
+  ASSERT_TRUE(held);
+  start();
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
+  EXPECT_EQ(controls().front_display_option.caption(), app::settings_in_use_text);
+  EXPECT_TRUE(::IsWindowEnabled(item(app::id_front_display_option)));
+  EXPECT_TRUE(::IsWindowEnabled(item(app::id_about_button)));
+  for (app::ControlId id : editing_buttons) EXPECT_FALSE(::IsWindowEnabled(item(id))) << id;
+  EXPECT_EQ(controls().target_list.count(), 0);
+  EXPECT_FALSE(controls().front_display_option.ticked());
+  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  // Still waiting a few tries later.
+  pump_for(std::chrono::milliseconds(2500));
+  EXPECT_FALSE(window_->settings_loaded());
+  EXPECT_EQ(controls().target_list.count(), 0);
+
+  held.reset();
+  ASSERT_TRUE(pump_until([&] { return window_->settings_loaded(); }));
+  EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"A", L"B"}));
+  EXPECT_TRUE(controls().front_display_option.ticked());
+  EXPECT_EQ(controls().front_display_option.caption(), L"前面表示しない。");
+  for (app::ControlId id : editing_buttons) EXPECT_TRUE(::IsWindowEnabled(item(id))) << id;
+  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()));
+  close();
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
+}
+
+// A start from the folder of a running copy brings it back even when it would take another
+// settings file (an elevated start writes beside the exe, a normal one goes to the application
+// data).
+TEST_F(MainWindowTest, ASecondStartFromTheSameFolderBringsTheCopyBackWhicheverFileItWouldTake) {
+  TempFolder app_data;
+  settings_path_ = app_data.file(L"Lorvane.ini");
+  exe_folder_ = folder_.path();
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
+  app::SettingsClaim folder_claim(app::folder_claim_path(folder_.path()));
+  ASSERT_TRUE(folder_claim.take());
+  folder_claim.publish(hwnd());
+
+  // The other start claims the folder from a thread of its own, as another process would; its
+  // claim of the file beside the exe alone would not meet ours.
+  std::wstring upper = folder_.path();
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  EXPECT_NE(app::copy_name(folder_.file(L"Lorvane.ini")), app::copy_name(ini_path()));
+  std::atomic<int> taken{-1};
+  std::thread second([&] {
+    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
+                               3000)
+                .take();
+  });
+  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
+  second.join();
+  EXPECT_EQ(taken.load(), 0);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
 }
 
 }  // namespace
