@@ -57,8 +57,8 @@ std::optional<std::wstring> long_path(const std::wstring& path);
 // The user's roaming application-data folder, as the shell or else %APPDATA% names it.
 std::optional<std::wstring> application_data_folder();
 
-// Makes the folder unless it exists. A failure is not reported: the writes into it fail as well,
-// unnoticed, as every failed write of the settings file does.
+// Makes the folder unless it exists. A failure is not reported here: the writes into it fail as
+// well, and a failed save is told.
 void make_folder(const std::wstring& folder);
 
 // Copies the file unless the target exists. The copy is the program's own to write, so a

@@ -19,7 +19,8 @@ SettingsChoice choose_settings_file(const SettingsPlaces& places) {
     // Read through the full path: the copy does not go through the ANSI functions.
     return {settings_path(folder), folder, settings_path(places.exe_folder)};
   }
-  // Nowhere better to go: beside the executable, where writes may fail unnoticed.
+  // Nowhere better to go: beside the executable, where writes may fail (and a failed
+  // save is told).
   return {settings_path(places.exe_folder_ansi.value_or(places.exe_folder)), std::nullopt,
           std::nullopt};
 }
