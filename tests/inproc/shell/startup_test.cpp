@@ -79,46 +79,6 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   EXPECT_TRUE(names_in(elsewhere.path()).empty());
 }
 
-// The buttons that edit the list or start anything, which wait with the start-up.
-constexpr app::ControlId editing_buttons[] = {app::id_select_button,    app::id_move_up_button,
-                                              app::id_move_down_button, app::id_delete_button,
-                                              app::id_save_button,      app::id_start_stop_button};
-
-// A virus scanner or a sync client holds the file with no sharing when the start-up load comes
-// (after the choice of the file found it usable): the window shows and waits, and goes on as any
-// start does once the file can be read.
-TEST_F(MainWindowTest, AStartUpWaitsForASettingsFileHeldByAnotherProgramAndThenGoesOn) {
-  const std::wstring stored =
-      L"[Lorvane]\n前面表示設定=1\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n";
-  write_ini(stored);
-  platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, 0);
-  ASSERT_TRUE(held);
-  start();
-  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
-  EXPECT_EQ(controls().front_display_option.caption(), app::settings_in_use_text);
-  EXPECT_TRUE(::IsWindowEnabled(item(app::id_front_display_option)));
-  EXPECT_TRUE(::IsWindowEnabled(item(app::id_about_button)));
-  for (app::ControlId id : editing_buttons) EXPECT_FALSE(::IsWindowEnabled(item(id))) << id;
-  EXPECT_EQ(controls().target_list.count(), 0);
-  EXPECT_FALSE(controls().front_display_option.ticked());
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  // Still waiting a few tries later.
-  pump_for(std::chrono::milliseconds(2500));
-  EXPECT_FALSE(window_->settings_loaded());
-  EXPECT_EQ(controls().target_list.count(), 0);
-
-  held.reset();
-  ASSERT_TRUE(pump_until([&] { return window_->settings_loaded(); }));
-  EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"A", L"B"}));
-  EXPECT_TRUE(controls().front_display_option.ticked());
-  EXPECT_EQ(controls().front_display_option.caption(), L"前面表示しない。");
-  for (app::ControlId id : editing_buttons) EXPECT_TRUE(::IsWindowEnabled(item(id))) << id;
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
-  EXPECT_TRUE(::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()));
-  close();
-  EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
-}
-
 // A start from the folder of a running copy brings it back even when it would take another
 // settings file (an elevated start writes beside the exe, a normal one goes to the application
 // data).
