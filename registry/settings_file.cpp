@@ -278,24 +278,21 @@ void save_list(const platform::ListBox& target_list, const std::wstring& path,
     save_section(target_list, n, steps, path, writes);
     return;
   }
-  if (!writes.put(count_key, platform::decimal_text(n))) return;
+  // After a write that failed for good, the others write nothing.
+  writes.put(count_key, platform::decimal_text(n));
   for (const SaveStep& step : steps) {
     std::wstring key = class_key(step.position);
-    bool written = true;
     switch (step.kind) {
       case SaveStep::Kind::write_entry: {
         // Each write rewrites the whole file: a key that already holds its entry is left as it
         // is, so that saving an unchanged list writes three keys, not one per entry.
         std::wstring entry = target_list.item(step.position);
-        if (platform::profile::read(section_name, key, path) != entry) {
-          written = writes.put(key, entry);
-        }
+        if (platform::profile::read(section_name, key, path) != entry) writes.put(key, entry);
         break;
       }
-      case SaveStep::Kind::write_empty: written = writes.put(key, std::wstring()); break;
-      case SaveStep::Kind::remove: written = writes.put(key, std::nullopt); break;
+      case SaveStep::Kind::write_empty: writes.put(key, std::wstring()); break;
+      case SaveStep::Kind::remove: writes.put(key, std::nullopt); break;
     }
-    if (!written) return;
   }
 }
 
