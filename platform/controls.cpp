@@ -85,27 +85,28 @@ void ListBox::make_room_for(const Target& target) {
   if (dc == nullptr) return;
   auto font = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
   HGDIOBJ old_font = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-  SIZE class_size{}, program_size{};
-  TEXTMETRICW metrics{};
+  SIZE class_size{}, program_size{}, alphabet_size{};
   ::GetTextExtentPoint32W(dc, target.class_name.c_str(), static_cast<int>(target.class_name.size()),
                           &class_size);
   ::GetTextExtentPoint32W(dc, target.program.c_str(), static_cast<int>(target.program.size()),
                           &program_size);
-  ::GetTextMetricsW(dc, &metrics);
+  // The list box turns tab stops into pixels by its font's average character width, taken over
+  // the alphabet: a quarter of it is one unit.
+  static constexpr wchar_t alphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  ::GetTextExtentPoint32W(dc, alphabet, 52, &alphabet_size);
   if (old_font != nullptr) ::SelectObject(dc, old_font);
   ::ReleaseDC(window_, dc);
+  int average = (alphabet_size.cx / 26 + 1) / 2;
+  if (average <= 0) average = 8;
 
   // Two average characters between the columns.
-  int gap = 2 * (metrics.tmAveCharWidth > 0 ? metrics.tmAveCharWidth : 8);
+  int gap = 2 * average;
   // The tab stop in pixels, kept in the list box's slot for its application.
   auto stop = static_cast<int>(::GetWindowLongPtrW(window_, GWLP_USERDATA));
   if (class_size.cx + gap > stop) {
     stop = class_size.cx + gap;
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, stop);
-    // Tab stops are given in dialog units of the system font, a quarter of its average width.
-    int base = LOWORD(::GetDialogBaseUnits());
-    if (base <= 0) base = 8;
-    INT units = (stop * 4 + base - 1) / base;
+    INT units = (stop * 4 + average - 1) / average;
     ::SendMessageW(window_, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&units));
     ::InvalidateRect(window_, nullptr, TRUE);
   }
