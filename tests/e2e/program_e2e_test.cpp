@@ -83,5 +83,31 @@ TEST(E2eProgram, TheWizardTiesTheEntryToThePlayerAndTellsOfTheOtherProgram) {
   ASSERT_TRUE(lorvane.close());
 }
 
+// A program name that the ANSI code page cannot hold could not come back from the file: the entry
+// is registered without it, as the class in every program.
+TEST(E2eProgram, AProgramNameTheCodePageCannotHoldIsNotRecorded) {
+  ASSERT_EQ(::GetACP(), 932u);
+  TempFolder programs(L"programs");
+  const std::wstring target_class = unique_class(L"LvHangul");
+  ProgramCopy player(programs, L"플레이어.exe", target_class);
+  ASSERT_NE(player.window(), nullptr);
+
+  Lorvane lorvane;
+  ASSERT_TRUE(lorvane.start());
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s));
+  lorvane.click(id_select_button);
+  bring_to_front(player.window());
+  HWND moved = next_box(lorvane, nullptr, box_moved);
+  ASSERT_NE(moved, nullptr);
+  Lorvane::answer(moved, IDYES);
+  HWND start = next_box(lorvane, moved, box_start);
+  ASSERT_NE(start, nullptr);
+  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{target_class});
+  Lorvane::answer(start, IDNO);
+  ASSERT_TRUE(lorvane.close());
+  EXPECT_EQ(lorvane.ini_bytes(), sjis(L"[Lorvane]\r\n登録数=1\r\nクラス名0=" + target_class +
+                                      L"\r\nクラス名1=\r\n前面表示設定=0\r\n"));
+}
+
 }  // namespace
 }  // namespace lorvane::e2e
