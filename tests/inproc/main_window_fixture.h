@@ -61,6 +61,13 @@ class MainWindowTest : public ::testing::Test {
     return items;
   }
 
+  std::vector<platform::Target> list_targets() {
+    std::vector<platform::Target> targets;
+    for (int i = 0; i < controls().target_list.count(); ++i)
+      targets.push_back(controls().target_list.target(i));
+    return targets;
+  }
+
   // The notification-area icon's callback as the shell sends it: the mouse message that happened
   // over the icon arrives as the window's own mouse-move message.
   void tray_event(UINT mouse_message) { ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, mouse_message); }
