@@ -171,9 +171,11 @@ bool MainWindow::create(HINSTANCE instance) {
   }
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
-  // A copy that runs as administrator still hears of a new taskbar and of a normal start.
+  // A copy that runs as administrator still hears of a new taskbar and of a normal start, and
+  // the icon's clicks, which the shell posts from its lower level.
   platform::running_copy::accept_from_lower_integrity(window_, taskbar_created_);
   platform::running_copy::accept_from_lower_integrity(window_, bring_back_);
+  platform::running_copy::accept_from_lower_integrity(window_, platform::tray::callback_message);
 
   // Centred before the start-up sequence: a window that it minimises comes back here.
   RECT rect;
@@ -265,6 +267,9 @@ void MainWindow::add_tray_icon() {
   }
   icon_present_ = false;
   if (closed_) return;
+  // A window hidden in the tray before the icon went (Explorer restarted and refuses the icon
+  // again) would have no way back: it shows minimised on the taskbar until the icon is back.
+  if (::IsIconic(window_) && !::IsWindowVisible(window_)) ::ShowWindow(window_, SW_SHOWMINNOACTIVE);
   // At a slow logon the shell refuses the icon, and tells nobody when it is ready: it is asked
   // again every few seconds for a while.
   icon_retries_since_ = options_.clock.tick_count();

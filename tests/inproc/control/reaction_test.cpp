@@ -1,6 +1,9 @@
 // Control between ticks: the foreground hook's filter, the click on a registered window in front,
 // the raised window and its return to the bottom, what nobody seeing the desktop stops, and
 // which windows count as full-screen work.
+#include <atomic>
+
+#include "app/message_loop.h"
 #include "control_test_support.h"
 
 namespace lorvane::test {
@@ -136,6 +139,49 @@ TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
   EXPECT_TRUE(controls().watch.watching_clicks());
   control::start_stop(controls());
   EXPECT_FALSE(controls().watch.armed());
+  harness::park_pointer();
+}
+
+// A message sent to the window during a hold is handled inside the wait, which then waits on
+// for the rest of the hold: the input that comes meanwhile stays queued, and the hold ends at its
+// time, though no other message comes to end the wait.
+TEST_F(ControlTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
+  platform::UniqueWindow a = start_with_target_to_click();
+  bring_to_front(a.get());
+  tick();
+  ASSERT_TRUE(controls().watch.watching_clicks());
+  HWND main = hwnd();
+  constexpr UINT gave_up = WM_APP + 77;
+  platform::UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  platform::UniqueKernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<bool> sent{false};
+  DWORD loop_thread = ::GetCurrentThreadId();
+  std::thread other([&] {
+    ::SetEvent(ready.get());
+    ::SendMessageW(main, WM_NULL, 0, 0);
+    sent = true;
+    harness::nudge_pointer();
+    // Only a wait that never ends gets this far: it gets a message to end it.
+    if (::WaitForSingleObject(done.get(), 10000) == WAIT_TIMEOUT)
+      ::PostThreadMessageW(loop_thread, gave_up, 0, 0);
+  });
+  ::WaitForSingleObject(ready.get(), INFINITE);
+  // A hold long enough for the other thread to send within it, whatever the machine's load.
+  DWORD ends = ::GetTickCount() + 2000;
+  std::vector<UINT> taken;
+  MSG msg{};
+  app::HeldNext next;
+  while ((next = app::next_while_held(msg, ends)) == app::HeldNext::message) {
+    taken.push_back(msg.message);
+    if (msg.message == gave_up) break;
+    ::DispatchMessageW(&msg);
+  }
+  ::SetEvent(done.get());
+  other.join();
+  EXPECT_EQ(next, app::HeldNext::over);
+  EXPECT_TRUE(sent) << "the sent message was handled within the hold";
+  EXPECT_EQ(std::count(taken.begin(), taken.end(), WM_INPUT), 0) << "raw input taken singly";
+  EXPECT_EQ(std::count(taken.begin(), taken.end(), gave_up), 0) << "the hold outlived its end";
   harness::park_pointer();
 }
 
