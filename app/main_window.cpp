@@ -96,11 +96,12 @@ POINT centred_origin(HWND window, SIZE size) {
 }  // namespace
 
 struct MainWindow::Parts {
-  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover)
+  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover,
+        const platform::SessionSystem& session_system)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
-        watch(window, click_timer_id),
+        watch(window, click_timer_id, session_system),
         controls{window,
                  platform::ListBox(::GetDlgItem(window, id_target_list)),
                  platform::Button(::GetDlgItem(window, id_start_stop_button)),
@@ -217,7 +218,8 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover);
+  parts_ =
+      std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.session_system);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);

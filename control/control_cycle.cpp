@@ -173,6 +173,7 @@ void start_stop(MainControls& c) {
 }
 
 void control_tick(MainControls& c) {
+  carry_out(c, c.watch.before_tick());
   TickResult result = run_tick(c);
   bool was_waiting = c.watch.waiting_for_return();
   carry_out(c, c.watch.after_tick({result.raised, result.pushed}));

@@ -297,6 +297,8 @@ constexpr GUID console_display = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID monitor_power = {
     0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+constexpr GUID session_display = {
+    0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
 constexpr GUID other_setting = {
     0x8619b916, 0xe004, 0x4dd8, {0x9b, 0x66, 0xda, 0xe8, 0x6f, 0x80, 0x66, 0x98}};
 
@@ -314,8 +316,15 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
   };
   HWND main = hwnd();
   const Case cases[] = {
-      {"locked", [&] { session_change(main, WTS_SESSION_LOCK); },
-       [&] { session_change(main, WTS_SESSION_UNLOCK); }},
+      {"locked",
+       [&] {
+         session_.locked = std::optional<bool>(true);  // as the tick will find it
+         session_change(main, WTS_SESSION_LOCK);
+       },
+       [&] {
+         session_.locked = std::optional<bool>(false);
+         session_change(main, WTS_SESSION_UNLOCK);
+       }},
       {"console disconnected", [&] { session_change(main, WTS_CONSOLE_DISCONNECT); },
        [&] { session_change(main, WTS_CONSOLE_CONNECT); }},
       {"remote disconnected", [&] { session_change(main, WTS_REMOTE_DISCONNECT); },
@@ -362,6 +371,119 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
   // Stop forgets what it heard: a new start may not hear of it again.
   click(app::id_start_stop_button);
   EXPECT_FALSE(controls().watch.unseen());
+}
+
+// Windows 7 tells only of the console's monitor, which reads off for the whole of a Remote
+// Desktop session: there it says nothing about whether anyone looks. Whether the session is
+// remote is read again as sessions connect and disconnect.
+TEST_F(ControlTest, TheConsolesDisplayIsIgnoredInARemoteSession) {
+  session_.console_display_only = true;
+  session_.remote = true;
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  HWND main = hwnd();
+  display_state(main, monitor_power, 0);
+  EXPECT_FALSE(controls().watch.unseen());
+  tick();
+  EXPECT_TRUE(is_topmost(a.get())) << "raised in the remote session";
+
+  // The user walks to the console: the remote session ends, the console connects.
+  session_change(main, WTS_REMOTE_DISCONNECT);
+  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_FALSE(is_topmost(a.get()));
+  session_.remote = false;
+  session_change(main, WTS_CONSOLE_CONNECT);
+  EXPECT_TRUE(controls().watch.unseen()) << "the console's monitor is off";
+  display_state(main, monitor_power, 1);
+  EXPECT_FALSE(controls().watch.unseen());
+  display_state(main, monitor_power, 0);
+  // And back to the remote desktop.
+  session_change(main, WTS_CONSOLE_DISCONNECT);
+  session_.remote = true;
+  session_change(main, WTS_REMOTE_CONNECT);
+  EXPECT_FALSE(controls().watch.unseen());
+  tick();
+  EXPECT_TRUE(is_topmost(a.get()));
+  click(app::id_start_stop_button);
+
+  // Where the session's own display is told of (Windows 8 and later), its off counts everywhere.
+  session_.console_display_only = false;
+  click(app::id_start_stop_button);
+  ASSERT_TRUE(controls().watch.running());
+  display_state(main, session_display, 0);
+  EXPECT_TRUE(controls().watch.unseen());
+  display_state(main, session_display, 2);
+  EXPECT_FALSE(controls().watch.unseen());
+}
+
+// Early at logon the session's notifications are refused; the tick asks again until they hold,
+// and then asks whether a lock came meanwhile. A lock whose unlock never arrives is asked about
+// at every tick until the session reads unlocked; while it is not locked, nothing asks.
+TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
+  session_.registrations_to_refuse = 2;
+  session_.locked = std::optional<bool>(false);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  EXPECT_FALSE(controls().watch.session_notified());
+  tick();
+  EXPECT_FALSE(controls().watch.session_notified());
+  EXPECT_TRUE(is_topmost(a.get()));
+  // Locked meanwhile, unheard: found as soon as the registration holds.
+  session_.locked = std::optional<bool>(true);
+  tick();
+  EXPECT_TRUE(controls().watch.session_notified());
+  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_FALSE(is_topmost(a.get()));
+
+  // Still locked at the next ticks; the question it cannot answer changes nothing.
+  int asked = session_.lock_asked;
+  tick();
+  session_.locked = std::optional<bool>(std::nullopt);
+  tick();
+  EXPECT_EQ(session_.lock_asked, asked + 2);
+  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_FALSE(is_topmost(a.get()));
+  // Unlocked without a word: the tick after it raises again.
+  session_.locked = std::optional<bool>(false);
+  tick();
+  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_TRUE(is_topmost(a.get()));
+  asked = session_.lock_asked;
+  tick();
+  tick();
+  EXPECT_EQ(session_.lock_asked, asked) << "asked while not locked";
+
+  // A lock heard, its unlock not: the same.
+  session_change(hwnd(), WTS_SESSION_LOCK);
+  session_.locked = std::optional<bool>(true);
+  tick();
+  EXPECT_TRUE(controls().watch.unseen());
+  session_.locked = std::optional<bool>(false);
+  tick();
+  EXPECT_FALSE(controls().watch.unseen());
+
+  // Started while the session is locked: nothing is raised until it reads unlocked.
+  click(app::id_start_stop_button);
+  session_.locked = std::optional<bool>(true);
+  click(app::id_start_stop_button);
+  ASSERT_TRUE(controls().watch.running());
+  EXPECT_TRUE(controls().watch.unseen());
+  tick();
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+}
+
+// Wine has no lock screen: the real question reads the session unlocked, or cannot tell.
+TEST_F(ControlTest, TheRealLockStateReadsUnlockedUnderWine) {
+  std::optional<bool> locked = platform::session_state::locked();
+  EXPECT_NE(locked, std::optional<bool>(true));
+  EXPECT_EQ(platform::session_state::locked_by_flags(0, false), std::optional<bool>(true));
+  EXPECT_EQ(platform::session_state::locked_by_flags(0, true), std::optional<bool>(false));
+  EXPECT_EQ(platform::session_state::locked_by_flags(1, true), std::optional<bool>(true));
+  EXPECT_EQ(platform::session_state::locked_by_flags(-1, false), std::nullopt);
 }
 
 TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsFullScreenWork) {
