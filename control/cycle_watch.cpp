@@ -34,6 +34,8 @@ WatchAction CycleWatch::ask_lock_state() {
 void CycleWatch::stop() {
   hook_.reset();
   session_.reset();
+  // A program that refused may have ended meanwhile: the next run looks afresh.
+  unconfirmed_moves_.clear();
   raised_ = nullptr;
   registered_in_front_ = false;
   // Without the notifications nothing would tell of a change: the next start hears afresh.

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "control/move_check.h"
 #include "platform/foreground_hook.h"
 #include "platform/one_shot_timer.h"
 #include "platform/raw_input.h"
@@ -97,6 +98,9 @@ class CycleWatch {
   // be read in one go (on_held_input).
   bool holding_raw_input() const { return holding_; }
   bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
+  // The moves whose outcome the next tick looks at, and the windows found refusing them, since
+  // control started.
+  MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
   // Anything at all: the hook, the notifications, raw input, the timer, the hold.
   bool armed() const {
     return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed() ||
@@ -117,6 +121,7 @@ class CycleWatch {
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;
+  MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
   bool registered_in_front_ = false;
   // The button came up while the click's tick was still to come: one more after it.

@@ -117,6 +117,11 @@ class RefusingMover {
   // The mover for the main window; it shares this object's state.
   lorvane::platform::WindowMover mover() const;
   void refuse(HWND window) { state_->refused.push_back(window); }
+  // The window's program cannot be read: its moves report an unconfirmed success, and are made
+  // only when the program lets them through.
+  void cannot_read(HWND window, bool moves) {
+    (moves ? state_->unread_moving : state_->unread_still).push_back(window);
+  }
   // The moves asked of the window so far, refused ones included.
   std::size_t moves_of(HWND window) const {
     return std::count(state_->moved.begin(), state_->moved.end(), window);
@@ -125,6 +130,8 @@ class RefusingMover {
  private:
   struct State {
     std::vector<HWND> refused;
+    std::vector<HWND> unread_moving;
+    std::vector<HWND> unread_still;
     std::vector<HWND> moved;
   };
   std::shared_ptr<State> state_ = std::make_shared<State>();
