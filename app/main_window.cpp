@@ -46,7 +46,8 @@ constexpr ControlDesign control_designs[] = {
     {id_delete_button, L"BUTTON", L"削除", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_move_down_button, L"BUTTON", L"↓", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_target_list, L"LISTBOX", L"",
-     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
     {id_move_up_button, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_list_label, L"STATIC", L"制御する窓", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
     {id_idle_threshold_box, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL,
@@ -99,12 +100,13 @@ POINT centred_origin(HWND window, SIZE size) {
 }  // namespace
 
 struct MainWindow::Parts {
-  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover)
+  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover,
+        const platform::SessionSystem& session_system)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
         settings_timer(window, settings_timer_id),
-        watch(window, click_timer_id),
+        watch(window, click_timer_id, session_system),
         controls{window,
                  platform::ListBox(::GetDlgItem(window, id_target_list)),
                  platform::Button(::GetDlgItem(window, id_start_stop_button)),
@@ -178,9 +180,11 @@ bool MainWindow::create(HINSTANCE instance) {
   }
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
-  // A copy that runs as administrator still hears of a new taskbar and of a normal start.
+  // A copy that runs as administrator still hears of a new taskbar and of a normal start, and
+  // the icon's clicks, which the shell posts from its lower level.
   platform::running_copy::accept_from_lower_integrity(window_, taskbar_created_);
   platform::running_copy::accept_from_lower_integrity(window_, bring_back_);
+  platform::running_copy::accept_from_lower_integrity(window_, platform::tray::callback_message);
 
   // Centred before the start-up sequence: a window that it minimises comes back here.
   RECT rect;
@@ -227,7 +231,8 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover);
+  parts_ =
+      std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.session_system);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);
@@ -332,6 +337,9 @@ void MainWindow::add_tray_icon() {
   }
   icon_present_ = false;
   if (closed_) return;
+  // A window hidden in the tray before the icon went (Explorer restarted and refuses the icon
+  // again) would have no way back: it shows minimised on the taskbar until the icon is back.
+  if (::IsIconic(window_) && !::IsWindowVisible(window_)) ::ShowWindow(window_, SW_SHOWMINNOACTIVE);
   // At a slow logon the shell refuses the icon, and tells nobody when it is ready: it is asked
   // again every few seconds for a while.
   icon_retries_since_ = options_.clock.tick_count();

@@ -14,6 +14,7 @@
 #include "control/main_controls.h"
 #include "platform/dpi.h"
 #include "platform/input_clock.h"
+#include "platform/session_state.h"
 #include "platform/tray.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
@@ -37,6 +38,9 @@ struct MainWindowOptions {
   platform::Dpi dpi;
   // The shell that holds the notification-area icon; a test puts in one that refuses.
   platform::tray::Shell tray_shell = platform::tray::shell_notify;
+  // What the session's notifications leave unsaid; a test stands for a remote session, a slow
+  // logon or a lock whose unlock went unheard.
+  platform::SessionSystem session_system;
   // Where the settings file is no longer read and written key by key; tests take both ways.
   std::size_t settings_key_limit = registry::key_by_key_limit;
 };

@@ -1,5 +1,6 @@
 #include "registry/settings_file.h"
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -74,26 +75,50 @@ std::int32_t read_count(const std::wstring& path) {
   return value ? platform::parse_decimal(*value).value_or(0) : 0;
 }
 
-std::vector<std::int32_t> present_class_positions(const std::wstring& path) {
-  std::vector<std::int32_t> positions;
+// The positions of the class-name and the program keys the file holds, from one read.
+struct PresentKeys {
+  std::vector<std::int32_t> classes;
+  std::vector<std::int32_t> programs;
+};
+
+PresentKeys present_keys(const std::wstring& path) {
+  PresentKeys present;
   for (const std::wstring& key : platform::profile::key_names(section_name, path)) {
-    if (auto k = class_key_position(key)) positions.push_back(*k);
+    if (auto k = class_key_position(key)) {
+      present.classes.push_back(*k);
+    } else if (auto p = program_key_position(key)) {
+      present.programs.push_back(*p);
+    }
   }
-  return positions;
+  std::sort(present.programs.begin(), present.programs.end());
+  return present;
 }
 
-// The values that the reading rule gives for the class-name keys of the lines, by position.
-std::map<std::int32_t, std::wstring> class_names_as_read(
-    const std::vector<platform::profile::Line>& lines) {
-  std::map<std::int32_t, std::wstring> names;
+bool holds(const std::vector<std::int32_t>& sorted_positions, std::int32_t k) {
+  return std::binary_search(sorted_positions.begin(), sorted_positions.end(), k);
+}
+
+std::vector<bool> programs_held(const platform::ListBox& target_list, std::int32_t n) {
+  std::vector<bool> has(static_cast<std::size_t>(n));
+  for (std::int32_t k = 0; k < n; ++k)
+    has[static_cast<std::size_t>(k)] = !target_list.target(k).program.empty();
+  return has;
+}
+
+// The values that the reading rule gives for the keys of the lines that position() knows, by
+// position.
+std::map<std::int32_t, std::wstring> values_as_read(
+    const std::vector<platform::profile::Line>& lines,
+    std::optional<std::int32_t> (*position)(std::wstring_view)) {
+  std::map<std::int32_t, std::wstring> values;
   for (const platform::profile::Line& line : lines) {
     // The first of two keys of one name is the one that reads and writes find; a line without
     // a value reads as empty.
-    if (auto k = class_key_position(line.key)) {
-      names.emplace(*k, line.value ? platform::profile::as_read(*line.value) : std::wstring());
+    if (auto k = position(line.key)) {
+      values.emplace(*k, line.value ? platform::profile::as_read(*line.value) : std::wstring());
     }
   }
-  return names;
+  return values;
 }
 
 // Save as one rewrite of the section, with the result the key-by-key writes would leave: changed
@@ -102,14 +127,16 @@ std::map<std::int32_t, std::wstring> class_names_as_read(
 // functions write nothing for a key that already holds its value: rewritten, the file would lose
 // the blanks around its values and every byte the code page cannot convert.
 void save_section(const platform::ListBox& target_list, std::int32_t n,
-                  const std::vector<SaveStep>& steps, const std::wstring& path,
-                  SaveWrites& writes) {
+                  const std::vector<SaveStep>& steps, const std::vector<ProgramStep>& program_steps,
+                  const std::wstring& path, SaveWrites& writes) {
   std::vector<platform::profile::Line> lines = platform::profile::read_section(section_name, path);
   std::optional<std::size_t> count_line;
   std::map<std::int32_t, std::size_t> class_lines;  // the first line of each position
+  std::map<std::int32_t, std::size_t> program_lines;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (!count_line && lines[i].key == count_key) count_line = i;
     if (auto k = class_key_position(lines[i].key)) class_lines.emplace(*k, i);
+    if (auto k = program_key_position(lines[i].key)) program_lines.emplace(*k, i);
   }
   std::vector<bool> removed(lines.size(), false);
   bool changed = false;
@@ -139,6 +166,19 @@ void save_section(const platform::ListBox& target_list, std::int32_t n,
       case SaveStep::Kind::remove:
         if (at) removed[*at] = changed = true;
         break;
+    }
+  }
+  for (const ProgramStep& step : program_steps) {
+    auto found = program_lines.find(step.position);
+    std::optional<std::size_t> at;
+    if (found != program_lines.end()) at = found->second;
+    if (step.kind == ProgramStep::Kind::remove) {
+      if (at) removed[*at] = changed = true;
+      continue;
+    }
+    std::wstring program = target_list.target(step.position).program;
+    if (!at || !lines[*at].value || platform::profile::as_read(*lines[*at].value) != program) {
+      set(at, program_key(step.position), std::move(program));
     }
   }
   if (!changed) return;
@@ -215,9 +255,12 @@ std::wstring class_key(std::int32_t position) {
   return std::wstring(class_key_prefix) + platform::decimal_text(position);
 }
 
-std::optional<std::int32_t> class_key_position(std::wstring_view key) {
-  if (key.substr(0, class_key_prefix.size()) != class_key_prefix) return std::nullopt;
-  std::wstring_view digits = key.substr(class_key_prefix.size());
+namespace {
+
+// The position after the prefix, in plain decimal digits without a leading zero.
+std::optional<std::int32_t> key_position(std::wstring_view key, std::wstring_view prefix) {
+  if (key.substr(0, prefix.size()) != prefix) return std::nullopt;
+  std::wstring_view digits = key.substr(prefix.size());
   if (digits.empty() || digits.size() > 10) return std::nullopt;
   if (digits.size() > 1 && digits[0] == L'0') return std::nullopt;
   std::int64_t value = 0;
@@ -227,6 +270,20 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key) {
   }
   if (value > INT32_MAX) return std::nullopt;
   return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> class_key_position(std::wstring_view key) {
+  return key_position(key, class_key_prefix);
+}
+
+std::wstring program_key(std::int32_t position) {
+  return std::wstring(program_key_prefix) + platform::decimal_text(position);
+}
+
+std::optional<std::int32_t> program_key_position(std::wstring_view key) {
+  return key_position(key, program_key_prefix);
 }
 
 LoadResult start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
@@ -249,18 +306,27 @@ LoadResult start_up_load(platform::CheckBox& front_display_option, platform::Lis
   std::int32_t count = read_count(path);
   // Only the positions the file holds are read: an absent key is skipped anyway, and a damaged
   // count of two billion must not mean two billion reads.
-  std::vector<std::int32_t> positions = load_positions(count, present_class_positions(path));
+  PresentKeys present = present_keys(path);
+  std::vector<std::int32_t> positions = load_positions(count, present.classes);
   if (positions.size() <= key_limit) {
     for (std::int32_t k : positions) {
-      if (auto name = read_key(class_key(k), path)) target_list.append(*name);
+      auto name = read_key(class_key(k), path);
+      if (!name) continue;
+      std::optional<std::wstring> program;
+      if (holds(present.programs, k)) program = read_key(program_key(k), path);
+      target_list.append({*name, program.value_or(std::wstring())});
     }
     return LoadResult::loaded;
   }
-  std::map<std::int32_t, std::wstring> names =
-      class_names_as_read(platform::profile::read_section(section_name, path));
+  std::vector<platform::profile::Line> lines = platform::profile::read_section(section_name, path);
+  std::map<std::int32_t, std::wstring> names = values_as_read(lines, class_key_position);
+  std::map<std::int32_t, std::wstring> programs = values_as_read(lines, program_key_position);
   for (std::int32_t k : positions) {
     auto name = names.find(k);
-    if (name != names.end() && !name->second.empty()) target_list.append(name->second);
+    if (name == names.end() || name->second.empty()) continue;
+    auto program = programs.find(k);
+    target_list.append(
+        {name->second, program != programs.end() ? program->second : std::wstring()});
   }
   return LoadResult::loaded;
 }
@@ -271,11 +337,12 @@ void save_list(const platform::ListBox& target_list, const std::wstring& path,
                std::size_t key_limit, SaveWrites& writes) {
   std::int32_t stored = read_count(path);
   std::int32_t n = target_list.count();
-  std::vector<std::int32_t> present;
-  if (stored > n) present = present_class_positions(path);
-  std::vector<SaveStep> steps = save_walk(stored, n, present);
-  if (steps.size() > key_limit) {
-    save_section(target_list, n, steps, path, writes);
+  PresentKeys present = present_keys(path);
+  std::vector<SaveStep> steps = save_walk(stored, n, present.classes);
+  std::vector<ProgramStep> program_steps =
+      program_walk(programs_held(target_list, n), present.programs);
+  if (steps.size() + program_steps.size() > key_limit) {
+    save_section(target_list, n, steps, program_steps, path, writes);
     return;
   }
   // After a write that failed for good, the others write nothing.
@@ -293,6 +360,15 @@ void save_list(const platform::ListBox& target_list, const std::wstring& path,
       case SaveStep::Kind::write_empty: writes.put(key, std::wstring()); break;
       case SaveStep::Kind::remove: writes.put(key, std::nullopt); break;
     }
+  }
+  for (const ProgramStep& step : program_steps) {
+    std::wstring key = program_key(step.position);
+    if (step.kind == ProgramStep::Kind::remove) {
+      writes.put(key, std::nullopt);
+      continue;
+    }
+    std::wstring program = target_list.target(step.position).program;
+    if (platform::profile::read(section_name, key, path) != program) writes.put(key, program);
   }
 }
 

@@ -18,6 +18,7 @@ inline constexpr std::wstring_view section = L"Lorvane";
 inline constexpr std::wstring_view front_display_key = L"前面表示設定";
 inline constexpr std::wstring_view count_key = L"登録数";
 inline constexpr std::wstring_view class_key_prefix = L"クラス名";
+inline constexpr std::wstring_view program_key_prefix = L"プログラム名";
 
 // How long one save goes on trying a write that fails before it counts as failed.
 inline constexpr DWORD save_patience_ms = 2000;
@@ -44,6 +45,11 @@ std::wstring class_key(std::int32_t position);
 // The position a key names, if it is a class-name key in exactly that form ("クラス名07" is not).
 std::optional<std::int32_t> class_key_position(std::wstring_view key);
 
+// "プログラム名" followed by the position: the program of the entry whose class name is at the
+// same position. Older copies of the program ignore the key.
+std::wstring program_key(std::int32_t position);
+std::optional<std::int32_t> program_key_position(std::wstring_view key);
+
 // Up to this many class-name keys, the file is read and written key by key through the profile
 // functions; a file of more (only a damaged or generated one holds them) is read and written a
 // section at a time: key by key, every read searches the whole section and every write rewrites
@@ -61,9 +67,10 @@ inline constexpr std::size_t key_by_key_limit = 256;
 enum class LoadResult { loaded, in_use, unreadable };
 
 // Ticks or clears the box from the front-display key, then fills the list with the stored class
-// names in stored order. Absent values leave things as they are. The file is held open while its
-// keys are read, so that a key that reads as empty is one the file lacks; a file that cannot be
-// opened leaves box and list untouched.
+// names in stored order, each with the program stored at its position, if any. Absent values
+// leave things as they are. The file is held open while its keys are read, so that a key that
+// reads as empty is one the file lacks; a file that cannot be opened leaves box and list
+// untouched.
 LoadResult start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
                          const std::wstring& path, std::size_t key_limit = key_by_key_limit);
 
@@ -71,7 +78,8 @@ LoadResult start_up_load(platform::CheckBox& front_display_option, platform::Lis
 // while another program held the file, or that was refused.
 enum class SaveResult { saved, in_use, refused };
 
-// Writes the count and the class names of the list; removes the keys a longer list left behind.
+// Writes the count, the class names and the programs of the list; removes the keys a longer list
+// left behind, and the program keys of entries that have none.
 SaveResult save(const platform::ListBox& target_list, const std::wstring& path,
                 std::size_t key_limit = key_by_key_limit, DWORD patience_ms = save_patience_ms);
 

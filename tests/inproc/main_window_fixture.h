@@ -31,6 +31,7 @@ class MainWindowTest : public ::testing::Test {
     options.quit_on_destroy = false;
     options.dpi = resolution_;
     options.tray_shell = tray_shell_;
+    options.session_system = session_system_;
     options.settings_key_limit = settings_key_limit_;
     window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
@@ -63,6 +64,13 @@ class MainWindowTest : public ::testing::Test {
     return items;
   }
 
+  std::vector<platform::Target> list_targets() {
+    std::vector<platform::Target> targets;
+    for (int i = 0; i < controls().target_list.count(); ++i)
+      targets.push_back(controls().target_list.target(i));
+    return targets;
+  }
+
   // The notification-area icon's callback as the shell sends it: the mouse message that happened
   // over the icon arrives as the window's own mouse-move message.
   void tray_event(UINT mouse_message) { ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, mouse_message); }
@@ -91,6 +99,7 @@ class MainWindowTest : public ::testing::Test {
   platform::Dpi resolution_;
   // The shell that holds the tray icon: the real one, or a test's that refuses.
   platform::tray::Shell tray_shell_ = platform::tray::shell_notify;
+  platform::SessionSystem session_system_;
   // How the program was started: a shortcut's "normal window" unless a test says otherwise.
   int show_command_ = SW_SHOWNORMAL;
   // Up to how many class-name keys the settings file is read and written key by key.

@@ -92,6 +92,67 @@ TEST_P(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) 
   EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"ウィンドウ表"}));
 }
 
+using Targets = std::vector<platform::Target>;
+
+// A program key goes with the class-name key of its position: read with it, moved with it, and
+// removed where its entry has none or the list has no entry.
+TEST_P(SettingsFileTest, ProgramKeysLoadWithTheirEntriesAndSaveMovesThemAlong) {
+  write_ini(
+      L"[Lorvane]\n登録数=3\nクラス名0=A\nプログラム名0=a.exe\nクラス名1=B\nクラス名2=C\n"
+      L"プログラム名2=表.exe\nプログラム名1=\nプログラム名7=stale.exe\nプログラム名9=x.exe\n"
+      L"クラス名3=\n");
+  start();
+  EXPECT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"B", L""}, {L"C", L"表.exe"}}));
+  tray_event(WM_LBUTTONUP);
+  controls().target_list.select(2);
+  click(app::id_move_up_button);
+  ASSERT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"C", L"表.exe"}, {L"B", L""}}));
+  click(app::id_save_button);
+  // The empty key of position 1 takes its program where it stands.
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nプログラム名0=a.exe\n"
+                           L"クラス名1=C\nクラス名2=B\nプログラム名1=表.exe\nクラス名3=\n"));
+  close();
+  start();
+  EXPECT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"C", L"表.exe"}, {L"B", L""}}));
+}
+
+TEST_P(SettingsFileTest, ProgramKeysAreWrittenOnlyForEntriesThatHaveOne) {
+  const std::wstring old_file = L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n";
+  write_ini(old_file);
+  start();
+  tray_event(WM_LBUTTONUP);
+  controls().target_list.append(platform::Target{L"B", L"b.exe"});
+  controls().target_list.append(L"C");
+  click(app::id_save_button);
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名1=B\n"
+                                        L"クラス名2=C\nクラス名3=\nプログラム名1=b.exe\n"));
+  controls().target_list.select(1);
+  click(app::id_delete_button);
+  controls().target_list.select(1);
+  click(app::id_delete_button);
+  click(app::id_save_button);
+  // Back to the file of a list without programs, byte for byte.
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(old_file));
+}
+
+// Where the class name ends is kept beside the entry, never found in its text: a class name with
+// a tab in it, from a file, reads back whole, with or without a program after it.
+TEST_P(SettingsFileTest, AClassNameWithATabKeepsItsProgramApart) {
+  write_ini(
+      L"[Lorvane]\n登録数=2\nクラス名0=Tab\there\nプログラム名0=p.exe\nクラス名1=Tab\tbare\n"
+      L"クラス名2=\n");
+  start();
+  EXPECT_EQ(list_targets(), (Targets{{L"Tab\there", L"p.exe"}, {L"Tab\tbare", L""}}));
+  tray_event(WM_LBUTTONUP);
+  controls().target_list.select(0);
+  click(app::id_move_down_button);
+  ASSERT_EQ(list_targets(), (Targets{{L"Tab\tbare", L""}, {L"Tab\there", L"p.exe"}}));
+  click(app::id_save_button);
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=Tab\tbare\n"
+                                        L"クラス名1=Tab\there\nクラス名2=\nプログラム名1=p.exe\n"));
+}
+
 TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
   start();
   click(app::id_front_display_option);
