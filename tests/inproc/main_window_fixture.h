@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class MainWindowTest : public ::testing::Test {
   void start(lorvane::platform::InputClock clock = {}, lorvane::platform::WindowMover mover = {}) {
     app::MainWindowOptions options;
     options.settings_path = settings_path_;
+    options.exe_folder = exe_folder_;
     options.clock = std::move(clock);
     options.mover = std::move(mover);
     options.quit_on_destroy = false;
@@ -90,6 +92,8 @@ class MainWindowTest : public ::testing::Test {
   TempFolder folder_;
   // The file the window runs on: beside a test's executable, unless a test chooses another.
   std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
+  // The executable's folder, whose second start the window answers, when a test gives one.
+  std::optional<std::wstring> exe_folder_;
   // The resolution functions the window is built on: this system's, or a test's table with nulls
   // for an older system's.
   platform::Dpi resolution_;

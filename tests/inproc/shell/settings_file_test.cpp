@@ -1,6 +1,7 @@
 // The settings file as the real main window reads and writes it: start-up load, Save and the exit
 // save, checked against the exact bytes the profile functions leave on disk.
 #include "registry/settings_file.h"
+#include "app/main_window.h"
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
 #include "platform/file_probe.h"
@@ -169,6 +170,25 @@ TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesA
   EXPECT_FALSE(controls().front_display_option.ticked());
 }
 
+// A folder stands under the file's name as Save is pressed: the status line says that nothing was
+// saved and why, until a save works. (A file held by another program: end to end.)
+TEST_P(SettingsFileTest, ASaveThatIsRefusedIsToldUntilOneWorks) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
+  start();
+  tray_event(WM_LBUTTONUP);
+  const std::wstring status = controls().front_display_option.caption();
+  ASSERT_TRUE(::DeleteFileW(ini_path().c_str()));
+  ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
+  controls().target_list.append(L"B");
+  click(app::id_save_button);
+  EXPECT_EQ(controls().front_display_option.caption(), app::save_refused_text);
+  ASSERT_TRUE(::RemoveDirectoryW(ini_path().c_str()));
+  click(app::id_save_button);
+  EXPECT_EQ(controls().front_display_option.caption(), status);
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"));
+}
+
 // Where the settings file lives: chosen as the program's start chooses it, for an executable in
 // the fixture's folder (or a folder made in it), with a temporary folder for the user's
 // application data.
@@ -212,60 +232,56 @@ TEST_F(SettingsPlaceTest, TheUsualCaseStaysBesideTheExeAndLeavesNothingElseThere
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
-TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToApplicationData) {
-  // Read-only marks are not enforced under Wine as root: these are refusals that are.
-  TempFolder with_folder;
-  ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
-  TempFolder with_lock;
-  write_bytes(with_lock.file(L"Lorvane.ini"), ini_file_bytes(stored));
-  // Held open by another program that shares it with nobody.
-  platform::UniqueKernelHandle lock = open_file(with_lock.file(L"Lorvane.ini"), GENERIC_READ, 0);
-  ASSERT_TRUE(lock);
-
-  for (const TempFolder* exe : {&with_folder, &with_lock}) {
-    SCOPED_TRACE(testing::Message() << exe->path());
-    registry::SettingsChoice choice = choose(exe->path());
-    EXPECT_EQ(choice.path, in_app_data());
-    // Neither can be copied: the run starts empty and its exit save creates the file.
-    run_adding(L"Added");
-    EXPECT_EQ(
-        read_bytes(in_app_data()),
-        ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
-    ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
-  }
+// What a read-only file or one the user may not write answers on Windows. Wine as root opens a
+// read-only file for writing, so the refusal is put in at the probe's seam.
+platform::file_probe::FileOpen refused(const std::wstring&) {
+  return platform::file_probe::FileOpen::refused;
 }
 
-// A virus scanner, a backup or a sync client holds the file for a moment (a sharing or a lock
-// violation for a few tries): it is waited for, and the settings stay beside the exe.
-TEST_F(SettingsPlaceTest, AFileHeldForAMomentIsWaitedForAndStaysBesideTheExe) {
-  using platform::file_probe::FileOpen;
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_SHARING_VIOLATION), FileOpen::held);
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_LOCK_VIOLATION), FileOpen::held);
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_ACCESS_DENIED), FileOpen::refused);
+TEST_F(SettingsPlaceTest, AFolderUnderTheNameOrARefusedFileSendsTheSettingsToApplicationData) {
+  TempFolder with_folder;
+  ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
+  EXPECT_EQ(choose(with_folder.path()).path, in_app_data());
+  // A folder cannot be copied: the run starts empty and its exit save creates the file.
+  run_adding(L"Added");
+  EXPECT_EQ(read_bytes(in_app_data()),
+            ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+  ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
 
   write_ini(stored);
-  int tries = 0;
-  auto held_a_while = [&](const std::wstring& path) {
-    return ++tries <= 4 ? FileOpen::held : platform::file_probe::open_for_read_write(path);
-  };
   registry::SettingsChoice choice = registry::find_settings_file(
-      folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, held_a_while);
-  EXPECT_EQ(choice.path, folder_.file(L"Lorvane.ini"));
-  EXPECT_EQ(tries, 5);
+      folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
+  EXPECT_EQ(choice.path, in_app_data());
+}
+
+// A virus scanner, a backup or a sync client holds the file, however long: it is in use, not
+// unusable, and the settings stay beside the exe with nothing written anywhere.
+TEST_F(SettingsPlaceTest, AHeldFileStaysBesideTheExeWithoutAWait) {
+  write_ini(stored);
+  for (DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+    SCOPED_TRACE(sharing);
+    platform::UniqueKernelHandle held =
+        open_file(folder_.file(L"Lorvane.ini"), GENERIC_READ, sharing);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(choose(folder_.path()).path, folder_.file(L"Lorvane.ini"));
+  }
+  EXPECT_EQ(names_in(folder_.path()), std::vector<std::wstring>{L"Lorvane.ini"});
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
-TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly) {
+TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromANewerFile) {
   write_ini(stored);
   const std::wstring beside = folder_.file(L"Lorvane.ini");
+  auto choose_refused = [&] {
+    registry::SettingsChoice choice = registry::find_settings_file(
+        folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
+    registry::prepare_settings_file(choice);
+    settings_path_ = choice.path;
+  };
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
-  {
-    // Held open by a program that lets others read it but not write it.
-    platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(choose(folder_.path()).path, in_app_data());
-  }
+  choose_refused();
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(settings_path_, in_app_data());
   EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
   // The copy is ours to write, whatever marks the original had.
   EXPECT_EQ(::GetFileAttributesW(in_app_data().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
@@ -273,10 +289,23 @@ TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly)
   EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
   EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
 
-  // Once there, the file in the application data is never replaced by the one beside the exe.
-  platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
-  EXPECT_EQ(choose(folder_.path()).path, in_app_data());
-  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
+  // The file beside the exe written later than the copy: by as much as a FAT volume rounds to, or
+  // by exactly the hour that daylight saving time shifts it, is no change; by more, it wins.
+  auto set_written = [](const std::wstring& path, std::uint64_t time) {
+    platform::UniqueKernelHandle file = open_file(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
+    FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &written));
+  };
+  const std::uint64_t copy_time = *platform::file_probe::last_written(in_app_data());
+  constexpr std::uint64_t second = 10'000'000;
+  for (std::uint64_t later : {2 * second, 3600 * second}) {
+    set_written(beside, copy_time + later);
+    choose_refused();
+    EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added)) << later;
+  }
+  set_written(beside, copy_time + 3 * second);
+  choose_refused();
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
