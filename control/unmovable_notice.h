@@ -1,6 +1,7 @@
 #pragma once
-// Registered windows that cannot be moved because their program runs as administrator: the
-// status line tells the user once for each class, until control stops or starts again.
+// Registered windows that cannot be moved, because their program runs as administrator or for a
+// reason not known: the status line tells the user once for each class, until control stops or
+// starts again.
 #include <string>
 #include <vector>
 
@@ -10,6 +11,12 @@ namespace lorvane::control {
 inline std::wstring unmovable_text(const std::wstring& class_name) {
   return L"「" + class_name +
          L"」のウィンドウは管理者として実行中のプログラムのため、動かせません。";
+}
+
+// The same where the reason is not known: the window's program could not be read, and the moves
+// queued to it never took.
+inline std::wstring cannot_move_text(const std::wstring& class_name) {
+  return L"「" + class_name + L"」のウィンドウは動かせません。";
 }
 
 class UnmovableNotice {
