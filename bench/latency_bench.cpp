@@ -70,18 +70,6 @@ struct WindowLog {
   std::atomic<bool> refuses_activation{false};
 };
 
-bool lies_at_bottom(HWND window) {
-  for (HWND next = ::GetWindow(window, GW_HWNDNEXT); next != nullptr;
-       next = ::GetWindow(next, GW_HWNDNEXT)) {
-    if (::IsWindowVisible(next)) return false;
-  }
-  return true;
-}
-
-bool is_topmost(HWND window) {
-  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 WindowLog* log_of(HWND window) {
   return reinterpret_cast<WindowLog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -121,7 +109,7 @@ LRESULT CALLBACK program_window_proc(HWND window, UINT message, WPARAM wparam,
       // Noted here, on the window's own thread, as the move happens: a raise and the push that
       // follows it can both fall between two looks from outside.
       if (log != nullptr && !(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER) &&
-          !lies_at_bottom(window)) {
+          !is_last_visible(window)) {
         log->raised_at = now_seconds();
       }
       break;
@@ -295,7 +283,7 @@ void click_until_pushed(Series& series, UserPrograms& programs, std::size_t targ
     // already noted was pushed there since.
     bool raised = programs.log(target).raised_at.load() >= t0;
     if (!raised) return now_seconds() - t0 < give_up_s / 2 ? std::optional(false) : std::nullopt;
-    return lies_at_bottom(t);
+    return is_last_visible(t);
   });
 }
 
@@ -318,13 +306,13 @@ bool push_latency(const std::wstring& exe, int tries) {
   }
   // The first click, before anything is measured: the target goes to the bottom once.
   click_at(client_centre(t));
-  pump_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, in_ms(5),
+  pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }, in_ms(5),
              poll_step);
 
   Series switched("push.switch", tries);
   while (switched.more()) {
     click_at(client_centre(o));
-    if (!pump_until([&] { return ::GetForegroundWindow() == o && lies_at_bottom(t); }, in_ms(5),
+    if (!pump_until([&] { return ::GetForegroundWindow() == o && is_last_visible(t); }, in_ms(5),
                     poll_step)) {
       switched.add(Outcome::lost, 0);
       continue;
@@ -337,7 +325,7 @@ bool push_latency(const std::wstring& exe, int tries) {
 
   Series again("push.again", tries);
   while (again.more()) {
-    if (!pump_until([&] { return ::GetForegroundWindow() == t && lies_at_bottom(t); }, in_ms(5),
+    if (!pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }, in_ms(5),
                     poll_step)) {
       again.add(Outcome::lost, 0);
       click_at(client_centre(t));
@@ -472,7 +460,7 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
   // A registered window in front, pushed down and still the foreground window.
   programs.activate(0);
   bool in_front = pump_until(
-      [&] { return ::GetForegroundWindow() == programs.at(0) && lies_at_bottom(programs.at(0)); },
+      [&] { return ::GetForegroundWindow() == programs.at(0) && is_last_visible(programs.at(0)); },
       in_ms(5), poll_step);
   wait_s(0.5);
   mark(handshake, "front.begin");

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -71,6 +72,12 @@ std::string settings_text(const std::vector<std::wstring>& class_names, bool fro
 bool pump_until(const std::function<bool()>& condition,
                 std::chrono::milliseconds timeout = std::chrono::seconds(10),
                 std::chrono::milliseconds step = std::chrono::milliseconds(10));
+// Waits until the state settles: two readings a step apart agree. True once they do, false once
+// the timeout has passed. For a state that has no single condition to wait for, such as where a
+// window ends up after its first show.
+bool pump_until_settled(const std::function<std::vector<std::intptr_t>()>& reading,
+                        std::chrono::milliseconds timeout = std::chrono::seconds(10),
+                        std::chrono::milliseconds step = std::chrono::milliseconds(20));
 // Handles this thread's messages for a while (to show that something does NOT happen, or to
 // keep this process's windows answering while another program works on them).
 void pump_for(std::chrono::milliseconds duration);

@@ -1,6 +1,8 @@
 // The one wait, other programs as processes, and their windows found and read.
 #include "harness/lorvane_harness.h"
 
+#include <optional>
+
 namespace lorvane::harness {
 namespace {
 
@@ -23,6 +25,19 @@ bool pump_until(const std::function<bool()>& condition, std::chrono::millisecond
     if (std::chrono::steady_clock::now() >= deadline) return false;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(step.count()), QS_ALLINPUT);
   }
+}
+
+bool pump_until_settled(const std::function<std::vector<std::intptr_t>()>& reading,
+                        std::chrono::milliseconds timeout, std::chrono::milliseconds step) {
+  std::optional<std::vector<std::intptr_t>> last;
+  return pump_until(
+      [&] {
+        std::vector<std::intptr_t> now = reading();
+        bool same = last && *last == now;
+        last = std::move(now);
+        return same;
+      },
+      timeout, step);
 }
 
 void pump_for(std::chrono::milliseconds duration) {

@@ -6,13 +6,9 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 FILES=${1:-1000}
 SEED=${2:-$(date +%s)}
-bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/lib.sh"
+lorvane_build_and_wine_up Lorvane ini_fuzz
 cd "$ROOT"
-BUILD=${LORVANE_BUILD_DIR:-build/mingw}
-cmake --preset mingw -B "$BUILD" >/dev/null
-cmake --build "$BUILD" --target Lorvane ini_fuzz
-source "$ROOT/scripts/wine-env.sh"
-lorvane_wine_up
 mkdir -p build/fuzz-failures
 echo "fuzz: $FILES files, seed $SEED"
 start=$(date +%s)

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Builds the release ZIP, Lorvane-<version>-win32.zip, into build/release and checks what it holds.
+# Builds the release ZIP, Lorvane-<version>-win32.zip, into the build folder's release/ and checks
+# what it holds.
 #   release.sh [build folder]      (default build/mingw)
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${1:-$ROOT/build/mingw}
 [[ -f $BUILD/CPackConfig.cmake ]] || { cmake --preset mingw -B "$BUILD" >/dev/null; }
 cmake --build "$BUILD" --target Lorvane >/dev/null
-mkdir -p "$ROOT/build/release"
-(cd "$ROOT/build/release" && cpack --config "$BUILD/CPackConfig.cmake" -B "$ROOT/build/release" >/dev/null)
+OUT=$BUILD/release
+mkdir -p "$OUT"
+(cd "$OUT" && cpack --config "$BUILD/CPackConfig.cmake" -B "$OUT" >/dev/null)
 # The name and the version come from the project's version, through the CPack configuration.
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
-zip=$ROOT/build/release/$name.zip
+zip=$OUT/$name.zip
 [[ -n $name && -n $version && -f $zip ]] || { echo "release: no $name.zip"; exit 1; }
 listing=$(unzip -Z1 "$zip")
 for member in Lorvane.exe README.txt; do

@@ -4,17 +4,14 @@
 # window, ends it.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/lib.sh"
+lorvane_build_and_wine_up Lorvane
 cd "$ROOT"
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target Lorvane
-source "$ROOT/scripts/wine-env.sh"
-lorvane_wine_up
 
 # Lorvane keeps its settings beside the exe: run it from a folder of its own.
 RUN_DIR=${LORVANE_RUN_DIR:-$ROOT/build/run}
 mkdir -p "$RUN_DIR"
-cp "$ROOT/build/mingw/bin/Lorvane.exe" "$RUN_DIR/"
+cp "$BUILD/bin/Lorvane.exe" "$RUN_DIR/"
 echo "run: $RUN_DIR/Lorvane.exe on display $DISPLAY (settings: $RUN_DIR/Lorvane.ini)"
 (cd "$RUN_DIR" && wine Lorvane.exe </dev/null >"$ROOT/build/run.log" 2>&1) &
 pid=$!

@@ -3,13 +3,9 @@
 # selection wizard's first question, from the real Lorvane.exe. Writes docs/*.png.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/lib.sh"
+lorvane_build_and_wine_up Lorvane screenshots
 cd "$ROOT"
-BUILD=${LORVANE_BUILD_DIR:-build/mingw}
-cmake --preset mingw -B "$BUILD" >/dev/null
-cmake --build "$BUILD" --target Lorvane screenshots
-source "$ROOT/scripts/wine-env.sh"
-lorvane_wine_up
 work=$(mktemp -d)
 mkdir -p "$ROOT/docs"
 timeout 120 wine "$BUILD/bin/screenshots.exe" "$(winepath -w "$BUILD/bin/Lorvane.exe")" \

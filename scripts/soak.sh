@@ -6,12 +6,8 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 MINUTES=${1:-10}
-bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/lib.sh"
+lorvane_build_and_wine_up Lorvane soak
 cd "$ROOT"
-BUILD=${LORVANE_BUILD_DIR:-build/mingw}
-cmake --preset mingw -B "$BUILD" >/dev/null
-cmake --build "$BUILD" --target Lorvane soak
-source "$ROOT/scripts/wine-env.sh"
-lorvane_wine_up
 timeout $((MINUTES * 60 + 300)) wine "$BUILD/bin/soak.exe" "$(winepath -w "$BUILD/bin/Lorvane.exe")" \
   --minutes "$MINUTES" </dev/null 2>&1 | tr -d '\r'

@@ -6,11 +6,8 @@
 # and the formatting of every tracked C++ file (clang-format).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/lib.sh"
 bash "$ROOT/scripts/host-tests.sh"
+lorvane_build_and_wine_up
 cd "$ROOT"
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw
-source "$ROOT/scripts/wine-env.sh"
-lorvane_wine_up
-ctest --preset mingw "$@"
+ctest --preset mingw --test-dir "$BUILD" "$@"

@@ -36,7 +36,18 @@ class MainWindowTest : public ::testing::Test {
     window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
     window_->show_at_start(show_command_);
-    pump_for(std::chrono::milliseconds(50));
+    // The first show's sizing and activation come as messages: handled once the window stays put.
+    ASSERT_TRUE(harness::pump_until_settled([this] {
+      RECT r{};
+      ::GetWindowRect(hwnd(), &r);
+      return std::vector<std::intptr_t>{::IsWindowVisible(hwnd()),
+                                        ::IsIconic(hwnd()),
+                                        r.left,
+                                        r.top,
+                                        r.right,
+                                        r.bottom,
+                                        reinterpret_cast<std::intptr_t>(::GetForegroundWindow())};
+    }));
   }
 
   // Closes the window by its close box message and waits until it is gone.

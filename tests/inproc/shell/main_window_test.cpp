@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/twips.h"
 #include "control/control_cycle.h"
@@ -34,22 +35,36 @@ class MainWindowShellTest : public MainWindowTest {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  // Every control where the layout puts it for the current client area, which stands for the
-  // outer size W × H in the frame the window was designed with.
+  // What the user sees of the layout at any size: the button column and the About button flush
+  // with the right edge (the layout leaves one design pixel), the list between the left edge and
+  // the buttons and above the check box, and no shown control over another or outside the window.
   void expect_laid_out_for_client() {
     RECT c = client();
-    int d = dpi();
-    app::Layout layout =
-        app::layout_for(app::pixels_to_twips(c.right, d) + app::design_frame_width,
-                        app::pixels_to_twips(c.bottom, d) + app::design_frame_height);
-    for (int id = app::id_list_label; id <= app::id_idle_threshold_box; ++id) {
+    int slack = app::twips_to_pixels(15, dpi()) + 1;
+    const ControlId right_column[] = {app::id_about_button,     app::id_select_button,
+                                      app::id_move_up_button,   app::id_move_down_button,
+                                      app::id_delete_button,    app::id_save_button,
+                                      app::id_start_stop_button};
+    for (ControlId id : right_column) {
       SCOPED_TRACE(id);
-      const app::TwipsRect& t = layout[static_cast<ControlId>(id)];
+      EXPECT_LE(std::abs(child_rect(id).right - c.right), slack);
+    }
+    RECT list = child_rect(app::id_target_list);
+    RECT option = child_rect(app::id_front_display_option);
+    EXPECT_EQ(list.left, 0);
+    EXPECT_LT(list.right, child_rect(app::id_select_button).left);
+    EXPECT_LT(list.bottom, option.top);
+    std::vector<RECT> shown;
+    for (int id = app::id_list_label; id <= app::id_idle_threshold_box; ++id) {
+      if (!::IsWindowVisible(item(static_cast<ControlId>(id)))) continue;
+      SCOPED_TRACE(id);
       RECT r = child_rect(static_cast<ControlId>(id));
-      EXPECT_EQ(r.left, app::twips_to_pixels(t.left, d));
-      EXPECT_EQ(r.top, app::twips_to_pixels(t.top, d));
-      EXPECT_EQ(r.right - r.left, app::twips_to_pixels(t.width, d));
-      EXPECT_EQ(r.bottom - r.top, app::twips_to_pixels(t.height, d));
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= c.right && r.bottom <= c.bottom);
+      for (const RECT& other : shown) {
+        RECT overlap{};
+        EXPECT_FALSE(::IntersectRect(&overlap, &r, &other));
+      }
+      shown.push_back(r);
     }
   }
 

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sourced by the scripts that build and run the program under Wine: the packages, the build
+# folder, a build of the targets they name, and the Wine prefix on its display.
+#   LORVANE_BUILD_DIR   the cross-build's folder (default build/mingw, the preset's own)
+ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
+
+# Installs what is missing, configures the cross-build in $BUILD and builds the targets named
+# (everything when none is), then brings up Wine with its display.
+lorvane_build_and_wine_up() {
+  bash "$ROOT/scripts/setup.sh"
+  cmake --preset mingw -S "$ROOT" -B "$BUILD" >/dev/null
+  if (($#)); then
+    cmake --build "$BUILD" --target "$@"
+  else
+    cmake --build "$BUILD"
+  fi
+  source "$ROOT/scripts/wine-env.sh"
+  lorvane_wine_up
+}
