@@ -96,7 +96,8 @@ POINT centred_origin(HWND window, SIZE size) {
 }  // namespace
 
 struct MainWindow::Parts {
-  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover)
+  Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover,
+        const platform::Cloaking& cloaking)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
@@ -111,7 +112,9 @@ struct MainWindow::Parts {
                  clock,
                  watch,
                  mover,
-                 unmovable} {}
+                 unmovable,
+                 cloaking,
+                 programs} {}
 
   platform::Timer selection_timer;
   platform::Timer control_timer;
@@ -121,6 +124,8 @@ struct MainWindow::Parts {
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
   control::UnmovableNotice unmovable;
+  // The programs of the windows that entries with a program have been compared with.
+  control::WindowPrograms programs;
   control::MainControls controls;
 };
 
@@ -215,7 +220,7 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover);
+  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.cloaking);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);

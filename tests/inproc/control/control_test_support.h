@@ -18,6 +18,7 @@
 #include "platform/input_clock.h"
 #include "platform/raw_input.h"
 #include "platform/unique_handles.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::test {
@@ -129,6 +130,23 @@ class RefusingMover {
   std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
+// Cloaking as the desktop window manager answers it on Windows 8 and later, for the windows the
+// test names; every other window is asked of the real function, which under Wine (no DWM
+// cloaking) always answers no.
+class FakeCloaking {
+ public:
+  // The cloaking for the main window; it shares this object's state.
+  lorvane::platform::Cloaking cloaking() const;
+  void cloak(HWND window) { state_->cloaked.push_back(window); }
+  void uncloak(HWND window) { std::erase(state_->cloaked, window); }
+
+ private:
+  struct State {
+    std::vector<HWND> cloaked;
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
 // A message box as the wizard built it, read on the wizard's own thread as the box is set up,
 // before it is shown and before anyone can answer it.
 struct BoxView {
@@ -160,7 +178,7 @@ class BoxWatch {
 // The main window with a fake input clock, and the targets registered through the list box.
 class ControlTest : public MainWindowTest {
  protected:
-  void SetUp() override { start(clock_.clock(), mover_.mover()); }
+  void SetUp() override { start(clock_.clock(), mover_.mover(), cloaking_.cloaking()); }
   void add_targets(const std::vector<std::wstring>& classes) {
     for (const std::wstring& name : classes) controls().target_list.append(name);
   }
@@ -209,6 +227,7 @@ class ControlTest : public MainWindowTest {
 
   FakeClock clock_;
   RefusingMover mover_;
+  FakeCloaking cloaking_;
 };
 
 }  // namespace lorvane::test
