@@ -157,7 +157,7 @@ TickResult run_tick(MainControls& c) {
     HWND w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
     // Someone watching a film or giving a presentation touches nothing, and is not away.
-    if (full_screen_work(c, fg)) return push_front(c, entries, fg);
+    if (full_screen_work(c, entries, fg)) return push_front(c, entries, fg);
     return raise_first(c, entries, i, w, reading.last_input);
   }
   return {};
@@ -172,8 +172,9 @@ void carry_out(MainControls& c, const WatchAction& action) {
 // As the push finds windows: the class as the lookup compares it (a player registered as
 // "lvplayer" is the same player when its class reads "LvPlayer"), and the program where the entry
 // names one.
-bool has_registered_class(const MainControls& c, HWND window) {
-  return entry_of(window, entries_of(c.target_list), c.programs).has_value();
+bool has_registered_class(const MainControls& c, const std::vector<platform::Target>& entries,
+                          HWND window) {
+  return entry_of(window, entries, c.programs).has_value();
 }
 
 ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -253,6 +254,11 @@ void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam
 void stop_watch(MainControls& c) { c.watch.stop(); }
 
 bool full_screen_work(const MainControls& c, HWND foreground) {
+  return full_screen_work(c, entries_of(c.target_list), foreground);
+}
+
+bool full_screen_work(const MainControls& c, const std::vector<platform::Target>& entries,
+                      HWND foreground) {
   ForegroundFacts facts;
   if (foreground != nullptr) {
     platform::full_screen_facts::WindowFacts window =
@@ -260,7 +266,7 @@ bool full_screen_work(const MainControls& c, HWND foreground) {
     facts.exists = true;
     facts.shell = window.shell;
     facts.own = window.own;
-    facts.registered = has_registered_class(c, foreground);
+    facts.registered = has_registered_class(c, entries, foreground);
     facts.maximised = window.maximised;
     facts.style = window.style;
     facts.window = screen_rect(window.window);

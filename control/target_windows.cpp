@@ -27,7 +27,7 @@ std::vector<platform::Target> entries_of(const platform::ListBox& list) {
 }
 
 std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Target>& entries,
-                                     WindowPrograms& programs) {
+                                    WindowPrograms& programs) {
   if (window == nullptr || entries.empty()) return std::nullopt;
   std::wstring name = platform::foreground::class_name(window);
   if (name.empty()) return std::nullopt;

@@ -22,7 +22,7 @@ std::vector<platform::Target> entries_of(const platform::ListBox& list);
 // The position of the first entry the window stands for, or none. The window's program is read
 // only where an entry of its class names one.
 std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Target>& entries,
-                                     WindowPrograms& programs);
+                                    WindowPrograms& programs);
 
 // The window of the entry that the idle raise is for: of its windows the user can see (shown, not
 // minimised, unowned, on a monitor, not cloaked), the highest in the Z-order, leaving out the

@@ -16,7 +16,8 @@ inline std::wstring unmovable_text(const std::wstring& class_name) {
 // What the status line says of an entry whose window is the shell's: the list and the file keep
 // the entry, and control passes over it.
 inline std::wstring shell_entry_text(const std::wstring& class_name) {
-  return L"「" + class_name + L"」はタスクバーかデスクトップのウィンドウのため、動かさずに飛ばします。";
+  return L"「" + class_name +
+         L"」はタスクバーかデスクトップのウィンドウのため、動かさずに飛ばします。";
 }
 
 class UnmovableNotice {

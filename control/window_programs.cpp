@@ -19,9 +19,8 @@ const std::wstring& WindowPrograms::program_of(HWND window) {
 }
 
 void WindowPrograms::forget_gone() {
-  std::erase_if(known_, [](const Known& known) {
-    return !platform::window_lookup::exists(known.window);
-  });
+  std::erase_if(known_,
+                [](const Known& known) { return !platform::window_lookup::exists(known.window); });
 }
 
 }  // namespace lorvane::control

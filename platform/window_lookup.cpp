@@ -31,9 +31,7 @@ bool same_class_name(std::wstring_view a, std::wstring_view b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool same_program_name(std::wstring_view a, std::wstring_view b) {
-  return same_class_name(a, b);
-}
+bool same_program_name(std::wstring_view a, std::wstring_view b) { return same_class_name(a, b); }
 
 bool is_hung(HWND window) { return ::IsHungAppWindow(window) != FALSE; }
 

@@ -125,7 +125,8 @@ TEST_F(ControlTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
   tick();
   EXPECT_TRUE(is_topmost(b.get()));
   // (The owned window goes up with its owner, as the system keeps them together.)
-  for (std::size_t i = 0; i < unseen.size(); ++i) EXPECT_EQ(mover_.moves_of(unseen[i].get()), 0u) << i;
+  for (std::size_t i = 0; i < unseen.size(); ++i)
+    EXPECT_EQ(mover_.moves_of(unseen[i].get()), 0u) << i;
 }
 
 // Cloaked windows (another virtual desktop, a suspended Store app) are not raised. Wine cloaks
