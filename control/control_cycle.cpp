@@ -129,7 +129,7 @@ TickResult push_front(MainControls& c, const std::vector<platform::Target>& entr
   std::optional<std::size_t> entry = entry_of(fg, entries, c.programs);
   if (!entry) return result;
   const std::wstring& name = entries[*entry].class_name;
-  if (platform::shell_windows::is_shell_window(fg)) {
+  if (platform::shell_windows::is_shell_window(fg, name)) {
     tell_shell_passed_over(c, name);
     return result;
   }

@@ -51,7 +51,7 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
     if (!platform::window_visibility::on_screen(w)) continue;
     if (!same_program(w, entry, programs)) continue;
     if (cloaking.cloaked(w)) continue;
-    if (platform::shell_windows::is_shell_window(w)) {
+    if (platform::shell_windows::is_shell_window(w, entry.class_name)) {
       found.shell_passed_over = true;
       continue;
     }

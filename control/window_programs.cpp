@@ -14,6 +14,8 @@ const std::wstring& WindowPrograms::program_of(HWND window) {
     if (known.process != process) known = {window, process, reader_(window)};
     return known.program;
   }
+  // A new window: those that have closed meanwhile make room first.
+  forget_gone();
   known_.push_back({window, process, reader_(window)});
   return known_.back().program;
 }

@@ -48,7 +48,12 @@ bool is_shell_window(HWND window) {
   wchar_t name[64] = {};
   int length = ::GetClassNameW(window, name, 64);
   if (length <= 0) return false;
-  std::wstring_view class_name(name, static_cast<std::size_t>(length));
+  return is_shell_window(window, {name, static_cast<std::size_t>(length)});
+}
+
+bool is_shell_window(HWND window, std::wstring_view class_name) {
+  if (window == nullptr) return false;
+  if (window == ::GetDesktopWindow() || window == ::GetShellWindow()) return true;
   for (const wchar_t* shared : shared_classes) {
     if (window_lookup::same_class_name(class_name, shared)) return in_shell_process(window);
   }

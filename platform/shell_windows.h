@@ -4,6 +4,8 @@
 // while one of them is in front, and the control cycle never moves one, whatever the list holds.
 #include <windows.h>
 
+#include <string_view>
+
 namespace lorvane::platform::shell_windows {
 
 // The desktop window, the shell's window, and a window of one of these classes:
@@ -20,5 +22,7 @@ namespace lorvane::platform::shell_windows {
 // only in the process of the shell's window (or, where there is none, of the taskbar). The window
 // decides, never a class name alone. Null is none of them.
 bool is_shell_window(HWND window);
+// The same for a window whose class name the caller has already: found by a walk of that class.
+bool is_shell_window(HWND window, std::wstring_view class_name);
 
 }  // namespace lorvane::platform::shell_windows

@@ -7,8 +7,9 @@
 
 namespace lorvane::platform::window_visibility {
 
-// Shown (IsWindowVisible) and not minimised; without an owner (menus, tooltips and a program's
-// dialogs have one); and with a rectangle that is not empty and meets a monitor.
+// Shown (WS_VISIBLE, which for a top-level window is IsWindowVisible) and not minimised; without an
+// owner (menus, tooltips and a program's dialogs have one); and with a rectangle that is not empty
+// and meets a monitor.
 bool on_screen(HWND window);
 
 // Whether the desktop window manager hides the window (DWMWA_CLOAKED): on another virtual desktop,
