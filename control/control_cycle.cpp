@@ -88,7 +88,7 @@ void tell_shell_passed_over(MainControls& c, const std::wstring& class_name) {
 
 // The entry's window the idle raise is for, with the shell's passed over.
 HWND raise_candidate(MainControls& c, const platform::Target& entry) {
-  RaiseCandidate found = control::raise_candidate(entry, c.programs, c.cloaking);
+  RaiseCandidate found = control::raise_candidate(entry, c.programs, c.cloaking, c.watch.raised());
   if (found.shell_passed_over) tell_shell_passed_over(c, entry.class_name);
   return found.window;
 }

@@ -41,12 +41,17 @@ std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Tar
 }
 
 RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& programs,
-                               const platform::Cloaking& cloaking) {
+                               const platform::Cloaking& cloaking, HWND raised) {
   RaiseCandidate found;
   platform::window_lookup::ClassWalk walk(entry.class_name);
   int looked_at = 0;
   for (HWND w = walk.next(); w != nullptr && looked_at < most_windows_of_a_class;
        w = walk.next(), ++looked_at) {
+    if (w == raised && raised != nullptr) {
+      if (!platform::window_visibility::shown(w) || cloaking.cloaked(w)) continue;
+      found.window = w;
+      return found;
+    }
     // The cheap questions first; the program is read only for a window that shows.
     if (!platform::window_visibility::on_screen(w)) continue;
     if (!same_program(w, entry, programs)) continue;

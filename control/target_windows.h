@@ -32,7 +32,10 @@ struct RaiseCandidate {
   // A window of the entry that the user can see is the shell's, and was passed over.
   bool shell_passed_over = false;
 };
+// `raised` is the window the raise took last and that waits topmost: it passed every question
+// then, and of those only whether it still shows and is not cloaked can change while it waits, so
+// the others are not asked again every second.
 RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& programs,
-                               const platform::Cloaking& cloaking);
+                               const platform::Cloaking& cloaking, HWND raised = nullptr);
 
 }  // namespace lorvane::control

@@ -25,12 +25,16 @@ GetAttribute load_get_attribute() {
 
 }  // namespace
 
-bool on_screen(HWND window) {
+bool shown(HWND window) {
   // A top-level window's own style says both: its parent, the desktop, always shows. One question
   // where IsWindowVisible and IsIconic would ask twice (each a call into the server for another
   // program's window under Wine).
   LONG style = ::GetWindowLongW(window, GWL_STYLE);
-  if ((style & WS_VISIBLE) == 0 || (style & WS_MINIMIZE) != 0) return false;
+  return (style & WS_VISIBLE) != 0 && (style & WS_MINIMIZE) == 0;
+}
+
+bool on_screen(HWND window) {
+  if (!shown(window)) return false;
   if (::GetWindow(window, GW_OWNER) != nullptr) return false;
   RECT r{};
   if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return false;

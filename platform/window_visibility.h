@@ -11,6 +11,8 @@ namespace lorvane::platform::window_visibility {
 // owner (menus, tooltips and a program's dialogs have one); and with a rectangle that is not empty
 // and meets a monitor.
 bool on_screen(HWND window);
+// Only the first part: shown and not minimised.
+bool shown(HWND window);
 
 // Whether the desktop window manager hides the window (DWMWA_CLOAKED): on another virtual desktop,
 // or a Store app that is suspended. DwmGetWindowAttribute is looked up at run time, and dwmapi

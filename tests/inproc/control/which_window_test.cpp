@@ -150,6 +150,33 @@ TEST_F(ControlTest, ACloakedWindowIsPassedOverAndRaisedOnceItShows) {
   EXPECT_FALSE(is_topmost(b.get()));
 }
 
+// The window waiting topmost is asked again each tick only whether it still shows: hidden or
+// cloaked meanwhile, it gives the raise up to the next entry, and takes it back once it shows.
+TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
+  platform::UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow b = make_window(target_b);
+  add_targets({target_a, target_b});
+  clock_.set_idle();
+  start_without_timer();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+  ASSERT_EQ(controls().watch.raised(), a.get());
+
+  cloaking_.cloak(a.get());
+  tick();
+  EXPECT_TRUE(is_topmost(b.get()));
+  EXPECT_FALSE(is_topmost(a.get()));
+  cloaking_.uncloak(a.get());
+  tick();
+  EXPECT_TRUE(is_topmost(a.get()));
+  EXPECT_FALSE(is_topmost(b.get()));
+
+  ::ShowWindow(a.get(), SW_HIDE);
+  tick();
+  EXPECT_TRUE(is_topmost(b.get()));
+  EXPECT_EQ(controls().watch.raised(), b.get());
+}
+
 // Wine's virtual desktop has a real taskbar, in explorer's process. In the list (a file from
 // elsewhere, or edited by hand), it is neither raised nor pushed; the next entry is raised, and
 // the status line says why once per Start.
