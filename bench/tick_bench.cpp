@@ -5,8 +5,9 @@
 // moved: the tick's own overhead is all that separates the two loops. A second pass does the same
 // with the front-display option on, where a tick asks no clock at all. Last, each call a tick makes
 // is timed on its own, to show where the time goes, and so is a move of another program's window.
-// Then the tick among many windows (ten entries, 300 top-level windows) in each of its modes, and
-// the two ways of finding an entry's windows among them: walking its class with FindWindowEx, or
+// Then the tick among many windows (ten entries, 300 top-level windows) in each of its modes, with
+// its calls into the Wine server (the waits that end), and the two ways of finding an entry's
+// windows among them: walking its class with FindWindowEx, or
 // enumerating every top-level window and reading its class.
 //
 // lorvane_bench_tick [batch pairs] [class lookups per batch] [many: the many-windows part alone]
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,31 @@ bool any_topmost(const TargetWindows& windows) {
   return false;
 }
 
+// The waits of this thread that ended, from the host's accounting (Z: is the host's root): under
+// Wine, each call into the server is one. The main thread's figures are the process's own line.
+long long voluntary_switches() {
+  HANDLE file = ::CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  char buffer[4096];
+  DWORD read = 0;
+  ::ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+  ::CloseHandle(file);
+  buffer[read] = 0;
+  const char* at = std::strstr(buffer, "\nvoluntary_ctxt_switches:");
+  return at == nullptr ? -1 : std::atoll(at + 26);
+}
+
+// Server calls per tick: the waits that ended over many ticks, less those of reading the count.
+template <class F>
+double switches_per_call(int count, F&& f) {
+  long long empty = voluntary_switches();
+  empty = voluntary_switches() - empty;
+  long long begin = voluntary_switches();
+  for (int i = 0; i < count; ++i) f();
+  return static_cast<double>(voluntary_switches() - begin - empty) / count;
+}
+
 BOOL CALLBACK read_class(HWND w, LPARAM) {
   char name[128];
   sink = sink + static_cast<DWORD>(::GetClassNameA(w, name, sizeof name));
@@ -184,10 +211,12 @@ int many_windows(control::MainControls& c, RecentInput& input, HWND fg) {
   }
 
   const int n = 2000;
-  std::printf("many.active_tick_us %.2f\n", typical_call_us(n, [&] { control::control_tick(c); }));
+  auto tick = [&] { control::control_tick(c); };
+  std::printf("many.active_tick_us %.2f\n", typical_call_us(n, tick));
+  std::printf("many.active_tick_switches %.2f\n", switches_per_call(200, tick));
   c.front_display_option.set_ticked(true);
-  std::printf("many.front_off_tick_us %.2f\n",
-              typical_call_us(n, [&] { control::control_tick(c); }));
+  std::printf("many.front_off_tick_us %.2f\n", typical_call_us(n, tick));
+  std::printf("many.front_off_tick_switches %.2f\n", switches_per_call(200, tick));
   c.front_display_option.set_ticked(false);
   input.away = true;
   control::control_tick(c);
@@ -204,7 +233,8 @@ int many_windows(control::MainControls& c, RecentInput& input, HWND fg) {
         }
         return -2;
       }());
-  std::printf("many.away_tick_us %.2f\n", typical_call_us(n, [&] { control::control_tick(c); }));
+  std::printf("many.away_tick_us %.2f\n", typical_call_us(n, tick));
+  std::printf("many.away_tick_switches %.2f\n", switches_per_call(200, tick));
   input.away = false;
   if (raised != nullptr) {
     ::SetWindowPos(raised, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);

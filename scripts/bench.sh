@@ -263,6 +263,8 @@ for n in 1 10 100; do
 done
 row "tick, 10 registered among $(get many.top_level_windows) top-level windows:" \
   "active $(get many.active_tick_us) / option on $(get many.front_off_tick_us) / away $(get many.away_tick_us) us" "" ""
+echo "  waits that ended per tick (under Wine, calls into the server): active $(get many.active_tick_switches)," \
+  "option on $(get many.front_off_tick_switches), away $(get many.away_tick_switches)"
 echo "  the entries' windows among them, every class walked with FindWindowEx $(get many.walk_all_entries_us) us," \
   "or every window enumerated and its class read $(get many.enumerate_once_us) us (the bench's own windows;" \
   "another program's class name $(get many.class_name_other_us) us each); the raise's questions of one window" \
