@@ -7,6 +7,7 @@
 #include "control/control_cycle.h"
 #include "control/target_selection.h"
 #include "platform/controls.h"
+#include "platform/message_box.h"
 #include "platform/running_copy.h"
 #include "registry/settings_file.h"
 #include "registry/target_list_editing.h"
@@ -21,6 +22,8 @@ constexpr UINT_PTR selection_timer_id = 1;
 constexpr UINT_PTR control_timer_id = 2;
 constexpr UINT_PTR click_timer_id = 3;
 constexpr UINT_PTR tray_timer_id = 4;
+constexpr UINT_PTR settings_timer_id = 5;
+constexpr const wchar_t* front_display_caption = L"前面表示しない。";
 
 struct ControlDesign {
   ControlId id;
@@ -36,14 +39,15 @@ struct ControlDesign {
 constexpr ControlDesign control_designs[] = {
     {id_start_stop_button, L"BUTTON", L"開始", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_select_button, L"BUTTON", L"選択", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_front_display_option, L"BUTTON", L"前面表示しない。",
+    {id_front_display_option, L"BUTTON", front_display_caption,
      BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0},
     {id_about_button, L"BUTTON", L"バージョン情報", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_save_button, L"BUTTON", L"保存", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_delete_button, L"BUTTON", L"削除", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_move_down_button, L"BUTTON", L"↓", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_target_list, L"LISTBOX", L"",
-     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
     {id_move_up_button, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_list_label, L"STATIC", L"制御する窓", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
     {id_idle_threshold_box, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL,
@@ -97,11 +101,12 @@ POINT centred_origin(HWND window, SIZE size) {
 
 struct MainWindow::Parts {
   Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover,
-        const platform::Cloaking& cloaking)
+        const platform::Cloaking& cloaking, const platform::SessionSystem& session_system)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
-        watch(window, click_timer_id),
+        settings_timer(window, settings_timer_id),
+        watch(window, click_timer_id, session_system),
         controls{window,
                  platform::ListBox(::GetDlgItem(window, id_target_list)),
                  platform::Button(::GetDlgItem(window, id_start_stop_button)),
@@ -120,6 +125,8 @@ struct MainWindow::Parts {
   platform::Timer control_timer;
   // Asks the shell again for the icon it refused.
   platform::Timer tray_timer;
+  // Tries the start-up load again while the settings file cannot be read.
+  platform::Timer settings_timer;
   // Before the controls, which refer to it.
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
@@ -165,6 +172,7 @@ bool MainWindow::create(HINSTANCE instance) {
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
   copy_key_ = copy_key(settings_path());
+  if (options_.exe_folder) folder_key_ = copy_key(folder_claim_path(*options_.exe_folder));
 
   int dpi = options_.dpi.system();
   SIZE size = outer_size_for_client(options_.dpi, twips_to_pixels(designed_client_width, dpi),
@@ -176,9 +184,11 @@ bool MainWindow::create(HINSTANCE instance) {
   }
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
-  // A copy that runs as administrator still hears of a new taskbar and of a normal start.
+  // A copy that runs as administrator still hears of a new taskbar and of a normal start, and
+  // the icon's clicks, which the shell posts from its lower level.
   platform::running_copy::accept_from_lower_integrity(window_, taskbar_created_);
   platform::running_copy::accept_from_lower_integrity(window_, bring_back_);
+  platform::running_copy::accept_from_lower_integrity(window_, platform::tray::callback_message);
 
   // Centred before the start-up sequence: a window that it minimises comes back here.
   RECT rect;
@@ -199,6 +209,11 @@ void MainWindow::show_at_start(int show_command) {
   // in the notification area (or, while the shell has no icon of ours, on the taskbar).
   if (::IsIconic(window_)) return;
   FirstShow first = first_show(show_command);
+  // A start that waits for its settings file says so in the window, even when started minimised.
+  if (!loaded_ && first.state == platform::WindowState::minimised) {
+    ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+    return;
+  }
   if (first.state == platform::WindowState::minimised) {
     // Its resize handling takes it on to the notification area.
     ::ShowWindow(window_, SW_SHOWMINNOACTIVE);
@@ -220,7 +235,8 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.cloaking);
+  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.cloaking,
+                                   options_.session_system);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);
@@ -240,18 +256,72 @@ void MainWindow::start_up_sequence() {
   // session may end in there.
   add_tray_icon();
   if (closed_) return;
-  registry::start_up_load(controls().front_display_option, controls().target_list, settings_path(),
-                          options_.settings_key_limit);
-  loaded_ = true;
-  control::start_stop(controls());
+  load_settings();
 }
 
-void MainWindow::close_sequence() {
+void MainWindow::load_settings() {
+  control::MainControls& c = controls();
+  registry::LoadResult result = registry::start_up_load(
+      c.front_display_option, c.target_list, settings_path(), options_.settings_key_limit);
+  if (result != registry::LoadResult::loaded) {
+    // Nothing is there to edit or to control yet, and nothing may be saved over the file.
+    set_editing_enabled(false);
+    c.front_display_option.set_caption(std::wstring(
+        result == registry::LoadResult::in_use ? settings_in_use_text : settings_unreadable_text));
+    parts_->settings_timer.set_interval(settings_retry_interval_ms);
+    parts_->settings_timer.set_enabled(true);
+    return;
+  }
+  if (parts_->settings_timer.enabled()) {
+    parts_->settings_timer.set_enabled(false);
+    c.front_display_option.set_caption(front_display_caption);
+    set_editing_enabled(true);
+  }
+  loaded_ = true;
+  control::start_stop(c);
+}
+
+void MainWindow::set_editing_enabled(bool enabled) {
+  // Select, the list's buttons and Start/Stop; the front-display option, whose caption says why,
+  // stays as it is.
+  for (int id = id_select_button; id <= id_start_stop_button; ++id) {
+    ::EnableWindow(::GetDlgItem(window_, id), enabled ? TRUE : FALSE);
+  }
+}
+
+void MainWindow::save_now() {
+  if (!loaded_) return;
+  platform::CheckBox& status = controls().front_display_option;
+  const bool failure_shown =
+      status.caption() == save_in_use_text || status.caption() == save_refused_text;
+  switch (registry::save(controls().target_list, settings_path(), options_.settings_key_limit)) {
+    case registry::SaveResult::saved:
+      if (failure_shown) status.set_caption(status_before_failure_);
+      return;
+    case registry::SaveResult::in_use:
+      if (!failure_shown) status_before_failure_ = status.caption();
+      status.set_caption(std::wstring(save_in_use_text));
+      return;
+    case registry::SaveResult::refused:
+      if (!failure_shown) status_before_failure_ = status.caption();
+      status.set_caption(std::wstring(save_refused_text));
+      return;
+  }
+}
+
+void MainWindow::close_sequence(CloseKind kind) {
   if (closed_) return;
   closed_ = true;
-  if (loaded_) {
-    registry::exit_save(controls().target_list, controls().front_display_option, settings_path(),
-                        options_.settings_key_limit);
+  // Nothing is written over a file that was never read.
+  while (loaded_) {
+    registry::SaveResult result =
+        registry::exit_save(controls().target_list, controls().front_display_option,
+                            settings_path(), options_.settings_key_limit);
+    if (result == registry::SaveResult::saved || kind == CloseKind::session_end) break;
+    std::wstring text(result == registry::SaveResult::in_use ? save_in_use_text
+                                                             : save_refused_text);
+    text += exit_save_choice_text;
+    if (platform::ask(window_, text, caption, MB_RETRYCANCEL) != IDRETRY) break;
   }
   platform::tray::remove(window_, small_icon_, options_.tray_shell);
   // Any other window goes without its own close handling, and a running cycle simply stops.
@@ -259,6 +329,7 @@ void MainWindow::close_sequence() {
   parts_->selection_timer.set_enabled(false);
   parts_->control_timer.set_enabled(false);
   parts_->tray_timer.set_enabled(false);
+  parts_->settings_timer.set_enabled(false);
   control::stop_watch(controls());
   ::DestroyWindow(window_);
 }
@@ -270,6 +341,9 @@ void MainWindow::add_tray_icon() {
   }
   icon_present_ = false;
   if (closed_) return;
+  // A window hidden in the tray before the icon went (Explorer restarted and refuses the icon
+  // again) would have no way back: it shows minimised on the taskbar until the icon is back.
+  if (::IsIconic(window_) && !::IsWindowVisible(window_)) ::ShowWindow(window_, SW_SHOWMINNOACTIVE);
   // At a slow logon the shell refuses the icon, and tells nobody when it is ready: it is asked
   // again every few seconds for a while.
   icon_retries_since_ = options_.clock.tick_count();
@@ -347,9 +421,7 @@ void MainWindow::on_command(int id) {
     case id_start_stop_button: control::start_stop(c); break;
     case id_select_button: control::select(c); break;
     case id_about_button: open_about(); break;
-    case id_save_button:
-      registry::save(c.target_list, settings_path(), options_.settings_key_limit);
-      break;
+    case id_save_button: save_now(); break;
     case id_delete_button: registry::delete_selected(c.target_list); break;
     case id_move_up_button: registry::move_up(c.target_list); break;
     case id_move_down_button: registry::move_down(c.target_list); break;
@@ -426,6 +498,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         control::control_tick(controls());
       if (wparam == click_timer_id) control::click_timer(controls());
       if (wparam == tray_timer_id && parts_->tray_timer.running()) retry_tray_icon();
+      if (wparam == settings_timer_id && parts_->settings_timer.running()) load_settings();
       return 0;
     case control::foreground_changed_message: control::foreground_changed(controls()); return 0;
     case WM_INPUT:
@@ -446,13 +519,13 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SETFOCUS: restore_focus(); return 0;
     case WM_CLOSE:
-      // The close cannot be cancelled.
-      close_sequence();
+      // The close cannot be cancelled; only a failed exit save asks, whether to try again.
+      close_sequence(CloseKind::by_user);
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       // At log-off the process may end as soon as this returns: save now.
-      if (wparam) close_sequence();
+      if (wparam) close_sequence(CloseKind::session_end);
       return 0;
     case WM_DESTROY:
       if (options_.quit_on_destroy) ::PostQuitMessage(0);
@@ -465,9 +538,11 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (message == bring_back_ && bring_back_ != 0) {
-        // A second start for our settings file: the user wants this copy back. The answer tells
-        // that start that it may end. A start for another file asks every main window.
-        if (wparam != copy_key_.low || lparam != copy_key_.high) return FALSE;
+        // A second start for our settings file, or of our executable: the user wants this copy
+        // back. The answer tells that start that it may end. A start for another file asks every
+        // main window.
+        auto is = [&](const CopyKey& key) { return wparam == key.low && lparam == key.high; };
+        if (!is(copy_key_) && !(folder_key_ && is(*folder_key_))) return FALSE;
         tray_restore();
         return TRUE;
       }

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/about_box.h"
 #include "app/single_copy.h"
@@ -12,6 +14,7 @@
 #include "control/main_controls.h"
 #include "platform/dpi.h"
 #include "platform/input_clock.h"
+#include "platform/session_state.h"
 #include "platform/tray.h"
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
@@ -23,6 +26,9 @@ namespace lorvane::app {
 struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;
+  // The executable's folder, when a second start from it is to bring this window back whichever
+  // settings file that start would take.
+  std::optional<std::wstring> exe_folder;
   platform::InputClock clock;
   // The Z-order moves; a test makes them refuse as for a program running as administrator.
   platform::WindowMover mover;
@@ -34,6 +40,9 @@ struct MainWindowOptions {
   platform::Dpi dpi;
   // The shell that holds the notification-area icon; a test puts in one that refuses.
   platform::tray::Shell tray_shell = platform::tray::shell_notify;
+  // What the session's notifications leave unsaid; a test stands for a remote session, a slow
+  // logon or a lock whose unlock went unheard.
+  platform::SessionSystem session_system;
   // Where the settings file is no longer read and written key by key; tests take both ways.
   std::size_t settings_key_limit = registry::key_by_key_limit;
 };
@@ -42,6 +51,24 @@ struct MainWindowOptions {
 // this interval for this long; until then a minimised main window stays on the taskbar.
 inline constexpr UINT tray_retry_interval_ms = 2000;
 inline constexpr DWORD tray_retry_period_ms = 2 * 60 * 1000;
+
+// The status line while the start-up waits for the settings file, which another program holds or
+// which cannot be read for another reason.
+inline constexpr std::wstring_view settings_in_use_text =
+    L"設定ファイルを他のプログラムが使用中です。使い終わるのを待っています。";
+inline constexpr std::wstring_view settings_unreadable_text =
+    L"設定ファイルを読み込めません。読み込めるようになるのを待っています。";
+// The status line after a Save that failed, by why it failed.
+inline constexpr std::wstring_view save_in_use_text =
+    L"設定を保存できませんでした。設定ファイルを他のプログラムが使用中です。";
+inline constexpr std::wstring_view save_refused_text =
+    L"設定を保存できませんでした。設定ファイルへの書き込みが拒否されました。";
+// Added to the reason in the box of an exit save that failed.
+inline constexpr std::wstring_view exit_save_choice_text =
+    L"\n\n「再試行」でもう一度保存します。「キャンセル」で保存せずに終了します。";
+// While the start-up waits for the settings file, it tries again at this interval: nothing tells
+// when another program lets go of a file.
+inline constexpr UINT settings_retry_interval_ms = 1000;
 
 class MainWindow : public WindowBase<MainWindow> {
  public:
@@ -65,6 +92,8 @@ class MainWindow : public WindowBase<MainWindow> {
   bool tray_icon_present() const { return icon_present_; }
   // Whether the shell is still being asked again for the icon it refused.
   bool asking_for_tray_icon() const;
+  // Whether the start-up load has read the settings file; until then nothing writes it.
+  bool settings_loaded() const { return loaded_; }
   // Whether raw input is to wait in the queue for now: the message loop leaves WM_INPUT there
   // for control::raw_input_hold_ms, and then ends the hold, which reads it all in one go.
   bool raw_input_held() const;
@@ -81,7 +110,16 @@ class MainWindow : public WindowBase<MainWindow> {
   void create_controls();
   void apply_fonts();
   void start_up_sequence();
-  void close_sequence();
+  // The start-up load, and what follows it once the file has been read; a file that cannot be
+  // read yet is tried again by a timer, the window waiting with its editing disabled.
+  void load_settings();
+  void set_editing_enabled(bool enabled);
+  // Save, and the status line that tells when it failed.
+  void save_now();
+  // When the user closes the window, a failed exit save asks whether to try again; at the end of
+  // the session nothing can be asked.
+  enum class CloseKind { by_user, session_end };
+  void close_sequence(CloseKind kind);
   void on_size(UINT type);
   void lay_out();
   void resize_client(int width, int height);
@@ -100,6 +138,9 @@ class MainWindow : public WindowBase<MainWindow> {
   UINT taskbar_created_ = 0;
   UINT bring_back_ = 0;
   CopyKey copy_key_{};
+  std::optional<CopyKey> folder_key_;
+  // What the status line said before a failed Save took it, for the next Save that works.
+  std::wstring status_before_failure_;
   platform::WindowState saved_state_ = platform::WindowState::normal;
   // The exit save writes nothing before the start-up load has read the file: a session that ends
   // while the shell keeps the start-up waiting must not save an empty list over the stored one.

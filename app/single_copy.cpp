@@ -66,6 +66,11 @@ std::wstring copy_name(const std::wstring& settings_path) {
   return name_of(normalised(settings_path));
 }
 
+std::wstring folder_claim_path(const std::wstring& exe_folder) {
+  if (!exe_folder.empty() && exe_folder.back() == L'\\') return exe_folder;
+  return exe_folder + L"\\";
+}
+
 CopyKey copy_key(const std::wstring& settings_path) { return key_of(normalised(settings_path)); }
 
 SettingsClaim::SettingsClaim(const std::wstring& settings_path,

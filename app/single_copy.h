@@ -1,7 +1,10 @@
 #pragma once
-// One running copy per settings file. A second start for the file that a running copy uses brings
-// that copy's main window back, as its tray icon would, and ends without touching the file. Copies
-// on different files run side by side.
+// One running copy per settings file and per executable's folder. A second start for the file that
+// a running copy uses, or from the folder it was started from, brings that copy's main window
+// back, as its tray icon would, and ends without touching the file. Which file a start takes
+// depends on its rights (an elevated start may write beside the executable where a normal one goes
+// to the application data), so the folder is claimed as well. Copies in different folders on
+// different files run side by side.
 #include <windows.h>
 
 #include <optional>
@@ -24,6 +27,10 @@ inline constexpr const wchar_t* runs_as_administrator_text =
 // differs only in case or in short and long forms of its folders, and a valid object name
 // (no "\" after the namespace, well under MAX_PATH).
 std::wstring copy_name(const std::wstring& settings_path);
+
+// The path under which the executable's folder is claimed: the folder with a final separator, a
+// name no settings file has.
+std::wstring folder_claim_path(const std::wstring& exe_folder);
 
 // The settings file's key as the bring-back message carries it.
 struct CopyKey {

@@ -20,11 +20,31 @@ namespace {
 
 constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
+// A move to a window whose program could not be read is queued as any other and looked at by the
+// next tick; one whose moves never took is refused from then on, without a move.
+platform::z_order::MoveResult checked_move(const MainControls& c, HWND window, HWND insert_after,
+                                           UINT flags) {
+  MoveCheck& check = c.watch.unconfirmed_moves();
+  if (check.refused(window)) return {false, ERROR_ACCESS_DENIED, true};
+  platform::z_order::MoveResult move = c.mover.set_window_pos(window, insert_after, flags);
+  if (move.moved && move.unconfirmed) check.queued(window, insert_after == HWND_TOPMOST);
+  return move;
+}
+
+// Whether the moves queued since the last tick took. A window that is gone has nothing to refuse.
+void look_at_unconfirmed_moves(const MainControls& c) {
+  c.watch.unconfirmed_moves().look([](HWND window, bool to_topmost) {
+    if (!platform::window_lookup::exists(window)) return true;
+    return to_topmost ? platform::z_order::is_topmost(window)
+                      : platform::z_order::at_bottom(window);
+  });
+}
+
 // The raise leaves the keyboard with the user's window: activating the player would send the
 // first keys after the user's return to an invisible window (space pauses it) and break an IME
 // composition. The return watch takes the window down whether or not it is in front.
 platform::z_order::MoveResult idle_raise(const MainControls& c, HWND window) {
-  return c.mover.set_window_pos(window, HWND_TOPMOST, place_only | SWP_NOACTIVATE);
+  return checked_move(c, window, HWND_TOPMOST, place_only | SWP_NOACTIVATE);
 }
 
 // The pushed window is always the foreground window already, which Windows never activates
@@ -32,15 +52,17 @@ platform::z_order::MoveResult idle_raise(const MainControls& c, HWND window) {
 // SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
 // window out of the topmost band.
 platform::z_order::MoveResult bottom_push(const MainControls& c, HWND window) {
-  return c.mover.set_window_pos(window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
+  return checked_move(c, window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
 }
 
-// Whether the move was made. A window of a program running as administrator refuses it: the
-// status line says so, once for each class until control stops, and the window counts as
-// neither pushed nor raised, so that nothing waits or polls for it.
+// Whether the move was made. A window of a program running as administrator refuses it, and so
+// does one whose queued moves never took: the status line says so, once for each class until
+// control stops, naming the reason only where it is known, and the window counts as neither
+// pushed nor raised, so that nothing waits or polls for it.
 bool moved(MainControls& c, const std::wstring& class_name, platform::z_order::MoveResult move) {
   if (move.error == ERROR_ACCESS_DENIED && c.unmovable.first_time(class_name)) {
-    c.front_display_option.set_caption(unmovable_text(class_name));
+    c.front_display_option.set_caption(move.unconfirmed ? cannot_move_text(class_name)
+                                                        : unmovable_text(class_name));
   }
   return move.moved;
 }
@@ -208,6 +230,8 @@ void start_stop(MainControls& c) {
 }
 
 void control_tick(MainControls& c) {
+  carry_out(c, c.watch.before_tick());
+  look_at_unconfirmed_moves(c);
   TickResult result = run_tick(c);
   bool was_waiting = c.watch.waiting_for_return();
   carry_out(c, c.watch.after_tick({result.raised, result.pushed}));

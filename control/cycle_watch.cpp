@@ -4,23 +4,42 @@
 
 namespace lorvane::control {
 
-CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id)
-    : main_(main), raw_input_(main), click_timer_(main, click_timer_id) {}
+CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system)
+    : main_(main), system_(system), raw_input_(main), click_timer_(main, click_timer_id) {}
 
 void CycleWatch::start() {
   if (running()) return;
   hook_.emplace(main_, foreground_changed_message);
-  // Registering reports the display's present state at once.
-  session_.emplace(main_);
+  // Registering reports the display's present state at once; the lock it does not report.
+  session_.emplace(main_, system_);
+  remote_ = system_.remote_session();
+  // Nothing is raised yet: the answer has nothing to bring down.
+  ask_lock_state();
+}
+
+WatchAction CycleWatch::before_tick() {
+  if (!running()) return {};
+  // Registered late: a lock may have come meanwhile, unheard.
+  if (session_->retry_session() || locked_) return ask_lock_state();
+  return {};
+}
+
+WatchAction CycleWatch::ask_lock_state() {
+  std::optional<bool> locked = system_.locked();
+  if (!locked || *locked == locked_) return {};
+  return on_session_change(*locked ? platform::SessionChange::locked
+                                   : platform::SessionChange::unlocked);
 }
 
 void CycleWatch::stop() {
   hook_.reset();
   session_.reset();
+  // A program that refused may have ended meanwhile: the next run looks afresh.
+  unconfirmed_moves_.clear();
   raised_ = nullptr;
   registered_in_front_ = false;
   // Without the notifications nothing would tell of a change: the next start hears afresh.
-  locked_ = disconnected_ = display_off_ = false;
+  locked_ = disconnected_ = display_off_ = remote_ = false;
   rearm();
 }
 
@@ -97,8 +116,14 @@ WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
   switch (change) {
     case platform::SessionChange::locked: locked_ = true; break;
     case platform::SessionChange::unlocked: locked_ = false; break;
-    case platform::SessionChange::disconnected: disconnected_ = true; break;
-    case platform::SessionChange::connected: disconnected_ = false; break;
+    case platform::SessionChange::disconnected:
+      disconnected_ = true;
+      remote_ = system_.remote_session();
+      break;
+    case platform::SessionChange::connected:
+      disconnected_ = false;
+      remote_ = system_.remote_session();
+      break;
     case platform::SessionChange::display_off: display_off_ = true; break;
     case platform::SessionChange::display_on: display_off_ = false; break;
     case platform::SessionChange::none: return action;

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "control/move_check.h"
 #include "platform/foreground_hook.h"
 #include "platform/one_shot_timer.h"
 #include "platform/raw_input.h"
@@ -46,15 +47,20 @@ struct WatchAction {
 // throughout: it is also the backstop for input that raw input does not see (touch, pen).
 class CycleWatch {
  public:
-  CycleWatch(HWND main, UINT_PTR click_timer_id);
+  CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system);
 
-  // Control starts: the foreground hook and the session's notifications.
+  // Control starts: the foreground hook and the session's notifications, and the session's
+  // present state.
   void start();
   // Control stops: nothing stays armed, and the raised window is forgotten where it lies.
   void stop();
   // What the tick found. The raised window comes down when the tick no longer raises it: the
   // user came back in a way raw input did not report, or the raise no longer applies.
   WatchAction after_tick(const TickOutcome& outcome);
+  // At each tick, before it runs: the session's notifications, should they have been refused,
+  // are asked for again; and while the session counts as locked, its real state is asked, as
+  // an unlock may have gone unheard.
+  WatchAction before_tick();
   // A WM_INPUT. The first input while a raised window waits brings it down; a mouse button of
   // the user on the registered window in front arms the click's tick. Pointer moves do nothing.
   WatchAction on_input(const platform::RawInputEvent& input);
@@ -73,8 +79,12 @@ class CycleWatch {
   bool running() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
   HWND raised() const { return raised_; }
-  // Nobody can see the desktop: the session locked or disconnected, or the display off.
-  bool unseen() const { return locked_ || disconnected_ || display_off_; }
+  // Nobody can see the desktop: the session locked or disconnected, or the display off. The
+  // console's display says nothing about a remote session.
+  bool unseen() const {
+    return locked_ || disconnected_ || (display_off_ && !(remote_ && console_display()));
+  }
+  bool session_notified() const { return session_ && session_->session_registered(); }
   // Whether the tick may raise a window: not while nobody can see it.
   bool raise_allowed() const { return !unseen(); }
   // The devices whose raw input reaches the main window now.
@@ -88,6 +98,9 @@ class CycleWatch {
   // be read in one go (on_held_input).
   bool holding_raw_input() const { return holding_; }
   bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
+  // The moves whose outcome the next tick looks at, and the windows found refusing them, since
+  // control started.
+  MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
   // Anything at all: the hook, the notifications, raw input, the timer, the hold.
   bool armed() const {
     return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed() ||
@@ -99,12 +112,16 @@ class CycleWatch {
   void rearm();
   WatchAction bring_down_raised();
   WatchAction take_input(const platform::RawInputEvent& input, bool held);
+  WatchAction ask_lock_state();
+  bool console_display() const { return session_ && session_->display_is_console(); }
 
   HWND main_;
+  const platform::SessionSystem& system_;
   std::optional<platform::ForegroundHook> hook_;
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;
+  MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
   bool registered_in_front_ = false;
   // The button came up while the click's tick was still to come: one more after it.
@@ -113,6 +130,8 @@ class CycleWatch {
   bool locked_ = false;
   bool disconnected_ = false;
   bool display_off_ = false;
+  // A Remote Desktop session, read again whenever a session connects or disconnects.
+  bool remote_ = false;
 };
 
 }  // namespace lorvane::control

@@ -3,7 +3,10 @@
 #include "control/control_cycle.h"
 #include "platform/foreground.h"
 #include "platform/message_box.h"
+#include "platform/process_name.h"
 #include "platform/shell_windows.h"
+#include "platform/text.h"
+#include "platform/window_lookup.h"
 #include "platform/z_order.h"
 
 namespace lorvane::control {
@@ -11,6 +14,43 @@ namespace {
 
 int ask_box(const MainControls& c, std::wstring_view text, UINT buttons) {
   return platform::ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
+}
+
+std::vector<platform::Target> entries_of(const platform::ListBox& target_list) {
+  std::vector<platform::Target> entries;
+  int n = target_list.count();
+  entries.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) entries.push_back(target_list.target(i));
+  return entries;
+}
+
+// The program the entry is tied to: none where it cannot be read, or where the code page
+// cannot hold its name, since the settings file could not give it back.
+std::wstring recorded_program(HWND window) {
+  std::wstring program = platform::process_name::program_of(window);
+  return platform::text::ansi_can_hold(program) ? program : std::wstring();
+}
+
+// Tells the user of the other windows of the class that share the entry or that it passes over.
+void note_shared_class(const MainControls& c, HWND caught, const platform::Target& target) {
+  // An entry without a program stands for the class in every program, as it always has.
+  if (target.program.empty()) return;
+  int other_programs = 0;
+  int same_program = 0;
+  for (HWND window : platform::window_lookup::windows_of_class(target.class_name)) {
+    if (window == caught || window == c.main) continue;
+    if (!platform::window_lookup::seen_by_user(window)) continue;
+    // A window whose program cannot be read matches no entry that names one.
+    std::wstring program = platform::process_name::program_of(window);
+    if (!program.empty() && platform::window_lookup::same_class_name(program, target.program)) {
+      ++same_program;
+    } else {
+      ++other_programs;
+    }
+  }
+  if (auto note = shared_class_note(other_programs, same_program)) {
+    platform::ask(c.main, *note, std::wstring(box_title), MB_OK);
+  }
 }
 
 void wait_again(MainControls& c) {
@@ -30,8 +70,35 @@ void select(MainControls& c) {
   c.selection_timer.set_enabled(true);
 }
 
-bool is_new_target(const platform::ListBox& target_list, const std::wstring& name) {
-  return !name.empty() && !target_list.contains(name);
+Registration registration_for(const std::vector<platform::Target>& entries,
+                              const platform::Target& caught) {
+  auto same_program = [&](const platform::Target& entry) {
+    return platform::window_lookup::same_class_name(entry.program, caught.program);
+  };
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].class_name == caught.class_name && same_program(entries[i])) {
+      return {Registration::Kind::duplicate, static_cast<int>(i)};
+    }
+  }
+  if (!caught.program.empty()) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (entries[i].class_name == caught.class_name && entries[i].program.empty()) {
+        return {Registration::Kind::narrow, static_cast<int>(i)};
+      }
+    }
+  }
+  return {Registration::Kind::append, static_cast<int>(entries.size())};
+}
+
+std::optional<std::wstring> shared_class_note(int other_programs, int same_program) {
+  std::wstring note;
+  if (other_programs > 0) note += shared_with_other_programs;
+  if (same_program > 0) {
+    if (!note.empty()) note += L"\n";
+    note += shared_within_program;
+  }
+  if (note.empty()) return std::nullopt;
+  return note;
 }
 
 void selection_tick(MainControls& c) {
@@ -60,8 +127,16 @@ void selection_tick(MainControls& c) {
   }
 
   if (ask_box(c, box_moved, MB_YESNO) == IDYES) {
-    if (!is_new_target(c.target_list, name)) return;
-    c.target_list.append(name);
+    // With no window in front there is no name, and nothing to register.
+    if (name.empty()) return;
+    platform::Target caught{name, recorded_program(fg)};
+    Registration registration = registration_for(entries_of(c.target_list), caught);
+    if (registration.kind == Registration::Kind::append) c.target_list.append(caught);
+    if (registration.kind == Registration::Kind::narrow) {
+      c.target_list.replace(registration.position, caught);
+    }
+    note_shared_class(c, fg, caught);
+    if (registration.kind != Registration::Kind::append) return;
     if (ask_box(c, box_start, MB_YESNO) == IDYES) start_stop(c);
     return;
   }

@@ -1,7 +1,8 @@
 #pragma once
 // Registered windows that the control cycle does not move: a window of a program that runs as
-// administrator cannot be moved, and the shell's own windows (taskbar, desktop) never are. The
-// status line tells the user once for each class and reason, until control stops or starts again.
+// administrator, or one that cannot be moved for a reason not known, cannot be moved, and the
+// shell's own windows (taskbar, desktop) never are. The status line tells the user once for each
+// class and reason, until control stops or starts again.
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@ namespace lorvane::control {
 inline std::wstring unmovable_text(const std::wstring& class_name) {
   return L"「" + class_name +
          L"」のウィンドウは管理者として実行中のプログラムのため、動かせません。";
+}
+
+// The same where the reason is not known: the window's program could not be read, and the moves
+// queued to it never took.
+inline std::wstring cannot_move_text(const std::wstring& class_name) {
+  return L"「" + class_name + L"」のウィンドウは動かせません。";
 }
 
 // What the status line says of an entry whose window is the shell's: the list and the file keep

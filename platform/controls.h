@@ -54,26 +54,36 @@ struct Target {
   bool operator==(const Target&) const = default;
 };
 
-// A single-selection, unsorted list box. Positions run from 0; no selection is -1.
+// A single-selection, unsorted list box of targets. An item's text is the class name, then, for
+// a target with a program, a tab and the program; the item's data is the length of the class
+// name, so that a class name with a tab in it reads back whole. Positions run from 0; no
+// selection is -1.
 class ListBox {
  public:
   explicit ListBox(HWND window = nullptr) : window_(window) {}
   HWND hwnd() const { return window_; }
   int count() const;
-  std::wstring item(int position) const;
   // The entry at the position as a target.
   Target target(int position) const;
-  // Whether an entry is exactly this text, case and all (LB_FINDSTRINGEXACT ignores case).
-  bool contains(const std::wstring& text) const;
-  void append(const std::wstring& text);
+  // The class name of the entry at the position.
+  std::wstring item(int position) const { return target(position).class_name; }
+  void append(const Target& target);
+  // An entry without a program.
+  void append(const std::wstring& class_name) { append(Target{class_name, std::wstring()}); }
   // Replaces the entry in place; a selection on it stays.
-  void replace(int position, const std::wstring& text);
+  void replace(int position, const Target& target);
   void remove(int position);
   void clear();
   int selected() const;
   void select(int position);  // -1 selects nothing
 
  private:
+  std::wstring text(int position) const;
+  void set_class_length(int position, const Target& target);
+  // Moves the programs' column right of the target's class name and widens the scrolled width
+  // to its program; neither ever narrows, so the column stays where it is as entries go.
+  void make_room_for(const Target& target);
+
   HWND window_;
 };
 

@@ -54,6 +54,10 @@ SIZE Dpi::outer_size(SIZE client, DWORD style, DWORD ex_style, int dpi) const {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// Headers for Vista and later add the padded border to the record; every system this program
+// runs on knows that size, and XP's 500 bytes would lose the border on 7 and later.
+static_assert(sizeof(NONCLIENTMETRICSW) == 504, "the record as Windows 7 knows it");
+
 bool Dpi::non_client_metrics(NONCLIENTMETRICSW& metrics, int dpi) const {
   // The whole record, padded border included, which Windows 7 knows.
   metrics = NONCLIENTMETRICSW{};

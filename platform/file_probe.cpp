@@ -58,16 +58,20 @@ FileOpen open_for_read_write(const std::wstring& path) {
   return ::GetFileType(file.handle) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
 }
 
-FileOpen open_once_free(const std::wstring& path, DWORD patience_ms, const OpenCall& open) {
-  // Nothing tells when another program lets go of a file: it is tried every few milliseconds,
-  // at start-up only and for no longer than the patience.
-  constexpr DWORD retry_ms = 50;
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    FileOpen result = open(path);
-    if (result != FileOpen::held || ::GetTickCount() - start >= patience_ms) return result;
-    ::Sleep(retry_ms);
+ReadHold::ReadHold(const std::wstring& path)
+    : file_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+  if (file_ == INVALID_HANDLE_VALUE) {
+    DWORD error = ::GetLastError();
+    // A missing folder on the way is as absent as a missing file.
+    state_ = error == ERROR_PATH_NOT_FOUND ? FileOpen::absent : failed_open(error);
+  } else {
+    state_ = ::GetFileType(file_) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
   }
+}
+
+ReadHold::~ReadHold() {
+  if (file_ != INVALID_HANDLE_VALUE) ::CloseHandle(file_);
 }
 
 bool folder_takes_new_file(const std::wstring& folder) {
@@ -105,12 +109,28 @@ std::optional<std::wstring> application_data_folder() {
 
 void make_folder(const std::wstring& folder) { ::CreateDirectoryW(folder.c_str(), nullptr); }
 
-void copy_unless_present(const std::wstring& from, const std::wstring& to) {
-  if (!::CopyFileW(from.c_str(), to.c_str(), TRUE)) return;
+namespace {
+
+bool copy(const std::wstring& from, const std::wstring& to, BOOL fail_if_present) {
+  if (!::CopyFileW(from.c_str(), to.c_str(), fail_if_present)) return false;
   DWORD attributes = ::GetFileAttributesW(to.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     ::SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   }
+  return true;
+}
+
+}  // namespace
+
+void copy_unless_present(const std::wstring& from, const std::wstring& to) { copy(from, to, TRUE); }
+
+bool copy_over(const std::wstring& from, const std::wstring& to) { return copy(from, to, FALSE); }
+
+std::optional<std::uint64_t> last_written(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+         data.ftLastWriteTime.dwLowDateTime;
 }
 
 }  // namespace lorvane::platform::file_probe

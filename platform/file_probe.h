@@ -4,6 +4,7 @@
 // that a file there needs first.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,13 +22,26 @@ FileOpen failed_open(DWORD error);
 // again: opens when it is a file that does, else as failed_open says.
 FileOpen open_for_read_write(const std::wstring& path);
 
-// The open; tests put one in its place that finds the file held for a while.
+// The open; tests put one in its place that finds the file refused, as a read-only file is on
+// Windows (Wine lets root write such a file).
 using OpenCall = std::function<FileOpen(const std::wstring& path)>;
 
-// Virus scanners, backups and sync clients hold a file for a moment: a held file is tried again
-// until it is free or the patience is over, and then counts as held.
-FileOpen open_once_free(const std::wstring& path, DWORD patience_ms,
-                        const OpenCall& open = open_for_read_write);
+// The file open for reading, with others allowed to read and write it but not to delete it or to
+// take it for themselves: while this is held, what is read from it comes from the file, and a
+// read that finds nothing found nothing there.
+class ReadHold {
+ public:
+  explicit ReadHold(const std::wstring& path);
+  ReadHold(const ReadHold&) = delete;
+  ReadHold& operator=(const ReadHold&) = delete;
+  ~ReadHold();
+  // opens while the file is held open; absent, held or refused as failed_open says.
+  FileOpen state() const { return state_; }
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+  FileOpen state_ = FileOpen::refused;
+};
 
 // Whether a new file can be made in the folder: a probe file of a name no one else uses is
 // created and deleted again.
@@ -43,12 +57,18 @@ std::optional<std::wstring> long_path(const std::wstring& path);
 // The user's roaming application-data folder, as the shell or else %APPDATA% names it.
 std::optional<std::wstring> application_data_folder();
 
-// Makes the folder unless it exists. A failure is not reported: the writes into it fail as well,
-// unnoticed, as every failed write of the settings file does.
+// Makes the folder unless it exists. A failure is not reported here: the writes into it fail as
+// well, and a failed save is told.
 void make_folder(const std::wstring& folder);
 
 // Copies the file unless the target exists. The copy is the program's own to write, so a
 // read-only mark of the original is not carried over.
 void copy_unless_present(const std::wstring& from, const std::wstring& to);
+
+// The time the file was last written, in 100-ns units since 1601, or none when it cannot be read.
+std::optional<std::uint64_t> last_written(const std::wstring& path);
+
+// Copies the file over the target, read-only mark dropped as above; false when the copy failed.
+bool copy_over(const std::wstring& from, const std::wstring& to);
 
 }  // namespace lorvane::platform::file_probe

@@ -7,7 +7,8 @@
 
 namespace lorvane::platform {
 
-// buttons is MB_YESNO or MB_OKCANCEL; returns the button pressed (IDYES, IDOK, ...).
+// buttons is MB_YESNO, MB_OKCANCEL or MB_RETRYCANCEL; returns the button pressed (IDYES, IDOK,
+// ...).
 int ask(HWND owner, const std::wstring& text, const std::wstring& title, UINT buttons);
 
 }  // namespace lorvane::platform

@@ -19,11 +19,23 @@ std::wstring read(const std::wstring& section, const std::wstring& key, const st
   return from_ansi_buffer(buffer, sizeof buffer);
 }
 
-void write(const std::wstring& section, const std::wstring& key,
-           const std::optional<std::wstring>& value, const std::wstring& path) {
+namespace {
+
+WriteResult result_of(BOOL written) {
+  if (written) return WriteResult::written;
+  DWORD error = ::GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? WriteResult::in_use
+                                                                           : WriteResult::refused;
+}
+
+}  // namespace
+
+WriteResult write(const std::wstring& section, const std::wstring& key,
+                  const std::optional<std::wstring>& value, const std::wstring& path) {
   std::string bytes = value ? to_ansi(*value) : std::string();
-  ::WritePrivateProfileStringA(to_ansi(section).c_str(), to_ansi(key).c_str(),
-                               value ? bytes.c_str() : nullptr, to_ansi(path).c_str());
+  return result_of(::WritePrivateProfileStringA(to_ansi(section).c_str(), to_ansi(key).c_str(),
+                                                value ? bytes.c_str() : nullptr,
+                                                to_ansi(path).c_str()));
 }
 
 namespace {
@@ -84,8 +96,8 @@ std::vector<Line> read_section(const std::wstring& section, const std::wstring& 
   return lines;
 }
 
-void write_section(const std::wstring& section, const std::vector<Line>& lines,
-                   const std::wstring& path) {
+WriteResult write_section(const std::wstring& section, const std::vector<Line>& lines,
+                          const std::wstring& path) {
   std::string block;
   for (const Line& line : lines) {
     block += to_ansi(line.key);
@@ -93,7 +105,8 @@ void write_section(const std::wstring& section, const std::vector<Line>& lines,
     block += '\0';
   }
   block += '\0';
-  ::WritePrivateProfileSectionA(to_ansi(section).c_str(), block.data(), to_ansi(path).c_str());
+  return result_of(
+      ::WritePrivateProfileSectionA(to_ansi(section).c_str(), block.data(), to_ansi(path).c_str()));
 }
 
 std::wstring as_read(const std::wstring& stored_value) {
@@ -104,6 +117,14 @@ std::wstring as_read(const std::wstring& stored_value) {
   }
   if (value.size() > 1023) value.resize(1023);
   return from_ansi(value);
+}
+
+std::uint32_t tick_count() { return ::GetTickCount(); }
+
+void pause_before_retry() {
+  // Nothing tells when another program lets go of a file; the pause is short, and only a save
+  // whose write failed takes it, for no more than a save's patience in all.
+  ::Sleep(100);
 }
 
 std::wstring executable_folder() {

@@ -80,7 +80,9 @@ bool bring_back_any(const wchar_t* window_class, UINT message, WPARAM wparam, LP
 
 void accept_from_lower_integrity(HWND window, UINT message) {
   using FilterCall = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-  constexpr DWORD allow = 1;  // MSGFLT_ALLOW
+  // MSGFLT_ALLOW, the same in every header; the function takes no record of the outcome (null),
+  // whose size later headers could change.
+  constexpr DWORD allow = 1;
   auto filter = look_up<FilterCall>(L"user32.dll", "ChangeWindowMessageFilterEx");
   if (filter != nullptr && message != 0) filter(window, message, allow, nullptr);
 }

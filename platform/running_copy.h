@@ -63,8 +63,9 @@ bool bring_back(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0)
 bool bring_back_any(const wchar_t* window_class, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Lets the message reach the window from programs of a lower integrity level: the shell's
-// TaskbarCreated and a normal start's call reach a copy that runs as administrator. Windows 7
-// has the function; it is looked up all the same, and its absence changes nothing.
+// TaskbarCreated, the icon's callback and a normal start's call reach a copy that runs as
+// administrator. Windows 7 has the function; it is looked up all the same, and its absence
+// changes nothing.
 void accept_from_lower_integrity(HWND window, UINT message);
 
 }  // namespace lorvane::platform::running_copy

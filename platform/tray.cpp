@@ -5,9 +5,12 @@
 namespace lorvane::platform::tray {
 namespace {
 
-// The icon's events arrive as the window's own mouse-move message.
-constexpr UINT callback_message = WM_MOUSEMOVE;
 constexpr std::size_t tip_bytes = 64;
+// The headers' record has grown with each shell (956 bytes for Windows 7's, more for Vista's
+// headers on): only the size it is given tells the shell which one it reads. The first version's
+// fields come first in every one.
+static_assert(sizeof(NOTIFYICONDATAA) >= record_size,
+              "the first fields as the first shell had them");
 
 NOTIFYICONDATAA base_record(HWND window, HICON icon) {
   NOTIFYICONDATAA record;

@@ -8,6 +8,9 @@
 
 namespace lorvane::platform::tray {
 
+// The icon's events arrive as the window's own mouse-move message.
+inline constexpr UINT callback_message = WM_MOUSEMOVE;
+
 // The size of NOTIFYICONDATAA as the first shell version knew it.
 inline constexpr DWORD record_size = 88;
 

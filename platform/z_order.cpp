@@ -29,16 +29,19 @@ std::optional<DWORD> integrity_level(HANDLE process, DWORD& error) {
 }
 
 // Whether the process runs above us, so that the system refuses our moves of its windows. A
-// process whose token we may not even read (an elevated program's, a system process's) counts
-// as above; one we cannot judge for any other reason is left to the move itself.
-bool runs_above_us(DWORD process_id) {
+// process whose token we may not read (an elevated program's, a system process's) counts as
+// above. One we may not even open is not known: a program of another user at our level, or one
+// that guards its process, refuses that too, and its windows may well move.
+enum Rights : int { ours_or_below, above, unknown };
+
+Rights rights_of(DWORD process_id) {
   UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
-  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED ? unknown : ours_or_below;
   DWORD error = ERROR_SUCCESS;
   std::optional<DWORD> theirs = integrity_level(process.get(), error);
-  if (!theirs) return error == ERROR_ACCESS_DENIED;
+  if (!theirs) return error == ERROR_ACCESS_DENIED ? above : ours_or_below;
   std::optional<DWORD> ours = integrity_level(::GetCurrentProcess(), error);
-  return ours && *theirs > *ours;
+  return ours && *theirs > *ours ? above : ours_or_below;
 }
 
 // Where the window lives: its thread, and its process when that is another program's (0 for our
@@ -54,10 +57,12 @@ Owner owner_of(HWND window) {
   return {thread_id, process_id == ::GetCurrentProcessId() ? 0 : process_id};
 }
 
-MoveResult move(HWND window, HWND insert_after, UINT flags, const Owner& owner, bool above_us) {
-  if (above_us) return {false, ERROR_ACCESS_DENIED};
+MoveResult move(HWND window, HWND insert_after, UINT flags, const Owner& owner, Rights rights) {
+  if (rights == above) return {false, ERROR_ACCESS_DENIED};
   if (owner.thread != ::GetCurrentThreadId()) flags |= SWP_ASYNCWINDOWPOS;
-  if (::SetWindowPos(window, insert_after, 0, 0, 0, 0, flags)) return {true, ERROR_SUCCESS};
+  if (::SetWindowPos(window, insert_after, 0, 0, 0, 0, flags)) {
+    return {true, ERROR_SUCCESS, rights == unknown};
+  }
   return {false, ::GetLastError()};
 }
 
@@ -65,13 +70,17 @@ MoveResult move(HWND window, HWND insert_after, UINT flags, const Owner& owner, 
 
 MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags) {
   Owner owner = owner_of(window);
-  bool above_us = owner.other_process != 0 && runs_above_us(owner.other_process);
-  return move(window, insert_after, flags, owner, above_us);
+  Rights rights = owner.other_process != 0 ? rights_of(owner.other_process) : ours_or_below;
+  return move(window, insert_after, flags, owner, rights);
 }
 
 // The last window of all is never in the topmost band: the topmost windows come before all others,
 // and this program's own main window is a top-level window outside that band.
 bool at_bottom(HWND window) { return ::GetWindow(window, GW_HWNDLAST) == window; }
+
+bool is_topmost(HWND window) {
+  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 bool at_top_of_topmost(HWND window) {
   return ::GetWindow(window, GW_HWNDFIRST) == window &&
@@ -80,13 +89,13 @@ bool at_top_of_topmost(HWND window) {
 
 MoveResult RememberingMover::operator()(HWND window, HWND insert_after, UINT flags) {
   Owner owner = owner_of(window);
-  if (owner.other_process == 0) return move(window, insert_after, flags, owner, false);
+  if (owner.other_process == 0) return move(window, insert_after, flags, owner, ours_or_below);
   if (window != checked_window_ || owner.other_process != checked_process_) {
     checked_window_ = window;
     checked_process_ = owner.other_process;
-    checked_above_ = runs_above_us(owner.other_process);
+    checked_rights_ = rights_of(owner.other_process);
   }
-  return move(window, insert_after, flags, owner, checked_above_);
+  return move(window, insert_after, flags, owner, static_cast<Rights>(checked_rights_));
 }
 
 }  // namespace lorvane::platform::z_order

@@ -11,6 +11,10 @@ namespace lorvane::platform::z_order {
 struct MoveResult {
   bool moved = false;
   DWORD error = ERROR_SUCCESS;
+  // The window's program could not be read (another user's, or one that denies others access to
+  // its process): the move was queued as any other, and only the window's place afterwards tells
+  // whether it took. With ERROR_ACCESS_DENIED: such moves never took.
+  bool unconfirmed = false;
 };
 
 // SetWindowPos with X, Y, cx and cy all 0.
@@ -22,7 +26,8 @@ struct MoveResult {
 // An unelevated program may not move the windows of a program at a higher integrity level (one
 // started as administrator). A queued move would report success and then come to nothing, so
 // such a window is recognised before anything is queued, from the integrity levels of the two
-// processes, and answered with ERROR_ACCESS_DENIED.
+// processes, and answered with ERROR_ACCESS_DENIED. A process that cannot be opened at all may
+// still be at our level: its windows are moved, and the result says it is unconfirmed.
 MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags);
 
 // Whether the window already lies where a move would put it, so that the move would change
@@ -30,6 +35,8 @@ MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags);
 // topmost band (HWND_TOPMOST). Hidden windows count: they have their places too.
 bool at_bottom(HWND window);
 bool at_top_of_topmost(HWND window);
+// Whether the window is in the topmost band at all.
+bool is_topmost(HWND window);
 
 // set_window_pos that remembers the integrity check of the last window it moved: the idle raise
 // moves the same window every second, and the check costs several calls into the kernel (about
@@ -41,7 +48,7 @@ class RememberingMover {
  private:
   HWND checked_window_ = nullptr;
   DWORD checked_process_ = 0;
-  bool checked_above_ = false;
+  int checked_rights_ = 0;
 };
 
 }  // namespace lorvane::platform::z_order

@@ -22,6 +22,26 @@ std::vector<SaveStep> save_walk(std::int32_t stored_count, std::int32_t n,
   return steps;
 }
 
+std::vector<ProgramStep> program_walk(const std::vector<bool>& has_program,
+                                      const std::vector<std::int32_t>& present_positions) {
+  auto n = static_cast<std::int32_t>(has_program.size());
+  std::vector<std::int32_t> present = present_positions;
+  std::sort(present.begin(), present.end());
+  present.erase(std::unique(present.begin(), present.end()), present.end());
+  std::vector<ProgramStep> steps;
+  for (std::int32_t k = 0; k < n; ++k) {
+    if (has_program[static_cast<std::size_t>(k)]) {
+      steps.push_back({ProgramStep::Kind::write, k});
+    } else if (std::binary_search(present.begin(), present.end(), k)) {
+      steps.push_back({ProgramStep::Kind::remove, k});
+    }
+  }
+  for (std::int32_t k : present) {
+    if (k >= n) steps.push_back({ProgramStep::Kind::remove, k});
+  }
+  return steps;
+}
+
 std::vector<std::int32_t> load_positions(std::int32_t count,
                                          const std::vector<std::int32_t>& present_positions) {
   std::int32_t last = std::max<std::int32_t>(count, 0);

@@ -21,6 +21,19 @@ struct SaveStep {
 std::vector<SaveStep> save_walk(std::int32_t stored_count, std::int32_t n,
                                 const std::vector<std::int32_t>& present_positions);
 
+// One step of the walk over the program keys.
+struct ProgramStep {
+  enum class Kind { write, remove } kind;
+  std::int32_t position;
+};
+
+// The program keys that Save touches, in increasing position: each entry with a program gets
+// its key, and a key the file holds (present_positions) goes where the entry at its position
+// has no program or the position is at or above the count. A key that is not there is never
+// written to say that there is none.
+std::vector<ProgramStep> program_walk(const std::vector<bool>& has_program,
+                                      const std::vector<std::int32_t>& present_positions);
+
 // The positions the start-up load reads, in increasing order: 0 up to and including the count,
 // limited to those present in the file (an absent key is skipped anyway). A negative count
 // reads like 0, so that a damaged count never hides the first entry.

@@ -19,9 +19,19 @@ SettingsChoice choose_settings_file(const SettingsPlaces& places) {
     // Read through the full path: the copy does not go through the ANSI functions.
     return {settings_path(folder), folder, settings_path(places.exe_folder)};
   }
-  // Nowhere better to go: beside the executable, where writes may fail unnoticed.
+  // Nowhere better to go: beside the executable, where writes may fail (and a failed
+  // save is told).
   return {settings_path(places.exe_folder_ansi.value_or(places.exe_folder)), std::nullopt,
           std::nullopt};
+}
+
+bool written_later(std::uint64_t original, std::uint64_t copy) {
+  constexpr std::uint64_t second = 10'000'000;
+  constexpr std::uint64_t rounding = 2 * second;
+  constexpr std::uint64_t hour = 3600 * second;
+  if (original <= copy + rounding) return false;
+  const std::uint64_t later_by = original - copy;
+  return later_by < hour - rounding || later_by > hour + rounding;
 }
 
 }  // namespace lorvane::registry

@@ -2,6 +2,7 @@
 // Which settings file a run uses: "Lorvane.ini" beside the executable when it can be used there,
 // else one in the user's application-data folder. Plain data in, a path out: the trying of files
 // and folders is the caller's.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,5 +47,11 @@ struct SettingsChoice {
 };
 
 SettingsChoice choose_settings_file(const SettingsPlaces& places);
+
+// Whether the original was written after its copy, from their last-write times in 100-ns units.
+// File systems that keep local time (FAT, discs) shift by an hour across a change of daylight
+// saving time, and FAT rounds to two seconds: a difference of exactly an hour, or of two seconds
+// or less (either way), is no change.
+bool written_later(std::uint64_t original, std::uint64_t copy);
 
 }  // namespace lorvane::registry

@@ -18,14 +18,15 @@ inline constexpr std::wstring_view section = L"Lorvane";
 inline constexpr std::wstring_view front_display_key = L"前面表示設定";
 inline constexpr std::wstring_view count_key = L"登録数";
 inline constexpr std::wstring_view class_key_prefix = L"クラス名";
+inline constexpr std::wstring_view program_key_prefix = L"プログラム名";
 
-// How long a file held by another program beside the executable is waited for at start-up.
-inline constexpr DWORD held_file_patience_ms = 2000;
+// How long one save goes on trying a write that fails before it counts as failed.
+inline constexpr DWORD save_patience_ms = 2000;
 
 // Tries the places the settings file can live, beside the executable first, and chooses one. The
 // application-data folder is asked for only when the file cannot live beside the executable. A
-// file that another program holds is waited for before it counts as unusable. Nothing is
-// written.
+// file that another program holds is in use, not unusable: it stays where it is, and the load
+// waits for it. Nothing is written.
 SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
     const std::function<std::optional<std::wstring>()>& app_data_folder,
@@ -34,7 +35,8 @@ SettingsChoice find_settings_file(
 // Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
 // taken, which is that of the folder's long path.
 void make_settings_folder(const SettingsChoice& choice);
-// Makes the chosen file's folder and first copy, where the choice needs them.
+// Makes the chosen file's folder and first copy, where the choice needs them. A copy that exists
+// is refreshed from the file beside the executable when that one was written later.
 void prepare_settings_file(const SettingsChoice& choice);
 
 // "クラス名" followed by the position in plain decimal digits.
@@ -42,6 +44,11 @@ std::wstring class_key(std::int32_t position);
 
 // The position a key names, if it is a class-name key in exactly that form ("クラス名07" is not).
 std::optional<std::int32_t> class_key_position(std::wstring_view key);
+
+// "プログラム名" followed by the position: the program of the entry whose class name is at the
+// same position. Older copies of the program ignore the key.
+std::wstring program_key(std::int32_t position);
+std::optional<std::int32_t> program_key_position(std::wstring_view key);
 
 // Up to this many class-name keys, the file is read and written key by key through the profile
 // functions; a file of more (only a damaged or generated one holds them) is read and written a
@@ -55,17 +62,31 @@ std::optional<std::int32_t> class_key_position(std::wstring_view key);
 // back whole has as the section read returned them, without blanks.
 inline constexpr std::size_t key_by_key_limit = 256;
 
-// Ticks or clears the box from the front-display key, then appends the stored class names to the
-// (empty) list in stored order. Absent or unreadable values leave things as they are.
-void start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
-                   const std::wstring& path, std::size_t key_limit = key_by_key_limit);
+// What the start-up load found: the file read (or absent, which holds an empty list), held by
+// another program, or not readable for another reason. Only a loaded file may be saved over.
+enum class LoadResult { loaded, in_use, unreadable };
 
-// Writes the count and the class names of the list; removes the keys a longer list left behind.
-void save(const platform::ListBox& target_list, const std::wstring& path,
-          std::size_t key_limit = key_by_key_limit);
+// Ticks or clears the box from the front-display key, then fills the list with the stored class
+// names in stored order, each with the program stored at its position, if any. Absent values
+// leave things as they are. The file is held open while its keys are read, so that a key that
+// reads as empty is one the file lacks; a file that cannot be opened leaves box and list
+// untouched.
+LoadResult start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
+                         const std::wstring& path, std::size_t key_limit = key_by_key_limit);
 
-// Save, then the front-display option as 0 or 1.
-void exit_save(const platform::ListBox& target_list, const platform::CheckBox& front_display_option,
-               const std::wstring& path, std::size_t key_limit = key_by_key_limit);
+// What became of a save: written whole, or stopped at a write that failed for the whole patience
+// while another program held the file, or that was refused.
+enum class SaveResult { saved, in_use, refused };
+
+// Writes the count, the class names and the programs of the list; removes the keys a longer list
+// left behind, and the program keys of entries that have none.
+SaveResult save(const platform::ListBox& target_list, const std::wstring& path,
+                std::size_t key_limit = key_by_key_limit, DWORD patience_ms = save_patience_ms);
+
+// Save, then the front-display option as 0 or 1, with one patience for both.
+SaveResult exit_save(const platform::ListBox& target_list,
+                     const platform::CheckBox& front_display_option, const std::wstring& path,
+                     std::size_t key_limit = key_by_key_limit,
+                     DWORD patience_ms = save_patience_ms);
 
 }  // namespace lorvane::registry

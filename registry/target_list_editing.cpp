@@ -7,8 +7,9 @@ namespace {
 
 void apply(platform::ListBox& target_list, const std::optional<Swap>& swap) {
   if (!swap) return;
-  std::wstring moved = target_list.item(swap->first);
-  target_list.replace(swap->first, target_list.item(swap->second));
+  // Whole entries change places: the class and the program go together.
+  platform::Target moved = target_list.target(swap->first);
+  target_list.replace(swap->first, target_list.target(swap->second));
   target_list.replace(swap->second, moved);
   target_list.select(swap->select);
 }

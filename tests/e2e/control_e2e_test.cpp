@@ -160,28 +160,26 @@ class E2eReaction : public ::testing::Test {
   Lorvane lorvane_;
 };
 
-TEST_F(E2eReaction, AClickedTargetIsAtTheBottomWellBeforeTheNextTick) {
-  // The driver's activation raises no event: only a tick pushes the target down, and the next
-  // tick is about a second away once it lies at the bottom.
+// A registered window the user clicks goes back to the bottom, whichever way the click comes:
+// switched to from another program's window, clicked again while it is in front, and clicked
+// among a stream of pointer moves that the real message loop holds back and reads in one go. How
+// soon is proven in process, with the control timer held; here the real program only has to end
+// in the right state and go on answering. The waits are for states: Lorvane may answer before
+// the test looks, so nothing here checks a state the program is about to leave.
+TEST_F(E2eReaction, AClickedTargetGoesBackToTheBottom) {
   bring_to_front(t);
-  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
+  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }));
   click_window(o);
-  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == o; }, 2s));
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == o; }));
   click_window(t);
-  EXPECT_TRUE(
-      pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }, 500ms));
+  EXPECT_TRUE(pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }));
 
-  // Clicked again while still in front: no focus change, no event. Raised by the driver (no
-  // input) it stays up until a tick; raised again just after that tick, the click brings it down.
+  // Raised by its own program while in front, then clicked.
   ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
-  ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_FALSE(is_last_visible(t));
   click_window(t);
-  EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }, 500ms));
+  EXPECT_TRUE(pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }));
 
-  // The same click while the pointer keeps moving over it: the moves wait in Lorvane's queue and
-  // are read in one go every so often, and the click among them is answered all the same.
+  // The same click while the pointer keeps moving over it.
   RECT r{};
   ::GetWindowRect(t, &r);
   POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -191,14 +189,13 @@ TEST_F(E2eReaction, AClickedTargetIsAtTheBottomWellBeforeTheNextTick) {
       pump_for(10ms);
     }
   };
-  ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }, 3s));
   stream(20);
   ::SetWindowPos(t, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ASSERT_FALSE(is_last_visible(t));
   click_at(middle);
   stream(10);
-  EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }, 300ms));
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(t); }));
+  EXPECT_TRUE(send(lorvane_.main(), WM_NULL, 0, 0, nullptr, 5000)) << "the program answers";
+  EXPECT_EQ(lorvane_.text(id_start_stop_button), caption_controlling);
 }
 
 // The keys stay with the user's window through the raise and the return: it stays the foreground
@@ -211,7 +208,7 @@ TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownAndTheKeybo
   EXPECT_EQ(::GetForegroundWindow(), o);
   EXPECT_EQ(keyboard_focus_of(o), o);
   nudge_pointer();
-  EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }, 500ms));
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t) && is_below(t, o); }));
   EXPECT_EQ(::GetForegroundWindow(), o);
   EXPECT_EQ(keyboard_focus_of(o), o);
 
@@ -222,11 +219,11 @@ TEST_F(E2eReaction, AfterTheIdleRaiseTheFirstInputBringsTheWindowDownAndTheKeybo
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
   nudge_pointer();
-  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }));
   park_pointer();
   ASSERT_TRUE(pump_until([&] { return is_topmost(t); }, 15s));
   harness::press_key();
-  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }, 500ms));
+  EXPECT_TRUE(pump_until([&] { return !is_topmost(t); }));
 }
 
 TEST_F(E2eReaction, NoRaiseOverAFullScreenWindowOfAnotherProgramUntilItCloses) {

@@ -25,6 +25,12 @@ inline constexpr const wchar_t* first_use_hint =
     L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してく"
     L"ださい。";
 
+inline constexpr const wchar_t* front_display_caption = L"前面表示しない。";
+inline constexpr const wchar_t* settings_in_use_text =
+    L"設定ファイルを他のプログラムが使用中です。使い終わるのを待っています。";
+inline constexpr const wchar_t* save_in_use_text =
+    L"設定を保存できませんでした。設定ファイルを他のプログラムが使用中です。";
+
 // The folder that holds this test program, Lorvane.exe and e2e_target.exe.
 std::wstring bin_folder();
 

@@ -3,7 +3,6 @@
 #include <shlobj.h>
 
 #include <optional>
-#include <thread>
 
 #include "e2e_harness.h"
 
@@ -125,37 +124,142 @@ TEST(E2eShell, ASecondStartForTheSameFileBringsTheFirstBackAndEndsLeavingTheFile
   EXPECT_TRUE(lorvane.close());
 }
 
-// A virus scanner, a backup or a sync client: another program holds the settings file with no
-// sharing as Lorvane starts, and lets go of it 0.8 s later.
-TEST(E2eShell, ASettingsFileHeldForAMomentAtStartUpIsWaitedForAndStaysBesideTheExe) {
-  Lorvane lorvane;
-  const std::wstring stored =
-      L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindow\nクラス名1=\n前面表示設定=0\n";
-  lorvane.write_ini(stored);
-  wchar_t app_data[MAX_PATH] = {};
-  ASSERT_TRUE(
-      SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data)));
-  const std::wstring away = std::wstring(app_data) + L"\\Lorvane\\Lorvane.ini";
-  const bool away_before = harness::file_exists(away);
-  const std::string away_bytes = away_before ? harness::read_bytes(away) : std::string();
+// The settings file in the user's application data, and what it held before a test.
+class AwayFile {
+ public:
+  AwayFile() {
+    wchar_t app_data[MAX_PATH] = {};
+    if (SUCCEEDED(
+            ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data))) {
+      path_ = std::wstring(app_data) + L"\\Lorvane\\Lorvane.ini";
+    }
+    existed_ = harness::file_exists(path_);
+    if (existed_) bytes_ = harness::read_bytes(path_);
+  }
+  bool found() const { return !path_.empty(); }
+  // Nothing was written there since.
+  bool untouched() const {
+    return harness::file_exists(path_) == existed_ &&
+           (!existed_ || harness::read_bytes(path_) == bytes_);
+  }
 
+ private:
+  std::wstring path_;
+  bool existed_ = false;
+  std::string bytes_;
+};
+
+const std::wstring held_stored =
+    L"[Lorvane]\n登録数=2\nクラス名0=E2eNoSuchWindowA\nクラス名1=E2eNoSuchWindowB\nクラス名2=\n"
+    L"前面表示設定=0\n";
+
+// A virus scanner, a backup or a sync client: another program holds the settings file with no
+// sharing as Lorvane starts, for 3 s. The run waits for it, and its edit goes beside the exe.
+TEST(E2eShell, ASettingsFileHeldAtStartUpIsWaitedForAndAnEditReachesItBesideTheExe) {
+  Lorvane lorvane;
+  lorvane.write_ini(held_stored);
+  AwayFile away;
+  ASSERT_TRUE(away.found());
   platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
   ASSERT_TRUE(held);
-  std::thread holder([&] {
-    ::Sleep(800);
-    held.reset();
-  });
-  const bool started = lorvane.start();
-  holder.join();
-  ASSERT_TRUE(started);
-  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{L"E2eNoSuchWindow"});
+  const auto held_since = std::chrono::steady_clock::now();
+  ASSERT_TRUE(lorvane.start());
+  // The window shows while the file is held, and says why it waits.
+  EXPECT_TRUE(::IsWindowVisible(lorvane.main()));
+  EXPECT_EQ(lorvane.text(id_front_display_option), settings_in_use_text);
+  EXPECT_FALSE(::IsWindowEnabled(lorvane.item(id_start_stop_button)));
+  pump_for(std::chrono::duration_cast<std::chrono::milliseconds>(held_since + 3s -
+                                                                 std::chrono::steady_clock::now()));
+  held.reset();
+
+  // Then it goes on as any start with stored targets does.
+  HWND main = lorvane.main();
+  ASSERT_TRUE(
+      pump_until([&] { return lorvane.text(id_start_stop_button) == caption_controlling; }, 10s));
+  EXPECT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }, 5s));
+  EXPECT_EQ(lorvane.list_items(),
+            (std::vector<std::wstring>{L"E2eNoSuchWindowA", L"E2eNoSuchWindowB"}));
+  EXPECT_EQ(lorvane.text(id_front_display_option), front_display_caption);
+
+  lorvane.tray_release();
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
+  send(lorvane.item(app::id_target_list), LB_SETCURSEL, 0);
+  lorvane.click(app::id_move_down_button);
   ASSERT_TRUE(lorvane.close());
-  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(stored));
-  // Nothing went to the application data.
-  EXPECT_EQ(harness::file_exists(away), away_before);
-  if (away_before) {
-    EXPECT_EQ(harness::read_bytes(away), away_bytes);
+  const std::wstring edited =
+      L"[Lorvane]\n登録数=2\nクラス名0=E2eNoSuchWindowB\nクラス名1=E2eNoSuchWindowA\nクラス名2=\n"
+      L"前面表示設定=0\n";
+  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(edited));
+  EXPECT_TRUE(away.untouched());
+
+  ASSERT_TRUE(lorvane.start());
+  EXPECT_EQ(lorvane.list_items(),
+            (std::vector<std::wstring>{L"E2eNoSuchWindowB", L"E2eNoSuchWindowA"}));
+  EXPECT_TRUE(lorvane.close());
+}
+
+// Held for 20 s, longer than anyone waits: the user closes the waiting window, nothing is written
+// anywhere, and the list is there on the next start.
+TEST(E2eShell, ClosingWhileASettingsFileIsHeldWritesNothingAndTheNextStartHasTheList) {
+  Lorvane lorvane;
+  lorvane.write_ini(held_stored);
+  AwayFile away;
+  ASSERT_TRUE(away.found());
+  platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+  ASSERT_TRUE(held);
+  const auto held_since = std::chrono::steady_clock::now();
+  ASSERT_TRUE(lorvane.start());
+  EXPECT_TRUE(::IsWindowVisible(lorvane.main()));
+  EXPECT_EQ(lorvane.text(id_front_display_option), settings_in_use_text);
+  pump_for(std::chrono::duration_cast<std::chrono::milliseconds>(held_since + 20s -
+                                                                 std::chrono::steady_clock::now()));
+  // Still waiting, with nothing to edit or to start.
+  EXPECT_EQ(lorvane.text(id_front_display_option), settings_in_use_text);
+  EXPECT_TRUE(lorvane.list_items().empty());
+  for (app::ControlId id : {app::id_select_button, app::id_save_button, id_start_stop_button})
+    EXPECT_FALSE(::IsWindowEnabled(lorvane.item(id))) << id;
+  EXPECT_TRUE(::IsWindowEnabled(lorvane.item(id_front_display_option)));
+  ASSERT_TRUE(lorvane.close());
+  held.reset();
+
+  EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(held_stored));
+  EXPECT_TRUE(away.untouched());
+  ASSERT_TRUE(lorvane.start());
+  EXPECT_EQ(lorvane.list_items(),
+            (std::vector<std::wstring>{L"E2eNoSuchWindowA", L"E2eNoSuchWindowB"}));
+  EXPECT_TRUE(lorvane.close());
+}
+
+// Another program lets only readers in from the start until after 保存 is pressed: the list loads
+// at once, the status line says the list was not saved, and the next save that works takes that
+// back.
+TEST(E2eShell, AFileThatLetsOnlyReadersInLoadsAtOnceAndItsFailedSaveIsTold) {
+  Lorvane lorvane;
+  lorvane.write_ini(held_stored);
+  {
+    platform::UniqueKernelHandle reader =
+        open_file(lorvane.ini_path(), GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(lorvane.start());
+    HWND main = lorvane.main();
+    ASSERT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
+    lorvane.tray_release();
+    ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
+    send(lorvane.item(app::id_target_list), LB_SETCURSEL, 1);
+    lorvane.click(app::id_delete_button);
+    ASSERT_EQ(lorvane.list_items(), std::vector<std::wstring>{L"E2eNoSuchWindowA"});
+    lorvane.click(app::id_save_button);
+    EXPECT_TRUE(
+        pump_until([&] { return lorvane.text(id_front_display_option) == save_in_use_text; }, 10s));
+    EXPECT_EQ(lorvane.ini_bytes(), harness::ini_file_bytes(held_stored));
   }
+  lorvane.click(app::id_save_button);
+  EXPECT_TRUE(pump_until(
+      [&] { return lorvane.text(id_front_display_option) == front_display_caption; }, 10s));
+  EXPECT_EQ(lorvane.ini_bytes(),
+            harness::ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindowA\n"
+                                    L"クラス名1=\n前面表示設定=0\n"));
+  EXPECT_TRUE(lorvane.close());
 }
 
 TEST(E2eShell, CopiesWithDifferentSettingsFilesRunSideBySide) {

@@ -55,20 +55,22 @@ TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
       },
       5s));
   EXPECT_EQ(text_of(second), L"Lorvane");
-  // Registered before the question: the list already holds it.
-  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{target_class});
+  // Registered before the question: the list already holds it, with its program after a tab.
+  const std::wstring entry = target_class + L"\te2e_target.exe";
+  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{entry});
   Lorvane::answer(second, IDYES);
 
   // Control starts and the window goes to the tray.
   EXPECT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }, 5s));
   EXPECT_EQ(lorvane.text(id_start_stop_button), caption_controlling);
-  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{target_class});
+  EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{entry});
   EXPECT_EQ(lorvane.message_box(), nullptr);
 
   // Closing works on the hidden window, and the exit save stores the new entry.
   ASSERT_TRUE(lorvane.close());
   EXPECT_EQ(lorvane.ini_bytes(), sjis(L"[Lorvane]\r\n登録数=1\r\nクラス名0=" + target_class +
-                                      L"\r\nクラス名1=\r\n前面表示設定=0\r\n"));
+                                      L"\r\nクラス名1=\r\nプログラム名0=e2e_target.exe\r\n"
+                                      L"前面表示設定=0\r\n"));
 }
 
 // Wine's virtual desktop has a taskbar of the shell's class, which can be brought to the front.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,14 @@ class MainWindowTest : public ::testing::Test {
              lorvane::platform::Cloaking cloaking = {}) {
     app::MainWindowOptions options;
     options.settings_path = settings_path_;
+    options.exe_folder = exe_folder_;
     options.clock = std::move(clock);
     options.mover = std::move(mover);
     options.cloaking = std::move(cloaking);
     options.quit_on_destroy = false;
     options.dpi = resolution_;
     options.tray_shell = tray_shell_;
+    options.session_system = session_system_;
     options.settings_key_limit = settings_key_limit_;
     window_ = std::make_unique<app::MainWindow>(std::move(options));
     ASSERT_TRUE(window_->create(::GetModuleHandleW(nullptr)));
@@ -63,6 +66,13 @@ class MainWindowTest : public ::testing::Test {
     return items;
   }
 
+  std::vector<platform::Target> list_targets() {
+    std::vector<platform::Target> targets;
+    for (int i = 0; i < controls().target_list.count(); ++i)
+      targets.push_back(controls().target_list.target(i));
+    return targets;
+  }
+
   // The notification-area icon's callback as the shell sends it: the mouse message that happened
   // over the icon arrives as the window's own mouse-move message.
   void tray_event(UINT mouse_message) { ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, mouse_message); }
@@ -84,11 +94,14 @@ class MainWindowTest : public ::testing::Test {
   TempFolder folder_;
   // The file the window runs on: beside a test's executable, unless a test chooses another.
   std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
+  // The executable's folder, whose second start the window answers, when a test gives one.
+  std::optional<std::wstring> exe_folder_;
   // The resolution functions the window is built on: this system's, or a test's table with nulls
   // for an older system's.
   platform::Dpi resolution_;
   // The shell that holds the tray icon: the real one, or a test's that refuses.
   platform::tray::Shell tray_shell_ = platform::tray::shell_notify;
+  platform::SessionSystem session_system_;
   // How the program was started: a shortcut's "normal window" unless a test says otherwise.
   int show_command_ = SW_SHOWNORMAL;
   // Up to how many class-name keys the settings file is read and written key by key.

@@ -27,6 +27,27 @@ std::string walk(std::int32_t stored, std::int32_t n, const std::vector<std::int
 
 using Positions = std::vector<std::int32_t>;
 
+// "w0 r2": writes the program of entry 0 and removes the key at 2.
+std::string programs(const std::vector<bool>& has_program, const Positions& present) {
+  std::string out;
+  for (const ProgramStep& step : program_walk(has_program, present)) {
+    if (!out.empty()) out += ' ';
+    out += step.kind == ProgramStep::Kind::write ? 'w' : 'r';
+    out += std::to_string(step.position);
+  }
+  return out;
+}
+
+TEST(ProgramWalk, AKeyIsWrittenForAProgramAndRemovedOnlyWhereTheFileHoldsIt) {
+  // A list without programs over a file without program keys touches nothing.
+  EXPECT_EQ(programs({false, false}, {}), "");
+  EXPECT_EQ(programs({true, false, true}, {}), "w0 w2");
+  EXPECT_EQ(programs({true, false, true}, {1, 2}), "w0 r1 w2");
+  // Keys at or above the count go, however far up; duplicates of a key are one step.
+  EXPECT_EQ(programs({false, true}, {5, 0, 2, 5, INT32_MAX}), "r0 w1 r2 r5 r2147483647");
+  EXPECT_EQ(programs({}, {0}), "r0");
+}
+
 TEST(SaveWalk, EmptyListWritesOnlyTheEmptyKeyAtPositionZero) {
   EXPECT_EQ(walk(0, 0, {}), "e0");
   EXPECT_EQ(walk(3, 0, {0, 1, 2, 3}), "e0 r1 r2 r3");

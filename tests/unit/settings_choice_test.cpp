@@ -22,5 +22,22 @@ TEST(ChooseSettingsFile, AFolderWithoutAShortPathTheCodePageHoldsGoesToApplicati
   EXPECT_EQ(choose_settings_file(places), (SettingsChoice{L"D:\\€\\Lorvane.ini", {}, {}}));
 }
 
+TEST(WrittenLater, AnHourOrTwoSecondsEitherWayIsNoChange) {
+  constexpr std::uint64_t s = 10'000'000;  // 100-ns units
+  constexpr std::uint64_t copy = 13'000'000'000 * s;
+  EXPECT_FALSE(written_later(copy, copy));
+  EXPECT_FALSE(written_later(copy + 2 * s, copy));
+  EXPECT_TRUE(written_later(copy + 2 * s + 1, copy));
+  EXPECT_TRUE(written_later(copy + 3598 * s - 1, copy));
+  // A volume that keeps local time, across a change of daylight saving time, and rounded.
+  EXPECT_FALSE(written_later(copy + 3598 * s, copy));
+  EXPECT_FALSE(written_later(copy + 3600 * s, copy));
+  EXPECT_FALSE(written_later(copy + 3602 * s, copy));
+  EXPECT_TRUE(written_later(copy + 3602 * s + 1, copy));
+  // A copy written later than the original is never replaced.
+  EXPECT_FALSE(written_later(copy, copy + 3 * s));
+  EXPECT_FALSE(written_later(copy, copy + 3600 * s));
+}
+
 }  // namespace
 }  // namespace lorvane::registry

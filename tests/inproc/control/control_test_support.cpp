@@ -105,7 +105,14 @@ lorvane::platform::WindowMover RefusingMover::mover() const {
     if (std::find(state->refused.begin(), state->refused.end(), window) != state->refused.end()) {
       return platform::z_order::MoveResult{false, ERROR_ACCESS_DENIED};
     }
-    return platform::z_order::set_window_pos(window, insert_after, flags);
+    auto among = [window](const std::vector<HWND>& list) {
+      return std::find(list.begin(), list.end(), window) != list.end();
+    };
+    if (among(state->unread_still)) return platform::z_order::MoveResult{true, ERROR_SUCCESS, true};
+    platform::z_order::MoveResult result =
+        platform::z_order::set_window_pos(window, insert_after, flags);
+    if (among(state->unread_moving)) result.unconfirmed = true;
+    return result;
   };
   return mover;
 }

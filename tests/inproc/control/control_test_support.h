@@ -17,6 +17,7 @@
 #include "main_window_fixture.h"
 #include "platform/input_clock.h"
 #include "platform/raw_input.h"
+#include "platform/session_state.h"
 #include "platform/unique_handles.h"
 #include "platform/window_visibility.h"
 #include "platform/z_order.h"
@@ -117,6 +118,11 @@ class RefusingMover {
   // The mover for the main window; it shares this object's state.
   lorvane::platform::WindowMover mover() const;
   void refuse(HWND window) { state_->refused.push_back(window); }
+  // The window's program cannot be read: its moves report an unconfirmed success, and are made
+  // only when the program lets them through.
+  void cannot_read(HWND window, bool moves) {
+    (moves ? state_->unread_moving : state_->unread_still).push_back(window);
+  }
   // The moves asked of the window so far, refused ones included.
   std::size_t moves_of(HWND window) const {
     return std::count(state_->moved.begin(), state_->moved.end(), window);
@@ -125,6 +131,8 @@ class RefusingMover {
  private:
   struct State {
     std::vector<HWND> refused;
+    std::vector<HWND> unread_moving;
+    std::vector<HWND> unread_still;
     std::vector<HWND> moved;
   };
   std::shared_ptr<State> state_ = std::make_shared<State>();
@@ -178,7 +186,36 @@ class BoxWatch {
 // The main window with a fake input clock, and the targets registered through the list box.
 class ControlTest : public MainWindowTest {
  protected:
-  void SetUp() override { start(clock_.clock(), mover_.mover(), cloaking_.cloaking()); }
+  void SetUp() override {
+    session_system_ = fake_session();
+    start(clock_.clock(), mover_.mover(), cloaking_.cloaking());
+  }
+  // The session as the system describes it, where Wine cannot stand for Windows: the
+  // registrations to refuse, a remote session, a system that tells only of the console's display,
+  // and the lock state it reports (by default Wine's own answer). Every ask is counted.
+  struct SessionFacts {
+    int registrations_to_refuse = 0;
+    bool remote = false;
+    bool console_display_only = false;
+    std::optional<std::optional<bool>> locked;
+    int lock_asked = 0;
+  };
+  platform::SessionSystem fake_session() {
+    platform::SessionSystem system;
+    system.register_session = [this](HWND window) {
+      if (session_.registrations_to_refuse == 0)
+        return platform::session_state::register_session(window);
+      --session_.registrations_to_refuse;
+      return false;
+    };
+    system.remote_session = [this] { return session_.remote; };
+    system.session_display_known = [this] { return !session_.console_display_only; };
+    system.locked = [this] {
+      ++session_.lock_asked;
+      return session_.locked ? *session_.locked : platform::session_state::locked();
+    };
+    return system;
+  }
   void add_targets(const std::vector<std::wstring>& classes) {
     for (const std::wstring& name : classes) controls().target_list.append(name);
   }
@@ -228,6 +265,7 @@ class ControlTest : public MainWindowTest {
   FakeClock clock_;
   RefusingMover mover_;
   FakeCloaking cloaking_;
+  SessionFacts session_;
 };
 
 }  // namespace lorvane::test

@@ -1,6 +1,9 @@
 // Control between ticks: the foreground hook's filter, the click on a registered window in front,
 // the raised window and its return to the bottom, what nobody seeing the desktop stops, and
 // which windows count as full-screen work.
+#include <atomic>
+
+#include "app/message_loop.h"
 #include "control_test_support.h"
 
 namespace lorvane::test {
@@ -48,7 +51,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   EXPECT_TRUE(is_last_visible(a.get()));
 }
 
-TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnce) {
+TEST_F(ControlTest, ARegisteredWindowClickedToTheFrontGoesBackAtOnce) {
   // Real clicks of this process on its own windows: Wine raises focus events for those.
   harness::park_pointer();
   platform::UniqueWindow a = make_window(target_a);
@@ -72,6 +75,14 @@ TEST_F(ControlTest, ARegisteredWindowClickedAgainAfterTheMainWindowGoesBackAtOnc
   click_point(client_point(hwnd(), 5, 5));
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == hwnd(); }));
   EXPECT_TRUE(clicked_and_pushed()) << "the main window in between is a change too";
+
+  // Switched to from another program's window, as a user goes from their work to the player.
+  platform::UniqueWindow other = make_window(bystander);
+  ::SetWindowPos(other.get(), nullptr, 300, 0, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+  click_point(client_point(other.get(), 40, 40));
+  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == other.get(); }));
+  EXPECT_TRUE(clicked_and_pushed()) << "switched to from another window";
+  EXPECT_TRUE(is_below(a.get(), other.get()));
 }
 
 TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoNothing) {
@@ -136,6 +147,49 @@ TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
   EXPECT_TRUE(controls().watch.watching_clicks());
   control::start_stop(controls());
   EXPECT_FALSE(controls().watch.armed());
+  harness::park_pointer();
+}
+
+// A message sent to the window during a hold is handled inside the wait, which then waits on
+// for the rest of the hold: the input that comes meanwhile stays queued, and the hold ends at its
+// time, though no other message comes to end the wait.
+TEST_F(ControlTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
+  platform::UniqueWindow a = start_with_target_to_click();
+  bring_to_front(a.get());
+  tick();
+  ASSERT_TRUE(controls().watch.watching_clicks());
+  HWND main = hwnd();
+  constexpr UINT gave_up = WM_APP + 77;
+  platform::UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  platform::UniqueKernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<bool> sent{false};
+  DWORD loop_thread = ::GetCurrentThreadId();
+  std::thread other([&] {
+    ::SetEvent(ready.get());
+    ::SendMessageW(main, WM_NULL, 0, 0);
+    sent = true;
+    harness::nudge_pointer();
+    // Only a wait that never ends gets this far: it gets a message to end it.
+    if (::WaitForSingleObject(done.get(), 10000) == WAIT_TIMEOUT)
+      ::PostThreadMessageW(loop_thread, gave_up, 0, 0);
+  });
+  ::WaitForSingleObject(ready.get(), INFINITE);
+  // A hold long enough for the other thread to send within it, whatever the machine's load.
+  DWORD ends = ::GetTickCount() + 2000;
+  std::vector<UINT> taken;
+  MSG msg{};
+  app::HeldNext next;
+  while ((next = app::next_while_held(msg, ends)) == app::HeldNext::message) {
+    taken.push_back(msg.message);
+    if (msg.message == gave_up) break;
+    ::DispatchMessageW(&msg);
+  }
+  ::SetEvent(done.get());
+  other.join();
+  EXPECT_EQ(next, app::HeldNext::over);
+  EXPECT_TRUE(sent) << "the sent message was handled within the hold";
+  EXPECT_EQ(std::count(taken.begin(), taken.end(), WM_INPUT), 0) << "raw input taken singly";
+  EXPECT_EQ(std::count(taken.begin(), taken.end(), gave_up), 0) << "the hold outlived its end";
   harness::park_pointer();
 }
 
@@ -251,6 +305,8 @@ constexpr GUID console_display = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID monitor_power = {
     0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+constexpr GUID session_display = {
+    0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
 constexpr GUID other_setting = {
     0x8619b916, 0xe004, 0x4dd8, {0x9b, 0x66, 0xda, 0xe8, 0x6f, 0x80, 0x66, 0x98}};
 
@@ -268,8 +324,15 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
   };
   HWND main = hwnd();
   const Case cases[] = {
-      {"locked", [&] { session_change(main, WTS_SESSION_LOCK); },
-       [&] { session_change(main, WTS_SESSION_UNLOCK); }},
+      {"locked",
+       [&] {
+         session_.locked = std::optional<bool>(true);  // as the tick will find it
+         session_change(main, WTS_SESSION_LOCK);
+       },
+       [&] {
+         session_.locked = std::optional<bool>(false);
+         session_change(main, WTS_SESSION_UNLOCK);
+       }},
       {"console disconnected", [&] { session_change(main, WTS_CONSOLE_DISCONNECT); },
        [&] { session_change(main, WTS_CONSOLE_CONNECT); }},
       {"remote disconnected", [&] { session_change(main, WTS_REMOTE_DISCONNECT); },
@@ -316,6 +379,119 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
   // Stop forgets what it heard: a new start may not hear of it again.
   click(app::id_start_stop_button);
   EXPECT_FALSE(controls().watch.unseen());
+}
+
+// Windows 7 tells only of the console's monitor, which reads off for the whole of a Remote
+// Desktop session: there it says nothing about whether anyone looks. Whether the session is
+// remote is read again as sessions connect and disconnect.
+TEST_F(ControlTest, TheConsolesDisplayIsIgnoredInARemoteSession) {
+  session_.console_display_only = true;
+  session_.remote = true;
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  HWND main = hwnd();
+  display_state(main, monitor_power, 0);
+  EXPECT_FALSE(controls().watch.unseen());
+  tick();
+  EXPECT_TRUE(is_topmost(a.get())) << "raised in the remote session";
+
+  // The user walks to the console: the remote session ends, the console connects.
+  session_change(main, WTS_REMOTE_DISCONNECT);
+  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_FALSE(is_topmost(a.get()));
+  session_.remote = false;
+  session_change(main, WTS_CONSOLE_CONNECT);
+  EXPECT_TRUE(controls().watch.unseen()) << "the console's monitor is off";
+  display_state(main, monitor_power, 1);
+  EXPECT_FALSE(controls().watch.unseen());
+  display_state(main, monitor_power, 0);
+  // And back to the remote desktop.
+  session_change(main, WTS_CONSOLE_DISCONNECT);
+  session_.remote = true;
+  session_change(main, WTS_REMOTE_CONNECT);
+  EXPECT_FALSE(controls().watch.unseen());
+  tick();
+  EXPECT_TRUE(is_topmost(a.get()));
+  click(app::id_start_stop_button);
+
+  // Where the session's own display is told of (Windows 8 and later), its off counts everywhere.
+  session_.console_display_only = false;
+  click(app::id_start_stop_button);
+  ASSERT_TRUE(controls().watch.running());
+  display_state(main, session_display, 0);
+  EXPECT_TRUE(controls().watch.unseen());
+  display_state(main, session_display, 2);
+  EXPECT_FALSE(controls().watch.unseen());
+}
+
+// Early at logon the session's notifications are refused; the tick asks again until they hold,
+// and then asks whether a lock came meanwhile. A lock whose unlock never arrives is asked about
+// at every tick until the session reads unlocked; while it is not locked, nothing asks.
+TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
+  session_.registrations_to_refuse = 2;
+  session_.locked = std::optional<bool>(false);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  start_without_timer();
+  EXPECT_FALSE(controls().watch.session_notified());
+  tick();
+  EXPECT_FALSE(controls().watch.session_notified());
+  EXPECT_TRUE(is_topmost(a.get()));
+  // Locked meanwhile, unheard: found as soon as the registration holds.
+  session_.locked = std::optional<bool>(true);
+  tick();
+  EXPECT_TRUE(controls().watch.session_notified());
+  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_FALSE(is_topmost(a.get()));
+
+  // Still locked at the next ticks; the question it cannot answer changes nothing.
+  int asked = session_.lock_asked;
+  tick();
+  session_.locked = std::optional<bool>(std::nullopt);
+  tick();
+  EXPECT_EQ(session_.lock_asked, asked + 2);
+  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_FALSE(is_topmost(a.get()));
+  // Unlocked without a word: the tick after it raises again.
+  session_.locked = std::optional<bool>(false);
+  tick();
+  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_TRUE(is_topmost(a.get()));
+  asked = session_.lock_asked;
+  tick();
+  tick();
+  EXPECT_EQ(session_.lock_asked, asked) << "asked while not locked";
+
+  // A lock heard, its unlock not: the same.
+  session_change(hwnd(), WTS_SESSION_LOCK);
+  session_.locked = std::optional<bool>(true);
+  tick();
+  EXPECT_TRUE(controls().watch.unseen());
+  session_.locked = std::optional<bool>(false);
+  tick();
+  EXPECT_FALSE(controls().watch.unseen());
+
+  // Started while the session is locked: nothing is raised until it reads unlocked.
+  click(app::id_start_stop_button);
+  session_.locked = std::optional<bool>(true);
+  click(app::id_start_stop_button);
+  ASSERT_TRUE(controls().watch.running());
+  EXPECT_TRUE(controls().watch.unseen());
+  tick();
+  EXPECT_EQ(controls().watch.raised(), nullptr);
+}
+
+// Wine has no lock screen: the real question reads the session unlocked, or cannot tell.
+TEST_F(ControlTest, TheRealLockStateReadsUnlockedUnderWine) {
+  std::optional<bool> locked = platform::session_state::locked();
+  EXPECT_NE(locked, std::optional<bool>(true));
+  EXPECT_EQ(platform::session_state::locked_by_flags(0, false), std::optional<bool>(true));
+  EXPECT_EQ(platform::session_state::locked_by_flags(0, true), std::optional<bool>(false));
+  EXPECT_EQ(platform::session_state::locked_by_flags(1, true), std::optional<bool>(true));
+  EXPECT_EQ(platform::session_state::locked_by_flags(-1, false), std::nullopt);
 }
 
 TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsFullScreenWork) {

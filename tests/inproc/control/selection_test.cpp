@@ -24,6 +24,15 @@ std::vector<std::wstring> texts(const std::vector<SeenBox>& seen) {
   return out;
 }
 
+using Targets = std::vector<platform::Target>;
+
+// The program of the windows this test makes: the test executable itself.
+std::wstring own_program() {
+  wchar_t path[MAX_PATH];
+  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return file_name(std::wstring(path, length));
+}
+
 std::vector<int> sorted(std::vector<int> ids) {
   std::sort(ids.begin(), ids.end());
   return ids;
@@ -82,7 +91,8 @@ TEST_F(SelectionTest, YesAndYesRegisterTheWindowAtTheEndAndStartControl) {
   selection_tick();
 
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
-  EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Earlier", target_a}));
+  // Tied to the program of the window caught.
+  EXPECT_EQ(list_targets(), (Targets{{L"Earlier", L""}, {target_a, own_program()}}));
   EXPECT_EQ(controls().target_list.selected(), 0);
   EXPECT_FALSE(controls().selection_timer.enabled());
   EXPECT_EQ(controls().front_display_option.caption(), taken);
@@ -142,18 +152,112 @@ TEST_F(SelectionTest, NoThenCancelEndsTheWizard) {
   EXPECT_TRUE(list_items().empty());
 }
 
-TEST_F(SelectionTest, ARegisteredNameIsNotAddedAgainAndNothingMoreIsAsked) {
-  add_targets({target_a});
+// An entry of a file written before programs were recorded: Yes ties it to the caught program
+// where it stands, and nothing more is asked.
+TEST_F(SelectionTest, AnEntryWithoutAProgramIsNarrowedInPlaceAndNothingMoreIsAsked) {
+  add_targets({L"Earlier", target_a, L"Later"});
+  controls().target_list.append(platform::Target{target_a, L"other.exe"});
+  controls().target_list.select(1);
   select_target();
   // A second answer, so that a wrong second box would be seen rather than left open.
   MessageBoxAnswerer answerer({IDYES, IDNO});
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved}));
-  EXPECT_EQ(list_items(), (std::vector<std::wstring>{target_a}));
+  EXPECT_EQ(list_targets(), (Targets{{L"Earlier", L""},
+                                     {target_a, own_program()},
+                                     {L"Later", L""},
+                                     {target_a, L"other.exe"}}));
+  EXPECT_EQ(controls().target_list.selected(), 1);
   EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
   EXPECT_FALSE(controls().selection_timer.enabled());
   EXPECT_FALSE(controls().control_timer.enabled());
   EXPECT_EQ(controls().front_display_option.caption(), taken);
+}
+
+// The class and the program are registered already (the program in another case, as a path may
+// spell it): nothing changes and nothing more is asked. An entry of the class for another program
+// is no duplicate.
+TEST_F(SelectionTest, AClassAndProgramRegisteredAlreadyIsADuplicate) {
+  std::wstring shouting = own_program();
+  for (wchar_t& c : shouting) c = static_cast<wchar_t>(::towupper(c));
+  for (const std::wstring& program : {own_program(), shouting}) {
+    SCOPED_TRACE(testing::Message() << program);
+    controls().target_list.clear();
+    controls().target_list.append(platform::Target{target_a, L"other.exe"});
+    controls().target_list.append(platform::Target{target_a, program});
+    select_target();
+    MessageBoxAnswerer answerer({IDYES, IDNO});
+    selection_tick();
+    EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved}));
+    EXPECT_EQ(list_targets(), (Targets{{target_a, L"other.exe"}, {target_a, program}}));
+  }
+  controls().target_list.clear();
+  controls().target_list.append(platform::Target{target_a, L"other.exe"});
+  select_target();
+  MessageBoxAnswerer answerer({IDYES, IDNO});
+  selection_tick();
+  EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
+  EXPECT_EQ(list_targets(), (Targets{{target_a, L"other.exe"}, {target_a, own_program()}}));
+}
+
+// Other windows of the class: only those the user can see are told of. Here they are windows of
+// the same program; windows of another program are told of end to end.
+TEST_F(SelectionTest, OtherWindowsOfTheClassThatTheUserCanSeeAreToldOfBeforeTheSecondBox) {
+  platform::UniqueWindow hidden = make_window(target_a);
+  ::ShowWindow(hidden.get(), SW_HIDE);
+  platform::UniqueWindow minimised = make_window(target_a);
+  ::ShowWindow(minimised.get(), SW_SHOWMINNOACTIVE);
+  platform::UniqueWindow off_screen = make_window(target_a);
+  ::SetWindowPos(off_screen.get(), nullptr, -30000, -30000, 200, 100,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  {
+    select_target();
+    MessageBoxAnswerer answerer({IDYES, IDNO});
+    selection_tick();
+    EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
+  }
+  controls().target_list.clear();
+  platform::UniqueWindow shown = make_window(target_a);
+  select_target();
+  BoxWatch watch;
+  MessageBoxAnswerer answerer({IDYES, IDOK, IDNO});
+  selection_tick();
+  const std::wstring note(control::shared_within_program);
+  EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, note, start_now}));
+  ASSERT_EQ(watch.boxes().size(), 3u);
+  EXPECT_EQ(watch.boxes()[1].title, L"Lorvane");
+  EXPECT_EQ(watch.boxes()[1].buttons, std::vector<int>{IDOK});
+  EXPECT_EQ(list_targets(), (Targets{{target_a, own_program()}}));
+}
+
+TEST(SelectionRules, TheCaughtTargetIsNewANarrowingOrADuplicate) {
+  using Kind = control::Registration::Kind;
+  auto kind = [](const Targets& entries, const platform::Target& caught) {
+    control::Registration r = control::registration_for(entries, caught);
+    return std::make_pair(r.kind, r.position);
+  };
+  const Targets old_file{{L"Player", L""}, {L"Other", L""}};
+  EXPECT_EQ(kind(old_file, {L"Player", L"p.exe"}), std::make_pair(Kind::narrow, 0));
+  // The class compares as the list does, case and all.
+  EXPECT_EQ(kind(old_file, {L"player", L"p.exe"}), std::make_pair(Kind::append, 2));
+  // Without a program the caught window is what the old entry already stands for.
+  EXPECT_EQ(kind(old_file, {L"Other", L""}), std::make_pair(Kind::duplicate, 1));
+  // The exact entry wins over a narrowing further up.
+  EXPECT_EQ(kind({{L"Player", L""}, {L"Player", L"P.EXE"}}, {L"Player", L"p.exe"}),
+            std::make_pair(Kind::duplicate, 1));
+  // A program never matches an entry of another program, nor does no program match one.
+  EXPECT_EQ(kind({{L"Player", L"q.exe"}}, {L"Player", L"p.exe"}), std::make_pair(Kind::append, 1));
+  EXPECT_EQ(kind({{L"Player", L"q.exe"}}, {L"Player", L""}), std::make_pair(Kind::append, 1));
+  EXPECT_EQ(kind({}, {L"Player", L"p.exe"}), std::make_pair(Kind::append, 0));
+}
+
+TEST(SelectionRules, TheSharedClassNoteSaysWhatIsControlled) {
+  const std::wstring others(control::shared_with_other_programs);
+  const std::wstring same(control::shared_within_program);
+  EXPECT_EQ(control::shared_class_note(0, 0), std::nullopt);
+  EXPECT_EQ(control::shared_class_note(2, 0), others);
+  EXPECT_EQ(control::shared_class_note(0, 1), same);
+  EXPECT_EQ(control::shared_class_note(1, 3), others + L"\n" + same);
 }
 
 TEST_F(SelectionTest, ANameDifferingOnlyInCaseIsANewEntry) {
@@ -162,8 +266,9 @@ TEST_F(SelectionTest, ANameDifferingOnlyInCaseIsANewEntry) {
   MessageBoxAnswerer answerer({IDYES, IDNO});
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
-  EXPECT_EQ(list_items(),
-            (std::vector<std::wstring>{L"lorvanetesttargeta", L"LORVANETESTTARGETA", target_a}));
+  EXPECT_EQ(list_targets(), (Targets{{L"lorvanetesttargeta", L""},
+                                     {L"LORVANETESTTARGETA", L""},
+                                     {target_a, own_program()}}));
   // No to starting: control stays stopped.
   EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
   EXPECT_FALSE(controls().control_timer.enabled());
@@ -207,16 +312,13 @@ TEST_F(SelectionTest, AWindowThatRefusesToMoveGetsNoQuestionAndTheWaitGoesOn) {
 }
 
 TEST_F(SelectionTest, WithNoForegroundWindowYesAddsNothing) {
-  EXPECT_FALSE(control::is_new_target(controls().target_list, L""));
-
   add_targets({L"Earlier"});
   select_target();
   // The window in front gives up activation, and no other window takes it: under Wine there is
   // then no foreground window at all, and the class name read is empty.
   ::SetActiveWindow(nullptr);
   if (::GetForegroundWindow() != nullptr) {
-    GTEST_SKIP() << "a foreground window remains here; the empty name is covered by "
-                    "is_new_target above";
+    GTEST_SKIP() << "a foreground window remains here";
   }
   MessageBoxAnswerer answerer({IDYES, IDNO});
   selection_tick();

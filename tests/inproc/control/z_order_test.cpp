@@ -224,5 +224,49 @@ TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatus
   EXPECT_EQ(controls().front_display_option.caption(), refused);
 }
 
+// A program whose process we may not open (another user's, or one guarding its process) is not
+// known to run as administrator: its windows are moved as any, and the ticks after look whether
+// the moves took.
+TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMovesNeverTake) {
+  platform::UniqueWindow b = make_window(target_b);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a, target_b});
+  mover_.cannot_read(a.get(), true);
+  start_without_timer();
+  const std::wstring option = controls().front_display_option.caption();
+
+  // Its moves take: pushed and raised as any other, and the status line says nothing.
+  clock_.set_active();
+  bring_to_front(a.get());
+  tick();
+  EXPECT_TRUE(is_last_visible(a.get()));
+  clock_.set_idle();
+  for (int i = 0; i < control::MoveCheck::misses_before_refused + 1; ++i) tick();
+  EXPECT_TRUE(is_topmost(a.get()));
+  EXPECT_EQ(controls().watch.raised(), a.get());
+  EXPECT_EQ(controls().front_display_option.caption(), option);
+  control::start_stop(controls());
+
+  // Its moves never take: each tick tries again until it counts as refused; then B is raised in
+  // its place and the status line says A cannot be moved, without a reason it does not know.
+  ::SetWindowPos(a.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  mover_.cannot_read(a.get(), false);
+  start_without_timer();
+  for (int i = 0; i < control::MoveCheck::misses_before_refused; ++i) {
+    EXPECT_EQ(controls().watch.raised(), i == 0 ? nullptr : a.get()) << "tick " << i;
+    tick();
+  }
+  EXPECT_FALSE(is_topmost(b.get()));
+  std::size_t tries = mover_.moves_of(a.get());
+  tick();
+  EXPECT_FALSE(is_topmost(a.get()));
+  EXPECT_TRUE(is_topmost(b.get()));
+  EXPECT_EQ(controls().watch.raised(), b.get());
+  EXPECT_EQ(controls().front_display_option.caption(), control::cannot_move_text(target_a));
+  EXPECT_NE(controls().front_display_option.caption(), control::unmovable_text(target_a));
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), tries) << "a refusing window is no longer moved";
+}
+
 }  // namespace
 }  // namespace lorvane::test

@@ -1,5 +1,7 @@
 // Closing the main window by any means saves the list and the option and ends the window, the
 // About box with it.
+#include <thread>
+
 #include "main_window_fixture.h"
 
 namespace lorvane::test {
@@ -61,6 +63,71 @@ TEST_F(CloseSequenceTest, ASessionEndingBeforeTheStartUpLoadSavesNothing) {
   };
   start();
   EXPECT_EQ(hwnd(), nullptr);
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
+}
+
+// The start-up still waits for a file it could not read: closing the window or the end of the
+// session ends the program, and nothing is written, there or anywhere else.
+TEST_F(CloseSequenceTest, ClosingOrASessionEndWhileTheStartUpWaitsWritesNothing) {
+  const std::wstring stored = L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n";
+  write_ini(stored);
+  for (UINT message : {WM_CLOSE, WM_ENDSESSION}) {
+    SCOPED_TRACE(message);
+    platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, 0);
+    start();
+    ASSERT_FALSE(window_->settings_loaded());
+    ::SendMessageW(hwnd(), message, TRUE, 0);
+    EXPECT_EQ(hwnd(), nullptr);
+    held.reset();
+    EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
+    EXPECT_EQ(names_in(folder_.path()), std::vector<std::wstring>{L"Lorvane.ini"});
+  }
+  // A file that cannot be read for another reason: a folder under its name.
+  TempFolder other;
+  settings_path_ = other.file(L"Lorvane.ini");
+  ASSERT_TRUE(::CreateDirectoryW(settings_path_.c_str(), nullptr));
+  start();
+  EXPECT_EQ(controls().front_display_option.caption(), app::settings_unreadable_text);
+  close();
+  EXPECT_EQ(names_in(other.path()), std::vector<std::wstring>{L"Lorvane.ini"});
+  EXPECT_TRUE(names_in(settings_path_).empty());
+}
+
+// Another program lets only readers in as the window is closed: the user chooses between trying
+// again and quitting without saving.
+TEST_F(CloseSequenceTest, AnExitSaveThatFailsAsksToTryAgainOrToQuitWithoutSaving) {
+  const std::wstring stored = L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n";
+  write_ini(stored);
+  const std::wstring asked =
+      std::wstring(app::save_in_use_text) + std::wstring(app::exit_save_choice_text);
+  {
+    // The program lets go while the box is open: the second try saves.
+    start();
+    controls().target_list.append(L"B");
+    platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, FILE_SHARE_READ);
+    MessageBoxAnswerer answerer({IDRETRY});
+    std::thread letting_go([&] {
+      while (answerer.seen().empty()) ::Sleep(20);
+      held.reset();
+    });
+    ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+    letting_go.join();
+    EXPECT_EQ(hwnd(), nullptr);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, asked);
+    EXPECT_EQ(ini_bytes(),
+              ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"
+                             L"前面表示設定=0\n"));
+  }
+  write_ini(stored);
+  start();
+  controls().target_list.append(L"C");
+  platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, FILE_SHARE_READ);
+  MessageBoxAnswerer answerer({IDRETRY, IDCANCEL});
+  ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(hwnd(), nullptr);
+  EXPECT_EQ(answerer.seen().size(), 2u);
+  held.reset();
   EXPECT_EQ(ini_bytes(), ini_file_bytes(stored));
 }
 

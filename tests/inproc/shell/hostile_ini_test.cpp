@@ -124,14 +124,21 @@ bool writable(const std::wstring& path) {
 TEST_P(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
   const std::string before = ini_bytes();
+  // Save says it failed, and the exit save asks: the user quits without saving.
   auto edit_save_and_close = [&] {
+    const bool refused = !writable(ini_path());
     start();
     EXPECT_EQ(list_items(), Items{L"A"});
     tray_event(WM_LBUTTONUP);
     controls().target_list.append(L"B");
     click(app::id_front_display_option);
     click(app::id_save_button);
+    if (refused) {
+      EXPECT_NE(controls().front_display_option.caption(), L"前面表示しない。");
+    }
+    MessageBoxAnswerer answerer({IDCANCEL});
     close();
+    EXPECT_EQ(answerer.answered(), refused ? 1u : 0u);
   };
 
   // Held open by another program that lets others read it but not write it.
@@ -158,11 +165,12 @@ TEST_P(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
   }
 }
 
-TEST_P(HostileIniTest, AFolderInPlaceOfTheFileReadsAsNoFile) {
+TEST_P(HostileIniTest, AFolderInPlaceOfTheFileIsWaitedForAndNeverWritten) {
   ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
   start();
   EXPECT_EQ(controls().target_list.count(), 0);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
+  EXPECT_FALSE(window_->settings_loaded());
   close();
   EXPECT_EQ(::GetFileAttributesW(ini_path().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
             static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));

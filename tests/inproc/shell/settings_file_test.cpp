@@ -1,6 +1,7 @@
 // The settings file as the real main window reads and writes it: start-up load, Save and the exit
 // save, checked against the exact bytes the profile functions leave on disk.
 #include "registry/settings_file.h"
+#include "app/main_window.h"
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
 #include "platform/file_probe.h"
@@ -91,6 +92,67 @@ TEST_P(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) 
   EXPECT_EQ(list_items(), (Items{L"A", L"B", L"C", L"ウィンドウ表"}));
 }
 
+using Targets = std::vector<platform::Target>;
+
+// A program key goes with the class-name key of its position: read with it, moved with it, and
+// removed where its entry has none or the list has no entry.
+TEST_P(SettingsFileTest, ProgramKeysLoadWithTheirEntriesAndSaveMovesThemAlong) {
+  write_ini(
+      L"[Lorvane]\n登録数=3\nクラス名0=A\nプログラム名0=a.exe\nクラス名1=B\nクラス名2=C\n"
+      L"プログラム名2=表.exe\nプログラム名1=\nプログラム名7=stale.exe\nプログラム名9=x.exe\n"
+      L"クラス名3=\n");
+  start();
+  EXPECT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"B", L""}, {L"C", L"表.exe"}}));
+  tray_event(WM_LBUTTONUP);
+  controls().target_list.select(2);
+  click(app::id_move_up_button);
+  ASSERT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"C", L"表.exe"}, {L"B", L""}}));
+  click(app::id_save_button);
+  // The empty key of position 1 takes its program where it stands.
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nプログラム名0=a.exe\n"
+                           L"クラス名1=C\nクラス名2=B\nプログラム名1=表.exe\nクラス名3=\n"));
+  close();
+  start();
+  EXPECT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"C", L"表.exe"}, {L"B", L""}}));
+}
+
+TEST_P(SettingsFileTest, ProgramKeysAreWrittenOnlyForEntriesThatHaveOne) {
+  const std::wstring old_file = L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n";
+  write_ini(old_file);
+  start();
+  tray_event(WM_LBUTTONUP);
+  controls().target_list.append(platform::Target{L"B", L"b.exe"});
+  controls().target_list.append(L"C");
+  click(app::id_save_button);
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名1=B\n"
+                                        L"クラス名2=C\nクラス名3=\nプログラム名1=b.exe\n"));
+  controls().target_list.select(1);
+  click(app::id_delete_button);
+  controls().target_list.select(1);
+  click(app::id_delete_button);
+  click(app::id_save_button);
+  // Back to the file of a list without programs, byte for byte.
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(old_file));
+}
+
+// Where the class name ends is kept beside the entry, never found in its text: a class name with
+// a tab in it, from a file, reads back whole, with or without a program after it.
+TEST_P(SettingsFileTest, AClassNameWithATabKeepsItsProgramApart) {
+  write_ini(
+      L"[Lorvane]\n登録数=2\nクラス名0=Tab\there\nプログラム名0=p.exe\nクラス名1=Tab\tbare\n"
+      L"クラス名2=\n");
+  start();
+  EXPECT_EQ(list_targets(), (Targets{{L"Tab\there", L"p.exe"}, {L"Tab\tbare", L""}}));
+  tray_event(WM_LBUTTONUP);
+  controls().target_list.select(0);
+  click(app::id_move_down_button);
+  ASSERT_EQ(list_targets(), (Targets{{L"Tab\tbare", L""}, {L"Tab\there", L"p.exe"}}));
+  click(app::id_save_button);
+  EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=Tab\tbare\n"
+                                        L"クラス名1=Tab\there\nクラス名2=\nプログラム名1=p.exe\n"));
+}
+
 TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
   start();
   click(app::id_front_display_option);
@@ -106,6 +168,25 @@ TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesA
   close();
   start();
   EXPECT_FALSE(controls().front_display_option.ticked());
+}
+
+// A folder stands under the file's name as Save is pressed: the status line says that nothing was
+// saved and why, until a save works. (A file held by another program: end to end.)
+TEST_P(SettingsFileTest, ASaveThatIsRefusedIsToldUntilOneWorks) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
+  start();
+  tray_event(WM_LBUTTONUP);
+  const std::wstring status = controls().front_display_option.caption();
+  ASSERT_TRUE(::DeleteFileW(ini_path().c_str()));
+  ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
+  controls().target_list.append(L"B");
+  click(app::id_save_button);
+  EXPECT_EQ(controls().front_display_option.caption(), app::save_refused_text);
+  ASSERT_TRUE(::RemoveDirectoryW(ini_path().c_str()));
+  click(app::id_save_button);
+  EXPECT_EQ(controls().front_display_option.caption(), status);
+  EXPECT_EQ(ini_bytes(),
+            ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"));
 }
 
 // Where the settings file lives: chosen as the program's start chooses it, for an executable in
@@ -151,60 +232,56 @@ TEST_F(SettingsPlaceTest, TheUsualCaseStaysBesideTheExeAndLeavesNothingElseThere
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
-TEST_F(SettingsPlaceTest, AFolderOrALockedFileUnderTheNameSendsTheSettingsToApplicationData) {
-  // Read-only marks are not enforced under Wine as root: these are refusals that are.
-  TempFolder with_folder;
-  ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
-  TempFolder with_lock;
-  write_bytes(with_lock.file(L"Lorvane.ini"), ini_file_bytes(stored));
-  // Held open by another program that shares it with nobody.
-  platform::UniqueKernelHandle lock = open_file(with_lock.file(L"Lorvane.ini"), GENERIC_READ, 0);
-  ASSERT_TRUE(lock);
-
-  for (const TempFolder* exe : {&with_folder, &with_lock}) {
-    SCOPED_TRACE(testing::Message() << exe->path());
-    registry::SettingsChoice choice = choose(exe->path());
-    EXPECT_EQ(choice.path, in_app_data());
-    // Neither can be copied: the run starts empty and its exit save creates the file.
-    run_adding(L"Added");
-    EXPECT_EQ(
-        read_bytes(in_app_data()),
-        ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
-    ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
-  }
+// What a read-only file or one the user may not write answers on Windows. Wine as root opens a
+// read-only file for writing, so the refusal is put in at the probe's seam.
+platform::file_probe::FileOpen refused(const std::wstring&) {
+  return platform::file_probe::FileOpen::refused;
 }
 
-// A virus scanner, a backup or a sync client holds the file for a moment (a sharing or a lock
-// violation for a few tries): it is waited for, and the settings stay beside the exe.
-TEST_F(SettingsPlaceTest, AFileHeldForAMomentIsWaitedForAndStaysBesideTheExe) {
-  using platform::file_probe::FileOpen;
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_SHARING_VIOLATION), FileOpen::held);
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_LOCK_VIOLATION), FileOpen::held);
-  EXPECT_EQ(platform::file_probe::failed_open(ERROR_ACCESS_DENIED), FileOpen::refused);
+TEST_F(SettingsPlaceTest, AFolderUnderTheNameOrARefusedFileSendsTheSettingsToApplicationData) {
+  TempFolder with_folder;
+  ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
+  EXPECT_EQ(choose(with_folder.path()).path, in_app_data());
+  // A folder cannot be copied: the run starts empty and its exit save creates the file.
+  run_adding(L"Added");
+  EXPECT_EQ(read_bytes(in_app_data()),
+            ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+  ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
 
   write_ini(stored);
-  int tries = 0;
-  auto held_a_while = [&](const std::wstring& path) {
-    return ++tries <= 4 ? FileOpen::held : platform::file_probe::open_for_read_write(path);
-  };
   registry::SettingsChoice choice = registry::find_settings_file(
-      folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, held_a_while);
-  EXPECT_EQ(choice.path, folder_.file(L"Lorvane.ini"));
-  EXPECT_EQ(tries, 5);
+      folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
+  EXPECT_EQ(choice.path, in_app_data());
+}
+
+// A virus scanner, a backup or a sync client holds the file, however long: it is in use, not
+// unusable, and the settings stay beside the exe with nothing written anywhere.
+TEST_F(SettingsPlaceTest, AHeldFileStaysBesideTheExeWithoutAWait) {
+  write_ini(stored);
+  for (DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+    SCOPED_TRACE(sharing);
+    platform::UniqueKernelHandle held =
+        open_file(folder_.file(L"Lorvane.ini"), GENERIC_READ, sharing);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(choose(folder_.path()).path, folder_.file(L"Lorvane.ini"));
+  }
+  EXPECT_EQ(names_in(folder_.path()), std::vector<std::wstring>{L"Lorvane.ini"});
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
-TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly) {
+TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromANewerFile) {
   write_ini(stored);
   const std::wstring beside = folder_.file(L"Lorvane.ini");
+  auto choose_refused = [&] {
+    registry::SettingsChoice choice = registry::find_settings_file(
+        folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
+    registry::prepare_settings_file(choice);
+    settings_path_ = choice.path;
+  };
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
-  {
-    // Held open by a program that lets others read it but not write it.
-    platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
-    ASSERT_TRUE(reader);
-    EXPECT_EQ(choose(folder_.path()).path, in_app_data());
-  }
+  choose_refused();
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(settings_path_, in_app_data());
   EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
   // The copy is ours to write, whatever marks the original had.
   EXPECT_EQ(::GetFileAttributesW(in_app_data().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
@@ -212,10 +289,23 @@ TEST_F(SettingsPlaceTest, AFileThatCanBeReadButNotWrittenIsCopiedOnFirstUseOnly)
   EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
   EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
 
-  // Once there, the file in the application data is never replaced by the one beside the exe.
-  platform::UniqueKernelHandle reader = open_file(beside, GENERIC_READ, FILE_SHARE_READ);
-  EXPECT_EQ(choose(folder_.path()).path, in_app_data());
-  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added));
+  // The file beside the exe written later than the copy: by as much as a FAT volume rounds to, or
+  // by exactly the hour that daylight saving time shifts it, is no change; by more, it wins.
+  auto set_written = [](const std::wstring& path, std::uint64_t time) {
+    platform::UniqueKernelHandle file = open_file(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
+    FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &written));
+  };
+  const std::uint64_t copy_time = *platform::file_probe::last_written(in_app_data());
+  constexpr std::uint64_t second = 10'000'000;
+  for (std::uint64_t later : {2 * second, 3600 * second}) {
+    set_written(beside, copy_time + later);
+    choose_refused();
+    EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored_and_added)) << later;
+  }
+  set_written(beside, copy_time + 3 * second);
+  choose_refused();
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {

@@ -1,3 +1,5 @@
+#include <thread>
+
 #include "app/single_copy.h"
 #include "main_window_fixture.h"
 
@@ -75,6 +77,37 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
   EXPECT_EQ(ini_bytes(), before);
   EXPECT_TRUE(names_in(elsewhere.path()).empty());
+}
+
+// A start from the folder of a running copy brings it back even when it would take another
+// settings file (an elevated start writes beside the exe, a normal one goes to the application
+// data).
+TEST_F(MainWindowTest, ASecondStartFromTheSameFolderBringsTheCopyBackWhicheverFileItWouldTake) {
+  TempFolder app_data;
+  settings_path_ = app_data.file(L"Lorvane.ini");
+  exe_folder_ = folder_.path();
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
+  app::SettingsClaim folder_claim(app::folder_claim_path(folder_.path()));
+  ASSERT_TRUE(folder_claim.take());
+  folder_claim.publish(hwnd());
+
+  // The other start claims the folder from a thread of its own, as another process would; its
+  // claim of the file beside the exe alone would not meet ours.
+  std::wstring upper = folder_.path();
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  EXPECT_NE(app::copy_name(folder_.file(L"Lorvane.ini")), app::copy_name(ini_path()));
+  std::atomic<int> taken{-1};
+  std::thread second([&] {
+    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
+                               3000)
+                .take();
+  });
+  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
+  second.join();
+  EXPECT_EQ(taken.load(), 0);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
 }
 
 }  // namespace

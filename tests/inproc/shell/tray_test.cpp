@@ -160,6 +160,24 @@ TEST_F(TrayTest, ARefusedIconIsAskedForAgainAndUntilThenTheWindowStaysOnTheTaskb
   EXPECT_TRUE(hidden_in_tray());
 }
 
+// Explorer restarted while the window was hidden in the tray, and the new taskbar refuses the
+// icon at first: without an icon the hidden window would be out of reach.
+TEST_F(TrayTest, ARefusedReAddWhileHiddenShowsTheWindowOnTheTaskbarUntilTheIconIsBack) {
+  use_starting_shell(0);
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  ASSERT_TRUE(hidden_in_tray());
+  ASSERT_TRUE(delete_tray_icon(hwnd()));
+  refusals_ = 2;
+  ::SendMessageW(hwnd(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_FALSE(window_->tray_icon_present());
+  EXPECT_TRUE(::IsIconic(hwnd()) && ::IsWindowVisible(hwnd())) << "minimised on the taskbar";
+  EXPECT_NE(::GetForegroundWindow(), hwnd()) << "shown without taking the user's keyboard";
+  ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
+  EXPECT_TRUE(hidden_in_tray());
+  EXPECT_TRUE(controls().control_timer.enabled());
+}
+
 TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {
   use_starting_shell(-1);   // refuses for good
   DWORD now = 0xFFFF0000u;  // the two minutes run across the tick count's wrap
