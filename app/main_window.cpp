@@ -101,7 +101,7 @@ POINT centred_origin(HWND window, SIZE size) {
 
 struct MainWindow::Parts {
   Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover,
-        const platform::SessionSystem& session_system)
+        const platform::Cloaking& cloaking, const platform::SessionSystem& session_system)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
@@ -117,7 +117,9 @@ struct MainWindow::Parts {
                  clock,
                  watch,
                  mover,
-                 unmovable} {}
+                 unmovable,
+                 cloaking,
+                 programs} {}
 
   platform::Timer selection_timer;
   platform::Timer control_timer;
@@ -129,6 +131,8 @@ struct MainWindow::Parts {
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
   control::UnmovableNotice unmovable;
+  // The programs of the windows that entries with a program have been compared with.
+  control::WindowPrograms programs;
   control::MainControls controls;
 };
 
@@ -231,8 +235,8 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ =
-      std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.session_system);
+  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.cloaking,
+                                   options_.session_system);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);

@@ -32,6 +32,8 @@ struct MainWindowOptions {
   platform::InputClock clock;
   // The Z-order moves; a test makes them refuse as for a program running as administrator.
   platform::WindowMover mover;
+  // Whether the desktop window manager hides a window; a test answers yes for windows it names.
+  platform::Cloaking cloaking;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.

@@ -2,6 +2,7 @@
 // Start/Stop and the control tick: registered windows the user brings to the front go back to
 // the bottom, and while the user is idle the first registered window that exists is raised.
 #include <string_view>
+#include <vector>
 
 #include "control/main_controls.h"
 
@@ -44,5 +45,8 @@ void stop_watch(MainControls& c);
 
 // Whether the foreground window is full-screen work that the idle raise must not cover.
 bool full_screen_work(const MainControls& c, HWND foreground);
+// The same with the list's entries read already, as the tick has them.
+bool full_screen_work(const MainControls& c, const std::vector<platform::Target>& entries,
+                      HWND foreground);
 
 }  // namespace lorvane::control

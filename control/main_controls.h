@@ -7,8 +7,10 @@
 
 #include "control/cycle_watch.h"
 #include "control/unmovable_notice.h"
+#include "control/window_programs.h"
 #include "platform/controls.h"
 #include "platform/input_clock.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::control {
@@ -25,6 +27,8 @@ struct MainControls {
   CycleWatch& watch;
   const platform::WindowMover& mover;
   UnmovableNotice& unmovable;
+  const platform::Cloaking& cloaking;
+  WindowPrograms& programs;
 };
 
 }  // namespace lorvane::control

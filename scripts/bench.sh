@@ -259,6 +259,14 @@ for n in 1 10 100; do
     "$(get tick.n$n.front_off_product_us) vs $(get tick.n$n.front_off_baseline_us) us = $r" \
     "<= 1.2" "$(verdict "$r" '<=' 1.2)"
 done
+row "tick, 10 registered among $(get many.top_level_windows) top-level windows:" \
+  "active $(get many.active_tick_us) / option on $(get many.front_off_tick_us) / away $(get many.away_tick_us) us" "" ""
+echo "  waits that ended per tick (under Wine, calls into the server): active $(get many.active_tick_switches)," \
+  "option on $(get many.front_off_tick_switches), away $(get many.away_tick_switches)"
+echo "  the entries' windows among them, every class walked with FindWindowEx $(get many.walk_all_entries_us) us," \
+  "or every window enumerated and its class read $(get many.enumerate_once_us) us (the bench's own windows;" \
+  "another program's class name $(get many.class_name_other_us) us each); the raise's questions of one window" \
+  "$(get many.on_screen_questions_us) us, the full-screen check $(get many.full_screen_work_us) us"
 echo "  per call (us, median of 25 batches): ListBox item $(get part.list_item_us)" \
   "(one LB_GETTEXT into a fixed buffer $(get part.list_item_one_message_us)), item count $(get part.list_count_us)," \
   "to_ansi $(get part.to_ansi_us)," \

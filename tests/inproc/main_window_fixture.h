@@ -22,12 +22,14 @@ using namespace harness;
 class MainWindowTest : public ::testing::Test {
  protected:
   // Creates the window, runs its start-up sequence and shows it as the program does.
-  void start(lorvane::platform::InputClock clock = {}, lorvane::platform::WindowMover mover = {}) {
+  void start(lorvane::platform::InputClock clock = {}, lorvane::platform::WindowMover mover = {},
+             lorvane::platform::Cloaking cloaking = {}) {
     app::MainWindowOptions options;
     options.settings_path = settings_path_;
     options.exe_folder = exe_folder_;
     options.clock = std::move(clock);
     options.mover = std::move(mover);
+    options.cloaking = std::move(cloaking);
     options.quit_on_destroy = false;
     options.dpi = resolution_;
     options.tray_shell = tray_shell_;
