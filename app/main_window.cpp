@@ -171,8 +171,11 @@ bool MainWindow::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc, large_icon_, small_icon_)) return false;
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
-  copy_key_ = copy_key(settings_path());
-  if (options_.exe_folder) folder_key_ = copy_key(folder_claim_path(*options_.exe_folder));
+  // Each key asks the file system for the long form of its folder: a start asks once.
+  copy_key_ = options_.settings_key ? *options_.settings_key : copy_key(settings_path());
+  folder_key_ = options_.folder_key;
+  if (!folder_key_ && options_.exe_folder)
+    folder_key_ = copy_key(folder_claim_path(*options_.exe_folder));
 
   int dpi = options_.dpi.system();
   SIZE size = outer_size_for_client(options_.dpi, twips_to_pixels(designed_client_width, dpi),
@@ -182,8 +185,8 @@ bool MainWindow::create(HINSTANCE instance) {
                         this) == nullptr) {
     return false;
   }
-  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
-  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
+  // The window shows its class's icons; a WM_SETICON of the same icons would only have the
+  // system make their pictures for the frame and the taskbar a second time.
   // A copy that runs as administrator still hears of a new taskbar and of a normal start, and
   // the icon's clicks, which the shell posts from its lower level.
   platform::running_copy::accept_from_lower_integrity(window_, taskbar_created_);

@@ -29,6 +29,10 @@ struct MainWindowOptions {
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;
+  // The bring-back keys of the settings file and of the executable's folder, where the start's
+  // claims have worked them out already; otherwise they are worked out from the paths above.
+  std::optional<CopyKey> settings_key;
+  std::optional<CopyKey> folder_key;
   platform::InputClock clock;
   // The Z-order moves; a test makes them refuse as for a program running as administrator.
   platform::WindowMover mover;
