@@ -40,7 +40,10 @@ class NamedMutex {
   UniqueKernelHandle handle_;
 };
 
-// Where the copy that runs names its main window, for as long as it runs.
+// Where the copy that runs names its main window, for as long as it runs. It is written once the
+// copy's start-up is over, so a second start never reaches a main window in the middle of its
+// start-up, whose own waits (the tray's, the shell's) would hand it the bring-back message early;
+// bring_back_any, which finds windows by their class, is for a copy whose slot may not be read.
 class WindowSlot {
  public:
   explicit WindowSlot(const std::wstring& name);
