@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "app/about_box.h"
-#include "app/single_copy.h"
+#include "app/settings_home.h"
 #include "app/window_base.h"
 #include "control/main_controls.h"
 #include "platform/dpi.h"

@@ -16,7 +16,7 @@
 
 #include "app/layout.h"
 #include "app/main_window.h"
-#include "app/single_copy.h"
+#include "app/settings_home.h"
 #include "platform/file_probe.h"
 #include "platform/profile.h"
 #include "platform/tray.h"
@@ -135,7 +135,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   cbt = ::SetWindowsHookExW(WH_CBT, cbt_hook, nullptr, ::GetCurrentThreadId());
   mark("profile_hook");
 
-  // The steps of app/main.cpp.
+  // The steps of app::CopyClaims::take, one by one, as app/main.cpp takes them.
   const std::wstring exe_folder = platform::profile::executable_folder();
   mark("exe_folder");
   app::SettingsClaim folder_claim(app::folder_claim_path(exe_folder));
@@ -143,14 +143,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   if (!folder_claim.take()) return 0;
   mark("folder_claim_taken");
   registry::SettingsChoice settings =
-      registry::find_settings_file(exe_folder, platform::file_probe::application_data_folder);
+      app::find_settings_file(exe_folder, platform::file_probe::application_data_folder);
   mark("settings_file_probe_and_choice");
-  registry::make_settings_folder(settings);
+  app::make_settings_folder(settings);
   app::SettingsClaim claim(settings.path);
   mark("settings_claim_made");
   if (!claim.take()) return 0;
   mark("settings_claim_taken");
-  registry::prepare_settings_file(settings);
+  app::prepare_settings_file(settings);
   mark("settings_file_prepared");
 
   app::MainWindowOptions options;

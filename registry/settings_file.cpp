@@ -7,7 +7,6 @@
 #include "platform/decimal.h"
 #include "platform/file_probe.h"
 #include "platform/profile.h"
-#include "platform/text.h"
 #include "registry/save_walk.h"
 
 namespace lorvane::registry {
@@ -190,66 +189,7 @@ void save_section(const platform::ListBox& target_list, std::int32_t n,
   writes.put_section(kept);
 }
 
-FolderNames names_of(const std::wstring& folder) {
-  FolderNames names{folder, platform::text::ansi_can_hold(folder), std::nullopt, false};
-  if (!names.ansi_holds_path) {
-    names.short_path = platform::file_probe::short_path(folder);
-    names.ansi_holds_short_path =
-        names.short_path && platform::text::ansi_can_hold(*names.short_path);
-  }
-  return names;
-}
-
-// Found out by trying, never from attributes: a read-only mark says nothing under a user who may
-// write anyway, and nothing of a file another program holds locked.
-// A file that another program holds (a scanner, a backup, a sync client) is in use, and stays
-// the file of the run: the load waits for it. Only a file that is refused (access denied,
-// read-only) or is a folder sends the settings away.
-BesideFile try_beside(const std::wstring& folder, const platform::file_probe::OpenCall& open) {
-  switch (open(settings_path(folder))) {
-    case platform::file_probe::FileOpen::opens:
-    case platform::file_probe::FileOpen::held: return BesideFile::opens;
-    case platform::file_probe::FileOpen::absent:
-      return platform::file_probe::folder_takes_new_file(folder) ? BesideFile::can_be_made
-                                                                 : BesideFile::unusable;
-    case platform::file_probe::FileOpen::refused: break;
-  }
-  return BesideFile::unusable;
-}
-
 }  // namespace
-
-SettingsChoice find_settings_file(
-    const std::wstring& exe_folder,
-    const std::function<std::optional<std::wstring>()>& app_data_folder,
-    const platform::file_probe::OpenCall& open) {
-  SettingsPlaces places;
-  places.exe_folder = exe_folder;
-  places.exe_folder_ansi = ansi_reachable(names_of(exe_folder));
-  if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi, open);
-  if (places.beside == BesideFile::unusable) {
-    if (auto root = app_data_folder()) places.app_data_ansi = ansi_reachable(names_of(*root));
-  }
-  return choose_settings_file(places);
-}
-
-void make_settings_folder(const SettingsChoice& choice) {
-  if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
-}
-
-void prepare_settings_file(const SettingsChoice& choice) {
-  make_settings_folder(choice);
-  if (!choice.copy_from) return;
-  // A copy left by an earlier run that had to come here is out of date once the file beside the
-  // executable has been written since (by a run that could write there, or by hand).
-  auto original = platform::file_probe::last_written(*choice.copy_from);
-  auto copy = platform::file_probe::last_written(choice.path);
-  if (original && copy && written_later(*original, *copy)) {
-    platform::file_probe::copy_over(*choice.copy_from, choice.path);
-  } else {
-    platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
-  }
-}
 
 std::wstring class_key(std::int32_t position) {
   return std::wstring(class_key_prefix) + platform::decimal_text(position);

@@ -1,16 +1,15 @@
 #pragma once
 // The settings file "Lorvane.ini": the target list and the front-display option, read at
-// start-up and written key by key by Save and the exit save, in the one file chosen at start-up.
+// start-up and written by Save and the exit save, key by key, or a section at a time for a file
+// of more class names than key_by_key_limit, in the one file chosen at start-up
+// (app/settings_home).
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/controls.h"
-#include "platform/file_probe.h"
-#include "registry/settings_choice.h"
 
 namespace lorvane::registry {
 
@@ -22,22 +21,6 @@ inline constexpr std::wstring_view program_key_prefix = L"プログラム名";
 
 // How long one save goes on trying a write that fails before it counts as failed.
 inline constexpr DWORD save_patience_ms = 2000;
-
-// Tries the places the settings file can live, beside the executable first, and chooses one. The
-// application-data folder is asked for only when the file cannot live beside the executable. A
-// file that another program holds is in use, not unusable: it stays where it is, and the load
-// waits for it. Nothing is written.
-SettingsChoice find_settings_file(
-    const std::wstring& exe_folder,
-    const std::function<std::optional<std::wstring>()>& app_data_folder,
-    const platform::file_probe::OpenCall& open = platform::file_probe::open_for_read_write);
-
-// Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
-// taken, which is that of the folder's long path.
-void make_settings_folder(const SettingsChoice& choice);
-// Makes the chosen file's folder and first copy, where the choice needs them. A copy that exists
-// is refreshed from the file beside the executable when that one was written later.
-void prepare_settings_file(const SettingsChoice& choice);
 
 // "クラス名" followed by the position in plain decimal digits.
 std::wstring class_key(std::int32_t position);

@@ -2,6 +2,7 @@
 // save, checked against the exact bytes the profile functions leave on disk.
 #include "registry/settings_file.h"
 #include "app/main_window.h"
+#include "app/settings_home.h"
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
 #include "platform/file_probe.h"
@@ -195,9 +196,9 @@ TEST_P(SettingsFileTest, ASaveThatIsRefusedIsToldUntilOneWorks) {
 class SettingsPlaceTest : public MainWindowTest {
  protected:
   registry::SettingsChoice choose(const std::wstring& exe_folder) {
-    registry::SettingsChoice choice = registry::find_settings_file(
+    registry::SettingsChoice choice = app::find_settings_file(
         exe_folder, [&] { return std::optional<std::wstring>(app_data_.path()); });
-    registry::prepare_settings_file(choice);
+    app::prepare_settings_file(choice);
     settings_path_ = choice.path;
     return choice;
   }
@@ -249,7 +250,7 @@ TEST_F(SettingsPlaceTest, AFolderUnderTheNameOrARefusedFileSendsTheSettingsToApp
   ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
 
   write_ini(stored);
-  registry::SettingsChoice choice = registry::find_settings_file(
+  registry::SettingsChoice choice = app::find_settings_file(
       folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
   EXPECT_EQ(choice.path, in_app_data());
 }
@@ -273,9 +274,9 @@ TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromAN
   write_ini(stored);
   const std::wstring beside = folder_.file(L"Lorvane.ini");
   auto choose_refused = [&] {
-    registry::SettingsChoice choice = registry::find_settings_file(
+    registry::SettingsChoice choice = app::find_settings_file(
         folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
-    registry::prepare_settings_file(choice);
+    app::prepare_settings_file(choice);
     settings_path_ = choice.path;
   };
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -335,13 +336,13 @@ TEST(SettingsPlace, TheRealApplicationDataFolderIsAskedOnlyWhenNeeded) {
     ++asked;
     return platform::file_probe::application_data_folder();
   };
-  registry::find_settings_file(exe.path(), real);
+  app::find_settings_file(exe.path(), real);
   EXPECT_EQ(asked, 0);
   ASSERT_TRUE(::CreateDirectoryW(exe.file(L"Lorvane.ini").c_str(), nullptr));
   std::optional<std::wstring> app_data = platform::file_probe::application_data_folder();
   ASSERT_TRUE(app_data && file_exists(*app_data));
   // Chosen but not prepared: nothing is written into the real folder.
-  EXPECT_EQ(registry::find_settings_file(exe.path(), real).path,
+  EXPECT_EQ(app::find_settings_file(exe.path(), real).path,
             registry::settings_path(*app_data + L"\\Lorvane"));
   EXPECT_EQ(asked, 1);
 }

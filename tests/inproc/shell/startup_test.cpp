@@ -1,6 +1,6 @@
 #include <thread>
 
-#include "app/single_copy.h"
+#include "app/settings_home.h"
 #include "main_window_fixture.h"
 
 namespace lorvane::test {

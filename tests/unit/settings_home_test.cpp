@@ -1,4 +1,4 @@
-#include "app/single_copy.h"
+#include "app/settings_home.h"
 
 #include <gtest/gtest.h>
 

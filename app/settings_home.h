@@ -1,0 +1,120 @@
+#pragma once
+// Where the settings live, and whether this copy may run: the one answer a start asks for before
+// it makes its window.
+//
+// The settings file is "Lorvane.ini" beside the executable when it can be used there, else one in
+// the user's application-data folder (registry/settings_choice makes that choice from what the
+// tries here found). One copy runs per settings file and per executable's folder. A second start
+// for the file that a running copy uses, or from the folder it was started from, brings that
+// copy's main window back, as its tray icon would, and ends without touching the file. Which file
+// a start takes depends on its rights (an elevated start may write beside the executable where a
+// normal one goes to the application data), so the folder is claimed as well. Copies in different
+// folders on different files run side by side.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/file_probe.h"
+#include "platform/running_copy.h"
+#include "registry/settings_choice.h"
+
+namespace lorvane::app {
+
+// The message that asks a main window to come back as from the tray; it answers TRUE when the
+// message carries the key of its own settings file.
+inline constexpr const wchar_t* bring_back_message_name = L"LorvaneBringBackMainWindow";
+
+// Shown by a start that finds the file taken by a copy it can neither reach nor bring back: one
+// that runs as administrator.
+inline constexpr const wchar_t* runs_as_administrator_text =
+    L"Lorvane は管理者として実行されています。";
+
+// The name of the objects of one settings file: the same for every spelling of its path that
+// differs only in case or in short and long forms of its folders, and a valid object name
+// (no "\" after the namespace, well under MAX_PATH).
+std::wstring copy_name(const std::wstring& settings_path);
+
+// The path under which the executable's folder is claimed: the folder with a final separator, a
+// name no settings file has.
+std::wstring folder_claim_path(const std::wstring& exe_folder);
+
+// The settings file's key as the bring-back message carries it.
+struct CopyKey {
+  WPARAM low;
+  LPARAM high;
+};
+CopyKey copy_key(const std::wstring& settings_path);
+
+class SettingsClaim {
+ public:
+  // A copy that holds the file is given the patience to show its main window.
+  explicit SettingsClaim(const std::wstring& settings_path,
+                         const platform::running_copy::CreateMutexCall& create_mutex =
+                             platform::running_copy::create_mutex,
+                         DWORD patience_ms = 10000);
+
+  // True when this process is to run on the file. False when another copy runs on it, whose main
+  // window has then been brought back, or which runs as administrator and could not be: the user
+  // is then told so.
+  bool take();
+  // Names this copy's main window to the starts that come later.
+  void publish(HWND main_window);
+  // The key of the claimed path, as copy_key() gives it: worked out once, here.
+  CopyKey key() const { return key_; }
+
+ private:
+  // The settings file's path in the one spelling all its spellings share: asked of the file
+  // system once, for both the name and the key.
+  std::wstring path_;
+  std::wstring name_;
+  CopyKey key_;
+  DWORD patience_ms_;
+  platform::running_copy::NamedMutex mutex_;
+  std::optional<platform::running_copy::WindowSlot> slot_;
+};
+
+// Tries the places the settings file can live, beside the executable first, and chooses one. The
+// application-data folder is asked for only when the file cannot live beside the executable. A
+// file that another program holds is in use, not unusable: it stays where it is, and the load
+// waits for it. Nothing is written.
+registry::SettingsChoice find_settings_file(
+    const std::wstring& exe_folder,
+    const std::function<std::optional<std::wstring>()>& app_data_folder,
+    const platform::file_probe::OpenCall& open = platform::file_probe::open_for_read_write);
+
+// Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
+// taken, which is that of the folder's long path.
+void make_settings_folder(const registry::SettingsChoice& choice);
+// Makes the chosen file's folder and first copy, where the choice needs them. A copy that exists
+// is refreshed from the file beside the executable when that one was written later.
+void prepare_settings_file(const registry::SettingsChoice& choice);
+
+// The settings file of this run and the keys by which its main window answers a second start.
+struct SettingsHome {
+  std::wstring exe_folder;
+  std::wstring path;
+  CopyKey settings_key;
+  CopyKey folder_key;
+};
+
+// The claims of one start, in their order: the executable's folder, before any file is tried;
+// then the settings file, chosen, its folder made, claimed and prepared.
+class CopyClaims {
+ public:
+  // The settings of the run, or none when another copy runs on the folder or the file: it has then
+  // been brought back (or the user told that it runs as administrator), and this start ends
+  // without touching any file.
+  std::optional<SettingsHome> take(
+      const std::wstring& exe_folder,
+      const std::function<std::optional<std::wstring>()>& app_data_folder);
+  // Names this copy's main window to the starts that come later, once its start-up is over.
+  void publish(HWND main_window);
+
+ private:
+  std::optional<SettingsClaim> folder_;
+  std::optional<SettingsClaim> file_;
+};
+
+}  // namespace lorvane::app
