@@ -1,6 +1,7 @@
 #include "bench_support.h"
 
 #include "app/layout.h"
+#include "app/window_names.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,7 +54,8 @@ bool start_controlling(ProgramCopy& copy, const std::wstring& tag, const std::ws
   if (!copy.started.process) return false;
   return pump_until(
       [&] {
-        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
+        copy.main =
+            find_window_of(copy.started.id, app::main_window_class, app::window_caption, false);
         return copy.main != nullptr &&
                text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
                !::IsWindowVisible(copy.main);

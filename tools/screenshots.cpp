@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "app/window_names.h"
 #include "harness/lorvane_harness.h"
 
 namespace {
@@ -106,7 +107,8 @@ int wmain(int argc, wchar_t** argv) {
 
   // With stored targets control starts at once and the window goes to the tray: a release of
   // the left button over the icon brings it back.
-  HWND main = wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
+  HWND main = wait_for_window(program, lorvane::app::main_window_class,
+                              lorvane::app::window_caption, false, 15s);
   if (main == nullptr) return 5;
   pump_until([&] { return ::IsIconic(main) != FALSE; }, scene_timeout);
   ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);

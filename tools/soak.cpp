@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/window_names.h"
 #include "harness/lorvane_harness.h"
 
 namespace {
@@ -202,7 +203,8 @@ int wmain(int argc, wchar_t** argv) {
 
   Process program;
   if (!program.start(copy)) return 4;
-  HWND main = wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
+  HWND main = wait_for_window(program, lorvane::app::main_window_class,
+                              lorvane::app::window_caption, false, 15s);
   int failures = main == nullptr ? 1 : 0;
   ::Sleep(3000);  // past start-up, before the first sample
   std::wstring host_pid = host_process(file_name(folder.path()));

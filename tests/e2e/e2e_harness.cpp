@@ -40,7 +40,7 @@ void Lorvane::write_ini(const std::wstring& text) const { harness::write_ini(ini
   if (!process_.start(folder_.file(lorvane_exe), L"", folder_.path())) {
     return ::testing::AssertionFailure() << "CreateProcess failed: " << ::GetLastError();
   }
-  main_ = wait_for_window(process_, L"LorvaneMain", L"Lorvane", false, 10s);
+  main_ = wait_for_window(process_, app::main_window_class, app::window_caption, false, 10s);
   if (main_ == nullptr) {
     return ::testing::AssertionFailure()
            << "no main window (process running: " << process_.running() << ")";

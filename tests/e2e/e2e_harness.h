@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "app/window_names.h"
 #include "harness/lorvane_harness.h"
 
 namespace lorvane::e2e {

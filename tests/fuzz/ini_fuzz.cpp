@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_names.h"
 #include "harness/lorvane_harness.h"
 
 namespace {
@@ -245,8 +246,8 @@ std::string run_one(const std::wstring& exe, const std::string& ini) {
   lorvane::harness::Process program;
   if (!program.start(copy)) return "cannot start";
   std::string failure;
-  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", nullptr, false,
-                                                std::chrono::milliseconds(bound_ms));
+  HWND main = lorvane::harness::wait_for_window(program, lorvane::app::main_window_class, nullptr,
+                                                false, std::chrono::milliseconds(bound_ms));
   if (main == nullptr) {
     failure = program.running() ? "hang: no window" : "ended before its window";
   } else if (!lorvane::harness::send(main, WM_NULL, 0, 0, nullptr, bound_ms)) {
