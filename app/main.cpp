@@ -30,6 +30,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   app::MainWindowOptions options;
   options.settings_path = settings.path;
   options.exe_folder = exe_folder;
+  options.settings_key = claim.key();
+  options.folder_key = folder_claim.key();
   app::MainWindow main_window(std::move(options));
   if (!main_window.create(instance)) return 1;
   main_window.show_at_start(show_command);

@@ -101,7 +101,7 @@ POINT centred_origin(HWND window, SIZE size) {
 
 struct MainWindow::Parts {
   Parts(HWND window, const platform::InputClock& clock, const platform::WindowMover& mover,
-        const platform::SessionSystem& session_system)
+        const platform::Cloaking& cloaking, const platform::SessionSystem& session_system)
       : selection_timer(window, selection_timer_id),
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
@@ -117,7 +117,9 @@ struct MainWindow::Parts {
                 clock,
                 watch,
                 mover,
-                unmovable} {}
+                unmovable,
+                cloaking,
+                programs} {}
 
   platform::Timer selection_timer;
   platform::Timer control_timer;
@@ -129,6 +131,8 @@ struct MainWindow::Parts {
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
   control::UnmovableNotice unmovable;
+  // The programs of the windows that entries with a program have been compared with.
+  control::WindowPrograms programs;
   control::ControlContext context;
 };
 
@@ -166,8 +170,11 @@ bool MainWindow::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc, large_icon_, small_icon_)) return false;
   taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
-  copy_key_ = copy_key(settings_path());
-  if (options_.exe_folder) folder_key_ = copy_key(folder_claim_path(*options_.exe_folder));
+  // Each key asks the file system for the long form of its folder: a start asks once.
+  copy_key_ = options_.settings_key ? *options_.settings_key : copy_key(settings_path());
+  folder_key_ = options_.folder_key;
+  if (!folder_key_ && options_.exe_folder)
+    folder_key_ = copy_key(folder_claim_path(*options_.exe_folder));
 
   int dpi = options_.dpi.system();
   SIZE size = outer_size_for_client(options_.dpi, twips_to_pixels(designed_client_width, dpi),
@@ -177,8 +184,8 @@ bool MainWindow::create(HINSTANCE instance) {
                         this) == nullptr) {
     return false;
   }
-  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
-  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
+  // The window shows its class's icons; a WM_SETICON of the same icons would only have the
+  // system make their pictures for the frame and the taskbar a second time.
   // A copy that runs as administrator still hears of a new taskbar and of a normal start, and
   // the icon's clicks, which the shell posts from its lower level.
   platform::running_copy::accept_from_lower_integrity(window_, taskbar_created_);
@@ -230,8 +237,8 @@ void MainWindow::create_controls() {
     ::CreateWindowExW(design.ex_style, design.window_class, design.text, style, 0, 0, 0, 0, window_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance_, nullptr);
   }
-  parts_ =
-      std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.session_system);
+  parts_ = std::make_unique<Parts>(window_, options_.clock, options_.mover, options_.cloaking,
+                                   options_.session_system);
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);

@@ -30,9 +30,15 @@ struct MainWindowOptions {
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;
+  // The bring-back keys of the settings file and of the executable's folder, where the start's
+  // claims have worked them out already; otherwise they are worked out from the paths above.
+  std::optional<CopyKey> settings_key;
+  std::optional<CopyKey> folder_key;
   platform::InputClock clock;
   // The Z-order moves; a test makes them refuse as for a program running as administrator.
   platform::WindowMover mover;
+  // Whether the desktop window manager hides a window; a test answers yes for windows it names.
+  platform::Cloaking cloaking;
   // The program ends with its main window; a test that builds several windows keeps running.
   bool quit_on_destroy = true;
   // The resolution functions this system has; a test takes older systems' way with nulls.

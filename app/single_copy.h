@@ -53,6 +53,8 @@ class SettingsClaim {
   bool take();
   // Names this copy's main window to the starts that come later.
   void publish(HWND main_window);
+  // The key of the claimed path, as copy_key() gives it: worked out once, here.
+  CopyKey key() const { return key_; }
 
  private:
   // The settings file's path in the one spelling all its spellings share: asked of the file

@@ -1,10 +1,13 @@
-// Start-up time of Lorvane.exe against a minimal window program: from CreateProcess until the
-// program's main window is visible. Each start runs from a fresh folder with no settings file,
-// so Lorvane shows its main window rather than going to the tray. The two programs take turns,
-// so that load on the machine falls on both alike.
+// Start-up time of Lorvane.exe against a minimal window program, in two cases: from
+// CreateProcess until the main window is visible, started from a fresh folder with no settings
+// file (Lorvane shows its main window); and from CreateProcess until it has gone to the tray,
+// started beside a settings file with 10 stored targets (its icon is in the notification area and
+// its main window minimised and hidden, as the user sees it). Both are compared with the minimal
+// program's visible window. The three starts take turns, so that load on the machine falls on
+// all alike.
 //
-// With the profile program given, it then starts that program a few times the same way and
-// splits Lorvane's start-up into its steps, from the moments the program writes down.
+// With the profile program given, it then starts that program a few times in each case the same
+// way and splits Lorvane's start-up into its steps, from the moments the program writes down.
 //
 // lorvane_bench_startup <Lorvane.exe> <minimal_window.exe> [repetitions]
 //                       [lorvane_bench_startup_profile.exe] [profile starts]
@@ -18,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench_support.h"
@@ -26,12 +30,19 @@ using namespace lorvane::bench;
 
 namespace {
 
+// What a start waits for.
+enum class Goal {
+  visible,  // the main window is visible
+  tray      // the tray icon is there and the main window minimised and hidden
+};
+
 struct Program {
   const char* name;
   std::wstring exe;
   const wchar_t* class_name;
   const wchar_t* caption;
-  std::vector<double> shown_ms;    // until the window is visible: the figure compared
+  Goal goal = Goal::visible;
+  std::vector<double> shown_ms;    // until the goal is reached: the figure compared
   std::vector<double> created_ms;  // until the window exists: the share before the first window
 };
 
@@ -40,13 +51,31 @@ struct Timing {
   double shown_ms = -1;  // negative: the start failed
 };
 
-// One start: copy, start, wait until the window shows, close it and wait until the process ends.
+// The targets stored for the start that goes to the tray: classes no window has, so that the
+// start-up costs what it costs and no tick finds anything to move.
+std::vector<std::wstring> stored_targets() {
+  std::vector<std::wstring> classes;
+  for (int k = 0; k < 10; ++k) classes.push_back(L"LorvaneBenchStored" + std::to_wstring(k));
+  return classes;
+}
+
+bool reached(const Program& program, HWND window) {
+  if (program.goal == Goal::visible) return ::IsWindowVisible(window) != FALSE;
+  // The cheap looks first: the shell is asked only once the window has gone.
+  return ::IsIconic(window) && !::IsWindowVisible(window) && tray_icon_present(window);
+}
+
+// One start: copy, start, wait for the goal, close the window and wait until the process ends.
 // `read` sees the program's folder after the program has ended, with the start time.
 Timing start_once(const Program& program,
                   const std::function<void(const TempFolder&, double)>& read = nullptr) {
   TempFolder folder(L"start");
   std::wstring exe = folder.file(file_name(program.exe));
   if (!::CopyFileW(program.exe.c_str(), exe.c_str(), FALSE)) return {};
+  if (program.goal == Goal::tray &&
+      !write_bytes(folder.file(L"Lorvane.ini"), settings_text(stored_targets(), false))) {
+    return {};
+  }
 
   double begin = now_seconds();
   Started started = start_program(exe);
@@ -58,7 +87,7 @@ Timing start_once(const Program& program,
         window = find_window_of(started.id, program.class_name, program.caption, false);
         if (window == nullptr) return false;
         if (created == 0) created = now_seconds();
-        return ::IsWindowVisible(window) != FALSE;
+        return reached(program, window);
       },
       in_ms(30), poll_step);
   double elapsed = now_seconds() - begin;
@@ -74,32 +103,60 @@ Timing start_once(const Program& program,
   return {(created - begin) * 1000, elapsed * 1000};
 }
 
-// The steps of one start, in ms, from the moments the profile program wrote down.
-std::map<std::string, double> profile_steps(const TempFolder& folder, double begin) {
+// The steps of one start in the order they came, in ms: each from the moment before it to its
+// own, the first from the start; then the total.
+std::vector<std::pair<std::string, double>> profile_steps(const TempFolder& folder, double begin) {
   LARGE_INTEGER frequency;
   ::QueryPerformanceFrequency(&frequency);
-  std::map<std::string, double> raw;
+  std::vector<std::pair<std::string, double>> steps;
   std::ifstream in(std::filesystem::path(folder.file(L"profile.txt")));
-  std::string key;
+  std::string name;
   double value;
-  while (in >> key >> value) raw[key] = value;
-  auto at = [&](const char* moment) { return raw[moment] / frequency.QuadPart * 1000; };
-  return {
-      {"to_entry", at("entry") - begin * 1000},
-      {"before_window", at("main_creating") - at("entry")},
-      {"frame", at("wm_create") - at("main_creating")},
-      {"first_control", at("first_control") - at("wm_create")},
-      {"other_controls", at("last_control") - at("first_control")},
-      {"fonts_and_rest_of_create", at("icon_set") - at("last_control")},
-      {"tray_and_settings", at("status_line") - at("icon_set")},
-      {"start_stop", at("show") - at("status_line")},
-      {"show_to_visible", at("visible") - at("show")},
-      {"show_to_activate", at("activate") - at("show")},
-      {"visible_to_shown", at("shown") - at("visible")},
-      {"total", at("shown") - begin * 1000},
-      {"warm_tray_add", raw["warm_tray_add_us"] / 1000},
-      {"warm_settings_load", raw["warm_settings_load_us"] / 1000},
-  };
+  double previous = begin * 1000;
+  while (in >> name >> value) {
+    double ms = value / frequency.QuadPart * 1000;
+    steps.emplace_back(name, ms - previous);
+    previous = ms;
+  }
+  steps.emplace_back("total", previous - begin * 1000);
+  return steps;
+}
+
+// Medians of each step over the starts, in the order of the first start.
+struct StepTable {
+  std::vector<std::string> order;
+  std::map<std::string, std::vector<double>> ms;
+
+  void add(const std::vector<std::pair<std::string, double>>& steps) {
+    for (const auto& [step, value] : steps) {
+      if (!ms.count(step)) order.push_back(step);
+      ms[step].push_back(value);
+    }
+  }
+  void print(const char* label) const {
+    std::printf("profile.%s.steps", label);
+    for (const std::string& step : order)
+      std::printf(" %s %.1f,", step.c_str(), median(ms.at(step)));
+    std::printf("\n");
+    for (const std::string& step : order)
+      std::printf("profile.%s.%s_ms %.1f\n", label, step.c_str(), median(ms.at(step)));
+  }
+};
+
+void print_figures(const Program& program) {
+  const std::vector<double>& shown = program.shown_ms;
+  std::printf("startup.%s.runs_ms", program.name);
+  for (double ms : shown) std::printf(" %.1f", ms);
+  std::printf("\nstartup.%s.median_ms %.1f\nstartup.%s.min_ms %.1f\n", program.name, median(shown),
+              program.name, *std::min_element(shown.begin(), shown.end()));
+  std::printf("startup.%s.created_median_ms %.1f\n", program.name, median(program.created_ms));
+}
+
+void print_ratios(const char* label, const Program& program, const Program& floor) {
+  std::printf("startup.%sratio %.3f\n", label, median(program.shown_ms) / median(floor.shown_ms));
+  std::printf("startup.%smin_ratio %.3f\n", label,
+              *std::min_element(program.shown_ms.begin(), program.shown_ms.end()) /
+                  *std::min_element(floor.shown_ms.begin(), floor.shown_ms.end()));
 }
 
 }  // namespace
@@ -110,21 +167,23 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   int repetitions = argc > 3 ? _wtoi(argv[3]) : 31;
-  Program lorvane{"lorvane", argv[1], L"LorvaneMain", L"Lorvane", {}, {}};
-  Program minimal{"minimal", argv[2], L"LorvaneBenchMinimal", L"Minimal", {}, {}};
+  Program lorvane{"lorvane", argv[1], L"LorvaneMain", L"Lorvane", Goal::visible, {}, {}};
+  Program tray{"tray", argv[1], L"LorvaneMain", L"Lorvane", Goal::tray, {}, {}};
+  Program minimal{"minimal", argv[2], L"LorvaneBenchMinimal", L"Minimal", Goal::visible, {}, {}};
 
   // Not counted: the first start of each loads Wine's own libraries into the file cache.
-  if (start_once(lorvane).shown_ms < 0 || start_once(minimal).shown_ms < 0) {
-    std::printf("error: a program did not show its window\n");
+  if (start_once(lorvane).shown_ms < 0 || start_once(tray).shown_ms < 0 ||
+      start_once(minimal).shown_ms < 0) {
+    std::printf("error: a program did not reach its window\n");
     return 1;
   }
   for (int i = 0; i < repetitions; ++i) {
-    Program* order[2] = {&lorvane, &minimal};
-    if (i % 2) std::swap(order[0], order[1]);
+    Program* order[3] = {&lorvane, &tray, &minimal};
+    std::rotate(order, order + i % 3, order + 3);
     for (Program* program : order) {
       Timing timing = start_once(*program);
       if (timing.shown_ms < 0) {
-        std::printf("error: %s did not show its window\n", program->name);
+        std::printf("error: %s did not reach its window\n", program->name);
         return 1;
       }
       program->shown_ms.push_back(timing.shown_ms);
@@ -132,37 +191,31 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
-  for (const Program* program : {&lorvane, &minimal}) {
-    std::printf("startup.%s.runs_ms", program->name);
-    for (double ms : program->shown_ms) std::printf(" %.1f", ms);
-    const std::vector<double>& shown = program->shown_ms;
-    std::printf("\nstartup.%s.median_ms %.1f\nstartup.%s.min_ms %.1f\n", program->name,
-                median(shown), program->name, *std::min_element(shown.begin(), shown.end()));
-    std::printf("startup.%s.created_median_ms %.1f\n", program->name, median(program->created_ms));
-  }
+  for (const Program* program : {&lorvane, &tray, &minimal}) print_figures(*program);
   std::printf("startup.repetitions %d\n", repetitions);
-  std::printf("startup.ratio %.3f\n", median(lorvane.shown_ms) / median(minimal.shown_ms));
-  std::printf("startup.min_ratio %.3f\n",
-              *std::min_element(lorvane.shown_ms.begin(), lorvane.shown_ms.end()) /
-                  *std::min_element(minimal.shown_ms.begin(), minimal.shown_ms.end()));
+  print_ratios("", lorvane, minimal);
+  print_ratios("tray.", tray, minimal);
   std::fflush(stdout);
 
   if (argc > 4) {
-    Program profile{"profile", argv[4], L"LorvaneMain", L"Lorvane", {}, {}};
+    Program profile{"profile", argv[4], L"LorvaneMain", L"Lorvane", Goal::visible, {}, {}};
+    Program profile_tray{"profile_tray", argv[4], L"LorvaneMain", L"Lorvane", Goal::tray, {}, {}};
     int starts = argc > 5 ? _wtoi(argv[5]) : 7;
-    std::map<std::string, std::vector<double>> steps;
+    StepTable visible_steps, tray_steps;
     for (int i = 0; i < starts; ++i) {
-      Timing timing = start_once(profile, [&](const TempFolder& folder, double begin) {
-        for (const auto& [step, ms] : profile_steps(folder, begin)) steps[step].push_back(ms);
-      });
-      if (timing.shown_ms < 0) {
-        std::printf("error: the profile program did not show its window\n");
-        return 1;
+      for (auto [program, table] :
+           {std::pair{&profile, &visible_steps}, std::pair{&profile_tray, &tray_steps}}) {
+        Timing timing = start_once(*program, [&](const TempFolder& folder, double begin) {
+          table->add(profile_steps(folder, begin));
+        });
+        if (timing.shown_ms < 0) {
+          std::printf("error: the profile program did not reach its window\n");
+          return 1;
+        }
       }
     }
-    for (const auto& [step, ms] : steps) {
-      std::printf("profile.%s_ms %.1f\n", step.c_str(), median(ms));
-    }
+    visible_steps.print("visible");
+    tray_steps.print("tray");
   }
   return 0;
 }

@@ -5,13 +5,18 @@
 // moved: the tick's own overhead is all that separates the two loops. A second pass does the same
 // with the front-display option on, where a tick asks no clock at all. Last, each call a tick makes
 // is timed on its own, to show where the time goes, and so is a move of another program's window.
+// Then the tick among many windows (ten entries, 300 top-level windows) in each of its modes, with
+// its calls into the Wine server (the waits that end), and the two ways of finding an entry's
+// windows among them: walking its class with FindWindowEx, or
+// enumerating every top-level window and reading its class.
 //
-// lorvane_bench_tick [batch pairs] [class lookups per batch]
+// lorvane_bench_tick [batch pairs] [class lookups per batch] [many: the many-windows part alone]
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +24,7 @@
 #include "bench_support.h"
 #include "control/control_cycle.h"
 #include "platform/decimal.h"
+#include "platform/process_name.h"
 #include "platform/text.h"
 #include "platform/z_order.h"
 #include "registry/settings_choice.h"
@@ -35,6 +41,8 @@ volatile DWORD sink = 0;
 struct RecentInput {
   DWORD now = 0;
   unsigned long long tick_queries = 0;
+  // The last input ten minutes ago instead: the user is away, and a raise is due.
+  bool away = false;
 
   lorvane::platform::InputClock clock() {
     return {[this] {
@@ -43,7 +51,7 @@ struct RecentInput {
             },
             [this](LASTINPUTINFO& info) {
               ::GetLastInputInfo(&info);
-              info.dwTime = now;
+              info.dwTime = away ? now - 600000 : now;
             }};
   }
 };
@@ -133,6 +141,149 @@ bool any_topmost(const TargetWindows& windows) {
   return false;
 }
 
+// The waits of this thread that ended, from the host's accounting (Z: is the host's root): under
+// Wine, each call into the server is one. The main thread's figures are the process's own line.
+long long voluntary_switches() {
+  HANDLE file = ::CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  char buffer[4096];
+  DWORD read = 0;
+  ::ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+  ::CloseHandle(file);
+  buffer[read] = 0;
+  const char* at = std::strstr(buffer, "\nvoluntary_ctxt_switches:");
+  return at == nullptr ? -1 : std::atoll(at + 26);
+}
+
+// Server calls per tick: the waits that ended over many ticks, less those of reading the count.
+template <class F>
+double switches_per_call(int count, F&& f) {
+  long long empty = voluntary_switches();
+  empty = voluntary_switches() - empty;
+  long long begin = voluntary_switches();
+  for (int i = 0; i < count; ++i) f();
+  return static_cast<double>(voluntary_switches() - begin - empty) / count;
+}
+
+BOOL CALLBACK read_class(HWND w, LPARAM) {
+  char name[128];
+  sink = sink + static_cast<DWORD>(::GetClassNameA(w, name, sizeof name));
+  return TRUE;
+}
+
+// Ten entries among 300 top-level windows, as on a busy desktop. Entries 0, 2, 4 and 6 have no
+// window; 1, 3, 5 and 7 only windows the user cannot see (three hidden, two minimised each);
+// entry 8 one shown window, entry 9 three. The other 276 are shown bystanders of 23 classes, and
+// someone else's window is in front. Each mode is timed over real ticks: the user at work (the
+// clock and the push), the front-display option ticked, and the user away, the raise due and its
+// window raised already (the tick that runs every second while nobody is there).
+int many_windows(control::ControlContext& c, RecentInput& input, HWND fg) {
+  TargetWindows windows;
+  std::vector<std::wstring> entries;
+  std::vector<std::string> ansi;
+  c.target_list.clear();
+  for (int i = 0; i < 10; ++i) {
+    std::wstring digits = std::to_wstring(i);
+    entries.push_back(L"LorvaneBenchEntry" + digits);
+    ansi.push_back(platform::text::to_ansi(entries.back()));
+    c.target_list.append(entries.back());
+  }
+  for (int i : {1, 3, 5, 7}) {
+    for (int k = 0; k < 5; ++k) {
+      HWND w = windows.add(entries[i]);
+      if (w != nullptr) ::ShowWindow(w, k < 3 ? SW_HIDE : SW_SHOWMINNOACTIVE);
+    }
+  }
+  windows.add(entries[8]);
+  for (int k = 0; k < 3; ++k) windows.add(entries[9]);
+  for (int k = 0; windows.size() < 300; ++k) {
+    windows.add(L"LorvaneBenchBystander" + std::to_wstring(k % 23));
+  }
+  int top_level = 0;
+  for (HWND w = ::GetTopWindow(nullptr); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) ++top_level;
+  ::SetForegroundWindow(fg);
+  pump_for(in_ms(0.2));
+  std::printf("many.top_level_windows %d\n", top_level);
+  if (windows.size() != 300 || ::GetForegroundWindow() != fg) {
+    std::printf("error: the windows were not set up\n");
+    return 1;
+  }
+
+  const int n = 2000;
+  auto tick = [&] { control::control_tick(c); };
+  std::printf("many.active_tick_us %.2f\n", typical_call_us(n, tick));
+  std::printf("many.active_tick_switches %.2f\n", switches_per_call(200, tick));
+  c.front_display_option.set_ticked(true);
+  std::printf("many.front_off_tick_us %.2f\n", typical_call_us(n, tick));
+  std::printf("many.front_off_tick_switches %.2f\n", switches_per_call(200, tick));
+  c.front_display_option.set_ticked(false);
+  input.away = true;
+  control::control_tick(c);
+  HWND raised = nullptr;
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    if (is_topmost(windows.at(i))) raised = windows.at(i);
+  }
+  std::printf(
+      "many.raised_entry %d\n", raised == nullptr ? -1 : [&] {
+        wchar_t name[64] = {};
+        ::GetClassNameW(raised, name, 64);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+          if (entries[i] == name) return static_cast<int>(i);
+        }
+        return -2;
+      }());
+  std::printf("many.away_tick_us %.2f\n", typical_call_us(n, tick));
+  std::printf("many.away_tick_switches %.2f\n", switches_per_call(200, tick));
+  input.away = false;
+  if (raised != nullptr) {
+    ::SetWindowPos(raised, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
+
+  // The two ways to find the entries' windows, bare: every entry's class walked to its end, or
+  // every top-level window enumerated once and its class read.
+  std::printf("many.walk_all_entries_us %.2f\n", typical_call_us(n, [&] {
+                for (const std::string& name : ansi) {
+                  for (HWND w = ::FindWindowExA(nullptr, nullptr, name.c_str(), nullptr);
+                       w != nullptr; w = ::FindWindowExA(nullptr, w, name.c_str(), nullptr)) {
+                    sink = sink ^ static_cast<DWORD>(reinterpret_cast<UINT_PTR>(w));
+                  }
+                }
+              }));
+  std::printf("many.enumerate_once_us %.2f\n",
+              typical_call_us(n / 4, [&] { ::EnumWindows(read_class, 0); }));
+  // What the raise asks of each window before it takes it.
+  HWND shown = windows.at(20);
+  std::printf("many.on_screen_questions_us %.3f\n", typical_call_us(n, [&] {
+                RECT r{};
+                sink = sink ^ ::IsWindowVisible(shown) ^ ::IsIconic(shown) ^
+                       (::GetWindow(shown, GW_OWNER) != nullptr) ^ ::GetWindowRect(shown, &r) ^
+                       (::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr);
+              }));
+  std::printf("many.monitor_from_rect_us %.3f\n", typical_call_us(n, [&] {
+                RECT r{};
+                ::GetWindowRect(shown, &r);
+                sink = sink ^ (::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr);
+              }));
+  std::printf("many.find_window_ex_us %.3f\n", typical_call_us(n, [&] {
+                sink =
+                    sink ^ (::FindWindowExA(nullptr, nullptr, ansi[8].c_str(), nullptr) != nullptr);
+              }));
+  // Real windows belong to other programs, whose class names cost more to read (under Wine, a call
+  // into the server for the class and one for its name): the taskbar stands in for one. An
+  // enumeration reads one for each top-level window; the walk none.
+  HWND foreign = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (foreign == nullptr) foreign = ::GetDesktopWindow();
+  std::printf("many.class_name_other_us %.3f\n", typical_call_us(n, [&] {
+                char name[128];
+                sink = sink + static_cast<DWORD>(::GetClassNameA(foreign, name, sizeof name));
+              }));
+  std::printf("many.full_screen_work_us %.3f\n",
+              typical_call_us(n, [&] { sink = sink ^ control::full_screen_work(c, fg); }));
+  c.target_list.clear();
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -163,6 +314,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("error: the foreground window could not be set\n");
     return 1;
   }
+
+  if (argc > 3 && std::wstring(argv[3]) == L"many") return many_windows(c, input, fg);
 
   for (int size : {1, 10, 100}) {
     TargetWindows live;
@@ -292,6 +445,11 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("part.move_remembered_us %.3f\n", typical_call_us(n / 4, [&] {
                   sink = sink ^ mover(foreign, HWND_NOTOPMOST, flags).error;
                 }));
+    // The program of another program's window, read once for each window the raise compares.
+    std::printf("part.program_of_other_us %.3f\n", typical_call_us(n / 4, [&] {
+                  sink =
+                      sink + static_cast<DWORD>(platform::process_name::program_of(foreign).size());
+                }));
   }
-  return 0;
+  return many_windows(c, input, fg);
 }

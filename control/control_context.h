@@ -1,15 +1,17 @@
 #pragma once
 // Everything the control cycle and the selection wizard act on: the main window's controls, the
-// timers, the input clock, the watch between ticks, the Z-order mover and the notice of refused
-// moves. The state of both lives in the controls: the caption of the Start/Stop button is the
+// timers, the input clock, the watch between ticks, the Z-order mover, the notice of refused
+// moves, the cloaking query and the programs of the windows compared with entries. The state of both lives in the controls: the caption of the Start/Stop button is the
 // control state (control_running), and the caption of the front-display option is the status
 // line.
 #include <windows.h>
 
 #include "control/cycle_watch.h"
 #include "control/unmovable_notice.h"
+#include "control/window_programs.h"
 #include "platform/controls.h"
 #include "platform/input_clock.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::control {
@@ -26,6 +28,8 @@ struct ControlContext {
   CycleWatch& watch;
   const platform::WindowMover& mover;
   UnmovableNotice& unmovable;
+  const platform::Cloaking& cloaking;
+  WindowPrograms& programs;
 };
 
 }  // namespace lorvane::control

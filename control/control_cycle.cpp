@@ -4,11 +4,13 @@
 
 #include "control/full_screen.h"
 #include "control/idle.h"
+#include "control/target_windows.h"
 #include "platform/decimal.h"
 #include "platform/foreground.h"
 #include "platform/full_screen_facts.h"
 #include "platform/raw_input.h"
 #include "platform/session_state.h"
+#include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
 #include "platform/window_state.h"
 #include "platform/z_order.h"
@@ -80,8 +82,8 @@ DWORD last_input(const ControlContext& c) {
   return info.dwTime;
 }
 
-// Whether the user counts as idle in this tick. The clock is read once a tick, at the first live
-// entry that asks: within one tick every entry would get the same answer.
+// Whether the user counts as idle in this tick. The clock is read once a tick, and only where a
+// raise could follow: the option unticked and someone able to see the desktop.
 struct IdleReading {
   std::optional<bool> idle;
   DWORD last_input = 0;
@@ -97,54 +99,90 @@ bool user_idle(const ControlContext& c, IdleReading& reading) {
   return *reading.idle;
 }
 
-TickResult run_tick(ControlContext& c) {
+// The shell's own windows are never moved, whatever the list holds: pushing the taskbar to the
+// bottom takes it out of the topmost band for good. The entry stays in the list; the status line
+// says once why nothing happens to it.
+void tell_shell_passed_over(ControlContext& c, const std::wstring& class_name) {
+  if (c.unmovable.first_time(class_name, UnmovableNotice::Reason::shell)) {
+    c.front_display_option.set_caption(shell_entry_text(class_name));
+  }
+}
+
+// The entry's window the idle raise is for, with the shell's passed over.
+HWND raise_candidate(ControlContext& c, const platform::Target& entry) {
+  RaiseCandidate found = control::raise_candidate(entry, c.programs, c.cloaking, c.watch.raised());
+  if (found.shell_passed_over) tell_shell_passed_over(c, entry.class_name);
+  return found.window;
+}
+
+// The idle raise, from the entry at `first` whose window is `w`: the first entry in list order
+// that has a window the user can see.
+TickResult raise_first(ControlContext& c, const std::vector<platform::Target>& entries,
+                       std::size_t first, HWND w, DWORD input_time) {
   TickResult result;
-  HWND fg = platform::foreground::foreground_window();
-  IdleReading reading;
-  // Asked at most once a tick, and only once the user counts as idle.
-  std::optional<bool> full_screen;
-  int n = c.target_list.count();
-  for (int i = 0; i < n; ++i) {
-    std::wstring name = c.target_list.item(i);
-    HWND w = platform::window_lookup::find_window(name);
+  result.last_input = input_time;
+  for (std::size_t i = first; i < entries.size(); ++i) {
+    if (i != first) w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
-    bool active = true;
-    // While nobody can see the desktop, every target is handled as with the option ticked.
-    if (!c.front_display_option.ticked() && !c.watch.unseen()) {
-      active = !user_idle(c, reading);
-      // Someone watching a film or giving a presentation touches nothing, and is not away.
-      if (!active) {
-        if (!full_screen) full_screen = full_screen_work(c, fg);
-        active = *full_screen;
-      }
+    // Raised already and nothing above it: the move would change nothing.
+    if (platform::z_order::at_top_of_topmost(w)) {
+      result.raised = w;
+      return result;
     }
-    if (!active) {
-      result.last_input = reading.last_input;
-      // Raised already and nothing above it: the move would change nothing.
-      if (platform::z_order::at_top_of_topmost(w)) {
-        result.raised = w;
-        return result;
-      }
-      // A program that does not answer would collect a queued raise on every tick. Nor does the
-      // next target take its place: once this one answered again it would take the raise back,
-      // and the other would be left topmost over the user's work.
-      if (platform::window_lookup::is_hung(w)) return result;
-      if (moved(c, name, idle_raise(c, w))) {
-        result.raised = w;
-        return result;
-      }
-      // It cannot be moved at all: the next live target is raised instead, as if this one had no
-      // window.
-      continue;
+    // A program that does not answer would collect a queued raise on every tick. Nor does the
+    // next target take its place: once this one answered again it would take the raise back,
+    // and the other would be left topmost over the user's work.
+    if (platform::window_lookup::is_hung(w)) return result;
+    if (moved(c, entries[i].class_name, idle_raise(c, w))) {
+      result.raised = w;
+      return result;
     }
-    if (w == c.main || w != fg) continue;
-    // Pushed already and nothing below it: the move would change nothing.
-    if (platform::z_order::at_bottom(w) ||
-        (!platform::window_lookup::is_hung(w) && moved(c, name, bottom_push(c, w)))) {
-      result.pushed = w;
-    }
+    // It cannot be moved at all: the next entry's window is raised instead, as if this one had
+    // none.
   }
   return result;
+}
+
+// The push needs the foreground window alone: when it stands for an entry, it goes to the bottom.
+// Other windows of the entry's class, of its program or another, are left where they are.
+TickResult push_front(ControlContext& c, const std::vector<platform::Target>& entries, HWND fg) {
+  TickResult result;
+  if (fg == nullptr || fg == c.main) return result;
+  std::optional<std::size_t> entry = entry_of(fg, entries, c.programs);
+  if (!entry) return result;
+  const std::wstring& name = entries[*entry].class_name;
+  if (platform::shell_windows::is_shell_window(fg, name)) {
+    tell_shell_passed_over(c, name);
+    return result;
+  }
+  // Pushed already and nothing below it: the move would change nothing.
+  if (platform::z_order::at_bottom(fg) ||
+      (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
+    result.pushed = fg;
+  }
+  return result;
+}
+
+TickResult run_tick(ControlContext& c) {
+  HWND fg = platform::foreground::foreground_window();
+  std::vector<platform::Target> entries = entries_of(c.target_list);
+  // While nobody can see the desktop, and with the option ticked, no raise is due: the tick
+  // needs the foreground window alone.
+  if (c.front_display_option.ticked() || c.watch.unseen()) {
+    return push_front(c, entries, fg);
+  }
+  IdleReading reading;
+  if (!user_idle(c, reading)) return push_front(c, entries, fg);
+  // A raise is due: only now are the entries' windows looked for.
+  c.programs.forget_gone();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    HWND w = raise_candidate(c, entries[i]);
+    if (w == nullptr) continue;
+    // Someone watching a film or giving a presentation touches nothing, and is not away.
+    if (full_screen_work(c, entries, fg)) return push_front(c, entries, fg);
+    return raise_first(c, entries, i, w, reading.last_input);
+  }
+  return {};
 }
 
 // What the watch asks for: the raised window down at once, and the tick.
@@ -153,16 +191,12 @@ void carry_out(ControlContext& c, const WatchAction& action) {
   if (action.tick) control_tick(c);
 }
 
-// As the class lookup finds windows: the whole name, case aside. A player registered as
-// "lvplayer" and found through it is the same player when its class reads "LvPlayer".
-bool has_registered_class(const ControlContext& c, HWND window) {
-  std::wstring name = platform::foreground::class_name(window);
-  if (name.empty()) return false;
-  int n = c.target_list.count();
-  for (int i = 0; i < n; ++i) {
-    if (platform::window_lookup::same_class_name(name, c.target_list.item(i))) return true;
-  }
-  return false;
+// As the push finds windows: the class as the lookup compares it (a player registered as
+// "lvplayer" is the same player when its class reads "LvPlayer"), and the program where the entry
+// names one.
+bool has_registered_class(const ControlContext& c, const std::vector<platform::Target>& entries,
+                          HWND window) {
+  return entry_of(window, entries, c.programs).has_value();
 }
 
 ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -176,6 +210,7 @@ bool control_running(const ControlContext& c) {
 void start_stop(ControlContext& c) {
   // A program that ran as administrator may have ended meanwhile: each run says it afresh.
   c.unmovable.clear();
+  c.programs.clear();
   if (c.target_list.count() == 0) {
     c.front_display_option.set_caption(std::wstring(first_use_hint));
     c.control_timer.set_enabled(false);
@@ -249,6 +284,11 @@ void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lpar
 }
 
 bool full_screen_work(const ControlContext& c, HWND foreground) {
+  return full_screen_work(c, entries_of(c.target_list), foreground);
+}
+
+bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,
+                      HWND foreground) {
   ForegroundFacts facts;
   if (foreground != nullptr) {
     platform::full_screen_facts::WindowFacts window =
@@ -256,7 +296,7 @@ bool full_screen_work(const ControlContext& c, HWND foreground) {
     facts.exists = true;
     facts.shell = window.shell;
     facts.own = window.own;
-    facts.registered = has_registered_class(c, foreground);
+    facts.registered = has_registered_class(c, entries, foreground);
     facts.maximised = window.maximised;
     facts.style = window.style;
     facts.window = screen_rect(window.window);

@@ -3,6 +3,7 @@
 // the bottom, and while the user is idle the first registered window that exists is raised.
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "control/control_context.h"
 
@@ -56,5 +57,8 @@ void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lpar
 
 // Whether the foreground window is full-screen work that the idle raise must not cover.
 bool full_screen_work(const ControlContext& c, HWND foreground);
+// The same with the list's entries read already, as the tick has them.
+bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,
+                      HWND foreground);
 
 }  // namespace lorvane::control

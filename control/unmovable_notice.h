@@ -1,7 +1,8 @@
 #pragma once
-// Registered windows that cannot be moved, because their program runs as administrator or for a
-// reason not known: the status line tells the user once for each class, until control stops or
-// starts again.
+// Registered windows that the control cycle does not move: a window of a program that runs as
+// administrator, or one that cannot be moved for a reason not known, cannot be moved, and the
+// shell's own windows (taskbar, desktop) never are. The status line tells the user once for each
+// class and reason, until control stops or starts again.
 #include <string>
 #include <vector>
 
@@ -19,20 +20,34 @@ inline std::wstring cannot_move_text(const std::wstring& class_name) {
   return L"「" + class_name + L"」のウィンドウは動かせません。";
 }
 
+// What the status line says of an entry whose window is the shell's: the list and the file keep
+// the entry, and control passes over it.
+inline std::wstring shell_entry_text(const std::wstring& class_name) {
+  return L"「" + class_name +
+         L"」はタスクバーかデスクトップのウィンドウのため、動かさずに飛ばします。";
+}
+
 class UnmovableNotice {
  public:
-  // True the first time a class is met since the last clear; it is remembered from then on.
-  bool first_time(const std::wstring& class_name) {
-    for (const std::wstring& told : told_) {
-      if (told == class_name) return false;
+  enum class Reason { administrator, shell };
+
+  // True the first time a class is met for the reason since the last clear; it is remembered
+  // from then on.
+  bool first_time(const std::wstring& class_name, Reason reason = Reason::administrator) {
+    for (const Told& told : told_) {
+      if (told.reason == reason && told.class_name == class_name) return false;
     }
-    told_.push_back(class_name);
+    told_.push_back({class_name, reason});
     return true;
   }
   void clear() { told_.clear(); }
 
  private:
-  std::vector<std::wstring> told_;
+  struct Told {
+    std::wstring class_name;
+    Reason reason;
+  };
+  std::vector<Told> told_;
 };
 
 }  // namespace lorvane::control

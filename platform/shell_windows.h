@@ -1,8 +1,10 @@
 #pragma once
 // The shell's own windows: the taskbars, the desktop and the shell's pop-ups. They are nobody's
-// work and never a window to control: the full-screen rule passes over them, and the wizard
-// waits on while one of them is in front.
+// work and never a window to control: the full-screen rule passes over them, the wizard waits on
+// while one of them is in front, and the control cycle never moves one, whatever the list holds.
 #include <windows.h>
+
+#include <string_view>
 
 namespace lorvane::platform::shell_windows {
 
@@ -15,7 +17,12 @@ namespace lorvane::platform::shell_windows {
 //   XamlExplorerHostIslandWindow                the task switcher (Alt+Tab) of 7, 10 and 11
 //   NotifyIconOverflowWindow,
 //   TopLevelWindowForOverflowXamlIsland         the notification area's overflow
-// Compared without regard to case, as the system compares class names. Null is none of them.
+// Compared without regard to case, as the system compares class names. WorkerW and
+// Windows.UI.Core.CoreWindow are shared with ordinary programs: a window of either is the shell's
+// only in the process of the shell's window (or, where there is none, of the taskbar). The window
+// decides, never a class name alone. Null is none of them.
 bool is_shell_window(HWND window);
+// The same for a window whose class name the caller has already: found by a walk of that class.
+bool is_shell_window(HWND window, std::wstring_view class_name);
 
 }  // namespace lorvane::platform::shell_windows

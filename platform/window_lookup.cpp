@@ -1,12 +1,7 @@
 #include "platform/window_lookup.h"
 
-#include <dwmapi.h>
-
-#include <memory>
-#include <type_traits>
-
-#include "platform/late_bound.h"
 #include "platform/text.h"
+#include "platform/window_visibility.h"
 
 namespace lorvane::platform::window_lookup {
 
@@ -16,10 +11,28 @@ HWND find_window(const std::wstring& class_name) {
 
 bool exists(HWND window) { return ::IsWindow(window) != FALSE; }
 
+ClassWalk::ClassWalk(const std::wstring& class_name) : class_name_(text::to_ansi(class_name)) {}
+
+HWND ClassWalk::next() {
+  if (ended_) return nullptr;
+  last_ = ::FindWindowExA(nullptr, last_, class_name_.c_str(), nullptr);
+  // Null at the end, and when the window found last has closed meanwhile: the walk ends there.
+  ended_ = last_ == nullptr;
+  return last_;
+}
+
+DWORD process_of(HWND window) {
+  DWORD process_id = 0;
+  ::GetWindowThreadProcessId(window, &process_id);
+  return process_id;
+}
+
 bool same_class_name(std::wstring_view a, std::wstring_view b) {
   return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
+
+bool same_program_name(std::wstring_view a, std::wstring_view b) { return same_class_name(a, b); }
 
 std::vector<HWND> windows_of_class(const std::wstring& class_name) {
   std::vector<HWND> windows;
@@ -31,37 +44,9 @@ std::vector<HWND> windows_of_class(const std::wstring& class_name) {
   return windows;
 }
 
-namespace {
-
-struct ModuleDeleter {
-  void operator()(HMODULE module) const noexcept { ::FreeLibrary(module); }
-};
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
-
-// Windows 8 and later cloak windows; where dwmapi or the attribute is missing (Windows 7, or the
-// desktop composition off), nothing is cloaked. Asked rarely (the wizard's note), so the module
-// is loaded for the question only, by its full path: never a copy beside the exe.
-bool cloaked(HWND window) {
-  wchar_t folder[MAX_PATH];
-  UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  UniqueModule dwm(::LoadLibraryW((std::wstring(folder, length) + L"\\dwmapi.dll").c_str()));
-  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-  auto get = look_up<GetAttribute>(dwm.get(), "DwmGetWindowAttribute");
-  if (get == nullptr) return false;
-  DWORD value = 0;
-  return SUCCEEDED(get(window, DWMWA_CLOAKED, &value, sizeof value)) && value != 0;
-}
-
-}  // namespace
-
+// The same questions the idle raise asks, in one place.
 bool seen_by_user(HWND window) {
-  if (!::IsWindowVisible(window) || ::IsIconic(window)) return false;
-  if (::GetWindow(window, GW_OWNER) != nullptr) return false;
-  RECT rect;
-  if (!::GetWindowRect(window, &rect) || ::IsRectEmpty(&rect)) return false;
-  if (::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) return false;
-  return !cloaked(window);
+  return window_visibility::on_screen(window) && !window_visibility::cloaked(window);
 }
 
 bool is_hung(HWND window) { return ::IsHungAppWindow(window) != FALSE; }

@@ -99,11 +99,18 @@ HWND Lorvane::message_box() const {
 
 void Lorvane::answer(HWND box, int button) { send(::GetDlgItem(box, button), BM_CLICK); }
 
-Target::Target(const std::wstring& class_name, const std::wstring& extra_arguments) {
+Target::Target(const std::wstring& class_name, const std::wstring& extra_arguments,
+               const std::wstring& exe) {
   std::wstring arguments = L"--class \"" + class_name + L"\"";
   if (!extra_arguments.empty()) arguments += L" " + extra_arguments;
-  if (!process_.start(bin_folder() + L"\\" + target_exe, arguments, bin_folder())) return;
-  window_ = wait_for_window(process_, class_name.c_str(), nullptr, true, 10s);
+  std::wstring program = exe.empty() ? bin_folder() + L"\\" + target_exe : exe;
+  if (!process_.start(program, arguments, folder_of(program))) return;
+  bool shown = extra_arguments.find(L"--hidden") == std::wstring::npos;
+  window_ = wait_for_window(process_, class_name.c_str(), nullptr, shown, 10s);
+}
+
+TargetCopy::TargetCopy(const std::wstring& file_name) : file_name_(file_name) {
+  ::CopyFileW((bin_folder() + L"\\" + target_exe).c_str(), exe().c_str(), FALSE);
 }
 
 std::wstring unique_class(const std::wstring& stem) {

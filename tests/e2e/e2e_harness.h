@@ -78,16 +78,30 @@ class Lorvane {
   LorvaneCopy copy_;
 };
 
-// Launches e2e_target.exe with a window of the class and waits for the window.
+// Launches e2e_target.exe (or a copy of it under another name, given by its path) with a window of
+// the class and waits for the window: a shown one, unless the arguments hide it.
 class Target {
  public:
-  explicit Target(const std::wstring& class_name, const std::wstring& extra_arguments = L"");
+  explicit Target(const std::wstring& class_name, const std::wstring& extra_arguments = L"",
+                  const std::wstring& exe = L"");
   HWND window() const { return window_; }
   bool started() const { return window_ != nullptr; }
 
  private:
   Process process_;
   HWND window_ = nullptr;
+};
+
+// A copy of e2e_target.exe under another file name in a fresh folder: another program, as the
+// system names programs, with windows of whatever class it is given.
+class TargetCopy {
+ public:
+  explicit TargetCopy(const std::wstring& file_name);
+  std::wstring exe() const { return folder_.file(file_name_); }
+
+ private:
+  TempFolder folder_;
+  std::wstring file_name_;
 };
 
 // A class name no other run uses, so that leftovers of an earlier run never get in the way.

@@ -1,7 +1,11 @@
 // A stand-in for the application window a user would register (a video player, say): one
 // top-level window of the class named on the command line, nothing else.
 //
-//   e2e_target.exe --class NAME [--title TEXT] [--hang-when-active] [--full-screen]
+//   e2e_target.exe --class NAME [--title TEXT] [--hang-when-active] [--full-screen] [--hidden]
+//                  [--minimised]
+//
+// --hidden keeps the window hidden, as a program keeps a window for its own use; --minimised shows
+// it minimised. Neither takes the foreground.
 //
 // --full-screen makes the window a popup without a title bar over the whole screen, as a film or
 // a game shows itself.
@@ -50,6 +54,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::wstring class_name;
   std::wstring title = L"e2e target";
   bool full_screen = false;
+  bool hidden = false;
+  bool minimised = false;
   for (int i = 1; i < argc; ++i) {
     std::wstring arg = argv.get()[i];
     if (arg == L"--class" && i + 1 < argc) {
@@ -60,6 +66,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       hang_when_active = true;
     } else if (arg == L"--full-screen") {
       full_screen = true;
+    } else if (arg == L"--hidden") {
+      hidden = true;
+    } else if (arg == L"--minimised") {
+      minimised = true;
     }
   }
   if (class_name.empty()) return 2;
@@ -69,9 +79,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   HWND window = lorvane::harness::show_window_of_class(
       class_name, target_proc, place, nullptr,
       full_screen ? lorvane::harness::Shape::full_screen : lorvane::harness::Shape::normal,
-      lorvane::harness::Activation::activated);
+      hidden || minimised ? lorvane::harness::Activation::not_activated
+                          : lorvane::harness::Activation::activated);
   if (window == nullptr) return 4;
   ::SetWindowTextW(window, title.c_str());
+  if (hidden) ::ShowWindow(window, SW_HIDE);
+  if (minimised) ::ShowWindow(window, SW_SHOWMINNOACTIVE);
 
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -22,12 +22,15 @@ using namespace harness;
 class MainWindowTest : public ::testing::Test {
  protected:
   // Creates the window, runs its start-up sequence and shows it as the program does.
-  void start(lorvane::platform::InputClock clock = {}, lorvane::platform::WindowMover mover = {}) {
+  void start(lorvane::platform::InputClock clock = {}, lorvane::platform::WindowMover mover = {},
+             lorvane::platform::Cloaking cloaking = {}) {
     app::MainWindowOptions options;
     options.settings_path = settings_path_;
     options.exe_folder = exe_folder_;
+    options.folder_key = folder_key_;
     options.clock = std::move(clock);
     options.mover = std::move(mover);
+    options.cloaking = std::move(cloaking);
     options.quit_on_destroy = false;
     options.dpi = resolution_;
     options.tray_shell = tray_shell_;
@@ -105,6 +108,8 @@ class MainWindowTest : public ::testing::Test {
   std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
   // The executable's folder, whose second start the window answers, when a test gives one.
   std::optional<std::wstring> exe_folder_;
+  // The folder claim's key, as a start hands it on.
+  std::optional<app::CopyKey> folder_key_;
   // The resolution functions the window is built on: this system's, or a test's table with nulls
   // for an older system's.
   platform::Dpi resolution_;

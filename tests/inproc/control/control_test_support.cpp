@@ -117,6 +117,18 @@ lorvane::platform::WindowMover RefusingMover::mover() const {
   return mover;
 }
 
+lorvane::platform::Cloaking FakeCloaking::cloaking() const {
+  std::shared_ptr<State> state = state_;
+  lorvane::platform::Cloaking cloaking;
+  cloaking.cloaked = [state](HWND window) {
+    if (std::find(state->cloaked.begin(), state->cloaked.end(), window) != state->cloaked.end()) {
+      return true;
+    }
+    return platform::window_visibility::cloaked(window);
+  };
+  return cloaking;
+}
+
 BoxWatch::BoxWatch() {
   active_watch = this;
   hook_ = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &BoxWatch::hook, nullptr, ::GetCurrentThreadId());

@@ -19,6 +19,7 @@
 #include "platform/raw_input.h"
 #include "platform/session_state.h"
 #include "platform/unique_handles.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::test {
@@ -137,6 +138,23 @@ class RefusingMover {
   std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
+// Cloaking as the desktop window manager answers it on Windows 8 and later, for the windows the
+// test names; every other window is asked of the real function, which under Wine (no DWM
+// cloaking) always answers no.
+class FakeCloaking {
+ public:
+  // The cloaking for the main window; it shares this object's state.
+  lorvane::platform::Cloaking cloaking() const;
+  void cloak(HWND window) { state_->cloaked.push_back(window); }
+  void uncloak(HWND window) { std::erase(state_->cloaked, window); }
+
+ private:
+  struct State {
+    std::vector<HWND> cloaked;
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
 // A message box as the wizard built it, read on the wizard's own thread as the box is set up,
 // before it is shown and before anyone can answer it.
 struct BoxView {
@@ -170,7 +188,7 @@ class ControlTest : public MainWindowTest {
  protected:
   void SetUp() override {
     session_system_ = fake_session();
-    start(clock_.clock(), mover_.mover());
+    start(clock_.clock(), mover_.mover(), cloaking_.cloaking());
   }
   // The session as the system describes it, where Wine cannot stand for Windows: the
   // registrations to refuse, a remote session, a system that tells only of the console's display,
@@ -246,6 +264,7 @@ class ControlTest : public MainWindowTest {
 
   FakeClock clock_;
   RefusingMover mover_;
+  FakeCloaking cloaking_;
   SessionFacts session_;
 };
 

@@ -275,9 +275,10 @@ TEST_F(SelectionTest, ANameDifferingOnlyInCaseIsANewEntry) {
 }
 
 // The main window, and the shell's windows: Wine's own taskbar, and windows of the shell's
-// classes made here (any case), which are the desktop and the second taskbar on Windows.
+// classes made here (any case), which are the desktop and the second taskbar on Windows. (A
+// WorkerW made here would be an ordinary program's: that class is the shell's only in its process.)
 TEST_F(SelectionTest, WithTheMainWindowOrTheShellInFrontNothingIsAskedAndTheWaitGoesOn) {
-  platform::UniqueWindow desktop = make_window(L"WorkerW");
+  platform::UniqueWindow desktop = make_window(L"progman");
   platform::UniqueWindow taskbar = make_window(L"shell_secondarytraywnd");
   std::vector<HWND> windows = {hwnd(), desktop.get(), taskbar.get()};
   if (HWND wine_taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr)) windows.push_back(wine_taskbar);

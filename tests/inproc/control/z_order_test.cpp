@@ -11,7 +11,7 @@ TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   add_targets({missing_class, target_a, target_b});
   clock_.set_idle();
   tick();
-  EXPECT_TRUE(clock_.calls().empty()) << "no entry has a window yet: nothing to ask";
+  EXPECT_EQ(clock_.tick_count_calls(), 1u) << "the clock is asked once, before any window";
 
   // Windows opened after Start are handled from the next tick on.
   platform::UniqueWindow b = make_window(target_b);
@@ -148,7 +148,7 @@ TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
   EXPECT_TRUE(is_topmost(hwnd()));
 }
 
-TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
+TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndTheHighestRaised) {
   platform::UniqueWindow first = make_window(target_a);
   platform::UniqueWindow second = make_window(target_a);
   add_targets({target_a});
@@ -156,14 +156,15 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassOnlyTheOneFoundIsHandled) {
   bring_to_front(first.get());
   ::SetWindowPos(second.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   ASSERT_EQ(::GetForegroundWindow(), first.get());
-  // The class lookup returns the upper one, which is not the foreground window: nothing moves.
+  // The class lookup would return the upper one; the push takes the one in front.
   ASSERT_EQ(::FindWindowW(target_a, nullptr), second.get());
-  int first_before = z_position(first.get());
+  int second_before = z_position(second.get());
   clock_.set_active();
   tick();
-  EXPECT_EQ(z_position(first.get()), first_before);
-  EXPECT_FALSE(is_last_visible(first.get()));
+  EXPECT_TRUE(is_last_visible(first.get()));
+  EXPECT_EQ(z_position(second.get()), second_before);
 
+  // The raise takes the highest of them.
   clock_.set_idle();
   tick();
   EXPECT_TRUE(is_topmost(second.get()));

@@ -110,5 +110,32 @@ TEST_F(MainWindowTest, ASecondStartFromTheSameFolderBringsTheCopyBackWhicheverFi
   EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
 }
 
+// As a start runs it: the window takes the key its folder claim worked out, and answers a start
+// that spells the folder another way.
+TEST_F(MainWindowTest, TheFolderClaimsKeyHandedToTheWindowBringsItBackFromAnotherSpelling) {
+  TempFolder app_data;
+  settings_path_ = app_data.file(L"Lorvane.ini");
+  app::SettingsClaim folder_claim(app::folder_claim_path(folder_.path()));
+  ASSERT_TRUE(folder_claim.take());
+  folder_key_ = folder_claim.key();
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  start();
+  ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
+  folder_claim.publish(hwnd());
+
+  std::wstring upper = folder_.path();
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  std::atomic<int> taken{-1};
+  std::thread second([&] {
+    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
+                               3000)
+                .take();
+  });
+  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
+  second.join();
+  EXPECT_EQ(taken.load(), 0);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
+}
+
 }  // namespace
 }  // namespace lorvane::test

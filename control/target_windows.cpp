@@ -1,0 +1,69 @@
+#include "control/target_windows.h"
+
+#include "platform/foreground.h"
+#include "platform/shell_windows.h"
+#include "platform/window_lookup.h"
+
+namespace lorvane::control {
+namespace {
+
+// A bound on the windows of one class that a raise looks through: the walk follows the Z-order,
+// which other programs may change under it.
+constexpr int most_windows_of_a_class = 1024;
+
+bool same_program(HWND window, const platform::Target& entry, WindowPrograms& programs) {
+  if (entry.program.empty()) return true;
+  return platform::window_lookup::same_program_name(programs.program_of(window), entry.program);
+}
+
+}  // namespace
+
+std::vector<platform::Target> entries_of(const platform::ListBox& list) {
+  std::vector<platform::Target> entries;
+  int n = list.count();
+  entries.reserve(static_cast<std::size_t>(n > 0 ? n : 0));
+  for (int i = 0; i < n; ++i) entries.push_back(list.target(i));
+  return entries;
+}
+
+std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Target>& entries,
+                                    WindowPrograms& programs) {
+  if (window == nullptr || entries.empty()) return std::nullopt;
+  std::wstring name = platform::foreground::class_name(window);
+  if (name.empty()) return std::nullopt;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (platform::window_lookup::same_class_name(name, entries[i].class_name) &&
+        same_program(window, entries[i], programs)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& programs,
+                               const platform::Cloaking& cloaking, HWND raised) {
+  RaiseCandidate found;
+  platform::window_lookup::ClassWalk walk(entry.class_name);
+  int looked_at = 0;
+  for (HWND w = walk.next(); w != nullptr && looked_at < most_windows_of_a_class;
+       w = walk.next(), ++looked_at) {
+    if (w == raised && raised != nullptr) {
+      if (!platform::window_visibility::shown(w) || cloaking.cloaked(w)) continue;
+      found.window = w;
+      return found;
+    }
+    // The cheap questions first; the program is read only for a window that shows.
+    if (!platform::window_visibility::on_screen(w)) continue;
+    if (!same_program(w, entry, programs)) continue;
+    if (cloaking.cloaked(w)) continue;
+    if (platform::shell_windows::is_shell_window(w, entry.class_name)) {
+      found.shell_passed_over = true;
+      continue;
+    }
+    found.window = w;
+    return found;
+  }
+  return found;
+}
+
+}  // namespace lorvane::control

@@ -1,0 +1,41 @@
+#pragma once
+// Which windows stand for the entries of the target list. A window stands for an entry when its
+// class matches as the class lookup compares (the whole name, case aside) and, for an entry that
+// names a program, its program's file name is the same, case aside; a window whose program cannot
+// be read stands for no such entry. An entry without a program stands for its class in every
+// program.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "control/window_programs.h"
+#include "platform/controls.h"
+#include "platform/window_visibility.h"
+
+namespace lorvane::control {
+
+// The list's entries, in list order.
+std::vector<platform::Target> entries_of(const platform::ListBox& list);
+
+// The position of the first entry the window stands for, or none. The window's program is read
+// only where an entry of its class names one.
+std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Target>& entries,
+                                    WindowPrograms& programs);
+
+// The window of the entry that the idle raise is for: of its windows the user can see (shown, not
+// minimised, unowned, on a monitor, not cloaked), the highest in the Z-order, leaving out the
+// shell's own. Null when it has none.
+struct RaiseCandidate {
+  HWND window = nullptr;
+  // A window of the entry that the user can see is the shell's, and was passed over.
+  bool shell_passed_over = false;
+};
+// `raised` is the window the raise took last and that waits topmost: it passed every question
+// then, and of those only whether it still shows and is not cloaked can change while it waits, so
+// the others are not asked again every second.
+RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& programs,
+                               const platform::Cloaking& cloaking, HWND raised = nullptr);
+
+}  // namespace lorvane::control

@@ -1,0 +1,54 @@
+#include "platform/window_visibility.h"
+
+#include <string>
+
+#include "platform/late_bound.h"
+
+namespace lorvane::platform::window_visibility {
+namespace {
+
+using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+
+// DWMWA_CLOAKED: Windows 8 and later know the attribute; Windows 7's DWM refuses it.
+constexpr DWORD attribute_cloaked = 14;
+
+// dwmapi from the system folder, never a copy beside the exe, loaded on the first question: the
+// raise asks only while the user is away, and a run may never get there. It stays loaded for the
+// life of the process, as a library the exe imported would.
+GetAttribute load_get_attribute() {
+  wchar_t folder[MAX_PATH];
+  UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  std::wstring path = std::wstring(folder, length) + L"\\dwmapi.dll";
+  return look_up<GetAttribute>(::LoadLibraryW(path.c_str()), "DwmGetWindowAttribute");
+}
+
+}  // namespace
+
+bool shown(HWND window) {
+  // A top-level window's own style says both: its parent, the desktop, always shows. One question
+  // where IsWindowVisible and IsIconic would ask twice (each a call into the server for another
+  // program's window under Wine).
+  LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  return (style & WS_VISIBLE) != 0 && (style & WS_MINIMIZE) == 0;
+}
+
+bool on_screen(HWND window) {
+  if (!shown(window)) return false;
+  if (::GetWindow(window, GW_OWNER) != nullptr) return false;
+  RECT r{};
+  if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return false;
+  return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+bool cloaked(HWND window) {
+  // Looked up once. Without thread-safe statics the guard is plain, which is enough: only the
+  // main window's thread asks.
+  static const GetAttribute get_attribute = load_get_attribute();
+  if (get_attribute == nullptr) return false;
+  DWORD cloak = 0;
+  if (FAILED(get_attribute(window, attribute_cloaked, &cloak, sizeof cloak))) return false;
+  return cloak != 0;
+}
+
+}  // namespace lorvane::platform::window_visibility

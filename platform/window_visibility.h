@@ -1,0 +1,33 @@
+#pragma once
+// Whether the user can see a top-level window: the idle raise is for a window that shows, not
+// for a hidden or minimised one of the same class, a menu, or one parked off screen.
+#include <windows.h>
+
+#include <functional>
+
+namespace lorvane::platform::window_visibility {
+
+// Shown (WS_VISIBLE, which for a top-level window is IsWindowVisible) and not minimised; without an
+// owner (menus, tooltips and a program's dialogs have one); and with a rectangle that is not empty
+// and meets a monitor.
+bool on_screen(HWND window);
+// Only the first part: shown and not minimised.
+bool shown(HWND window);
+
+// Whether the desktop window manager hides the window (DWMWA_CLOAKED): on another virtual desktop,
+// or a Store app that is suspended. DwmGetWindowAttribute is looked up at run time, and dwmapi
+// loaded on the first question; where the function is missing or the call fails (Windows 7, DWM
+// off) the window is not cloaked.
+bool cloaked(HWND window);
+
+}  // namespace lorvane::platform::window_visibility
+
+namespace lorvane::platform {
+
+// Cloaking as the control cycle asks it. Like the input clock, a seam that tests replace: Wine
+// cloaks no window, so only a replaced question can answer yes.
+struct Cloaking {
+  std::function<bool(HWND)> cloaked = window_visibility::cloaked;
+};
+
+}  // namespace lorvane::platform
