@@ -1,9 +1,9 @@
 #pragma once
 // Everything the control cycle and the selection wizard act on: the main window's controls, the
 // timers, the input clock, the watch between ticks, the Z-order mover, the notice of refused
-// moves, the cloaking query and the programs of the windows compared with entries. The state of both lives in the controls: the caption of the Start/Stop button is the
-// control state (control_running), and the caption of the front-display option is the status
-// line.
+// moves, the cloaking query and the programs of the windows compared with entries. The state of
+// both lives in the controls: the caption of the Start/Stop button is the control state
+// (control_running), and the caption of the front-display option is the status line.
 #include <windows.h>
 
 #include "control/cycle_watch.h"
