@@ -61,13 +61,8 @@ bool register_class(HINSTANCE instance, WNDPROC proc) {
 AboutBox::AboutBox(std::function<void()> on_closed, platform::Dpi dpi)
     : on_closed_(std::move(on_closed)), dpi_(dpi) {}
 
-AboutBox::~AboutBox() {
-  // Destroyed without its close handling, before the fonts and the picture it draws with go.
-  if (window_ == nullptr) return;
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  ::DestroyWindow(window_);
-  window_ = nullptr;
-}
+// Destroyed without its close handling, before the fonts and the picture it draws with go.
+AboutBox::~AboutBox() { destroy_unheard(); }
 
 bool AboutBox::create(HINSTANCE instance) {
   if (!register_class(instance, &window_proc)) return false;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/window_base.h"
+#include "app/window_names.h"
 #include "platform/dpi.h"
 #include "platform/unique_handles.h"
 
@@ -13,8 +14,8 @@ namespace lorvane::app {
 
 class AboutBox : public WindowBase<AboutBox> {
  public:
-  static constexpr const wchar_t* class_name = L"LorvaneAbout";
-  static constexpr const wchar_t* caption = L"Lorvane";
+  static constexpr const wchar_t* class_name = about_box_class;
+  static constexpr const wchar_t* caption = window_caption;
 
   // on_closed shows the main window again; it runs in the close handling only, never when the
   // program ends and destroys the box.

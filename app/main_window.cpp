@@ -37,7 +37,7 @@ struct ControlDesign {
 // button, the front-display option, the About button, the Save, Delete and Move-down buttons,
 // the target list, the Move-up button. The label and the hidden idle-threshold box take no focus.
 constexpr ControlDesign control_designs[] = {
-    {id_start_stop_button, L"BUTTON", L"開始", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {id_start_stop_button, L"BUTTON", control::caption_start.data(), BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_select_button, L"BUTTON", L"選択", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_front_display_option, L"BUTTON", front_display_caption,
      BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0},
@@ -107,19 +107,19 @@ struct MainWindow::Parts {
         tray_timer(window, tray_timer_id),
         settings_timer(window, settings_timer_id),
         watch(window, click_timer_id, session_system),
-        controls{window,
-                 platform::ListBox(::GetDlgItem(window, id_target_list)),
-                 platform::Button(::GetDlgItem(window, id_start_stop_button)),
-                 platform::CheckBox(::GetDlgItem(window, id_front_display_option)),
-                 platform::TextBox(::GetDlgItem(window, id_idle_threshold_box)),
-                 selection_timer,
-                 control_timer,
-                 clock,
-                 watch,
-                 mover,
-                 unmovable,
-                 cloaking,
-                 programs} {}
+        context{window,
+                platform::ListBox(::GetDlgItem(window, id_target_list)),
+                platform::Button(::GetDlgItem(window, id_start_stop_button)),
+                platform::CheckBox(::GetDlgItem(window, id_front_display_option)),
+                platform::TextBox(::GetDlgItem(window, id_idle_threshold_box)),
+                selection_timer,
+                control_timer,
+                clock,
+                watch,
+                mover,
+                unmovable,
+                cloaking,
+                programs} {}
 
   platform::Timer selection_timer;
   platform::Timer control_timer;
@@ -127,13 +127,13 @@ struct MainWindow::Parts {
   platform::Timer tray_timer;
   // Tries the start-up load again while the settings file cannot be read.
   platform::Timer settings_timer;
-  // Before the controls, which refer to it.
+  // Before the context, which refers to it.
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
   control::UnmovableNotice unmovable;
   // The programs of the windows that entries with a program have been compared with.
   control::WindowPrograms programs;
-  control::MainControls controls;
+  control::ControlContext context;
 };
 
 MainWindow::MainWindow(MainWindowOptions options) : options_(std::move(options)) {}
@@ -145,19 +145,18 @@ MainWindow::~MainWindow() {
   about_.reset();
   // The window goes first, while the font its controls use and the parts its messages reach
   // still exist.
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  ::DestroyWindow(window_);
-  window_ = nullptr;
+  destroy_unheard();
 }
 
-control::MainControls& MainWindow::controls() { return parts_->controls; }
+control::ControlContext& MainWindow::context() { return parts_->context; }
 
-bool MainWindow::raw_input_held() const {
-  return parts_ != nullptr && parts_->watch.holding_raw_input();
+std::optional<DWORD> MainWindow::raw_input_wait(DWORD now) {
+  if (parts_ == nullptr) return std::nullopt;
+  return control::raw_input_wait(context(), now);
 }
 
 void MainWindow::end_raw_input_hold() {
-  if (parts_ != nullptr) control::raw_input_hold_over(controls());
+  if (parts_ != nullptr) control::end_raw_input_hold(context());
 }
 
 bool MainWindow::asking_for_tray_icon() const {
@@ -227,7 +226,7 @@ void MainWindow::show_at_start(int show_command) {
                                                                         : SW_SHOWNOACTIVATE);
   if (!first.activate) return;
   ::SetForegroundWindow(window_);
-  focus_ = controls().start_stop_button.hwnd();
+  focus_ = context().start_stop_button.hwnd();
   restore_focus();
 }
 
@@ -263,7 +262,7 @@ void MainWindow::start_up_sequence() {
 }
 
 void MainWindow::load_settings() {
-  control::MainControls& c = controls();
+  control::ControlContext& c = context();
   registry::LoadResult result = registry::start_up_load(
       c.front_display_option, c.target_list, settings_path(), options_.settings_key_limit);
   if (result != registry::LoadResult::loaded) {
@@ -294,10 +293,10 @@ void MainWindow::set_editing_enabled(bool enabled) {
 
 void MainWindow::save_now() {
   if (!loaded_) return;
-  platform::CheckBox& status = controls().front_display_option;
+  platform::CheckBox& status = context().front_display_option;
   const bool failure_shown =
       status.caption() == save_in_use_text || status.caption() == save_refused_text;
-  switch (registry::save(controls().target_list, settings_path(), options_.settings_key_limit)) {
+  switch (registry::save(context().target_list, settings_path(), options_.settings_key_limit)) {
     case registry::SaveResult::saved:
       if (failure_shown) status.set_caption(status_before_failure_);
       return;
@@ -318,8 +317,8 @@ void MainWindow::close_sequence(CloseKind kind) {
   // Nothing is written over a file that was never read.
   while (loaded_) {
     registry::SaveResult result =
-        registry::exit_save(controls().target_list, controls().front_display_option,
-                            settings_path(), options_.settings_key_limit);
+        registry::exit_save(context().target_list, context().front_display_option, settings_path(),
+                            options_.settings_key_limit);
     if (result == registry::SaveResult::saved || kind == CloseKind::session_end) break;
     std::wstring text(result == registry::SaveResult::in_use ? save_in_use_text
                                                              : save_refused_text);
@@ -333,7 +332,7 @@ void MainWindow::close_sequence(CloseKind kind) {
   parts_->control_timer.set_enabled(false);
   parts_->tray_timer.set_enabled(false);
   parts_->settings_timer.set_enabled(false);
-  control::stop_watch(controls());
+  parts_->watch.stop();
   ::DestroyWindow(window_);
 }
 
@@ -419,7 +418,7 @@ void MainWindow::lay_out() {
 }
 
 void MainWindow::on_command(int id) {
-  control::MainControls& c = controls();
+  control::ControlContext& c = context();
   switch (id) {
     case id_start_stop_button: control::start_stop(c); break;
     case id_select_button: control::select(c); break;
@@ -471,7 +470,7 @@ void MainWindow::remember_focus() {
 }
 
 void MainWindow::restore_focus() {
-  ::SetFocus(focus_ != nullptr ? focus_ : controls().start_stop_button.hwnd());
+  ::SetFocus(focus_ != nullptr ? focus_ : context().start_stop_button.hwnd());
 }
 
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -496,21 +495,21 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       // A message posted just before its timer was stopped is dropped.
       if (wparam == selection_timer_id && parts_->selection_timer.running())
-        control::selection_tick(controls());
+        control::selection_tick(context());
       if (wparam == control_timer_id && parts_->control_timer.running())
-        control::control_tick(controls());
-      if (wparam == click_timer_id) control::click_timer(controls());
+        control::control_tick(context());
+      if (wparam == click_timer_id) control::click_timer(context());
       if (wparam == tray_timer_id && parts_->tray_timer.running()) retry_tray_icon();
       if (wparam == settings_timer_id && parts_->settings_timer.running()) load_settings();
       return 0;
-    case control::foreground_changed_message: control::foreground_changed(controls()); return 0;
+    case control::foreground_changed_message: control::foreground_changed(context()); return 0;
     case WM_INPUT:
-      control::raw_input(controls(), lparam);
+      control::raw_input(context(), lparam);
       // The system cleans up after the input here.
       return ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_WTSSESSION_CHANGE:
     case WM_POWERBROADCAST:
-      control::session_message(controls(), message, wparam, lparam);
+      control::session_message(context(), message, wparam, lparam);
       return message == WM_POWERBROADCAST ? TRUE : 0;
     case WM_MOUSEMOVE: on_mouse_move(lparam); return 0;
     case WM_ACTIVATE:

@@ -11,7 +11,8 @@
 #include "app/about_box.h"
 #include "app/settings_home.h"
 #include "app/window_base.h"
-#include "control/main_controls.h"
+#include "app/window_names.h"
+#include "control/control_context.h"
 #include "platform/dpi.h"
 #include "platform/input_clock.h"
 #include "platform/session_state.h"
@@ -76,8 +77,8 @@ inline constexpr UINT settings_retry_interval_ms = 1000;
 
 class MainWindow : public WindowBase<MainWindow> {
  public:
-  static constexpr const wchar_t* class_name = L"LorvaneMain";
-  static constexpr const wchar_t* caption = L"Lorvane";
+  static constexpr const wchar_t* class_name = main_window_class;
+  static constexpr const wchar_t* caption = window_caption;
 
   explicit MainWindow(MainWindowOptions options = {});
   ~MainWindow();
@@ -89,7 +90,8 @@ class MainWindow : public WindowBase<MainWindow> {
   // or "maximised"), unless the start-up sequence has already put it in the tray.
   void show_at_start(int show_command = SW_SHOWNORMAL);
 
-  control::MainControls& controls();
+  control::ControlContext& context();
+  // Read by tests and the start-up bench only: what the tray restores, and the icon it shows.
   platform::WindowState saved_window_state() const { return saved_state_; }
   HICON icon() const { return small_icon_; }
   // Whether the shell holds the notification-area icon.
@@ -97,10 +99,12 @@ class MainWindow : public WindowBase<MainWindow> {
   // Whether the shell is still being asked again for the icon it refused.
   bool asking_for_tray_icon() const;
   // Whether the start-up load has read the settings file; until then nothing writes it.
+  // Read by tests only: whatever the window shows, this says whether an exit may save.
   bool settings_loaded() const { return loaded_; }
-  // Whether raw input is to wait in the queue for now: the message loop leaves WM_INPUT there
-  // for control::raw_input_hold_ms, and then ends the hold, which reads it all in one go.
-  bool raw_input_held() const;
+  // How long the message loop may wait, at the tick count now, leaving WM_INPUT in the queue;
+  // none while nothing is held (control::raw_input_wait).
+  std::optional<DWORD> raw_input_wait(DWORD now);
+  // The wait cannot go on: what the hold kept is read now.
   void end_raw_input_hold();
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }

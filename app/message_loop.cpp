@@ -1,6 +1,7 @@
 #include "app/message_loop.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "app/about_box.h"
 #include "control/cycle_watch.h"
@@ -13,8 +14,7 @@ bool dialog_navigation(MSG& msg) {
   if (root == nullptr) return false;
   wchar_t name[32] = {};
   ::GetClassNameW(root, name, 32);
-  if (::lstrcmpW(name, MainWindow::class_name) != 0 &&
-      ::lstrcmpW(name, AboutBox::class_name) != 0) {
+  if (::lstrcmpW(name, main_window_class) != 0 && ::lstrcmpW(name, about_box_class) != 0) {
     return false;
   }
   return ::IsDialogMessageW(root, &msg) != FALSE;
@@ -57,24 +57,19 @@ HeldNext next_while_held(MSG& msg, DWORD hold_ends) {
 
 int run_message_loop(MainWindow& main_window) {
   MSG msg{};
-  // Whether a hold on raw input has started, and the tick count at which it ends.
-  bool holding = false;
-  DWORD hold_ends = 0;
   // A wait that failed once fails again: from then on raw input comes a message at a time.
   bool wait_fails = false;
   for (;;) {
-    if (wait_fails || !main_window.raw_input_held()) {
-      holding = false;
+    DWORD now = ::GetTickCount();
+    std::optional<DWORD> left = wait_fails ? std::nullopt : main_window.raw_input_wait(now);
+    if (!left) {
       if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     } else {
-      if (!holding) hold_ends = ::GetTickCount() + control::raw_input_hold_ms;
-      holding = true;
-      HeldNext next = next_while_held(msg, hold_ends);
+      HeldNext next = next_while_held(msg, now + *left);
       if (next == HeldNext::quit) break;
       if (next != HeldNext::message) {
         wait_fails = next == HeldNext::failed;
-        // Read now; should more be coming, the next hold starts from here.
-        holding = false;
+        // Read now; should more be coming, the next hold starts from the next ask.
         main_window.end_raw_input_hold();
         continue;
       }

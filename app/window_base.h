@@ -11,16 +11,22 @@ class WindowBase {
   WindowBase() = default;
   WindowBase(const WindowBase&) = delete;
   WindowBase& operator=(const WindowBase&) = delete;
-  ~WindowBase() {
-    if (window_ != nullptr) {
-      ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      ::DestroyWindow(window_);
-    }
-  }
+  ~WindowBase() { destroy_unheard(); }
 
   HWND hwnd() const { return window_; }
 
  protected:
+  // Ends the window without its own handling: from here on its messages reach no object. Each
+  // window type calls it first in its destructor, while what the window's messages and painting
+  // use (fonts, pictures, timers) still exists; by the time this base ends, the members are gone.
+  void destroy_unheard() {
+    if (window_ == nullptr) return;
+    HWND window = window_;
+    window_ = nullptr;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    ::DestroyWindow(window);
+  }
+
   static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam,
                                       LPARAM lparam) noexcept {
     Derived* self = nullptr;

@@ -43,28 +43,26 @@ bool close_and_wait(HWND window, HANDLE process, DWORD timeout_ms) {
 
 bool start_controlling(ProgramCopy& copy, const std::wstring& tag, const std::wstring& exe,
                        const std::vector<std::wstring>& classes, bool front_display_off) {
-  copy.folder = std::make_unique<TempFolder>(tag);
-  std::wstring path = copy.folder->file(file_name(exe));
-  if (!::CopyFileW(exe.c_str(), path.c_str(), FALSE) ||
-      !write_bytes(copy.folder->file(L"Lorvane.ini"), settings_text(classes, front_display_off))) {
+  copy.lorvane = std::make_unique<LorvaneCopy>(exe, tag);
+  LorvaneCopy& lorvane = *copy.lorvane;
+  if (!lorvane.copied() ||
+      !write_bytes(lorvane.ini_path(), settings_text(classes, front_display_off)) ||
+      !lorvane.start(in_ms(30))) {
     return false;
   }
-  copy.started = start_program(path);
-  if (!copy.started.process) return false;
+  copy.main = lorvane.main();
   return pump_until(
       [&] {
-        copy.main = find_window_of(copy.started.id, L"LorvaneMain", L"Lorvane", false);
-        return copy.main != nullptr &&
-               text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
+        return text_of(::GetDlgItem(copy.main, app::id_start_stop_button)) == L"制御中" &&
                !::IsWindowVisible(copy.main);
       },
       in_ms(30), poll_step);
 }
 
 bool close_copy(ProgramCopy& copy) {
-  if (copy.main != nullptr && close_and_wait(copy.main, copy.started.process.get())) return true;
-  if (copy.started.process) ::TerminateProcess(copy.started.process.get(), 1);
-  return false;
+  bool ended = copy.lorvane != nullptr && copy.lorvane->close(in_ms(15));
+  copy.lorvane.reset();  // killed, should it still run
+  return ended;
 }
 
 HWND TargetWindows::add(const std::wstring& class_name) {

@@ -39,18 +39,18 @@ Started start_program(const std::wstring& exe);
 // Asks the window to close as its close box would, then waits for the process to end.
 bool close_and_wait(HWND window, HANDLE process, DWORD timeout_ms = 15000);
 
-// A copy of Lorvane in a folder of its own, with its settings file beside it.
+// A copy of Lorvane in a folder of its own, made by start_controlling.
 struct ProgramCopy {
-  std::unique_ptr<TempFolder> folder;
-  Started started;
-  HWND main = nullptr;
+  std::unique_ptr<LorvaneCopy> lorvane;
+  HWND main = nullptr;  // once it controls from the tray
+  std::wstring folder() const { return lorvane ? lorvane->folder() : std::wstring(); }
 };
 
 // Copies the exe into a new folder ("lorvane-<tag>-..."), writes the settings that register
 // these classes, and starts it; true once it controls from the tray.
 bool start_controlling(ProgramCopy& copy, const std::wstring& tag, const std::wstring& exe,
                        const std::vector<std::wstring>& classes, bool front_display_off);
-// Closes the copy as its close box would; one that does not end is ended, and false.
+// Closes the copy as its close box would; one that does not end is killed, and false.
 bool close_copy(ProgramCopy& copy);
 
 // Top-level windows of distinct classes, registered and created by this process, shown without

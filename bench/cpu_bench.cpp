@@ -124,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("error: the %s copy of Lorvane did not come up\n", copy->name);
       return 1;
     }
-    std::printf("cpu.folder %s %s\n", copy->name, utf8(copy->folder->path()).c_str());
+    std::printf("cpu.folder %s %s\n", copy->name, utf8(copy->folder()).c_str());
   }
   std::fflush(stdout);
   bool ok = true;

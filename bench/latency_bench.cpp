@@ -432,7 +432,7 @@ bool storm_cost(const std::wstring& exe, int changes, double seconds,
     close_copy(copy);
     return false;
   }
-  std::printf("latency.storm.folder %s\n", utf8(copy.folder->path()).c_str());
+  std::printf("latency.storm.folder %s\n", utf8(copy.folder()).c_str());
   programs.activate(a);
   pump_until([&] { return ::GetForegroundWindow() == programs.at(a); }, in_ms(5), poll_step);
   wait_s(1.5);  // the start-up settles; it is not part of any figure

@@ -98,8 +98,8 @@ struct Pair {
 
 // Short batches of real ticks and of bare loops, taking turns, so that a burst of load from
 // elsewhere on the machine lands on both alike; medians of the per-tick times of the batches.
-Pair compare(int pairs, int ticks, control::MainControls& c, const std::vector<std::string>& names,
-             bool query_input) {
+Pair compare(int pairs, int ticks, control::ControlContext& c,
+             const std::vector<std::string>& names, bool query_input) {
   std::vector<double> product, baseline, ratios;
   for (int pair = 0; pair < pairs; ++pair) {
     auto run_product = [&] {
@@ -178,7 +178,7 @@ BOOL CALLBACK read_class(HWND w, LPARAM) {
 // someone else's window is in front. Each mode is timed over real ticks: the user at work (the
 // clock and the push), the front-display option ticked, and the user away, the raise due and its
 // window raised already (the tick that runs every second while nobody is there).
-int many_windows(control::MainControls& c, RecentInput& input, HWND fg) {
+int many_windows(control::ControlContext& c, RecentInput& input, HWND fg) {
   TargetWindows windows;
   std::vector<std::wstring> entries;
   std::vector<std::string> ansi;
@@ -304,7 +304,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("error: the main window was not created\n");
     return 1;
   }
-  control::MainControls& c = window.controls();
+  control::ControlContext& c = window.context();
 
   // Someone else's window holds the foreground, as while the user works.
   TargetWindows front;

@@ -22,7 +22,7 @@ constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
 // A move to a window whose program could not be read is queued as any other and looked at by the
 // next tick; one whose moves never took is refused from then on, without a move.
-platform::z_order::MoveResult checked_move(const MainControls& c, HWND window, HWND insert_after,
+platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window, HWND insert_after,
                                            UINT flags) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (check.refused(window)) return {false, ERROR_ACCESS_DENIED, true};
@@ -32,7 +32,7 @@ platform::z_order::MoveResult checked_move(const MainControls& c, HWND window, H
 }
 
 // Whether the moves queued since the last tick took. A window that is gone has nothing to refuse.
-void look_at_unconfirmed_moves(const MainControls& c) {
+void look_at_unconfirmed_moves(const ControlContext& c) {
   c.watch.unconfirmed_moves().look([](HWND window, bool to_topmost) {
     if (!platform::window_lookup::exists(window)) return true;
     return to_topmost ? platform::z_order::is_topmost(window)
@@ -43,7 +43,7 @@ void look_at_unconfirmed_moves(const MainControls& c) {
 // The raise leaves the keyboard with the user's window: activating the player would send the
 // first keys after the user's return to an invisible window (space pauses it) and break an IME
 // composition. The return watch takes the window down whether or not it is in front.
-platform::z_order::MoveResult idle_raise(const MainControls& c, HWND window) {
+platform::z_order::MoveResult idle_raise(const ControlContext& c, HWND window) {
   return checked_move(c, window, HWND_TOPMOST, place_only | SWP_NOACTIVATE);
 }
 
@@ -51,7 +51,7 @@ platform::z_order::MoveResult idle_raise(const MainControls& c, HWND window) {
 // again; Wine 8 does, and activating turns the move to the bottom into a move to the top.
 // SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
 // window out of the topmost band.
-platform::z_order::MoveResult bottom_push(const MainControls& c, HWND window) {
+platform::z_order::MoveResult bottom_push(const ControlContext& c, HWND window) {
   return checked_move(c, window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
 }
 
@@ -59,7 +59,7 @@ platform::z_order::MoveResult bottom_push(const MainControls& c, HWND window) {
 // does one whose queued moves never took: the status line says so, once for each class until
 // control stops, naming the reason only where it is known, and the window counts as neither
 // pushed nor raised, so that nothing waits or polls for it.
-bool moved(MainControls& c, const std::wstring& class_name, platform::z_order::MoveResult move) {
+bool moved(ControlContext& c, const std::wstring& class_name, platform::z_order::MoveResult move) {
   if (move.error == ERROR_ACCESS_DENIED && c.unmovable.first_time(class_name)) {
     c.front_display_option.set_caption(move.unconfirmed ? cannot_move_text(class_name)
                                                         : unmovable_text(class_name));
@@ -75,7 +75,7 @@ struct TickResult {
 
 // The time of the user's last input, from a zeroed record: a failed query leaves 0, which makes
 // the user count as idle.
-DWORD last_input(const MainControls& c) {
+DWORD last_input(const ControlContext& c) {
   LASTINPUTINFO info{};
   info.cbSize = sizeof info;
   c.clock.last_input_info(info);
@@ -89,7 +89,7 @@ struct IdleReading {
   DWORD last_input = 0;
 };
 
-bool user_idle(const MainControls& c, IdleReading& reading) {
+bool user_idle(const ControlContext& c, IdleReading& reading) {
   if (!reading.idle) {
     std::int32_t threshold = platform::parse_decimal(c.idle_threshold_box.text()).value_or(0);
     DWORD now = c.clock.tick_count();
@@ -102,14 +102,14 @@ bool user_idle(const MainControls& c, IdleReading& reading) {
 // The shell's own windows are never moved, whatever the list holds: pushing the taskbar to the
 // bottom takes it out of the topmost band for good. The entry stays in the list; the status line
 // says once why nothing happens to it.
-void tell_shell_passed_over(MainControls& c, const std::wstring& class_name) {
+void tell_shell_passed_over(ControlContext& c, const std::wstring& class_name) {
   if (c.unmovable.first_time(class_name, UnmovableNotice::Reason::shell)) {
     c.front_display_option.set_caption(shell_entry_text(class_name));
   }
 }
 
 // The entry's window the idle raise is for, with the shell's passed over.
-HWND raise_candidate(MainControls& c, const platform::Target& entry) {
+HWND raise_candidate(ControlContext& c, const platform::Target& entry) {
   RaiseCandidate found = control::raise_candidate(entry, c.programs, c.cloaking, c.watch.raised());
   if (found.shell_passed_over) tell_shell_passed_over(c, entry.class_name);
   return found.window;
@@ -117,7 +117,7 @@ HWND raise_candidate(MainControls& c, const platform::Target& entry) {
 
 // The idle raise, from the entry at `first` whose window is `w`: the first entry in list order
 // that has a window the user can see.
-TickResult raise_first(MainControls& c, const std::vector<platform::Target>& entries,
+TickResult raise_first(ControlContext& c, const std::vector<platform::Target>& entries,
                        std::size_t first, HWND w, DWORD input_time) {
   TickResult result;
   result.last_input = input_time;
@@ -145,7 +145,7 @@ TickResult raise_first(MainControls& c, const std::vector<platform::Target>& ent
 
 // The push needs the foreground window alone: when it stands for an entry, it goes to the bottom.
 // Other windows of the entry's class, of its program or another, are left where they are.
-TickResult push_front(MainControls& c, const std::vector<platform::Target>& entries, HWND fg) {
+TickResult push_front(ControlContext& c, const std::vector<platform::Target>& entries, HWND fg) {
   TickResult result;
   if (fg == nullptr || fg == c.main) return result;
   std::optional<std::size_t> entry = entry_of(fg, entries, c.programs);
@@ -163,12 +163,12 @@ TickResult push_front(MainControls& c, const std::vector<platform::Target>& entr
   return result;
 }
 
-TickResult run_tick(MainControls& c) {
+TickResult run_tick(ControlContext& c) {
   HWND fg = platform::foreground::foreground_window();
   std::vector<platform::Target> entries = entries_of(c.target_list);
   // While nobody can see the desktop, and with the option ticked, no raise is due: the tick
   // needs the foreground window alone.
-  if (c.front_display_option.ticked() || !c.watch.raise_allowed()) {
+  if (c.front_display_option.ticked() || c.watch.unseen()) {
     return push_front(c, entries, fg);
   }
   IdleReading reading;
@@ -186,7 +186,7 @@ TickResult run_tick(MainControls& c) {
 }
 
 // What the watch asks for: the raised window down at once, and the tick.
-void carry_out(MainControls& c, const WatchAction& action) {
+void carry_out(ControlContext& c, const WatchAction& action) {
   if (action.bring_down != nullptr) bottom_push(c, action.bring_down);
   if (action.tick) control_tick(c);
 }
@@ -194,7 +194,7 @@ void carry_out(MainControls& c, const WatchAction& action) {
 // As the push finds windows: the class as the lookup compares it (a player registered as
 // "lvplayer" is the same player when its class reads "LvPlayer"), and the program where the entry
 // names one.
-bool has_registered_class(const MainControls& c, const std::vector<platform::Target>& entries,
+bool has_registered_class(const ControlContext& c, const std::vector<platform::Target>& entries,
                           HWND window) {
   return entry_of(window, entries, c.programs).has_value();
 }
@@ -203,19 +203,23 @@ ScreenRect screen_rect(const RECT& r) { return {r.left, r.top, r.right, r.bottom
 
 }  // namespace
 
-void start_stop(MainControls& c) {
+bool control_running(const ControlContext& c) {
+  return c.start_stop_button.caption() != caption_start;
+}
+
+void start_stop(ControlContext& c) {
   // A program that ran as administrator may have ended meanwhile: each run says it afresh.
   c.unmovable.clear();
   c.programs.clear();
   if (c.target_list.count() == 0) {
     c.front_display_option.set_caption(std::wstring(first_use_hint));
     c.control_timer.set_enabled(false);
-    stop_watch(c);
+    c.watch.stop();
     platform::set_window_state(c.main, platform::WindowState::normal);
     return;
   }
   c.control_timer.set_interval(control_interval_ms);
-  if (c.start_stop_button.caption() == caption_start) {
+  if (!control_running(c)) {
     c.start_stop_button.set_caption(std::wstring(caption_controlling));
     c.control_timer.set_enabled(true);
     platform::set_window_state(c.main, platform::WindowState::minimised);
@@ -224,12 +228,12 @@ void start_stop(MainControls& c) {
   } else {
     c.start_stop_button.set_caption(std::wstring(caption_start));
     c.control_timer.set_enabled(false);
-    stop_watch(c);
+    c.watch.stop();
     platform::set_window_state(c.main, platform::WindowState::normal);
   }
 }
 
-void control_tick(MainControls& c) {
+void control_tick(ControlContext& c) {
   carry_out(c, c.watch.before_tick());
   look_at_unconfirmed_moves(c);
   TickResult result = run_tick(c);
@@ -242,15 +246,15 @@ void control_tick(MainControls& c) {
   }
 }
 
-void foreground_changed(MainControls& c) {
+void foreground_changed(ControlContext& c) {
   // Posted before Stop, handled after it: control no longer runs.
-  if (!c.watch.running()) return;
+  if (!control_running(c)) return;
   control_tick(c);
   c.watch.recheck_soon();
 }
 
-void raw_input(MainControls& c, LPARAM lparam) {
-  if (!c.watch.running()) return;
+void raw_input(ControlContext& c, LPARAM lparam) {
+  if (!control_running(c)) return;
   platform::RawInputEvent input = platform::raw_input::read(lparam);
   // The buttons of a click follow its pointer move by a moment: whatever came with it is read
   // now, before the hold keeps the rest waiting.
@@ -260,28 +264,30 @@ void raw_input(MainControls& c, LPARAM lparam) {
   carry_out(c, c.watch.on_input(input));
 }
 
-void click_timer(MainControls& c) {
+void click_timer(ControlContext& c) {
   if (c.watch.on_click_timer()) control_tick(c);
 }
 
-void raw_input_hold_over(MainControls& c) {
-  if (c.watch.holding_raw_input()) {
-    carry_out(c, c.watch.on_held_input(platform::raw_input::drain()));
-  }
+std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now) {
+  std::optional<DWORD> left = c.watch.hold_left(now);
+  if (left != 0u) return left;
+  end_raw_input_hold(c);
+  // Should more be coming, the next hold starts from here.
+  return c.watch.hold_left(now);
 }
 
-void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam) {
+void end_raw_input_hold(ControlContext& c) { carry_out(c, c.watch.end_hold()); }
+
+void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam) {
   carry_out(c,
             c.watch.on_session_change(platform::session_state::change_of(message, wparam, lparam)));
 }
 
-void stop_watch(MainControls& c) { c.watch.stop(); }
-
-bool full_screen_work(const MainControls& c, HWND foreground) {
+bool full_screen_work(const ControlContext& c, HWND foreground) {
   return full_screen_work(c, entries_of(c.target_list), foreground);
 }
 
-bool full_screen_work(const MainControls& c, const std::vector<platform::Target>& entries,
+bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,
                       HWND foreground) {
   ForegroundFacts facts;
   if (foreground != nullptr) {

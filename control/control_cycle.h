@@ -1,10 +1,11 @@
 #pragma once
 // Start/Stop and the control tick: registered windows the user brings to the front go back to
 // the bottom, and while the user is idle the first registered window that exists is raised.
+#include <optional>
 #include <string_view>
 #include <vector>
 
-#include "control/main_controls.h"
+#include "control/control_context.h"
 
 namespace lorvane::control {
 
@@ -15,38 +16,49 @@ inline constexpr std::wstring_view first_use_hint =
     L"ださい。";
 inline constexpr unsigned control_interval_ms = 1000;
 
+// Whether control runs: the one answer for every reader, the button's own toggle included.
+// Three things carry it. The caption of the Start/Stop button is the state: anything but "開始"
+// is running. Start sets it to "制御中" and starts the control timer and the watch; Stop and
+// Select set it back to "開始" and stop both; the close stops both and leaves it. They part in
+// one case, which is kept: Start/Stop pressed on an emptied list stops the timer and the watch
+// but leaves the caption, so "制御中" stands with nothing armed until Select resets it. What can
+// arrive meanwhile (a hook's message posted before the stop) finds an empty list and does
+// nothing. The timer and the watch answer narrower questions: whether a WM_TIMER is a live one,
+// and what is armed between ticks.
+bool control_running(const ControlContext& c);
+
 // The click of the Start/Stop button.
-void start_stop(MainControls& c);
+void start_stop(ControlContext& c);
 
 // The timer event of the control timer. While control runs, the watch hears what it did: the
 // window it raised, and the registered window in front that it pushed.
-void control_tick(MainControls& c);
+void control_tick(ControlContext& c);
 
 // The hook's message: the foreground window has changed, and the tick runs at once with the
 // timer's rules, so that a registered window that came to the front goes straight back.
-void foreground_changed(MainControls& c);
+void foreground_changed(ControlContext& c);
 
 // A WM_INPUT of the raw input the watch registered: the user's first input after the idle raise
 // brings the raised window down, whether or not it is the foreground window; a click on the
 // registered window in front runs the tick shortly after.
-void raw_input(MainControls& c, LPARAM lparam);
+void raw_input(ControlContext& c, LPARAM lparam);
 
 // The timer event of the click's one-shot timer.
-void click_timer(MainControls& c);
+void click_timer(ControlContext& c);
 
-// The hold on raw input is over: what came meanwhile is read in one go.
-void raw_input_hold_over(MainControls& c);
+// How long the message loop may wait, at the tick count now, without taking raw input: none while
+// nothing is held. A hold whose time is up is ended here, and what it kept is read in one go.
+std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now);
+// The hold ends before its time: what came meanwhile is read in one go.
+void end_raw_input_hold(ControlContext& c);
 
 // WM_WTSSESSION_CHANGE and WM_POWERBROADCAST: the session locked or back, the display off or on.
-void session_message(MainControls& c, UINT message, WPARAM wparam, LPARAM lparam);
-
-// Ends the watch: nothing armed, the raised window forgotten. Whatever stops control.
-void stop_watch(MainControls& c);
+void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Whether the foreground window is full-screen work that the idle raise must not cover.
-bool full_screen_work(const MainControls& c, HWND foreground);
+bool full_screen_work(const ControlContext& c, HWND foreground);
 // The same with the list's entries read already, as the tick has them.
-bool full_screen_work(const MainControls& c, const std::vector<platform::Target>& entries,
+bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,
                       HWND foreground);
 
 }  // namespace lorvane::control

@@ -1,5 +1,8 @@
 #include "control/cycle_watch.h"
 
+#include <cstdint>
+
+#include "platform/raw_input.h"
 #include "platform/window_lookup.h"
 
 namespace lorvane::control {
@@ -60,7 +63,17 @@ WatchAction CycleWatch::on_input(const platform::RawInputEvent& input) {
   return take_input(input, false);
 }
 
-WatchAction CycleWatch::on_held_input(const platform::RawInputEvent& input) {
+std::optional<DWORD> CycleWatch::hold_left(DWORD now) {
+  if (!holding_) return std::nullopt;
+  if (!hold_ends_) hold_ends_ = now + raw_input_hold_ms;
+  auto left = static_cast<std::int32_t>(*hold_ends_ - now);
+  return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
+WatchAction CycleWatch::end_hold() {
+  if (!holding_) return {};
+  hold_ends_.reset();
+  platform::RawInputEvent input = platform::raw_input::drain();
   if (!input.any()) {
     holding_ = false;
     return {};
@@ -150,6 +163,7 @@ void CycleWatch::rearm() {
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
     holding_ = false;
+    hold_ends_.reset();
     tick_after_up_ = false;
   }
 }

@@ -66,9 +66,15 @@ class CycleWatch {
   WatchAction on_input(const platform::RawInputEvent& input);
   // A WM_TIMER of the click's timer: whether the tick runs.
   bool on_click_timer();
-  // The input that waited out the hold, read in one go: the same as on_input, but a button in it
-  // runs the tick at once, since the click may be a hold old. With nothing held, the hold ends.
-  WatchAction on_held_input(const platform::RawInputEvent& input);
+  // The hold on raw input, deadline and reading alike. While the registered window in front is
+  // watched and input keeps coming, raw input waits in the queue from the first time the message
+  // loop asks until raw_input_hold_ms later; the loop may wait that long without taking it.
+  // Nothing held: no limit. Asked again within a hold, the same deadline stands.
+  std::optional<DWORD> hold_left(DWORD now);
+  // The hold is over, or is to end early: what came meanwhile is read in one go, as on_input
+  // reads it, but a button in it runs the tick at once, since the click may be a hold old. With
+  // nothing held, the hold ends; otherwise the next one starts when the loop asks next.
+  WatchAction end_hold();
   // The tick after a foreground change pushed a registered window: its activation may still be
   // raising it, so the tick comes once more.
   void recheck_soon();
@@ -84,9 +90,8 @@ class CycleWatch {
   bool unseen() const {
     return locked_ || disconnected_ || (display_off_ && !(remote_ && console_display()));
   }
+  // Read by tests only: whether a refused registration has been asked for again.
   bool session_notified() const { return session_ && session_->session_registered(); }
-  // Whether the tick may raise a window: not while nobody can see it.
-  bool raise_allowed() const { return !unseen(); }
   // The devices whose raw input reaches the main window now.
   platform::RawDevices listening() const { return raw_input_.devices(); }
   bool waiting_for_return() const {
@@ -94,9 +99,9 @@ class CycleWatch {
   }
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
   bool click_tick_armed() const { return click_timer_.armed(); }
-  // Raw input is to wait in the queue for raw_input_hold_ms after the last reading, and then to
-  // be read in one go (on_held_input).
+  // Raw input is to wait in the queue (hold_left).
   bool holding_raw_input() const { return holding_; }
+  // Read by tests only: Wine never raises the foreground event that lets the focus hook go.
   bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
   // control started.
@@ -127,6 +132,8 @@ class CycleWatch {
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
   bool holding_ = false;
+  // The tick count at which the hold ends, from the first time the loop asked.
+  std::optional<DWORD> hold_ends_;
   bool locked_ = false;
   bool disconnected_ = false;
   bool display_off_ = false;

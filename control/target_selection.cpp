@@ -12,7 +12,7 @@
 namespace lorvane::control {
 namespace {
 
-int ask_box(const MainControls& c, std::wstring_view text, UINT buttons) {
+int ask_box(const ControlContext& c, std::wstring_view text, UINT buttons) {
   return platform::ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
 }
 
@@ -32,7 +32,7 @@ std::wstring recorded_program(HWND window) {
 }
 
 // Tells the user of the other windows of the class that share the entry or that it passes over.
-void note_shared_class(const MainControls& c, HWND caught, const platform::Target& target) {
+void note_shared_class(const ControlContext& c, HWND caught, const platform::Target& target) {
   // An entry without a program stands for the class in every program, as it always has.
   if (target.program.empty()) return;
   int other_programs = 0;
@@ -53,17 +53,17 @@ void note_shared_class(const MainControls& c, HWND caught, const platform::Targe
   }
 }
 
-void wait_again(MainControls& c) {
+void wait_again(ControlContext& c) {
   c.selection_timer.set_enabled(true);
   c.front_display_option.set_caption(std::wstring(wait_hint));
 }
 
 }  // namespace
 
-void select(MainControls& c) {
+void select(ControlContext& c) {
   c.start_stop_button.set_caption(std::wstring(caption_start));
   c.control_timer.set_enabled(false);
-  stop_watch(c);
+  c.watch.stop();
   c.unmovable.clear();
   c.front_display_option.set_caption(std::wstring(wait_hint));
   c.selection_timer.set_interval(selection_interval_ms);
@@ -101,7 +101,7 @@ std::optional<std::wstring> shared_class_note(int other_programs, int same_progr
   return note;
 }
 
-void selection_tick(MainControls& c) {
+void selection_tick(ControlContext& c) {
   HWND fg = platform::foreground::foreground_window();
   std::wstring name = platform::foreground::class_name(fg);
   if (fg == c.main) return;  // the user is still on the main window: look again next time

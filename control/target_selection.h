@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/main_controls.h"
+#include "control/control_context.h"
 
 namespace lorvane::control {
 
@@ -27,10 +27,10 @@ inline constexpr std::wstring_view shared_within_program =
     L"このプログラムには同じクラスのウィンドウがほかにもあります。それらも制御します。";
 
 // The click of the Select button: control stops and the wait begins.
-void select(MainControls& c);
+void select(ControlContext& c);
 
 // The timer event of the selection timer.
-void selection_tick(MainControls& c);
+void selection_tick(ControlContext& c);
 
 // What Yes to the first box does with the caught window's target.
 struct Registration {

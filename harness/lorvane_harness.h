@@ -1,7 +1,8 @@
 #pragma once
 // What the programs around Lorvane share (the tests, the bench programs, the fuzzer, the soak run
 // and the screenshot driver): scratch folders and file bytes, settings files written as Lorvane
-// reads them, the one wait, other programs started as processes, windows made, found and read,
+// reads them, the one wait, other programs started as processes, copies of Lorvane started and
+// closed, windows made, found and read,
 // the Z-order, the notification area, and the user's hand. Lorvane.exe itself never links this.
 #include <windows.h>
 
@@ -114,6 +115,39 @@ class Process {
  private:
   platform::UniqueKernelHandle handle_;
   DWORD id_ = 0;
+};
+
+// ---- a copy of Lorvane ----
+
+// Lorvane.exe copied into a scratch folder of its own ("lorvane-<tag>-..."), where its settings
+// file lies beside it; started there, its main window found, and closed as its close box would
+// close it. A copy still running when this goes is killed before its folder is removed.
+class LorvaneCopy {
+ public:
+  LorvaneCopy(const std::wstring& exe, const std::wstring& tag);
+  LorvaneCopy(const LorvaneCopy&) = delete;
+  LorvaneCopy& operator=(const LorvaneCopy&) = delete;
+
+  // Whether the exe was copied.
+  bool copied() const { return copied_; }
+  const std::wstring& folder() const { return folder_.path(); }
+  std::wstring exe_path() const { return folder_.file(L"Lorvane.exe"); }
+  std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
+
+  // Starts the copy in its folder and waits for its main window to exist; false when either
+  // fails (process().running() tells which).
+  bool start(std::chrono::milliseconds timeout);
+  // Posts WM_CLOSE to the main window and waits for the program to end; false when it does not.
+  bool close(std::chrono::milliseconds timeout);
+  HWND main() const { return main_; }
+  const Process& process() const { return process_; }
+
+ private:
+  TempFolder folder_;
+  bool copied_ = false;
+  // After the folder: a copy left running is killed before its folder is removed.
+  Process process_;
+  HWND main_ = nullptr;
 };
 
 // ---- windows: made, found and read ----

@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "app/window_names.h"
+
 namespace lorvane::harness {
 namespace {
 
@@ -104,6 +106,20 @@ void Process::kill() {
 platform::UniqueKernelHandle Process::release() {
   id_ = 0;
   return std::move(handle_);
+}
+
+LorvaneCopy::LorvaneCopy(const std::wstring& exe, const std::wstring& tag) : folder_(tag) {
+  copied_ = ::CopyFileW(exe.c_str(), exe_path().c_str(), FALSE) != FALSE;
+}
+
+bool LorvaneCopy::start(std::chrono::milliseconds timeout) {
+  if (!copied_ || !process_.start(exe_path(), L"", folder())) return false;
+  main_ = wait_for_window(process_, app::main_window_class, app::window_caption, false, timeout);
+  return main_ != nullptr;
+}
+
+bool LorvaneCopy::close(std::chrono::milliseconds timeout) {
+  return main_ != nullptr && ::PostMessageW(main_, WM_CLOSE, 0, 0) && process_.wait_exit(timeout);
 }
 
 HWND find_window_of(DWORD process_id, const wchar_t* class_name, const wchar_t* caption,

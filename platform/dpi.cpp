@@ -17,9 +17,9 @@ DpiFunctions look_up_in_user32() {
   return f;
 }
 
-// Looked up while the program starts, before it runs a thread of its own, so that reading the
-// table needs no lock: a function-local static would bring the C++ runtime's thread-safe guard
-// and with it the whole threads library into the exe.
+// Looked up as the program starts, before any thread of its own: the program is built without the
+// guard of function-local statics (-fno-threadsafe-statics), so a lookup at first use would be
+// safe on one thread only, and the test programs call in from several.
 const DpiFunctions system_functions = look_up_in_user32();
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// Direct selection: which window is in front, and its class name.
+// Which window is in front, and its class name.
 #include <windows.h>
 
 #include <string>

@@ -8,8 +8,8 @@ namespace {
 
 using QueryState = HRESULT(WINAPI*)(int*);
 
-// Looked up as the program starts, as a plain constant: a function-local static would bring the
-// C++ runtime's thread-safe guard, and with it a threads library, into the exe.
+// Looked up as the program starts, before any thread: built without the guard of function-local
+// statics (-fno-threadsafe-statics), a lookup at first use would be safe on one thread only.
 // shell32 is loaded already: the tray icon imports it.
 const QueryState query = look_up<QueryState>(L"shell32.dll", "SHQueryUserNotificationState");
 

@@ -1,5 +1,5 @@
 #pragma once
-// The keyboard and mouse input monitor: the tick count and the time of the last input.
+// The input clock: the tick count and the time of the user's last keyboard or mouse input.
 // The clock is the one seam that tests replace, to stand at any point of the 32-bit tick cycle.
 #include <windows.h>
 

@@ -7,8 +7,8 @@ namespace {
 
 using SetCoalescable = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
 
-// Looked up as the program starts, as a plain constant: a function-local static would bring the
-// C++ runtime's thread-safe guard, and with it a threads library, into the exe.
+// Looked up as the program starts, before any thread: built without the guard of function-local
+// statics (-fno-threadsafe-statics), a lookup at first use would be safe on one thread only.
 const SetCoalescable set_coalescable =
     look_up<SetCoalescable>(L"user32.dll", "SetCoalescableTimer");
 

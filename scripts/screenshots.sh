@@ -9,7 +9,7 @@ cd "$ROOT"
 work=$(mktemp -d)
 mkdir -p "$ROOT/docs"
 timeout 120 wine "$BUILD/bin/screenshots.exe" "$(winepath -w "$BUILD/bin/Lorvane.exe")" \
-  "$(winepath -w "$work/run")" "$(winepath -w "$work")" </dev/null 2>&1 | tr -d '\r'
+  "$(winepath -w "$work")" </dev/null 2>&1 | tr -d '\r'
 for name in main about wizard; do
   convert "$work/$name.bmp" "$ROOT/docs/$name.png"
   echo "screenshots: docs/$name.png"

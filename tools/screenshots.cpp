@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "app/window_names.h"
 #include "harness/lorvane_harness.h"
 
 namespace {
@@ -84,20 +85,16 @@ LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 4) {
-    std::fwprintf(stderr, L"usage: screenshots <Lorvane.exe> <work folder> <output folder>\n");
+  if (argc < 3) {
+    std::fwprintf(stderr, L"usage: screenshots <Lorvane.exe> <output folder>\n");
     return 2;
   }
-  std::wstring exe = argv[1], work = argv[2], out = argv[3];
-  std::wstring copy = work + L"\\Lorvane.exe";
-  ::CreateDirectoryW(work.c_str(), nullptr);
-  ::DeleteFileW((work + L"\\Lorvane.ini").c_str());
-  if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
-  write_bytes(work + L"\\Lorvane.ini",
+  std::wstring exe = argv[1], out = argv[2];
+  LorvaneCopy copy(exe, L"screenshots");
+  if (!copy.copied()) return 3;
+  write_bytes(copy.ini_path(),
               settings_text({L"MediaPlayerWindow", L"VideoLanPlayer", L"動画ビューア"}, false));
-
-  Process program;
-  if (!program.start(copy, L"", work)) return 4;
+  const Process& program = copy.process();
   int failures = 0;
   auto fail = [&](const char* what) {
     std::fprintf(stderr, "screenshots: %s\n", what);
@@ -106,8 +103,8 @@ int wmain(int argc, wchar_t** argv) {
 
   // With stored targets control starts at once and the window goes to the tray: a release of
   // the left button over the icon brings it back.
-  HWND main = wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
-  if (main == nullptr) return 5;
+  if (!copy.start(15s)) return program.handle() == nullptr ? 4 : 5;
+  HWND main = copy.main();
   pump_until([&] { return ::IsIconic(main) != FALSE; }, scene_timeout);
   ::SendMessageW(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
   if (!pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, scene_timeout))
@@ -121,8 +118,8 @@ int wmain(int argc, wchar_t** argv) {
   HWND about = nullptr;
   if (pump_until(
           [&] {
-            return (about = find_window_of(program.id(), L"LorvaneAbout", nullptr, true)) !=
-                   nullptr;
+            return (about = find_window_of(program.id(), lorvane::app::about_box_class, nullptr,
+                                           true)) != nullptr;
           },
           scene_timeout)) {
     capture(about, out + L"\\about.bmp");
@@ -169,10 +166,7 @@ int wmain(int argc, wchar_t** argv) {
   target_thread.join();
   pump_until([&] { return find_window_of(program.id(), L"#32770", nullptr, true) == nullptr; },
              scene_timeout);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  if (!program.wait_exit(10s)) {
-    program.kill();
-    fail("Lorvane did not end");
-  }
+  // One that does not end is killed as the copy goes.
+  if (!copy.close(10s)) fail("Lorvane did not end");
   return failures == 0 ? 0 : 1;
 }

@@ -177,13 +177,12 @@ int wmain(int argc, wchar_t** argv) {
     if (std::wstring(argv[i]) == L"--seed") seed = std::wcstoul(argv[i + 1], nullptr, 10);
   }
 
-  TempFolder folder(L"soak");
-  std::wstring copy = folder.file(L"Lorvane.exe");
-  if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return 3;
+  LorvaneCopy copy(exe, L"soak");
+  if (!copy.copied()) return 3;
   std::vector<std::wstring> classes;
   for (int i = 0; i < target_count; ++i) classes.push_back(target_class(i));
   classes.push_back(L"LorvaneSoakHung");
-  if (!write_bytes(folder.file(L"Lorvane.ini"), settings_text(classes, false))) return 3;
+  if (!write_bytes(copy.ini_path(), settings_text(classes, false))) return 3;
 
   std::vector<HWND> windows(target_count, nullptr);
   std::atomic<DWORD> targets_id{0};
@@ -200,12 +199,12 @@ int wmain(int argc, wchar_t** argv) {
     ::DestroyWindow(hung);
   });
 
-  Process program;
-  if (!program.start(copy)) return 4;
-  HWND main = wait_for_window(program, L"LorvaneMain", L"Lorvane", false, 15s);
+  const Process& program = copy.process();
+  if (!copy.start(15s) && program.handle() == nullptr) return 4;
+  HWND main = copy.main();
   int failures = main == nullptr ? 1 : 0;
   ::Sleep(3000);  // past start-up, before the first sample
-  std::wstring host_pid = host_process(file_name(folder.path()));
+  std::wstring host_pid = host_process(file_name(copy.folder()));
   Sample first = sample(program.handle(), host_pid);
   print("start", first);
 
@@ -258,13 +257,8 @@ int wmain(int argc, wchar_t** argv) {
   bool restored = pump_until([&] { return ::IsWindowVisible(main) && !::IsIconic(main); }, 10s);
   std::printf("soak: tray restore %s\n", restored ? "worked" : "FAILED");
   if (!restored) ++failures;
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  DWORD code = 1;
-  if (program.wait_exit(15s)) {
-    code = program.exit_code();
-  } else {
-    program.kill();
-  }
+  // One that does not end is killed as the copy goes.
+  DWORD code = copy.close(15s) ? program.exit_code() : 1;
   std::printf("soak: exit code %lu\n", static_cast<unsigned long>(code));
   if (code != 0) ++failures;
 

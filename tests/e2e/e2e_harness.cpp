@@ -25,36 +25,28 @@ HWND keyboard_focus_of(HWND window) {
   return info.hwndFocus;
 }
 
-Lorvane::Lorvane() {
-  ::CopyFileW((bin_folder() + L"\\" + lorvane_exe).c_str(), folder_.file(lorvane_exe).c_str(),
-              FALSE);
-}
+Lorvane::Lorvane() : copy_(bin_folder() + L"\\" + lorvane_exe, L"test") {}
 
 void Lorvane::write_ini(const std::wstring& text) const { harness::write_ini(ini_path(), text); }
 
 ::testing::AssertionResult Lorvane::start() {
-  if (!file_exists(folder_.file(lorvane_exe))) {
-    return ::testing::AssertionFailure() << "no copy of "
-                                         << "Lorvane.exe in the test folder";
+  if (!copy_.copied()) {
+    return ::testing::AssertionFailure() << "no copy of Lorvane.exe in the test folder";
   }
-  if (!process_.start(folder_.file(lorvane_exe), L"", folder_.path())) {
-    return ::testing::AssertionFailure() << "CreateProcess failed: " << ::GetLastError();
-  }
-  main_ = wait_for_window(process_, L"LorvaneMain", L"Lorvane", false, 10s);
-  if (main_ == nullptr) {
+  if (!copy_.start(10s)) {
     return ::testing::AssertionFailure()
-           << "no main window (process running: " << process_.running() << ")";
+           << "no main window (process running: " << process().running() << ")";
   }
   // The window exists before the start-up sequence has run: wait until the program sits in its
   // message loop with nothing left to do.
-  DWORD idle = ::WaitForInputIdle(process_.handle(), 10000);
+  DWORD idle = ::WaitForInputIdle(process().handle(), 10000);
   if (idle != 0) return ::testing::AssertionFailure() << "not idle: " << idle;
   // Wine may call a program idle while its start-up still waits on the shell (the tray icon),
   // before the stored list is loaded: the start-up is over once the window shows, or once
   // control has started and the window went to the tray.
   bool settled = pump_until(
       [&] {
-        return ::IsWindowVisible(main_) || text(app::id_start_stop_button) == caption_controlling;
+        return ::IsWindowVisible(main()) || text(app::id_start_stop_button) == caption_controlling;
       },
       10s);
   if (!settled) return ::testing::AssertionFailure() << "start-up did not finish";
@@ -65,21 +57,17 @@ std::optional<DWORD> Lorvane::start_again(std::wstring exe,
                                           std::chrono::milliseconds timeout) const {
   if (exe.empty()) exe = exe_path();
   Process again;
-  if (!again.start(exe, L"", folder_.path()) || !again.wait_exit(timeout)) return std::nullopt;
+  if (!again.start(exe, L"", copy_.folder()) || !again.wait_exit(timeout)) return std::nullopt;
   return again.exit_code();
 }
 
-std::wstring Lorvane::exe_path() const { return folder_.file(lorvane_exe); }
-
 ::testing::AssertionResult Lorvane::close(std::chrono::milliseconds timeout) {
-  if (!::PostMessageW(main_, WM_CLOSE, 0, 0)) {
-    return ::testing::AssertionFailure() << "WM_CLOSE not posted";
+  if (!copy_.close(timeout)) {
+    return ::testing::AssertionFailure()
+           << "still running " << timeout.count() << " ms after WM_CLOSE";
   }
-  if (!process_.wait_exit(timeout)) {
-    return ::testing::AssertionFailure() << "still running " << timeout.count() << " ms later";
-  }
-  if (process_.exit_code() != 0) {
-    return ::testing::AssertionFailure() << "exit code " << process_.exit_code();
+  if (process().exit_code() != 0) {
+    return ::testing::AssertionFailure() << "exit code " << process().exit_code();
   }
   return ::testing::AssertionSuccess();
 }
@@ -103,10 +91,10 @@ std::vector<std::wstring> Lorvane::list_items() const {
   return items;
 }
 
-void Lorvane::tray_release() const { send(main_, WM_MOUSEMOVE, 0, WM_LBUTTONUP); }
+void Lorvane::tray_release() const { send(main(), WM_MOUSEMOVE, 0, WM_LBUTTONUP); }
 
 HWND Lorvane::message_box() const {
-  return find_window_of(process_.id(), L"#32770", L"Lorvane", true);
+  return find_window_of(process().id(), L"#32770", L"Lorvane", true);
 }
 
 void Lorvane::answer(HWND box, int button) { send(::GetDlgItem(box, button), BM_CLICK); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/layout.h"
+#include "app/window_names.h"
 #include "harness/lorvane_harness.h"
 
 namespace lorvane::e2e {
@@ -47,7 +48,7 @@ class Lorvane {
   // The settings file from UTF-16 text: Shift-JIS bytes, CR LF line ends.
   void write_ini(const std::wstring& text) const;
   std::string ini_bytes() const { return read_bytes(ini_path()); }
-  std::wstring ini_path() const { return folder_.file(L"Lorvane.ini"); }
+  std::wstring ini_path() const { return copy_.ini_path(); }
 
   // Starts the program and waits for its main window to exist.
   ::testing::AssertionResult start();
@@ -55,13 +56,13 @@ class Lorvane {
   // second start would, and waits for that start to end: its exit code, or none while it runs.
   std::optional<DWORD> start_again(std::wstring exe = {},
                                    std::chrono::milliseconds timeout = 10s) const;
-  std::wstring exe_path() const;
+  std::wstring exe_path() const { return copy_.exe_path(); }
   // Closes the main window as its close box would and waits for the program to end.
   ::testing::AssertionResult close(std::chrono::milliseconds timeout = 10s);
 
-  const Process& process() const { return process_; }
-  HWND main() const { return main_; }
-  HWND item(app::ControlId id) const { return ::GetDlgItem(main_, id); }
+  const Process& process() const { return copy_.process(); }
+  HWND main() const { return copy_.main(); }
+  HWND item(app::ControlId id) const { return ::GetDlgItem(main(), id); }
   std::wstring text(app::ControlId id) const { return text_of(item(id)); }
   // Presses a button as a click would.
   void click(app::ControlId id) const;
@@ -74,10 +75,7 @@ class Lorvane {
   static void answer(HWND box, int button);
 
  private:
-  TempFolder folder_;
-  // After the folder: a program a test left running is killed before its folder is removed.
-  Process process_;
-  HWND main_ = nullptr;
+  LorvaneCopy copy_;
 };
 
 // Launches e2e_target.exe (or a copy of it under another name, given by its path) with a window of

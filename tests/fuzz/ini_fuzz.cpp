@@ -232,28 +232,24 @@ class Generator {
 
 // The failure, or the empty text when the run kept every invariant.
 std::string run_one(const std::wstring& exe, const std::string& ini) {
-  lorvane::harness::TempFolder folder;
-  std::wstring copy = folder.file(L"Lorvane.exe");
-  std::wstring ini_path = folder.file(L"Lorvane.ini");
-  if (!::CopyFileW(exe.c_str(), copy.c_str(), FALSE)) return "cannot copy the exe";
+  lorvane::harness::LorvaneCopy copy(exe, L"fuzz");
+  const std::wstring ini_path = copy.ini_path();
+  if (!copy.copied()) return "cannot copy the exe";
   write_bytes(ini_path, ini);
   // What the program can read, seen through the same functions before it starts.
   lorvane::harness::TempFolder reference;
   write_bytes(reference.file(L"Lorvane.ini"), ini);
   std::vector<std::string> before = readable_names(reference.file(L"Lorvane.ini"));
 
-  lorvane::harness::Process program;
-  if (!program.start(copy)) return "cannot start";
+  const lorvane::harness::Process& program = copy.process();
   std::string failure;
-  HWND main = lorvane::harness::wait_for_window(program, L"LorvaneMain", nullptr, false,
-                                                std::chrono::milliseconds(bound_ms));
-  if (main == nullptr) {
+  if (!copy.start(std::chrono::milliseconds(bound_ms))) {
+    if (program.handle() == nullptr) return "cannot start";
     failure = program.running() ? "hang: no window" : "ended before its window";
-  } else if (!lorvane::harness::send(main, WM_NULL, 0, 0, nullptr, bound_ms)) {
+  } else if (!lorvane::harness::send(copy.main(), WM_NULL, 0, 0, nullptr, bound_ms)) {
     failure = "hang: not answering (error " + std::to_string(::GetLastError()) + ")";
-  } else {
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    if (!program.wait_exit(std::chrono::milliseconds(bound_ms))) failure = "hang: no exit";
+  } else if (!copy.close(std::chrono::milliseconds(bound_ms))) {
+    failure = "hang: no exit";
   }
   if (failure.empty() && program.exit_code() != 0) {
     char text[64];

@@ -67,21 +67,21 @@ class MainWindowTest : public ::testing::Test {
   std::wstring ini_path() const { return settings_path_; }
   HWND hwnd() const { return window_->hwnd(); }
   HWND item(app::ControlId id) const { return ::GetDlgItem(hwnd(), id); }
-  control::MainControls& controls() { return window_->controls(); }
+  control::ControlContext& context() { return window_->context(); }
   // Presses a button as a click would: BN_CLICKED reaches the window.
   void click(app::ControlId id) { ::SendMessageW(item(id), BM_CLICK, 0, 0); }
 
   std::vector<std::wstring> list_items() {
     std::vector<std::wstring> items;
-    for (int i = 0; i < controls().target_list.count(); ++i)
-      items.push_back(controls().target_list.item(i));
+    for (int i = 0; i < context().target_list.count(); ++i)
+      items.push_back(context().target_list.item(i));
     return items;
   }
 
   std::vector<platform::Target> list_targets() {
     std::vector<platform::Target> targets;
-    for (int i = 0; i < controls().target_list.count(); ++i)
-      targets.push_back(controls().target_list.target(i));
+    for (int i = 0; i < context().target_list.count(); ++i)
+      targets.push_back(context().target_list.target(i));
     return targets;
   }
 
@@ -91,12 +91,12 @@ class MainWindowTest : public ::testing::Test {
 
   // Replaces the list box's entries, as the start-up load and the wizard would have filled them.
   void set_list(const std::vector<std::wstring>& items, int selected = -1) {
-    HWND list = controls().target_list.hwnd();
+    HWND list = context().target_list.hwnd();
     // Drawn once at the end: a long list filled entry by entry on screen takes seconds.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    controls().target_list.clear();
-    for (const std::wstring& text : items) controls().target_list.append(text);
-    controls().target_list.select(selected);
+    context().target_list.clear();
+    for (const std::wstring& text : items) context().target_list.append(text);
+    context().target_list.select(selected);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
   }

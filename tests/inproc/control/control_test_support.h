@@ -217,15 +217,15 @@ class ControlTest : public MainWindowTest {
     return system;
   }
   void add_targets(const std::vector<std::wstring>& classes) {
-    for (const std::wstring& name : classes) controls().target_list.append(name);
+    for (const std::wstring& name : classes) context().target_list.append(name);
   }
-  void tick() { control::control_tick(controls()); }
+  void tick() { control::control_tick(context()); }
 
   // Control running as Start leaves it, but with the control timer held, so that only the hook
   // and the watch's own timer run the tick.
   void start_without_timer() {
-    control::start_stop(controls());
-    controls().control_timer.set_enabled(false);
+    control::start_stop(context());
+    context().control_timer.set_enabled(false);
   }
   // Target A registered and placed apart, where a click can reach it; the pointer parked; control
   // running as start_without_timer leaves it, with the user at the machine.
@@ -240,8 +240,8 @@ class ControlTest : public MainWindowTest {
   }
   // An event of the foreground hook, as the system would deliver it, and its message handled.
   void foreground_event(DWORD event = EVENT_OBJECT_FOCUS) {
-    ASSERT_TRUE(controls().watch.running()) << "control is not running";
-    controls().watch.on_foreground_event(event);
+    ASSERT_TRUE(control::control_running(context())) << "control is not running";
+    context().watch.on_foreground_event(event);
     pump_for(std::chrono::milliseconds(100));
   }
   // The raw input the process holds registered, as the system tells it, matches what the watch
@@ -250,7 +250,7 @@ class ControlTest : public MainWindowTest {
     platform::raw_input::Registered r = platform::raw_input::registered();
     bool mouse = devices != platform::RawDevices::none;
     bool keyboard = devices == platform::RawDevices::mouse_and_keyboard;
-    if (controls().watch.listening() != devices)
+    if (context().watch.listening() != devices)
       return ::testing::AssertionFailure() << "the watch listens to another set of devices";
     if ((r.mouse == hwnd() && r.mouse_sink) != mouse || (r.mouse == nullptr) == mouse)
       return ::testing::AssertionFailure() << "mouse registered " << (r.mouse != nullptr);

@@ -49,10 +49,10 @@ TEST_F(IdleDecisionTest, IdleOnlyStrictlyBeyondTheThresholdAcrossWrapAndSignChan
 
 TEST_F(IdleDecisionTest, TheThresholdIsReadFromTheIdleThresholdBoxAtEachTick) {
   add_targets({target_a});
-  controls().idle_threshold_box.set_text(L"8000");
+  context().idle_threshold_box.set_text(L"8000");
   EXPECT_FALSE(tick_raises(10000, 2000));
   EXPECT_TRUE(tick_raises(10001, 2000));
-  controls().idle_threshold_box.set_text(L"5000");
+  context().idle_threshold_box.set_text(L"5000");
   EXPECT_TRUE(tick_raises(10000, 2000));
 }
 
@@ -87,11 +87,11 @@ TEST_F(IdleDecisionTest, TheTickCountIsTakenFirstAndTheRecordIsFreshAndSized) {
 
 TEST_F(IdleDecisionTest, TheFrontDisplayOptionSkipsTheClockAndTheRaise) {
   add_targets({target_a});
-  controls().front_display_option.set_ticked(true);
+  context().front_display_option.set_ticked(true);
   EXPECT_FALSE(tick_raises(100000, 0));
   EXPECT_TRUE(clock_.calls().empty());
   // Unticking takes effect at the next tick.
-  controls().front_display_option.set_ticked(false);
+  context().front_display_option.set_ticked(false);
   EXPECT_TRUE(tick_raises(100000, 0));
 }
 

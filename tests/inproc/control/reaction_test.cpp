@@ -27,7 +27,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   add_targets({target_a});
   clock_.set_active();
   start_without_timer();
-  EXPECT_TRUE(controls().watch.focus_hooked());
+  EXPECT_TRUE(context().watch.focus_hooked());
   bring_to_front(other.get());
   foreground_event();
   bring_to_front(a.get());
@@ -45,7 +45,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   // still tick on a change.
   bring_to_front(other.get());
   foreground_event(EVENT_SYSTEM_FOREGROUND);
-  EXPECT_FALSE(controls().watch.focus_hooked());
+  EXPECT_FALSE(context().watch.focus_hooked());
   bring_to_front(a.get());
   foreground_event(EVENT_SYSTEM_FOREGROUND);
   EXPECT_TRUE(is_last_visible(a.get()));
@@ -108,7 +108,7 @@ TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoN
   click_point(client_point(a.get(), 60, 60));
   EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s));
   EXPECT_TRUE(pump_until([&] { return clock_.tick_count_calls() >= ticks + 2; }, 2s));
-  EXPECT_TRUE(pump_until([&] { return !controls().watch.click_tick_armed(); }, 2s));
+  EXPECT_TRUE(pump_until([&] { return !context().watch.click_tick_armed(); }, 2s));
 
   // Another window in front: the mouse is let go at the tick that finds it.
   bring_to_front(other.get());
@@ -123,30 +123,38 @@ TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
   platform::UniqueWindow a = start_with_target_to_click();
   bring_to_front(a.get());
   tick();
-  ASSERT_TRUE(controls().watch.watching_clicks());
-  EXPECT_FALSE(controls().watch.holding_raw_input());
+  ASSERT_TRUE(context().watch.watching_clicks());
+  EXPECT_FALSE(context().watch.holding_raw_input());
   harness::point_at(client_point(a.get(), 60, 60));
-  ASSERT_TRUE(pump_until([&] { return controls().watch.holding_raw_input(); }, 2s));
+  ASSERT_TRUE(pump_until([&] { return context().watch.holding_raw_input(); }, 2s));
+
+  // The hold runs from the loop's first ask; a later ask keeps its end.
+  constexpr DWORD asked = 0xFFFFFFF0u;  // across the tick count's wrap
+  ASSERT_EQ(control::raw_input_wait(context(), asked), control::raw_input_hold_ms);
+  EXPECT_EQ(control::raw_input_wait(context(), asked + 50), control::raw_input_hold_ms - 50);
 
   // What comes now stays queued: nothing here reads it before the hold is over.
   ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   harness::nudge_pointer();
   click_point(client_point(a.get(), 60, 60));
   std::size_t ticks = clock_.tick_count_calls();
-  control::raw_input_hold_over(controls());
+  // Asked once its time is up, the hold ends and reads it all.
+  const DWORD over = asked + control::raw_input_hold_ms;
+  EXPECT_EQ(control::raw_input_wait(context(), over), control::raw_input_hold_ms)
+      << "input came: the next hold begins from this ask";
   EXPECT_EQ(clock_.tick_count_calls(), ticks + 1) << "the click ran the tick at once";
-  EXPECT_TRUE(controls().watch.click_tick_armed()) << "and arms the one after its raise";
-  EXPECT_TRUE(controls().watch.holding_raw_input()) << "input came: the next hold begins";
+  EXPECT_TRUE(context().watch.click_tick_armed()) << "and arms the one after its raise";
   EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s));
 
-  // A hold over with nothing queued ends it: the next input comes as it arrives. (Wine's display
-  // driver echoes pointer input a moment later: that is read here first.)
+  // A hold ended with nothing queued ends for good: the next input comes as it arrives. (Wine's
+  // display driver echoes pointer input a moment later: that is read here first.)
   pump_for(300ms);
-  control::raw_input_hold_over(controls());
-  EXPECT_FALSE(controls().watch.holding_raw_input());
-  EXPECT_TRUE(controls().watch.watching_clicks());
-  control::start_stop(controls());
-  EXPECT_FALSE(controls().watch.armed());
+  control::end_raw_input_hold(context());
+  EXPECT_FALSE(context().watch.holding_raw_input());
+  EXPECT_EQ(control::raw_input_wait(context(), over + 1), std::nullopt);
+  EXPECT_TRUE(context().watch.watching_clicks());
+  control::start_stop(context());
+  EXPECT_FALSE(context().watch.armed());
   harness::park_pointer();
 }
 
@@ -157,7 +165,7 @@ TEST_F(ControlTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
   platform::UniqueWindow a = start_with_target_to_click();
   bring_to_front(a.get());
   tick();
-  ASSERT_TRUE(controls().watch.watching_clicks());
+  ASSERT_TRUE(context().watch.watching_clicks());
   HWND main = hwnd();
   constexpr UINT gave_up = WM_APP + 77;
   platform::UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -201,7 +209,7 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
   start_without_timer();
   tick();
   ASSERT_TRUE(is_topmost(a.get()));
-  EXPECT_EQ(controls().watch.raised(), a.get());
+  EXPECT_EQ(context().watch.raised(), a.get());
   EXPECT_TRUE(listening_as_registered(RawDevices::mouse_and_keyboard));
   pump_for(200ms);
   ASSERT_TRUE(is_topmost(a.get())) << "nobody touched anything";
@@ -211,7 +219,7 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
   harness::press_key();
   EXPECT_TRUE(pump_until([&] { return !is_topmost(a.get()); }, 2s));
   EXPECT_TRUE(is_last_visible(a.get()));
-  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_EQ(context().watch.raised(), nullptr);
   // The tick after the return finds the window still in front if the raise activated it.
   EXPECT_TRUE(listening_as_registered(::GetForegroundWindow() == a.get() ? RawDevices::mouse
                                                                          : RawDevices::none));
@@ -226,7 +234,7 @@ TEST_F(ControlTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
   clock_.input_after(1, 100000);
   tick();
   EXPECT_FALSE(is_topmost(a.get()));
-  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_EQ(context().watch.raised(), nullptr);
 }
 
 TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) {
@@ -237,11 +245,11 @@ TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) 
   {
     platform::UniqueWindow gone = make_window(target_a);
     tick();
-    ASSERT_EQ(controls().watch.raised(), gone.get());
+    ASSERT_EQ(context().watch.raised(), gone.get());
   }
   // Closed while it waited: forgotten at the next tick, and nothing waits any more.
   tick();
-  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_EQ(context().watch.raised(), nullptr);
   EXPECT_TRUE(listening_as_registered(RawDevices::none));
 
   platform::UniqueWindow a = make_window(target_a);
@@ -253,7 +261,7 @@ TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) 
   tick();
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_TRUE(is_last_visible(a.get()));
-  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_EQ(context().watch.raised(), nullptr);
   EXPECT_TRUE(listening_as_registered(RawDevices::none));
 }
 
@@ -264,11 +272,11 @@ TEST_F(ControlTest, NothingStaysArmedOnceControlStops) {
   start_without_timer();
   tick();
   ASSERT_TRUE(is_topmost(a.get()));
-  ASSERT_TRUE(controls().watch.armed());
+  ASSERT_TRUE(context().watch.armed());
 
   // Stop forgets the raised window where it lies: the user's return no longer moves it.
   click(app::id_start_stop_button);
-  EXPECT_FALSE(controls().watch.armed());
+  EXPECT_FALSE(context().watch.armed());
   EXPECT_EQ(platform::raw_input::registered().count, 0u);
   clock_.set_active();
   harness::press_key();
@@ -282,9 +290,9 @@ TEST_F(ControlTest, NothingStaysArmedOnceControlStops) {
   tick();
   ASSERT_TRUE(listening_as_registered(RawDevices::mouse));
   click(app::id_select_button);
-  EXPECT_FALSE(controls().watch.armed()) << "Select stops control";
+  EXPECT_FALSE(context().watch.armed()) << "Select stops control";
   EXPECT_EQ(platform::raw_input::registered().count, 0u);
-  controls().selection_timer.set_enabled(false);
+  context().selection_timer.set_enabled(false);
 }
 
 // What the system sends when the session is locked, unlocked, disconnected or connected, and
@@ -348,12 +356,12 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
     ASSERT_TRUE(is_topmost(a.get()));
     ASSERT_TRUE(listening_as_registered(RawDevices::mouse_and_keyboard));
     c.begin();
-    EXPECT_TRUE(controls().watch.unseen());
+    EXPECT_TRUE(context().watch.unseen());
     EXPECT_FALSE(is_topmost(a.get()));
     EXPECT_TRUE(listening_as_registered(RawDevices::none));
     tick();
     EXPECT_FALSE(is_topmost(a.get())) << "no idle raise";
-    EXPECT_EQ(controls().watch.raised(), nullptr);
+    EXPECT_EQ(context().watch.raised(), nullptr);
     // A registered window in front is still pushed, but no click on it is waited for.
     clock_.set_active();
     bring_to_front(a.get());
@@ -362,23 +370,23 @@ TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
     EXPECT_TRUE(listening_as_registered(RawDevices::none));
     clock_.set_idle();
     c.end();
-    EXPECT_FALSE(controls().watch.unseen());
+    EXPECT_FALSE(context().watch.unseen());
   }
   // Other power settings and session codes change nothing.
   tick();
   display_state(main, other_setting, 0);
   session_change(main, WTS_SESSION_LOGON);
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
   EXPECT_TRUE(is_topmost(a.get()));
 
   // Two at once: the session unlocked with the display still off is still unseen.
   session_change(main, WTS_SESSION_LOCK);
   display_state(main, console_display, 0);
   session_change(main, WTS_SESSION_UNLOCK);
-  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_TRUE(context().watch.unseen());
   // Stop forgets what it heard: a new start may not hear of it again.
   click(app::id_start_stop_button);
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
 }
 
 // Windows 7 tells only of the console's monitor, which reads off for the whole of a Remote
@@ -393,25 +401,25 @@ TEST_F(ControlTest, TheConsolesDisplayIsIgnoredInARemoteSession) {
   start_without_timer();
   HWND main = hwnd();
   display_state(main, monitor_power, 0);
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
   tick();
   EXPECT_TRUE(is_topmost(a.get())) << "raised in the remote session";
 
   // The user walks to the console: the remote session ends, the console connects.
   session_change(main, WTS_REMOTE_DISCONNECT);
-  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_TRUE(context().watch.unseen());
   EXPECT_FALSE(is_topmost(a.get()));
   session_.remote = false;
   session_change(main, WTS_CONSOLE_CONNECT);
-  EXPECT_TRUE(controls().watch.unseen()) << "the console's monitor is off";
+  EXPECT_TRUE(context().watch.unseen()) << "the console's monitor is off";
   display_state(main, monitor_power, 1);
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
   display_state(main, monitor_power, 0);
   // And back to the remote desktop.
   session_change(main, WTS_CONSOLE_DISCONNECT);
   session_.remote = true;
   session_change(main, WTS_REMOTE_CONNECT);
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
   tick();
   EXPECT_TRUE(is_topmost(a.get()));
   click(app::id_start_stop_button);
@@ -419,11 +427,11 @@ TEST_F(ControlTest, TheConsolesDisplayIsIgnoredInARemoteSession) {
   // Where the session's own display is told of (Windows 8 and later), its off counts everywhere.
   session_.console_display_only = false;
   click(app::id_start_stop_button);
-  ASSERT_TRUE(controls().watch.running());
+  ASSERT_TRUE(context().watch.running());
   display_state(main, session_display, 0);
-  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_TRUE(context().watch.unseen());
   display_state(main, session_display, 2);
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
 }
 
 // Early at logon the session's notifications are refused; the tick asks again until they hold,
@@ -436,15 +444,15 @@ TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
   add_targets({target_a});
   clock_.set_idle();
   start_without_timer();
-  EXPECT_FALSE(controls().watch.session_notified());
+  EXPECT_FALSE(context().watch.session_notified());
   tick();
-  EXPECT_FALSE(controls().watch.session_notified());
+  EXPECT_FALSE(context().watch.session_notified());
   EXPECT_TRUE(is_topmost(a.get()));
   // Locked meanwhile, unheard: found as soon as the registration holds.
   session_.locked = std::optional<bool>(true);
   tick();
-  EXPECT_TRUE(controls().watch.session_notified());
-  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_TRUE(context().watch.session_notified());
+  EXPECT_TRUE(context().watch.unseen());
   EXPECT_FALSE(is_topmost(a.get()));
 
   // Still locked at the next ticks; the question it cannot answer changes nothing.
@@ -453,12 +461,12 @@ TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
   session_.locked = std::optional<bool>(std::nullopt);
   tick();
   EXPECT_EQ(session_.lock_asked, asked + 2);
-  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_TRUE(context().watch.unseen());
   EXPECT_FALSE(is_topmost(a.get()));
   // Unlocked without a word: the tick after it raises again.
   session_.locked = std::optional<bool>(false);
   tick();
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
   EXPECT_TRUE(is_topmost(a.get()));
   asked = session_.lock_asked;
   tick();
@@ -469,19 +477,19 @@ TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
   session_change(hwnd(), WTS_SESSION_LOCK);
   session_.locked = std::optional<bool>(true);
   tick();
-  EXPECT_TRUE(controls().watch.unseen());
+  EXPECT_TRUE(context().watch.unseen());
   session_.locked = std::optional<bool>(false);
   tick();
-  EXPECT_FALSE(controls().watch.unseen());
+  EXPECT_FALSE(context().watch.unseen());
 
   // Started while the session is locked: nothing is raised until it reads unlocked.
   click(app::id_start_stop_button);
   session_.locked = std::optional<bool>(true);
   click(app::id_start_stop_button);
-  ASSERT_TRUE(controls().watch.running());
-  EXPECT_TRUE(controls().watch.unseen());
+  ASSERT_TRUE(context().watch.running());
+  EXPECT_TRUE(context().watch.unseen());
   tick();
-  EXPECT_EQ(controls().watch.raised(), nullptr);
+  EXPECT_EQ(context().watch.raised(), nullptr);
 }
 
 // Wine has no lock screen: the real question reads the session unlocked, or cannot tell.
@@ -498,11 +506,11 @@ TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsF
   // Registered as the class lookup finds them: case aside, but the whole name.
   add_targets({target_a, L"lorvanetesttargetb", L"LorvaneTestBy"});
   ThreadWindow film(bystander, Shape::full_screen);
-  EXPECT_TRUE(control::full_screen_work(controls(), film.hwnd())) << "a prefix is no match";
+  EXPECT_TRUE(control::full_screen_work(context(), film.hwnd())) << "a prefix is no match";
   ThreadWindow player(target_b, Shape::full_screen);
-  EXPECT_FALSE(control::full_screen_work(controls(), player.hwnd())) << "the wallpaper itself";
-  EXPECT_FALSE(control::full_screen_work(controls(), ::GetDesktopWindow()));
-  EXPECT_FALSE(control::full_screen_work(controls(), ::FindWindowW(L"Shell_TrayWnd", nullptr)));
+  EXPECT_FALSE(control::full_screen_work(context(), player.hwnd())) << "the wallpaper itself";
+  EXPECT_FALSE(control::full_screen_work(context(), ::GetDesktopWindow()));
+  EXPECT_FALSE(control::full_screen_work(context(), ::FindWindowW(L"Shell_TrayWnd", nullptr)));
 
   // Maximised and grown over the whole monitor, but with a title bar.
   ThreadWindow maximised(L"LorvaneTestMaximised", Shape::maximised);
@@ -513,14 +521,14 @@ TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsF
   ::SetWindowPos(maximised.hwnd(), nullptr, m.left - 8, m.top - 8, m.right - m.left + 16,
                  m.bottom - m.top + 16, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(::IsZoomed(maximised.hwnd()));
-  EXPECT_FALSE(control::full_screen_work(controls(), maximised.hwnd()));
+  EXPECT_FALSE(control::full_screen_work(context(), maximised.hwnd()));
   // Nor without its title bar, as some players and editors show themselves maximised.
   LONG style = ::GetWindowLongW(maximised.hwnd(), GWL_STYLE);
   ::SetWindowLongW(maximised.hwnd(), GWL_STYLE, style & ~WS_CAPTION);
   ::SetWindowPos(maximised.hwnd(), nullptr, m.left - 8, m.top - 8, m.right - m.left + 16,
                  m.bottom - m.top + 16, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   ASSERT_TRUE(::IsZoomed(maximised.hwnd()));
-  EXPECT_FALSE(control::full_screen_work(controls(), maximised.hwnd()));
+  EXPECT_FALSE(control::full_screen_work(context(), maximised.hwnd()));
 }
 
 }  // namespace

@@ -53,16 +53,16 @@ class SelectionTest : public ControlTest {
     ASSERT_EQ(::GetForegroundWindow(), target_.get());
   }
 
-  void selection_tick() { control::selection_tick(controls()); }
+  void selection_tick() { control::selection_tick(context()); }
 
   platform::UniqueWindow target_ = make_window(target_a);
 };
 
 TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {
   click(id_select_button);
-  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
-  EXPECT_TRUE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
+  EXPECT_EQ(context().front_display_option.caption(), wait_hint);
+  EXPECT_TRUE(context().selection_timer.enabled());
+  EXPECT_EQ(context().selection_timer.interval(), 6000u);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_FALSE(::IsIconic(hwnd()));
 
@@ -70,13 +70,13 @@ TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {
   add_targets({missing_class});
   click(id_start_stop_button);
   ASSERT_TRUE(pump_until([&] { return ::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()); }));
-  controls().selection_timer.set_enabled(false);
+  context().selection_timer.set_enabled(false);
   click(id_select_button);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
-  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
-  EXPECT_TRUE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), wait_hint);
+  EXPECT_TRUE(context().selection_timer.enabled());
+  EXPECT_EQ(context().selection_timer.interval(), 6000u);
   pump_for(100ms);
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
@@ -84,7 +84,7 @@ TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {
 
 TEST_F(SelectionTest, YesAndYesRegisterTheWindowAtTheEndAndStartControl) {
   add_targets({L"Earlier"});
-  controls().target_list.select(0);
+  context().target_list.select(0);
   select_target();
   BoxWatch watch;
   MessageBoxAnswerer answerer({IDYES, IDYES});
@@ -93,11 +93,11 @@ TEST_F(SelectionTest, YesAndYesRegisterTheWindowAtTheEndAndStartControl) {
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
   // Tied to the program of the window caught.
   EXPECT_EQ(list_targets(), (Targets{{L"Earlier", L""}, {target_a, own_program()}}));
-  EXPECT_EQ(controls().target_list.selected(), 0);
-  EXPECT_FALSE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().front_display_option.caption(), taken);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
-  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_EQ(context().target_list.selected(), 0);
+  EXPECT_FALSE(context().selection_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), taken);
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(context().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return ::IsIconic(hwnd()) && !::IsWindowVisible(hwnd()); }));
 
   const std::vector<BoxView>& boxes = watch.boxes();
@@ -134,12 +134,12 @@ TEST_F(SelectionTest, NoThenOkWaitsAgain) {
   EXPECT_EQ(sorted(box.buttons), (std::vector<int>{IDOK, IDCANCEL}));
   EXPECT_FALSE(box.has_icon);
 
-  EXPECT_TRUE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
-  EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
+  EXPECT_TRUE(context().selection_timer.enabled());
+  EXPECT_EQ(context().selection_timer.interval(), 6000u);
+  EXPECT_EQ(context().front_display_option.caption(), wait_hint);
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Earlier"}));
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
 }
 
 TEST_F(SelectionTest, NoThenCancelEndsTheWizard) {
@@ -147,8 +147,8 @@ TEST_F(SelectionTest, NoThenCancelEndsTheWizard) {
   MessageBoxAnswerer answerer({IDNO, IDCANCEL});
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, retry}));
-  EXPECT_FALSE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().front_display_option.caption(), taken);
+  EXPECT_FALSE(context().selection_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), taken);
   EXPECT_TRUE(list_items().empty());
 }
 
@@ -156,8 +156,8 @@ TEST_F(SelectionTest, NoThenCancelEndsTheWizard) {
 // where it stands, and nothing more is asked.
 TEST_F(SelectionTest, AnEntryWithoutAProgramIsNarrowedInPlaceAndNothingMoreIsAsked) {
   add_targets({L"Earlier", target_a, L"Later"});
-  controls().target_list.append(platform::Target{target_a, L"other.exe"});
-  controls().target_list.select(1);
+  context().target_list.append(platform::Target{target_a, L"other.exe"});
+  context().target_list.select(1);
   select_target();
   // A second answer, so that a wrong second box would be seen rather than left open.
   MessageBoxAnswerer answerer({IDYES, IDNO});
@@ -167,11 +167,11 @@ TEST_F(SelectionTest, AnEntryWithoutAProgramIsNarrowedInPlaceAndNothingMoreIsAsk
                                      {target_a, own_program()},
                                      {L"Later", L""},
                                      {target_a, L"other.exe"}}));
-  EXPECT_EQ(controls().target_list.selected(), 1);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().selection_timer.enabled());
-  EXPECT_FALSE(controls().control_timer.enabled());
-  EXPECT_EQ(controls().front_display_option.caption(), taken);
+  EXPECT_EQ(context().target_list.selected(), 1);
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().selection_timer.enabled());
+  EXPECT_FALSE(context().control_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), taken);
 }
 
 // The class and the program are registered already (the program in another case, as a path may
@@ -182,17 +182,17 @@ TEST_F(SelectionTest, AClassAndProgramRegisteredAlreadyIsADuplicate) {
   for (wchar_t& c : shouting) c = static_cast<wchar_t>(::towupper(c));
   for (const std::wstring& program : {own_program(), shouting}) {
     SCOPED_TRACE(testing::Message() << program);
-    controls().target_list.clear();
-    controls().target_list.append(platform::Target{target_a, L"other.exe"});
-    controls().target_list.append(platform::Target{target_a, program});
+    context().target_list.clear();
+    context().target_list.append(platform::Target{target_a, L"other.exe"});
+    context().target_list.append(platform::Target{target_a, program});
     select_target();
     MessageBoxAnswerer answerer({IDYES, IDNO});
     selection_tick();
     EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved}));
     EXPECT_EQ(list_targets(), (Targets{{target_a, L"other.exe"}, {target_a, program}}));
   }
-  controls().target_list.clear();
-  controls().target_list.append(platform::Target{target_a, L"other.exe"});
+  context().target_list.clear();
+  context().target_list.append(platform::Target{target_a, L"other.exe"});
   select_target();
   MessageBoxAnswerer answerer({IDYES, IDNO});
   selection_tick();
@@ -216,7 +216,7 @@ TEST_F(SelectionTest, OtherWindowsOfTheClassThatTheUserCanSeeAreToldOfBeforeTheS
     selection_tick();
     EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
   }
-  controls().target_list.clear();
+  context().target_list.clear();
   platform::UniqueWindow shown = make_window(target_a);
   select_target();
   BoxWatch watch;
@@ -270,8 +270,8 @@ TEST_F(SelectionTest, ANameDifferingOnlyInCaseIsANewEntry) {
                                      {L"LORVANETESTTARGETA", L""},
                                      {target_a, own_program()}}));
   // No to starting: control stays stopped.
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
 }
 
 // The main window, and the shell's windows: Wine's own taskbar, and windows of the shell's
@@ -291,8 +291,8 @@ TEST_F(SelectionTest, WithTheMainWindowOrTheShellInFrontNothingIsAskedAndTheWait
     selection_tick();
     pump_for(100ms);
     EXPECT_TRUE(answerer.seen().empty());
-    EXPECT_TRUE(controls().selection_timer.enabled());
-    EXPECT_EQ(controls().front_display_option.caption(), wait_hint);
+    EXPECT_TRUE(context().selection_timer.enabled());
+    EXPECT_EQ(context().front_display_option.caption(), wait_hint);
     EXPECT_EQ(z_position(window), before) << "not moved as a test";
   }
 }
@@ -306,9 +306,9 @@ TEST_F(SelectionTest, AWindowThatRefusesToMoveGetsNoQuestionAndTheWaitGoesOn) {
   selection_tick();
   pump_for(100ms);
   EXPECT_TRUE(answerer.seen().empty());
-  EXPECT_TRUE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().selection_timer.interval(), 6000u);
-  EXPECT_EQ(controls().front_display_option.caption(), control::unmovable_text(target_a));
+  EXPECT_TRUE(context().selection_timer.enabled());
+  EXPECT_EQ(context().selection_timer.interval(), 6000u);
+  EXPECT_EQ(context().front_display_option.caption(), control::unmovable_text(target_a));
 }
 
 TEST_F(SelectionTest, WithNoForegroundWindowYesAddsNothing) {
@@ -324,9 +324,9 @@ TEST_F(SelectionTest, WithNoForegroundWindowYesAddsNothing) {
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved}));
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Earlier"}));
-  EXPECT_FALSE(controls().selection_timer.enabled());
-  EXPECT_EQ(controls().front_display_option.caption(), taken);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().selection_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), taken);
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
   EXPECT_FALSE(is_last_visible(target_.get())) << "the test move has nothing to move";
 }
 
@@ -334,15 +334,15 @@ TEST_F(SelectionTest, StartPressedDuringTheWaitIsStoppedByYesToStart) {
   add_targets({missing_class});
   click(id_select_button);
   click(id_start_stop_button);
-  ASSERT_EQ(controls().start_stop_button.caption(), L"制御中");
-  ASSERT_TRUE(controls().selection_timer.enabled()) << "the wait goes on while control runs";
+  ASSERT_EQ(context().start_stop_button.caption(), L"制御中");
+  ASSERT_TRUE(context().selection_timer.enabled()) << "the wait goes on while control runs";
   bring_to_front(target_.get());
   MessageBoxAnswerer answerer({IDYES, IDYES});
   selection_tick();
   EXPECT_EQ(texts(answerer.seen()), (std::vector<std::wstring>{moved, start_now}));
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{missing_class, target_a}));
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()); }));
 }
 
@@ -360,8 +360,8 @@ TEST_F(SelectionTest, TheSelectionTimerAsksSixSecondsAfterSelect) {
   EXPECT_LT(asked, 7500ms);
   EXPECT_EQ(watch.boxes()[0].bottom, target_.get());
   // OK: waiting again.
-  EXPECT_TRUE(pump_until([&] { return controls().front_display_option.caption() == wait_hint; }));
-  EXPECT_TRUE(controls().selection_timer.enabled());
+  EXPECT_TRUE(pump_until([&] { return context().front_display_option.caption() == wait_hint; }));
+  EXPECT_TRUE(context().selection_timer.enabled());
 }
 
 }  // namespace

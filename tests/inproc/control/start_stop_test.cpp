@@ -18,11 +18,11 @@ bool normal_and_visible(HWND window) {
 }
 
 TEST_F(ControlTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption) {
-  controls().front_display_option.set_caption(L"");
+  context().front_display_option.set_caption(L"");
   click(id_start_stop_button);
-  EXPECT_EQ(controls().front_display_option.caption(), first_use_hint);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), first_use_hint);
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
   EXPECT_TRUE(normal_and_visible(hwnd()));
 
   // Control running when the list is emptied: the next press stops the timer and brings the
@@ -30,38 +30,44 @@ TEST_F(ControlTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption)
   add_targets({target_a});
   click(id_start_stop_button);
   ASSERT_TRUE(pump_until([&] { return minimised_and_hidden(hwnd()); }));
-  controls().target_list.clear();
-  controls().front_display_option.set_caption(L"");
+  context().target_list.clear();
+  context().front_display_option.set_caption(L"");
   click(id_start_stop_button);
-  EXPECT_EQ(controls().front_display_option.caption(), first_use_hint);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().front_display_option.caption(), first_use_hint);
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
+  EXPECT_FALSE(context().control_timer.enabled());
+  EXPECT_FALSE(context().watch.armed());
   EXPECT_TRUE(pump_until([&] { return normal_and_visible(hwnd()); }));
+  // The caption is the state: a hook's message that arrives now runs a tick over nothing.
+  EXPECT_TRUE(control::control_running(context()));
+  ::PostMessageW(hwnd(), control::foreground_changed_message, 0, 0);
+  pump_for(100ms);
+  EXPECT_FALSE(context().watch.armed());
 }
 
 TEST_F(ControlTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
   add_targets({missing_class});
-  std::wstring status = controls().front_display_option.caption();
+  std::wstring status = context().front_display_option.caption();
 
   click(id_start_stop_button);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
-  EXPECT_TRUE(controls().control_timer.enabled());
-  EXPECT_EQ(controls().control_timer.interval(), 1000u);
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(context().control_timer.enabled());
+  EXPECT_EQ(context().control_timer.interval(), 1000u);
   // Minimised, which the resize handling turns into hiding the window.
   EXPECT_TRUE(pump_until([&] { return minimised_and_hidden(hwnd()); }));
 
   click(id_start_stop_button);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
   EXPECT_TRUE(pump_until([&] { return normal_and_visible(hwnd()); }));
   // A list with entries leaves the status line alone.
-  EXPECT_EQ(controls().front_display_option.caption(), status);
+  EXPECT_EQ(context().front_display_option.caption(), status);
 
   // Any caption other than "開始" counts as running.
-  controls().start_stop_button.set_caption(L"開始 ");
+  context().start_stop_button.set_caption(L"開始 ");
   click(id_start_stop_button);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
 }
 
 // The real timer: Start runs no tick itself, the timer's ticks follow at its one-second
@@ -71,7 +77,7 @@ TEST_F(ControlTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
   add_targets({target_a});
   clock_.set_idle();
   click(id_start_stop_button);
-  EXPECT_EQ(controls().control_timer.interval(), 1000u);
+  EXPECT_EQ(context().control_timer.interval(), 1000u);
   EXPECT_FALSE(clock_.first_tick_at().has_value()) << "Start ticked at once";
   ASSERT_TRUE(pump_until([&] { return is_topmost(target.get()); }, 5s));
   EXPECT_TRUE(clock_.first_tick_at().has_value());

@@ -160,7 +160,7 @@ TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
   start_without_timer();
   tick();
   ASSERT_TRUE(is_topmost(a.get()));
-  ASSERT_EQ(controls().watch.raised(), a.get());
+  ASSERT_EQ(context().watch.raised(), a.get());
 
   cloaking_.cloak(a.get());
   tick();
@@ -174,7 +174,7 @@ TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
   ::ShowWindow(a.get(), SW_HIDE);
   tick();
   EXPECT_TRUE(is_topmost(b.get()));
-  EXPECT_EQ(controls().watch.raised(), b.get());
+  EXPECT_EQ(context().watch.raised(), b.get());
 }
 
 // Wine's virtual desktop has a real taskbar, in explorer's process. In the list (a file from
@@ -195,25 +195,25 @@ TEST_F(ControlTest, TheTaskbarInTheListIsNeverMovedAndTheNextEntryIsRaised) {
   EXPECT_EQ(is_topmost(taskbar), taskbar_topmost);
   EXPECT_EQ(mover_.moves_of(taskbar), 0u);
   const std::wstring told = control::shell_entry_text(L"shell_traywnd");
-  EXPECT_EQ(controls().front_display_option.caption(), told);
+  EXPECT_EQ(context().front_display_option.caption(), told);
 
   // The user is back and clicks the taskbar: it stays where it is, and is not told of again.
-  controls().front_display_option.set_caption(L"");
+  context().front_display_option.set_caption(L"");
   clock_.set_active();
   bring_to_front(taskbar);
   ASSERT_EQ(::GetForegroundWindow(), taskbar);
   tick();
   EXPECT_EQ(mover_.moves_of(taskbar), 0u);
   EXPECT_FALSE(is_last_visible(taskbar));
-  EXPECT_EQ(controls().front_display_option.caption(), L"");
-  EXPECT_EQ(controls().target_list.count(), 2) << "the list keeps the entry";
+  EXPECT_EQ(context().front_display_option.caption(), L"");
+  EXPECT_EQ(context().target_list.count(), 2) << "the list keeps the entry";
 
   // Each Start says it afresh.
-  control::start_stop(controls());
+  control::start_stop(context());
   start_without_timer();
   clock_.set_idle();
   tick();
-  EXPECT_EQ(controls().front_display_option.caption(), told);
+  EXPECT_EQ(context().front_display_option.caption(), told);
   EXPECT_EQ(mover_.moves_of(taskbar), 0u);
 }
 

@@ -108,14 +108,14 @@ TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
   std::size_t moves = mover_.moves_of(a.get());
   tick();
   EXPECT_EQ(mover_.moves_of(a.get()), moves);
-  EXPECT_TRUE(controls().watch.watching_clicks());
+  EXPECT_TRUE(context().watch.watching_clicks());
 }
 
 TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
-  controls().front_display_option.set_ticked(true);
+  context().front_display_option.set_ticked(true);
   clock_.set_idle();
   bring_to_front(a.get());
   tick();
@@ -203,25 +203,25 @@ TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatus
   bring_to_front(a.get());
   tick();
   EXPECT_FALSE(is_last_visible(a.get()));
-  EXPECT_EQ(controls().watch.listening(), platform::RawDevices::none);
-  EXPECT_EQ(controls().front_display_option.caption(), refused);
+  EXPECT_EQ(context().watch.listening(), platform::RawDevices::none);
+  EXPECT_EQ(context().front_display_option.caption(), refused);
   // Said once until control stops.
-  controls().front_display_option.set_caption(L"前面表示しない。");
+  context().front_display_option.set_caption(L"前面表示しない。");
   tick();
-  EXPECT_EQ(controls().front_display_option.caption(), L"前面表示しない。");
+  EXPECT_EQ(context().front_display_option.caption(), L"前面表示しない。");
 
   // The user is away: B, the next live target, is raised in A's place, and waits for the user.
   clock_.set_idle();
   tick();
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_TRUE(is_topmost(b.get()));
-  EXPECT_EQ(controls().watch.raised(), b.get());
+  EXPECT_EQ(context().watch.raised(), b.get());
 
   // Stopped and started again, it is said afresh.
-  control::start_stop(controls());
+  control::start_stop(context());
   start_without_timer();
   tick();
-  EXPECT_EQ(controls().front_display_option.caption(), refused);
+  EXPECT_EQ(context().front_display_option.caption(), refused);
 }
 
 // A program whose process we may not open (another user's, or one guarding its process) is not
@@ -233,7 +233,7 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   add_targets({target_a, target_b});
   mover_.cannot_read(a.get(), true);
   start_without_timer();
-  const std::wstring option = controls().front_display_option.caption();
+  const std::wstring option = context().front_display_option.caption();
 
   // Its moves take: pushed and raised as any other, and the status line says nothing.
   clock_.set_active();
@@ -243,9 +243,9 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   clock_.set_idle();
   for (int i = 0; i < control::MoveCheck::misses_before_refused + 1; ++i) tick();
   EXPECT_TRUE(is_topmost(a.get()));
-  EXPECT_EQ(controls().watch.raised(), a.get());
-  EXPECT_EQ(controls().front_display_option.caption(), option);
-  control::start_stop(controls());
+  EXPECT_EQ(context().watch.raised(), a.get());
+  EXPECT_EQ(context().front_display_option.caption(), option);
+  control::start_stop(context());
 
   // Its moves never take: each tick tries again until it counts as refused; then B is raised in
   // its place and the status line says A cannot be moved, without a reason it does not know.
@@ -253,7 +253,7 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   mover_.cannot_read(a.get(), false);
   start_without_timer();
   for (int i = 0; i < control::MoveCheck::misses_before_refused; ++i) {
-    EXPECT_EQ(controls().watch.raised(), i == 0 ? nullptr : a.get()) << "tick " << i;
+    EXPECT_EQ(context().watch.raised(), i == 0 ? nullptr : a.get()) << "tick " << i;
     tick();
   }
   EXPECT_FALSE(is_topmost(b.get()));
@@ -261,9 +261,9 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   tick();
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_TRUE(is_topmost(b.get()));
-  EXPECT_EQ(controls().watch.raised(), b.get());
-  EXPECT_EQ(controls().front_display_option.caption(), control::cannot_move_text(target_a));
-  EXPECT_NE(controls().front_display_option.caption(), control::unmovable_text(target_a));
+  EXPECT_EQ(context().watch.raised(), b.get());
+  EXPECT_EQ(context().front_display_option.caption(), control::cannot_move_text(target_a));
+  EXPECT_NE(context().front_display_option.caption(), control::unmovable_text(target_a));
   tick();
   EXPECT_EQ(mover_.moves_of(a.get()), tries) << "a refusing window is no longer moved";
 }

@@ -114,23 +114,23 @@ TEST_F(AboutBoxTest, TheControlCycleIsNotTouched) {
   // Stopped.
   start();
   open_about();
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_FALSE(context().control_timer.enabled());
   ::SendMessageW(window_->about_box(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(controls().control_timer.enabled());
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
   close();
 
   // Running, with the window brought back from the tray.
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   tray_event(WM_LBUTTONUP);
-  ASSERT_TRUE(controls().control_timer.enabled());
+  ASSERT_TRUE(context().control_timer.enabled());
   HWND about = open_about();
   ASSERT_NE(about, nullptr);
-  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_TRUE(context().control_timer.enabled());
   ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-  EXPECT_TRUE(controls().control_timer.enabled());
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(context().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
 }
 

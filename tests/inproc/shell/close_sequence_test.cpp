@@ -25,9 +25,9 @@ LRESULT CALLBACK watch_show(int code, WPARAM wparam, LPARAM lparam) {
 TEST_F(CloseSequenceTest, ClosingWhileControlRunsSavesTheListAndTheOption) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
   start();
-  ASSERT_TRUE(controls().control_timer.enabled());
+  ASSERT_TRUE(context().control_timer.enabled());
   tray_event(WM_LBUTTONUP);
-  controls().target_list.append(L"B");
+  context().target_list.append(L"B");
   click(app::id_front_display_option);
   // Nothing asks: the window is gone when the close returns.
   ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
@@ -39,7 +39,7 @@ TEST_F(CloseSequenceTest, ClosingWhileControlRunsSavesTheListAndTheOption) {
 
 TEST_F(CloseSequenceTest, TheEndOfTheSessionSavesAsAClose) {
   start();
-  controls().target_list.append(L"A");
+  context().target_list.append(L"A");
   // Asked whether the session may end, the window agrees and keeps going until it does end.
   EXPECT_EQ(::SendMessageW(hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
   ::SendMessageW(hwnd(), WM_ENDSESSION, FALSE, 0);
@@ -87,7 +87,7 @@ TEST_F(CloseSequenceTest, ClosingOrASessionEndWhileTheStartUpWaitsWritesNothing)
   settings_path_ = other.file(L"Lorvane.ini");
   ASSERT_TRUE(::CreateDirectoryW(settings_path_.c_str(), nullptr));
   start();
-  EXPECT_EQ(controls().front_display_option.caption(), app::settings_unreadable_text);
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_unreadable_text);
   close();
   EXPECT_EQ(names_in(other.path()), std::vector<std::wstring>{L"Lorvane.ini"});
   EXPECT_TRUE(names_in(settings_path_).empty());
@@ -103,7 +103,7 @@ TEST_F(CloseSequenceTest, AnExitSaveThatFailsAsksToTryAgainOrToQuitWithoutSaving
   {
     // The program lets go while the box is open: the second try saves.
     start();
-    controls().target_list.append(L"B");
+    context().target_list.append(L"B");
     platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, FILE_SHARE_READ);
     MessageBoxAnswerer answerer({IDRETRY});
     std::thread letting_go([&] {
@@ -121,7 +121,7 @@ TEST_F(CloseSequenceTest, AnExitSaveThatFailsAsksToTryAgainOrToQuitWithoutSaving
   }
   write_ini(stored);
   start();
-  controls().target_list.append(L"C");
+  context().target_list.append(L"C");
   platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, FILE_SHARE_READ);
   MessageBoxAnswerer answerer({IDRETRY, IDCANCEL});
   ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);

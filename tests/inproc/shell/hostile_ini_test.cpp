@@ -56,7 +56,7 @@ TEST_P(HostileIniTest, AnyFrontDisplayNumberButZeroTicksTheBoxAndNoNumberLeavesI
     SCOPED_TRACE(c.value);
     write_ini(std::wstring(L"[Lorvane]\n前面表示設定=") + c.value + L"\n");
     start();
-    EXPECT_EQ(controls().front_display_option.ticked(), c.ticked);
+    EXPECT_EQ(context().front_display_option.ticked(), c.ticked);
     close();
     // The exit writes back what the box shows.
     EXPECT_EQ(ini_bytes(), ini_file_bytes(std::wstring(L"[Lorvane]\n前面表示設定=") +
@@ -70,9 +70,9 @@ TEST_P(HostileIniTest, AValueLongerThan1023BytesIsReadCutAndKeptWholeInTheFile) 
   write_bytes(ini_path(), ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
                               ini_file_bytes(L"\nクラス名1=\n"));
   start();
-  ASSERT_EQ(controls().target_list.count(), 1);
+  ASSERT_EQ(context().target_list.count(), 1);
   std::wstring expected(long_value.begin(), long_value.begin() + 1023);
-  EXPECT_EQ(controls().target_list.item(0), expected);
+  EXPECT_EQ(context().target_list.item(0), expected);
   close();
   // The key already reads as the entry, so Save leaves it alone and the file loses nothing.
   EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=") + long_value +
@@ -92,7 +92,7 @@ TEST_P(HostileIniTest, AMovedEntryIsWrittenAndAnUnchangedOneIsNot) {
   EXPECT_EQ(
       ini_bytes(),
       ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=\"Alpha\"\nクラス名1= Beta \nクラス名2=\n"));
-  controls().target_list.select(1);
+  context().target_list.select(1);
   click(app::id_move_up_button);
   click(app::id_save_button);
   EXPECT_EQ(ini_bytes(),
@@ -111,7 +111,7 @@ TEST_P(HostileIniTest, ClassNamesThatAreNotShiftJisAreWrittenBackByteForByte) {
   file += ini_file_bytes(L"クラス名3=\n前面表示設定=0\n");
   write_bytes(ini_path(), file);
   start();
-  EXPECT_EQ(controls().target_list.count(), 3);
+  EXPECT_EQ(context().target_list.count(), 3);
   close();
   EXPECT_EQ(ini_bytes(), file);
 }
@@ -130,11 +130,11 @@ TEST_P(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
     start();
     EXPECT_EQ(list_items(), Items{L"A"});
     tray_event(WM_LBUTTONUP);
-    controls().target_list.append(L"B");
+    context().target_list.append(L"B");
     click(app::id_front_display_option);
     click(app::id_save_button);
     if (refused) {
-      EXPECT_NE(controls().front_display_option.caption(), L"前面表示しない。");
+      EXPECT_NE(context().front_display_option.caption(), L"前面表示しない。");
     }
     MessageBoxAnswerer answerer({IDCANCEL});
     close();
@@ -168,7 +168,7 @@ TEST_P(HostileIniTest, AFileThatCannotBeWrittenLoadsAndStaysUnchanged) {
 TEST_P(HostileIniTest, AFolderInPlaceOfTheFileIsWaitedForAndNeverWritten) {
   ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
   start();
-  EXPECT_EQ(controls().target_list.count(), 0);
+  EXPECT_EQ(context().target_list.count(), 0);
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_FALSE(window_->settings_loaded());
   close();
@@ -204,7 +204,7 @@ TEST_P(HostileIniTest, AFileInUtf16OrOfGarbageStartsAndWhatTheExitWritesReadsBac
     close();
     start();
     EXPECT_EQ(list_items(), c.loaded);
-    EXPECT_TRUE(controls().front_display_option.ticked());
+    EXPECT_TRUE(context().front_display_option.ticked());
     close();
   }
 }
@@ -267,15 +267,15 @@ TEST_F(GeneratedIniTest, HostileFilesComeOutTheSameKeyByKeyAndASectionAtATime) {
     for (std::size_t key_limit : {key_by_key.key_limit, section_at_a_time.key_limit}) {
       write_bytes(file, bytes);
       set_list({});
-      controls().front_display_option.set_ticked(false);
-      registry::start_up_load(controls().front_display_option, controls().target_list, file,
+      context().front_display_option.set_ticked(false);
+      registry::start_up_load(context().front_display_option, context().target_list, file,
                               key_limit);
       lists.push_back(list_items());
       Items items = list_items();
       if (edit == 0 && !items.empty()) items.pop_back();
       if (edit == 1) items.push_back(L"Added");
       set_list(items);
-      registry::exit_save(controls().target_list, controls().front_display_option, file, key_limit);
+      registry::exit_save(context().target_list, context().front_display_option, file, key_limit);
       files.push_back(read_bytes(file));
     }
     EXPECT_EQ(lists[0], lists[1]);

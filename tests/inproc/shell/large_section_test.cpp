@@ -45,7 +45,7 @@ TEST_P(LargeSectionTest, SaveChangesOnlyWhatChangedAndKeepsEverythingElseInPlace
   write_ini(file_text(L"300"));
   start();
   tray_event(WM_LBUTTONUP);
-  controls().target_list.select(299);
+  context().target_list.select(299);
   click(app::id_move_up_button);
   click(app::id_save_button);
   // Unchanged keys keep their stored form (but for blanks around a value), the two moved entries
@@ -63,7 +63,7 @@ TEST_P(LargeSectionTest, SaveOfAShorterListRemovesTheStaleKeysAndAddsMissingOnes
   start();
   tray_event(WM_LBUTTONUP);
   for (int i = 0; i < 10; ++i) {
-    controls().target_list.select(controls().target_list.count() - 1);
+    context().target_list.select(context().target_list.count() - 1);
     click(app::id_delete_button);
   }
   click(app::id_save_button);

@@ -16,7 +16,7 @@ class ListEditingTest : public MainWindowTest {
     set_list(items, selected);
     click(button);
     EXPECT_EQ(list_items(), after);
-    EXPECT_EQ(controls().target_list.selected(), selected_after);
+    EXPECT_EQ(context().target_list.selected(), selected_after);
   }
 
   static Items numbered(int n) {
@@ -73,7 +73,7 @@ TEST_F(ListEditingTest, SaveAfterDeleteLowersTheCountAndDropsTheKeysAboveIt) {
   ASSERT_EQ(ini_bytes(),
             ini_file_bytes(L"[Lorvane]\n登録数=5\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
                            L"クラス名3=D\nクラス名4=E\nクラス名5=\n"));
-  controls().target_list.select(1);
+  context().target_list.select(1);
   click(app::id_delete_button);
   click(app::id_save_button);
   EXPECT_EQ(ini_bytes(),
@@ -81,7 +81,7 @@ TEST_F(ListEditingTest, SaveAfterDeleteLowersTheCountAndDropsTheKeysAboveIt) {
                            L"クラス名3=E\nクラス名4=\n"));
   // Down to nothing: the count 0 and one empty key.
   for (int i = 0; i < 4; ++i) {
-    controls().target_list.select(0);
+    context().target_list.select(0);
     click(app::id_delete_button);
   }
   click(app::id_save_button);

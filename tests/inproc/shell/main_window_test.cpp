@@ -127,11 +127,11 @@ TEST_F(MainWindowShellTest, OpensWithTheDesignedControlsAndTheFocusOnStart) {
 
   LONG button_type = ::GetWindowLongW(item(app::id_front_display_option), GWL_STYLE) & BS_TYPEMASK;
   EXPECT_EQ(button_type, BS_AUTOCHECKBOX);
-  EXPECT_FALSE(controls().front_display_option.ticked());
+  EXPECT_FALSE(context().front_display_option.ticked());
   LONG list_style = ::GetWindowLongW(item(app::id_target_list), GWL_STYLE);
   EXPECT_EQ(list_style & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
-  EXPECT_FALSE(controls().selection_timer.running());
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_FALSE(context().selection_timer.running());
+  EXPECT_FALSE(context().control_timer.enabled());
 
   // Opened at the minimum size, since the designed width is below it, and centred.
   RECT c = client();
@@ -154,8 +154,8 @@ TEST_F(MainWindowShellTest, WithStoredTargetsTheStatusLineKeepsTheCheckBoxCaptio
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   tray_event(WM_LBUTTONUP);
-  EXPECT_EQ(controls().front_display_option.caption(), L"前面表示しない。");
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_EQ(context().front_display_option.caption(), L"前面表示しない。");
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
 }
 
 TEST_F(MainWindowShellTest, TabWalksTheControlsInTheDesignedOrder) {
@@ -268,9 +268,9 @@ TEST_F(MainWindowShellTest, MinimisingByAnyMeansHidesTheWindowAndKeepsTheSavedSt
   // Control started by the Start button minimises through the same handling.
   tray_event(WM_LBUTTONUP);
   ::ShowWindow(hwnd(), SW_RESTORE);
-  controls().target_list.append(L"NoSuchWindowClass");
+  context().target_list.append(L"NoSuchWindowClass");
   click(app::id_start_stop_button);
-  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_TRUE(context().control_timer.enabled());
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
 }

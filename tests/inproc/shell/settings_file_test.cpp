@@ -18,11 +18,11 @@ class SettingsFileTest : public BothSettingsPathsTest {};
 TEST_P(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile) {
   ASSERT_FALSE(file_exists(ini_path()));
   start();
-  EXPECT_EQ(controls().target_list.count(), 0);
-  EXPECT_FALSE(controls().front_display_option.ticked());
-  EXPECT_EQ(controls().front_display_option.caption(), control::first_use_hint);
-  EXPECT_EQ(controls().start_stop_button.caption(), L"開始");
-  EXPECT_FALSE(controls().control_timer.enabled());
+  EXPECT_EQ(context().target_list.count(), 0);
+  EXPECT_FALSE(context().front_display_option.ticked());
+  EXPECT_EQ(context().front_display_option.caption(), control::first_use_hint);
+  EXPECT_EQ(context().start_stop_button.caption(), L"開始");
+  EXPECT_FALSE(context().control_timer.enabled());
   EXPECT_TRUE(::IsWindowVisible(hwnd()));
   EXPECT_FALSE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsZoomed(hwnd()));
@@ -32,7 +32,7 @@ TEST_P(SettingsFileTest, FirstRunStartsEmptyWithTheHintAndTheExitCreatesTheFile)
   EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=0\n"));
   // And the next start finds the empty list it left.
   start();
-  EXPECT_EQ(controls().target_list.count(), 0);
+  EXPECT_EQ(context().target_list.count(), 0);
 }
 
 TEST_P(SettingsFileTest, WithoutACountOrWithCountZeroTheFirstKeyIsStillRead) {
@@ -66,7 +66,7 @@ TEST_P(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
       L"クラス名3=D\nクラス名4=E\nクラス名5=\n");
   start();
   tray_event(WM_LBUTTONUP);
-  controls().target_list.select(2);
+  context().target_list.select(2);
   for (int i = 0; i < 3; ++i) click(app::id_delete_button);
   ASSERT_EQ(list_items(), (Items{L"A", L"B"}));
   click(app::id_save_button);
@@ -75,15 +75,15 @@ TEST_P(SettingsFileTest, SaveAfterCuttingTheListRemovesTheKeysItLeftBehind) {
                            L"クラス名2=\n"));
   // Save leaves the list and its selection as they are.
   EXPECT_EQ(list_items(), (Items{L"A", L"B"}));
-  EXPECT_EQ(controls().target_list.selected(), 1);
+  EXPECT_EQ(context().target_list.selected(), 1);
 }
 
 TEST_P(SettingsFileTest, SaveAfterGrowingTheListWritesEveryEntryAndOneEmptyKey) {
   write_ini(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n");
   start();
   tray_event(WM_LBUTTONUP);
-  controls().target_list.append(L"C");
-  controls().target_list.append(L"ウィンドウ表");  // a trail byte of 0x5C in Shift-JIS
+  context().target_list.append(L"C");
+  context().target_list.append(L"ウィンドウ表");  // a trail byte of 0x5C in Shift-JIS
   click(app::id_save_button);
   EXPECT_EQ(ini_bytes(),
             ini_file_bytes(L"[Lorvane]\n登録数=4\nクラス名0=A\nクラス名1=B\nクラス名2=C\n"
@@ -105,7 +105,7 @@ TEST_P(SettingsFileTest, ProgramKeysLoadWithTheirEntriesAndSaveMovesThemAlong) {
   start();
   EXPECT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"B", L""}, {L"C", L"表.exe"}}));
   tray_event(WM_LBUTTONUP);
-  controls().target_list.select(2);
+  context().target_list.select(2);
   click(app::id_move_up_button);
   ASSERT_EQ(list_targets(), (Targets{{L"A", L"a.exe"}, {L"C", L"表.exe"}, {L"B", L""}}));
   click(app::id_save_button);
@@ -123,14 +123,14 @@ TEST_P(SettingsFileTest, ProgramKeysAreWrittenOnlyForEntriesThatHaveOne) {
   write_ini(old_file);
   start();
   tray_event(WM_LBUTTONUP);
-  controls().target_list.append(platform::Target{L"B", L"b.exe"});
-  controls().target_list.append(L"C");
+  context().target_list.append(platform::Target{L"B", L"b.exe"});
+  context().target_list.append(L"C");
   click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=3\nクラス名0=A\nクラス名1=B\n"
                                         L"クラス名2=C\nクラス名3=\nプログラム名1=b.exe\n"));
-  controls().target_list.select(1);
+  context().target_list.select(1);
   click(app::id_delete_button);
-  controls().target_list.select(1);
+  context().target_list.select(1);
   click(app::id_delete_button);
   click(app::id_save_button);
   // Back to the file of a list without programs, byte for byte.
@@ -146,7 +146,7 @@ TEST_P(SettingsFileTest, AClassNameWithATabKeepsItsProgramApart) {
   start();
   EXPECT_EQ(list_targets(), (Targets{{L"Tab\there", L"p.exe"}, {L"Tab\tbare", L""}}));
   tray_event(WM_LBUTTONUP);
-  controls().target_list.select(0);
+  context().target_list.select(0);
   click(app::id_move_down_button);
   ASSERT_EQ(list_targets(), (Targets{{L"Tab\tbare", L""}, {L"Tab\there", L"p.exe"}}));
   click(app::id_save_button);
@@ -157,18 +157,18 @@ TEST_P(SettingsFileTest, AClassNameWithATabKeepsItsProgramApart) {
 TEST_P(SettingsFileTest, TheFrontDisplayTickReachesTheFileOnlyAtExitAndSurvivesARestart) {
   start();
   click(app::id_front_display_option);
-  ASSERT_TRUE(controls().front_display_option.ticked());
+  ASSERT_TRUE(context().front_display_option.ticked());
   click(app::id_save_button);
   EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n"));
   close();
   EXPECT_EQ(ini_bytes(), ini_file_bytes(L"[Lorvane]\n登録数=0\nクラス名0=\n前面表示設定=1\n"));
 
   start();
-  EXPECT_TRUE(controls().front_display_option.ticked());
+  EXPECT_TRUE(context().front_display_option.ticked());
   click(app::id_front_display_option);
   close();
   start();
-  EXPECT_FALSE(controls().front_display_option.ticked());
+  EXPECT_FALSE(context().front_display_option.ticked());
 }
 
 // A folder stands under the file's name as Save is pressed: the status line says that nothing was
@@ -177,15 +177,15 @@ TEST_P(SettingsFileTest, ASaveThatIsRefusedIsToldUntilOneWorks) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=A\nクラス名1=\n");
   start();
   tray_event(WM_LBUTTONUP);
-  const std::wstring status = controls().front_display_option.caption();
+  const std::wstring status = context().front_display_option.caption();
   ASSERT_TRUE(::DeleteFileW(ini_path().c_str()));
   ASSERT_TRUE(::CreateDirectoryW(ini_path().c_str(), nullptr));
-  controls().target_list.append(L"B");
+  context().target_list.append(L"B");
   click(app::id_save_button);
-  EXPECT_EQ(controls().front_display_option.caption(), app::save_refused_text);
+  EXPECT_EQ(context().front_display_option.caption(), app::save_refused_text);
   ASSERT_TRUE(::RemoveDirectoryW(ini_path().c_str()));
   click(app::id_save_button);
-  EXPECT_EQ(controls().front_display_option.caption(), status);
+  EXPECT_EQ(context().front_display_option.caption(), status);
   EXPECT_EQ(ini_bytes(),
             ini_file_bytes(L"[Lorvane]\n登録数=2\nクラス名0=A\nクラス名1=B\nクラス名2=\n"));
 }
@@ -207,7 +207,7 @@ class SettingsPlaceTest : public MainWindowTest {
   // A run that saves one entry at exit, into the chosen file.
   void run_adding(const std::wstring& entry) {
     start();
-    controls().target_list.append(entry);
+    context().target_list.append(entry);
     close();
   }
 

@@ -12,8 +12,8 @@ TEST_F(MainWindowTest, StoredTargetsLoadAndControlStartsInTheTray) {
       L"動画プレーヤー\nクラス名2=\n");
   start();
   EXPECT_EQ(list_items(), (std::vector<std::wstring>{L"Notepad", L"動画プレーヤー"}));
-  EXPECT_TRUE(controls().front_display_option.ticked());
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(context().front_display_option.ticked());
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
   close();

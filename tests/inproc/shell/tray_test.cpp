@@ -118,11 +118,11 @@ TEST_F(TrayTest, ARestoreLeavesControlRunning) {
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   ASSERT_TRUE(hidden_in_tray());
-  ASSERT_TRUE(controls().control_timer.enabled());
+  ASSERT_TRUE(context().control_timer.enabled());
   tray_event(WM_LBUTTONUP);
   EXPECT_TRUE(shown_normal());
-  EXPECT_TRUE(controls().control_timer.enabled());
-  EXPECT_EQ(controls().start_stop_button.caption(), L"制御中");
+  EXPECT_TRUE(context().control_timer.enabled());
+  EXPECT_EQ(context().start_stop_button.caption(), L"制御中");
 }
 
 TEST_F(TrayTest, TheIconLivesFromStartToCloseAndComesBackWithANewTaskbar) {
@@ -175,7 +175,7 @@ TEST_F(TrayTest, ARefusedReAddWhileHiddenShowsTheWindowOnTheTaskbarUntilTheIconI
   EXPECT_NE(::GetForegroundWindow(), hwnd()) << "shown without taking the user's keyboard";
   ASSERT_TRUE(pump_until([&] { return window_->tray_icon_present(); }, std::chrono::seconds(10)));
   EXPECT_TRUE(hidden_in_tray());
-  EXPECT_TRUE(controls().control_timer.enabled());
+  EXPECT_TRUE(context().control_timer.enabled());
 }
 
 TEST_F(TrayTest, AShellThatNeverTakesTheIconIsLeftAloneAfterTwoMinutes) {

@@ -1,8 +1,9 @@
 #pragma once
-// The main window's controls that the control cycle and the selection wizard act on. The state
-// of both lives in these controls: the caption of the Start/Stop button is the control
-// state, the control timer running is control running, and the caption of the front-display
-// option is the status line.
+// Everything the control cycle and the selection wizard act on: the main window's controls, the
+// timers, the input clock, the watch between ticks, the Z-order mover, the notice of refused
+// moves, the cloaking query and the programs of the windows compared with entries. The state of
+// both lives in the controls: the caption of the Start/Stop button is the control state
+// (control_running), and the caption of the front-display option is the status line.
 #include <windows.h>
 
 #include "control/cycle_watch.h"
@@ -15,7 +16,7 @@
 
 namespace lorvane::control {
 
-struct MainControls {
+struct ControlContext {
   HWND main;  // the main window: never pushed down, and never taken by the wizard
   platform::ListBox target_list;
   platform::Button start_stop_button;
