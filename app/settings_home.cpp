@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/main_window.h"
+#include "app/window_names.h"
 #include "platform/decimal.h"
 #include "platform/file_probe.h"
 #include "platform/message_box.h"
@@ -134,8 +134,8 @@ bool SettingsClaim::take() {
     if (denied) {
       // A copy that runs as administrator keeps its slot from us as well, but its main window
       // takes the message (it lets it through) and answers only for its own file.
-      if (platform::running_copy::bring_back_any(MainWindow::class_name, bring_back_message,
-                                                 key_.low, key_.high)) {
+      if (platform::running_copy::bring_back_any(main_window_class, bring_back_message, key_.low,
+                                                 key_.high)) {
         return false;
       }
       ::Sleep(poll_ms);

@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/window_names.h"
 #include "bench_support.h"
 
 using namespace lorvane::bench;
@@ -167,8 +168,16 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   int repetitions = argc > 3 ? _wtoi(argv[3]) : 31;
-  Program lorvane{"lorvane", argv[1], L"LorvaneMain", L"Lorvane", Goal::visible, {}, {}};
-  Program tray{"tray", argv[1], L"LorvaneMain", L"Lorvane", Goal::tray, {}, {}};
+  Program lorvane{"lorvane",
+                  argv[1],
+                  lorvane::app::main_window_class,
+                  lorvane::app::window_caption,
+                  Goal::visible,
+                  {},
+                  {}};
+  Program tray{
+      "tray", argv[1], lorvane::app::main_window_class, lorvane::app::window_caption, Goal::tray,
+      {},     {}};
   Program minimal{"minimal", argv[2], L"LorvaneBenchMinimal", L"Minimal", Goal::visible, {}, {}};
 
   // Not counted: the first start of each loads Wine's own libraries into the file cache.
@@ -198,8 +207,20 @@ int wmain(int argc, wchar_t** argv) {
   std::fflush(stdout);
 
   if (argc > 4) {
-    Program profile{"profile", argv[4], L"LorvaneMain", L"Lorvane", Goal::visible, {}, {}};
-    Program profile_tray{"profile_tray", argv[4], L"LorvaneMain", L"Lorvane", Goal::tray, {}, {}};
+    Program profile{"profile",
+                    argv[4],
+                    lorvane::app::main_window_class,
+                    lorvane::app::window_caption,
+                    Goal::visible,
+                    {},
+                    {}};
+    Program profile_tray{"profile_tray",
+                         argv[4],
+                         lorvane::app::main_window_class,
+                         lorvane::app::window_caption,
+                         Goal::tray,
+                         {},
+                         {}};
     int starts = argc > 5 ? _wtoi(argv[5]) : 7;
     StepTable visible_steps, tray_steps;
     for (int i = 0; i < starts; ++i) {
