@@ -9,9 +9,9 @@
 #include "platform/controls.h"
 #include "platform/message_box.h"
 #include "platform/running_copy.h"
-#include "registry/settings_file.h"
-#include "registry/target_list_editing.h"
 #include "resources/resource.h"
+#include "settings/settings_file.h"
+#include "settings/target_list_editing.h"
 
 namespace lorvane::app {
 namespace {
@@ -263,13 +263,13 @@ void MainWindow::start_up_sequence() {
 
 void MainWindow::load_settings() {
   control::ControlContext& c = context();
-  registry::LoadResult result = registry::start_up_load(
+  settings::LoadResult result = settings::start_up_load(
       c.front_display_option, c.target_list, settings_path(), options_.settings_key_limit);
-  if (result != registry::LoadResult::loaded) {
+  if (result != settings::LoadResult::loaded) {
     // Nothing is there to edit or to control yet, and nothing may be saved over the file.
     set_editing_enabled(false);
     c.front_display_option.set_caption(std::wstring(
-        result == registry::LoadResult::in_use ? settings_in_use_text : settings_unreadable_text));
+        result == settings::LoadResult::in_use ? settings_in_use_text : settings_unreadable_text));
     parts_->settings_timer.set_interval(settings_retry_interval_ms);
     parts_->settings_timer.set_enabled(true);
     return;
@@ -296,15 +296,15 @@ void MainWindow::save_now() {
   platform::CheckBox& status = context().front_display_option;
   const bool failure_shown =
       status.caption() == save_in_use_text || status.caption() == save_refused_text;
-  switch (registry::save(context().target_list, settings_path(), options_.settings_key_limit)) {
-    case registry::SaveResult::saved:
+  switch (settings::save(context().target_list, settings_path(), options_.settings_key_limit)) {
+    case settings::SaveResult::saved:
       if (failure_shown) status.set_caption(status_before_failure_);
       return;
-    case registry::SaveResult::in_use:
+    case settings::SaveResult::in_use:
       if (!failure_shown) status_before_failure_ = status.caption();
       status.set_caption(std::wstring(save_in_use_text));
       return;
-    case registry::SaveResult::refused:
+    case settings::SaveResult::refused:
       if (!failure_shown) status_before_failure_ = status.caption();
       status.set_caption(std::wstring(save_refused_text));
       return;
@@ -316,11 +316,11 @@ void MainWindow::close_sequence(CloseKind kind) {
   closed_ = true;
   // Nothing is written over a file that was never read.
   while (loaded_) {
-    registry::SaveResult result =
-        registry::exit_save(context().target_list, context().front_display_option, settings_path(),
+    settings::SaveResult result =
+        settings::exit_save(context().target_list, context().front_display_option, settings_path(),
                             options_.settings_key_limit);
-    if (result == registry::SaveResult::saved || kind == CloseKind::session_end) break;
-    std::wstring text(result == registry::SaveResult::in_use ? save_in_use_text
+    if (result == settings::SaveResult::saved || kind == CloseKind::session_end) break;
+    std::wstring text(result == settings::SaveResult::in_use ? save_in_use_text
                                                              : save_refused_text);
     text += exit_save_choice_text;
     if (platform::ask(window_, text, caption, MB_RETRYCANCEL) != IDRETRY) break;
@@ -424,9 +424,9 @@ void MainWindow::on_command(int id) {
     case id_select_button: control::select(c); break;
     case id_about_button: open_about(); break;
     case id_save_button: save_now(); break;
-    case id_delete_button: registry::delete_selected(c.target_list); break;
-    case id_move_up_button: registry::move_up(c.target_list); break;
-    case id_move_down_button: registry::move_down(c.target_list); break;
+    case id_delete_button: settings::delete_selected(c.target_list); break;
+    case id_move_up_button: settings::move_up(c.target_list); break;
+    case id_move_down_button: settings::move_down(c.target_list); break;
     default: break;
   }
 }

@@ -20,7 +20,7 @@
 #include "platform/unique_handles.h"
 #include "platform/window_state.h"
 #include "platform/z_order.h"
-#include "registry/settings_file.h"
+#include "settings/settings_file.h"
 
 namespace lorvane::app {
 
@@ -49,7 +49,7 @@ struct MainWindowOptions {
   // logon or a lock whose unlock went unheard.
   platform::SessionSystem session_system;
   // Where the settings file is no longer read and written key by key; tests take both ways.
-  std::size_t settings_key_limit = registry::key_by_key_limit;
+  std::size_t settings_key_limit = settings::key_by_key_limit;
 };
 
 // While the shell refuses the icon (it is still starting at a slow logon), it is asked again at

@@ -61,8 +61,8 @@ CopyKey key_of(const std::wstring& path) {
   return {static_cast<WPARAM>(hash & 0xFFFFFFFFu), static_cast<LPARAM>(hash >> 32)};
 }
 
-registry::FolderNames names_of(const std::wstring& folder) {
-  registry::FolderNames names{folder, platform::text::ansi_can_hold(folder), std::nullopt, false};
+settings::FolderNames names_of(const std::wstring& folder) {
+  settings::FolderNames names{folder, platform::text::ansi_can_hold(folder), std::nullopt, false};
   if (!names.ansi_holds_path) {
     names.short_path = platform::file_probe::short_path(folder);
     names.ansi_holds_short_path =
@@ -76,17 +76,17 @@ registry::FolderNames names_of(const std::wstring& folder) {
 // A file that another program holds (a scanner, a backup, a sync client) is in use, and stays
 // the file of the run: the load waits for it. Only a file that is refused (access denied,
 // read-only) or is a folder sends the settings away.
-registry::BesideFile try_beside(const std::wstring& folder,
+settings::BesideFile try_beside(const std::wstring& folder,
                                 const platform::file_probe::OpenCall& open) {
-  switch (open(registry::settings_path(folder))) {
+  switch (open(settings::settings_path(folder))) {
     case platform::file_probe::FileOpen::opens:
-    case platform::file_probe::FileOpen::held: return registry::BesideFile::opens;
+    case platform::file_probe::FileOpen::held: return settings::BesideFile::opens;
     case platform::file_probe::FileOpen::absent:
-      return platform::file_probe::folder_takes_new_file(folder) ? registry::BesideFile::can_be_made
-                                                                 : registry::BesideFile::unusable;
+      return platform::file_probe::folder_takes_new_file(folder) ? settings::BesideFile::can_be_made
+                                                                 : settings::BesideFile::unusable;
     case platform::file_probe::FileOpen::refused: break;
   }
-  return registry::BesideFile::unusable;
+  return settings::BesideFile::unusable;
 }
 
 }  // namespace
@@ -151,33 +151,33 @@ void SettingsClaim::publish(HWND main_window) {
   if (slot_) slot_->publish(main_window);
 }
 
-registry::SettingsChoice find_settings_file(
+settings::SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
     const std::function<std::optional<std::wstring>()>& app_data_folder,
     const platform::file_probe::OpenCall& open) {
-  registry::SettingsPlaces places;
+  settings::SettingsPlaces places;
   places.exe_folder = exe_folder;
-  places.exe_folder_ansi = registry::ansi_reachable(names_of(exe_folder));
+  places.exe_folder_ansi = settings::ansi_reachable(names_of(exe_folder));
   if (places.exe_folder_ansi) places.beside = try_beside(*places.exe_folder_ansi, open);
-  if (places.beside == registry::BesideFile::unusable) {
+  if (places.beside == settings::BesideFile::unusable) {
     if (auto root = app_data_folder())
-      places.app_data_ansi = registry::ansi_reachable(names_of(*root));
+      places.app_data_ansi = settings::ansi_reachable(names_of(*root));
   }
-  return registry::choose_settings_file(places);
+  return settings::choose_settings_file(places);
 }
 
-void make_settings_folder(const registry::SettingsChoice& choice) {
+void make_settings_folder(const settings::SettingsChoice& choice) {
   if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
 }
 
-void prepare_settings_file(const registry::SettingsChoice& choice) {
+void prepare_settings_file(const settings::SettingsChoice& choice) {
   make_settings_folder(choice);
   if (!choice.copy_from) return;
   // A copy left by an earlier run that had to come here is out of date once the file beside the
   // executable has been written since (by a run that could write there, or by hand).
   auto original = platform::file_probe::last_written(*choice.copy_from);
   auto copy = platform::file_probe::last_written(choice.path);
-  if (original && copy && registry::written_later(*original, *copy)) {
+  if (original && copy && settings::written_later(*original, *copy)) {
     platform::file_probe::copy_over(*choice.copy_from, choice.path);
   } else {
     platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
@@ -192,7 +192,7 @@ std::optional<SettingsHome> CopyClaims::take(
   folder_.emplace(folder_claim_path(exe_folder));
   if (!folder_->take()) return std::nullopt;
   // One settings file for the whole run: the start-up load, Save and the exit save all use it.
-  registry::SettingsChoice choice = find_settings_file(exe_folder, app_data_folder);
+  settings::SettingsChoice choice = find_settings_file(exe_folder, app_data_folder);
   // The file's one-copy name is that of its folder's long path: the folder comes first, so that
   // a first run in the application data and a start a moment later take the same name.
   make_settings_folder(choice);

@@ -3,7 +3,7 @@
 // it makes its window.
 //
 // The settings file is "Lorvane.ini" beside the executable when it can be used there, else one in
-// the user's application-data folder (registry/settings_choice makes that choice from what the
+// the user's application-data folder (settings/settings_choice makes that choice from what the
 // tries here found). One copy runs per settings file and per executable's folder. A second start
 // for the file that a running copy uses, or from the folder it was started from, brings that
 // copy's main window back, as its tray icon would, and ends without touching the file. Which file
@@ -18,7 +18,7 @@
 
 #include "platform/file_probe.h"
 #include "platform/running_copy.h"
-#include "registry/settings_choice.h"
+#include "settings/settings_choice.h"
 
 namespace lorvane::app {
 
@@ -79,17 +79,17 @@ class SettingsClaim {
 // application-data folder is asked for only when the file cannot live beside the executable. A
 // file that another program holds is in use, not unusable: it stays where it is, and the load
 // waits for it. Nothing is written.
-registry::SettingsChoice find_settings_file(
+settings::SettingsChoice find_settings_file(
     const std::wstring& exe_folder,
     const std::function<std::optional<std::wstring>()>& app_data_folder,
     const platform::file_probe::OpenCall& open = platform::file_probe::open_for_read_write);
 
 // Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
 // taken, which is that of the folder's long path.
-void make_settings_folder(const registry::SettingsChoice& choice);
+void make_settings_folder(const settings::SettingsChoice& choice);
 // Makes the chosen file's folder and first copy, where the choice needs them. A copy that exists
 // is refreshed from the file beside the executable when that one was written later.
-void prepare_settings_file(const registry::SettingsChoice& choice);
+void prepare_settings_file(const settings::SettingsChoice& choice);
 
 // The settings file of this run and the keys by which its main window answers a second start.
 struct SettingsHome {

@@ -20,7 +20,7 @@
 #include "platform/file_probe.h"
 #include "platform/profile.h"
 #include "platform/tray.h"
-#include "registry/settings_file.h"
+#include "settings/settings_file.h"
 
 using namespace lorvane;
 
@@ -142,7 +142,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   mark("folder_claim_made");
   if (!folder_claim.take()) return 0;
   mark("folder_claim_taken");
-  registry::SettingsChoice settings =
+  settings::SettingsChoice settings =
       app::find_settings_file(exe_folder, platform::file_probe::application_data_folder);
   mark("settings_file_probe_and_choice");
   app::make_settings_folder(settings);

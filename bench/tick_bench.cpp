@@ -27,7 +27,7 @@
 #include "platform/process_name.h"
 #include "platform/text.h"
 #include "platform/z_order.h"
-#include "registry/settings_choice.h"
+#include "settings/settings_choice.h"
 
 using namespace lorvane;
 using namespace lorvane::bench;
@@ -294,7 +294,7 @@ int wmain(int argc, wchar_t** argv) {
   TempFolder settings(L"tick");
   RecentInput input;
   app::MainWindowOptions options;
-  options.settings_path = registry::settings_path(settings.path());
+  options.settings_path = settings::settings_path(settings.path());
   options.clock = input.clock();
   options.quit_on_destroy = false;
   // The window is never shown: while control runs it lives in the tray. With no settings file

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "platform/decimal.h"
-#include "registry/save_walk.h"
+#include "settings/save_walk.h"
 
 namespace {
 
-using lorvane::registry::SaveStep;
+using lorvane::settings::SaveStep;
 
 void check(bool holds, const char* rule) {
   if (holds) return;
@@ -60,7 +60,7 @@ bool contains(const std::vector<std::int32_t>& v, std::int32_t k) {
 }
 
 void check_load(std::int32_t count, const std::vector<std::int32_t>& present) {
-  std::vector<std::int32_t> read = lorvane::registry::load_positions(count, present);
+  std::vector<std::int32_t> read = lorvane::settings::load_positions(count, present);
   std::int32_t last = std::max<std::int32_t>(count, 0);
   check(std::is_sorted(read.begin(), read.end()) &&
             std::adjacent_find(read.begin(), read.end()) == read.end(),
@@ -75,7 +75,7 @@ void check_load(std::int32_t count, const std::vector<std::int32_t>& present) {
 }
 
 void check_save(std::int32_t stored, std::int32_t n, const std::vector<std::int32_t>& present) {
-  std::vector<SaveStep> steps = lorvane::registry::save_walk(stored, n, present);
+  std::vector<SaveStep> steps = lorvane::settings::save_walk(stored, n, present);
   auto count = static_cast<std::size_t>(n);
   check(steps.size() > count, "save writes positions 0 to n");
   check(steps.size() <= count + 1 + present.size(), "save walks no longer than the file");

@@ -12,7 +12,7 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "harness/lorvane_harness.h"
-#include "registry/settings_file.h"
+#include "settings/settings_file.h"
 
 namespace lorvane::test {
 
@@ -119,7 +119,7 @@ class MainWindowTest : public ::testing::Test {
   // How the program was started: a shortcut's "normal window" unless a test says otherwise.
   int show_command_ = SW_SHOWNORMAL;
   // Up to how many class-name keys the settings file is read and written key by key.
-  std::size_t settings_key_limit_ = registry::key_by_key_limit;
+  std::size_t settings_key_limit_ = settings::key_by_key_limit;
   std::unique_ptr<app::MainWindow> window_;
 };
 

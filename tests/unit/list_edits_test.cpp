@@ -1,4 +1,4 @@
-#include "registry/list_edits.h"
+#include "settings/list_edits.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 // A list of one-letter entries and its selection, edited as the list box is.
@@ -86,4 +86,4 @@ TEST(ListEdits, LongestListEditsAtItsEnds) {
 }
 
 }  // namespace
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

@@ -1,4 +1,4 @@
-#include "registry/save_walk.h"
+#include "settings/save_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 // The walk in a form that reads at a glance: "w0 w1 e2 r3" writes entries 0 and 1, writes the
@@ -141,4 +141,4 @@ TEST(SaveWalk, SavedListLoadsBackUnchanged) {
 }
 
 }  // namespace
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

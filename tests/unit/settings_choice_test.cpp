@@ -1,8 +1,8 @@
-#include "registry/settings_choice.h"
+#include "settings/settings_choice.h"
 
 #include <gtest/gtest.h>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 // What the in-process tests cannot make under Wine, which gives every folder a short name.
@@ -40,4 +40,4 @@ TEST(WrittenLater, AnHourOrTwoSecondsEitherWayIsNoChange) {
 }
 
 }  // namespace
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

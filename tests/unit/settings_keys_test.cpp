@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "registry/settings_file.h"
+#include "settings/settings_file.h"
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 TEST(ClassKey, PlainDecimalPositionAfterThePrefix) {
@@ -49,4 +49,4 @@ TEST(ClassKey, EveryOtherFormIsNoClassKey) {
 }
 
 }  // namespace
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

@@ -268,14 +268,14 @@ TEST_F(GeneratedIniTest, HostileFilesComeOutTheSameKeyByKeyAndASectionAtATime) {
       write_bytes(file, bytes);
       set_list({});
       context().front_display_option.set_ticked(false);
-      registry::start_up_load(context().front_display_option, context().target_list, file,
+      settings::start_up_load(context().front_display_option, context().target_list, file,
                               key_limit);
       lists.push_back(list_items());
       Items items = list_items();
       if (edit == 0 && !items.empty()) items.pop_back();
       if (edit == 1) items.push_back(L"Added");
       set_list(items);
-      registry::exit_save(context().target_list, context().front_display_option, file, key_limit);
+      settings::exit_save(context().target_list, context().front_display_option, file, key_limit);
       files.push_back(read_bytes(file));
     }
     EXPECT_EQ(lists[0], lists[1]);

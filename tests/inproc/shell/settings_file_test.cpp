@@ -1,6 +1,6 @@
 // The settings file as the real main window reads and writes it: start-up load, Save and the exit
 // save, checked against the exact bytes the profile functions leave on disk.
-#include "registry/settings_file.h"
+#include "settings/settings_file.h"
 #include "app/main_window.h"
 #include "app/settings_home.h"
 #include "control/control_cycle.h"
@@ -195,8 +195,8 @@ TEST_P(SettingsFileTest, ASaveThatIsRefusedIsToldUntilOneWorks) {
 // application data.
 class SettingsPlaceTest : public MainWindowTest {
  protected:
-  registry::SettingsChoice choose(const std::wstring& exe_folder) {
-    registry::SettingsChoice choice = app::find_settings_file(
+  settings::SettingsChoice choose(const std::wstring& exe_folder) {
+    settings::SettingsChoice choice = app::find_settings_file(
         exe_folder, [&] { return std::optional<std::wstring>(app_data_.path()); });
     app::prepare_settings_file(choice);
     settings_path_ = choice.path;
@@ -250,7 +250,7 @@ TEST_F(SettingsPlaceTest, AFolderUnderTheNameOrARefusedFileSendsTheSettingsToApp
   ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
 
   write_ini(stored);
-  registry::SettingsChoice choice = app::find_settings_file(
+  settings::SettingsChoice choice = app::find_settings_file(
       folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
   EXPECT_EQ(choice.path, in_app_data());
 }
@@ -274,7 +274,7 @@ TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromAN
   write_ini(stored);
   const std::wstring beside = folder_.file(L"Lorvane.ini");
   auto choose_refused = [&] {
-    registry::SettingsChoice choice = app::find_settings_file(
+    settings::SettingsChoice choice = app::find_settings_file(
         folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
     app::prepare_settings_file(choice);
     settings_path_ = choice.path;
@@ -319,7 +319,7 @@ TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
     std::wstring reached = exe_folder;
     if (!platform::text::ansi_can_hold(exe_folder))
       reached = platform::file_probe::short_path(exe_folder).value_or(L"");
-    EXPECT_EQ(choose(exe_folder).path, registry::settings_path(reached));
+    EXPECT_EQ(choose(exe_folder).path, settings::settings_path(reached));
     EXPECT_TRUE(platform::text::ansi_can_hold(settings_path_));
     // The profile functions reach the file beside the exe through that path.
     run_adding(L"Added");
@@ -343,15 +343,15 @@ TEST(SettingsPlace, TheRealApplicationDataFolderIsAskedOnlyWhenNeeded) {
   ASSERT_TRUE(app_data && file_exists(*app_data));
   // Chosen but not prepared: nothing is written into the real folder.
   EXPECT_EQ(app::find_settings_file(exe.path(), real).path,
-            registry::settings_path(*app_data + L"\\Lorvane"));
+            settings::settings_path(*app_data + L"\\Lorvane"));
   EXPECT_EQ(asked, 1);
 }
 
 TEST(SettingsPath, TheFolderIsTakenUnchanged) {
-  EXPECT_EQ(registry::settings_path(L"C:\\x"), L"C:\\x\\Lorvane.ini");
+  EXPECT_EQ(settings::settings_path(L"C:\\x"), L"C:\\x\\Lorvane.ini");
   // A folder that already ends with a separator still gets one more.
-  EXPECT_EQ(registry::settings_path(L"C:\\x\\"), L"C:\\x\\\\Lorvane.ini");
-  EXPECT_EQ(registry::settings_path(L"C:\\"), L"C:\\\\Lorvane.ini");
+  EXPECT_EQ(settings::settings_path(L"C:\\x\\"), L"C:\\x\\\\Lorvane.ini");
+  EXPECT_EQ(settings::settings_path(L"C:\\"), L"C:\\\\Lorvane.ini");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPaths, SettingsFileTest, settings_paths, settings_path_name);

@@ -1,6 +1,6 @@
-#include "registry/settings_choice.h"
+#include "settings/settings_choice.h"
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 
 std::wstring settings_path(const std::wstring& folder) { return folder + L"\\" + L"Lorvane.ini"; }
 
@@ -34,4 +34,4 @@ bool written_later(std::uint64_t original, std::uint64_t copy) {
   return later_by < hour - rounding || later_by > hour + rounding;
 }
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

@@ -2,7 +2,7 @@
 // Move up, Move down and Delete worked out from the selection and the count alone.
 #include <optional>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 
 // Two neighbouring positions whose entries change places, and the position selected afterwards.
 struct Swap {
@@ -25,4 +25,4 @@ struct Removal {
 // entry, or nothing once the list is empty. Nothing happens with no selection.
 std::optional<Removal> plan_delete(int selected, int count);
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

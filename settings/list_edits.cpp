@@ -1,6 +1,6 @@
-#include "registry/list_edits.h"
+#include "settings/list_edits.h"
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 bool inside(int position, int count) { return position >= 0 && position < count; }
@@ -29,4 +29,4 @@ std::optional<Removal> plan_delete(int selected, int count) {
   return Removal{selected, select};
 }
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

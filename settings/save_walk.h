@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 
 // One step of the walk over the class-name keys.
 struct SaveStep {
@@ -40,4 +40,4 @@ std::vector<ProgramStep> program_walk(const std::vector<bool>& has_program,
 std::vector<std::int32_t> load_positions(std::int32_t count,
                                          const std::vector<std::int32_t>& present_positions);
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

@@ -1,8 +1,8 @@
-#include "registry/target_list_editing.h"
+#include "settings/target_list_editing.h"
 
-#include "registry/list_edits.h"
+#include "settings/list_edits.h"
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 void apply(platform::ListBox& target_list, const std::optional<Swap>& swap) {
@@ -33,4 +33,4 @@ void delete_selected(platform::ListBox& target_list) {
   }
 }
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

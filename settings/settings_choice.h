@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 
 // The folder joined with "\Lorvane.ini", the folder taken unchanged.
 std::wstring settings_path(const std::wstring& folder);
@@ -54,4 +54,4 @@ SettingsChoice choose_settings_file(const SettingsPlaces& places);
 // or less (either way), is no change.
 bool written_later(std::uint64_t original, std::uint64_t copy);
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

@@ -1,4 +1,4 @@
-#include "registry/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <algorithm>
 #include <map>
@@ -7,9 +7,9 @@
 #include "platform/decimal.h"
 #include "platform/file_probe.h"
 #include "platform/profile.h"
-#include "registry/save_walk.h"
+#include "settings/save_walk.h"
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 namespace {
 
 const std::wstring section_name{section};
@@ -330,4 +330,4 @@ SaveResult exit_save(const platform::ListBox& target_list,
   return writes.result();
 }
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

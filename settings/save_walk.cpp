@@ -1,8 +1,8 @@
-#include "registry/save_walk.h"
+#include "settings/save_walk.h"
 
 #include <algorithm>
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 
 std::vector<SaveStep> save_walk(std::int32_t stored_count, std::int32_t n,
                                 const std::vector<std::int32_t>& present_positions) {
@@ -54,4 +54,4 @@ std::vector<std::int32_t> load_positions(std::int32_t count,
   return positions;
 }
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings

@@ -11,7 +11,7 @@
 
 #include "platform/controls.h"
 
-namespace lorvane::registry {
+namespace lorvane::settings {
 
 inline constexpr std::wstring_view section = L"Lorvane";
 inline constexpr std::wstring_view front_display_key = L"前面表示設定";
@@ -72,4 +72,4 @@ SaveResult exit_save(const platform::ListBox& target_list,
                      std::size_t key_limit = key_by_key_limit,
                      DWORD patience_ms = save_patience_ms);
 
-}  // namespace lorvane::registry
+}  // namespace lorvane::settings
