@@ -67,7 +67,9 @@ bool reached(const Program& program, HWND window) {
 }
 
 // One start: copy, start, wait for the goal, close the window and wait until the process ends.
-// `read` sees the program's folder after the program has ended, with the start time.
+// `read` sees the program's folder after the program has ended, with the start time. Not the
+// support library's LorvaneCopy: the floor program starts here the same way as Lorvane, and the
+// clock runs from the process's creation to the goal, looked at every poll step.
 Timing start_once(const Program& program,
                   const std::function<void(const TempFolder&, double)>& read = nullptr) {
   TempFolder folder(L"start");

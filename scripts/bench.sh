@@ -319,7 +319,7 @@ for label in "${labels[@]}"; do
         "$(both "$(verdict "$(lat "latency.push.$k.median_ms")" '<=' "$median_target")" \
           "$(verdict "$(lat "latency.push.$k.worst_ms")" '<=' 100)")")"
   done
-  for case in "front:raised window in front" "other:another window in front"; do
+  for case in "other:your own window in front"; do
     IFS=: read -r k what <<<"$case"
     row "return ($label), $what ($(lat "latency.return.$k.tries") tries)" \
       "$(reaction "return.$k")" "worst <= 150 ms" \
