@@ -327,12 +327,17 @@ for label in "${labels[@]}"; do
         "$(verdict "$(lat "latency.return.$k.worst_ms")" '<=' 150)")"
   done
 done
+# With the user at work, the target is one for Windows, where a pointer move is one WM_INPUT; under
+# Wine each move arrives three times (the display driver echoes it), so that line is shown, not
+# judged (docs/bench.md).
 for case in "front:user away" "active:user at work"; do
   IFS=: read -r k what <<<"$case"
   p=$(stretch_percent "$k.begin" "$k.end")
+  judged=$(verdict "$p" '<' 0.1)
+  [[ $k == active ]] && judged="not judged under Wine"
   row "CPU, registered target in front, $what" \
     "$p % ($(stretch_ms "$k.begin" "$k.end") ms in $(stretch_s "$k.begin" "$k.end") s)" "< 0.1 %" \
-    "$(verdict "$p" '<' 0.1)"
+    "$judged"
 done
 row "  the same copy (10 live targets), none in front" \
   "$(stretch_percent quiet.begin quiet.end) % ($(stretch_ms quiet.begin quiet.end) ms in $(stretch_s quiet.begin quiet.end) s)" "" ""
