@@ -43,6 +43,18 @@ HWND next_box(const Lorvane& lorvane, HWND previous, const std::wstring& text) {
   return box != nullptr && box != previous && box_text(box) == text ? box : nullptr;
 }
 
+// The wizard on a fresh start: Select, the window brought to the front, and Yes to whether it
+// moved back. The box answered, or null when it never came.
+HWND caught_and_confirmed(Lorvane& lorvane, HWND window) {
+  if (!lorvane.start()) return nullptr;
+  if (!pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s)) return nullptr;
+  lorvane.click(id_select_button);
+  bring_to_front(window);
+  HWND moved = next_box(lorvane, nullptr, box_moved);
+  if (moved != nullptr) Lorvane::answer(moved, IDYES);
+  return moved;
+}
+
 TEST(E2eProgram, TheWizardTiesTheEntryToThePlayerAndTellsOfTheOtherProgram) {
   TempFolder programs(L"programs");
   const std::wstring shared = unique_class(L"LvShared");
@@ -52,14 +64,8 @@ TEST(E2eProgram, TheWizardTiesTheEntryToThePlayerAndTellsOfTheOtherProgram) {
   ASSERT_NE(player.window(), nullptr);
 
   Lorvane lorvane;
-  ASSERT_TRUE(lorvane.start());
-  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s));
-  lorvane.click(id_select_button);
-  bring_to_front(player.window());
-
-  HWND moved = next_box(lorvane, nullptr, box_moved);
+  HWND moved = caught_and_confirmed(lorvane, player.window());
   ASSERT_NE(moved, nullptr);
-  Lorvane::answer(moved, IDYES);
   HWND note = next_box(lorvane, moved, shared_with_other_programs);
   ASSERT_NE(note, nullptr) << "the other program's window of the class is told of";
   EXPECT_NE(::GetDlgItem(note, IDOK), nullptr);
@@ -93,13 +99,8 @@ TEST(E2eProgram, AProgramNameTheCodePageCannotHoldIsNotRecorded) {
   ASSERT_NE(player.window(), nullptr);
 
   Lorvane lorvane;
-  ASSERT_TRUE(lorvane.start());
-  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s));
-  lorvane.click(id_select_button);
-  bring_to_front(player.window());
-  HWND moved = next_box(lorvane, nullptr, box_moved);
+  HWND moved = caught_and_confirmed(lorvane, player.window());
   ASSERT_NE(moved, nullptr);
-  Lorvane::answer(moved, IDYES);
   HWND start = next_box(lorvane, moved, box_start);
   ASSERT_NE(start, nullptr);
   EXPECT_EQ(lorvane.list_items(), std::vector<std::wstring>{target_class});

@@ -79,6 +79,23 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   EXPECT_TRUE(names_in(elsewhere.path()).empty());
 }
 
+// A start from the folder, spelt in upper case, claims it from a thread of its own, as another
+// process would: it must find this copy, bring its window back and end.
+void expect_a_start_from_the_folder_brings_it_back(const std::wstring& folder, HWND main) {
+  std::wstring upper = folder;
+  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  std::atomic<int> taken{-1};
+  std::thread second([&] {
+    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
+                               3000)
+                .take();
+  });
+  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
+  second.join();
+  EXPECT_EQ(taken.load(), 0);
+  EXPECT_TRUE(::IsWindowVisible(main) && !::IsIconic(main));
+}
+
 // A start from the folder of a running copy brings it back even when it would take another
 // settings file (an elevated start writes beside the exe, a normal one goes to the application
 // data).
@@ -93,21 +110,9 @@ TEST_F(MainWindowTest, ASecondStartFromTheSameFolderBringsTheCopyBackWhicheverFi
   ASSERT_TRUE(folder_claim.take());
   folder_claim.publish(hwnd());
 
-  // The other start claims the folder from a thread of its own, as another process would; its
-  // claim of the file beside the exe alone would not meet ours.
-  std::wstring upper = folder_.path();
-  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  // The other start's claim of the file beside the exe alone would not meet ours.
   EXPECT_NE(app::copy_name(folder_.file(L"Lorvane.ini")), app::copy_name(ini_path()));
-  std::atomic<int> taken{-1};
-  std::thread second([&] {
-    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
-                               3000)
-                .take();
-  });
-  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
-  second.join();
-  EXPECT_EQ(taken.load(), 0);
-  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
+  expect_a_start_from_the_folder_brings_it_back(folder_.path(), hwnd());
 }
 
 // As a start runs it: the window takes the key its folder claim worked out, and answers a start
@@ -123,18 +128,7 @@ TEST_F(MainWindowTest, TheFolderClaimsKeyHandedToTheWindowBringsItBackFromAnothe
   ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
   folder_claim.publish(hwnd());
 
-  std::wstring upper = folder_.path();
-  ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-  std::atomic<int> taken{-1};
-  std::thread second([&] {
-    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
-                               3000)
-                .take();
-  });
-  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
-  second.join();
-  EXPECT_EQ(taken.load(), 0);
-  EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
+  expect_a_start_from_the_folder_brings_it_back(folder_.path(), hwnd());
 }
 
 }  // namespace
