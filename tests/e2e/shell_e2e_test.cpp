@@ -153,6 +153,18 @@ const std::wstring held_stored =
     L"[Lorvane]\n登録数=2\nクラス名0=E2eNoSuchWindowA\nクラス名1=E2eNoSuchWindowB\nクラス名2=\n"
     L"前面表示設定=0\n";
 
+// Another program holds the settings file with no sharing as Lorvane starts: the window shows
+// while the file is held and says why it waits, with nothing to start. The hold, or none when the
+// file could not be held or the program did not start.
+platform::UniqueKernelHandle start_while_held(Lorvane& lorvane) {
+  platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+  if (!held || !lorvane.start()) return {};
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }));
+  EXPECT_EQ(lorvane.text(id_front_display_option), settings_in_use_text);
+  EXPECT_FALSE(::IsWindowEnabled(lorvane.item(id_start_stop_button)));
+  return held;
+}
+
 // A virus scanner, a backup or a sync client: another program holds the settings file with no
 // sharing as Lorvane starts, for 3 s. The run waits for it, and its edit goes beside the exe.
 TEST(E2eShell, ASettingsFileHeldAtStartUpIsWaitedForAndAnEditReachesItBesideTheExe) {
@@ -160,14 +172,9 @@ TEST(E2eShell, ASettingsFileHeldAtStartUpIsWaitedForAndAnEditReachesItBesideTheE
   lorvane.write_ini(held_stored);
   AwayFile away;
   ASSERT_TRUE(away.found());
-  platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
-  ASSERT_TRUE(held);
   const auto held_since = std::chrono::steady_clock::now();
-  ASSERT_TRUE(lorvane.start());
-  // The window shows while the file is held, and says why it waits.
-  EXPECT_TRUE(::IsWindowVisible(lorvane.main()));
-  EXPECT_EQ(lorvane.text(id_front_display_option), settings_in_use_text);
-  EXPECT_FALSE(::IsWindowEnabled(lorvane.item(id_start_stop_button)));
+  platform::UniqueKernelHandle held = start_while_held(lorvane);
+  ASSERT_TRUE(held);
   pump_for(std::chrono::duration_cast<std::chrono::milliseconds>(held_since + 3s -
                                                                  std::chrono::steady_clock::now()));
   held.reset();
@@ -205,12 +212,9 @@ TEST(E2eShell, ClosingWhileASettingsFileIsHeldWritesNothingAndTheNextStartHasThe
   lorvane.write_ini(held_stored);
   AwayFile away;
   ASSERT_TRUE(away.found());
-  platform::UniqueKernelHandle held = open_file(lorvane.ini_path(), GENERIC_READ, 0);
-  ASSERT_TRUE(held);
   const auto held_since = std::chrono::steady_clock::now();
-  ASSERT_TRUE(lorvane.start());
-  EXPECT_TRUE(::IsWindowVisible(lorvane.main()));
-  EXPECT_EQ(lorvane.text(id_front_display_option), settings_in_use_text);
+  platform::UniqueKernelHandle held = start_while_held(lorvane);
+  ASSERT_TRUE(held);
   pump_for(std::chrono::duration_cast<std::chrono::milliseconds>(held_since + 20s -
                                                                  std::chrono::steady_clock::now()));
   // Still waiting, with nothing to edit or to start.
