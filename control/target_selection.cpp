@@ -7,6 +7,7 @@
 #include "platform/shell_windows.h"
 #include "platform/text.h"
 #include "platform/window_lookup.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::control {
@@ -37,12 +38,14 @@ void note_shared_class(const ControlContext& c, HWND caught, const platform::Tar
   if (target.program.empty()) return;
   int other_programs = 0;
   int same_program = 0;
-  for (HWND window : platform::window_lookup::windows_of_class(target.class_name)) {
+  // The windows the idle raise would count as seen, asked through the same cloaking seam.
+  platform::window_lookup::ClassWalk walk(target.class_name);
+  for (HWND window = walk.next(); window != nullptr; window = walk.next()) {
     if (window == caught || window == c.main) continue;
-    if (!platform::window_lookup::seen_by_user(window)) continue;
+    if (!platform::window_visibility::on_screen(window) || c.cloaking.cloaked(window)) continue;
     // A window whose program cannot be read matches no entry that names one.
     std::wstring program = platform::process_name::program_of(window);
-    if (!program.empty() && platform::window_lookup::same_class_name(program, target.program)) {
+    if (!program.empty() && platform::window_lookup::same_program_name(program, target.program)) {
       ++same_program;
     } else {
       ++other_programs;

@@ -1,7 +1,6 @@
 #include "platform/window_lookup.h"
 
 #include "platform/text.h"
-#include "platform/window_visibility.h"
 
 namespace lorvane::platform::window_lookup {
 
@@ -33,21 +32,6 @@ bool same_class_name(std::wstring_view a, std::wstring_view b) {
 }
 
 bool same_program_name(std::wstring_view a, std::wstring_view b) { return same_class_name(a, b); }
-
-std::vector<HWND> windows_of_class(const std::wstring& class_name) {
-  std::vector<HWND> windows;
-  std::string name = text::to_ansi(class_name);
-  for (HWND window = ::FindWindowExA(nullptr, nullptr, name.c_str(), nullptr); window != nullptr;
-       window = ::FindWindowExA(nullptr, window, name.c_str(), nullptr)) {
-    windows.push_back(window);
-  }
-  return windows;
-}
-
-// The same questions the idle raise asks, in one place.
-bool seen_by_user(HWND window) {
-  return window_visibility::on_screen(window) && !window_visibility::cloaked(window);
-}
 
 bool is_hung(HWND window) { return ::IsHungAppWindow(window) != FALSE; }
 

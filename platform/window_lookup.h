@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lorvane::platform::window_lookup {
 
@@ -39,14 +38,6 @@ bool same_class_name(std::wstring_view a, std::wstring_view b);
 // Whether two program file names name the same program: without regard to case, as the file
 // system compares names.
 bool same_program_name(std::wstring_view a, std::wstring_view b);
-
-// The top-level windows of the class, shown or not, from the top of the Z-order down.
-std::vector<HWND> windows_of_class(const std::wstring& class_name);
-
-// Whether the user can see the window: shown and not minimised, owned by no other window (menus,
-// tooltips), its rectangle not empty and on a monitor (not parked off screen), and not cloaked
-// (on another virtual desktop, or a suspended Store app).
-bool seen_by_user(HWND window);
 
 // Whether the window's program has stopped answering (IsHungAppWindow: no message taken for
 // several seconds). A move queued for such a window waits in its queue until it answers.
