@@ -65,8 +65,15 @@ ReadHold::ReadHold(const std::wstring& path)
     DWORD error = ::GetLastError();
     // A missing folder on the way is as absent as a missing file.
     state_ = error == ERROR_PATH_NOT_FOUND ? FileOpen::absent : failed_open(error);
+  } else if (::GetFileType(file_) != FILE_TYPE_DISK) {
+    state_ = FileOpen::refused;
   } else {
-    state_ = ::GetFileType(file_) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
+    // The open proves only that the file opened: another program may lock a range of it, and the
+    // profile functions' reads then find nothing. A few bytes read here meet such a lock.
+    char head[16];
+    DWORD got = 0;
+    state_ = ::ReadFile(file_, head, sizeof head, &got, nullptr) ? FileOpen::opens
+                                                                 : failed_open(::GetLastError());
   }
 }
 

@@ -28,14 +28,16 @@ using OpenCall = std::function<FileOpen(const std::wstring& path)>;
 
 // The file open for reading, with others allowed to read and write it but not to delete it or to
 // take it for themselves: while this is held, what is read from it comes from the file, and a
-// read that finds nothing found nothing there.
+// read that finds nothing found nothing there. Its first bytes are read through the hold: a file
+// another program has locked (a range of it) is held too, not open.
 class ReadHold {
  public:
   explicit ReadHold(const std::wstring& path);
   ReadHold(const ReadHold&) = delete;
   ReadHold& operator=(const ReadHold&) = delete;
   ~ReadHold();
-  // opens while the file is held open; absent, held or refused as failed_open says.
+  // opens while the file is held open and its first bytes read; absent, held or refused as
+  // failed_open says.
   FileOpen state() const { return state_; }
 
  private:
