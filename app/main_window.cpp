@@ -263,8 +263,21 @@ void MainWindow::start_up_sequence() {
 
 void MainWindow::load_settings() {
   control::ControlContext& c = context();
-  settings::LoadResult result = settings::start_up_load(
-      c.front_display_option, c.target_list, settings_path(), options_.settings_key_limit);
+  settings::LoadResult result = settings::LoadResult::loaded;
+  if (options_.copy_from && !copied_) {
+    // A copy that fails is never read as an empty list: the exit save would write that list, and
+    // the copy, newer from then on, would never be refreshed again.
+    switch (copy_settings_file(*options_.copy_from, settings_path(), options_.copy)) {
+      case platform::file_probe::CopyResult::copied: copied_ = true; break;
+      case platform::file_probe::CopyResult::in_use: result = settings::LoadResult::in_use; break;
+      case platform::file_probe::CopyResult::failed: copied_ = read_only_ = true; break;
+    }
+  }
+  if (result == settings::LoadResult::loaded) {
+    result = settings::start_up_load(c.front_display_option, c.target_list,
+                                     read_only_ ? *options_.copy_from : settings_path(),
+                                     options_.settings_key_limit);
+  }
   if (result != settings::LoadResult::loaded) {
     // Nothing is there to edit or to control yet, and nothing may be saved over the file.
     set_editing_enabled(false);
@@ -281,6 +294,7 @@ void MainWindow::load_settings() {
   }
   loaded_ = true;
   control::start_stop(c);
+  if (read_only_) c.front_display_option.set_caption(std::wstring(settings_copy_failed_text));
 }
 
 void MainWindow::set_editing_enabled(bool enabled) {
@@ -294,6 +308,10 @@ void MainWindow::set_editing_enabled(bool enabled) {
 void MainWindow::save_now() {
   if (!loaded_) return;
   platform::CheckBox& status = context().front_display_option;
+  if (read_only_) {
+    status.set_caption(std::wstring(settings_copy_failed_text));
+    return;
+  }
   const bool failure_shown =
       status.caption() == save_in_use_text || status.caption() == save_refused_text;
   switch (settings::save(context().target_list, settings_path(), options_.settings_key_limit)) {
@@ -314,8 +332,8 @@ void MainWindow::save_now() {
 void MainWindow::close_sequence(CloseKind kind) {
   if (closed_) return;
   closed_ = true;
-  // Nothing is written over a file that was never read.
-  while (loaded_) {
+  // Nothing is written over a file that was never read, nor by a run that writes nowhere.
+  while (loaded_ && !read_only_) {
     settings::SaveResult result =
         settings::exit_save(context().target_list, context().front_display_option, settings_path(),
                             options_.settings_key_limit);

@@ -27,6 +27,11 @@ namespace lorvane::app {
 struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;
+  // The file beside the executable that settings_path (in the application data) is a copy of:
+  // copied, or refreshed, by the start-up load before it reads.
+  std::optional<std::wstring> copy_from;
+  // The copy; a test makes it fail as it can on Windows.
+  platform::file_probe::CopyCall copy = platform::file_probe::copy_file;
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;
@@ -71,6 +76,10 @@ inline constexpr std::wstring_view save_refused_text =
 // Added to the reason in the box of an exit save that failed.
 inline constexpr std::wstring_view exit_save_choice_text =
     L"\n\n「再試行」でもう一度保存します。「キャンセル」で保存せずに終了します。";
+// The status line of a run whose copy in the application data could not be made: the list is read
+// from the file beside the executable, and nothing is saved until the next start.
+inline constexpr std::wstring_view settings_copy_failed_text =
+    L"設定ファイルをコピーできませんでした。元の設定を読み込みましたが、今回は保存しません。";
 // While the start-up waits for the settings file, it tries again at this interval: nothing tells
 // when another program lets go of a file.
 inline constexpr UINT settings_retry_interval_ms = 1000;
@@ -153,6 +162,11 @@ class MainWindow : public WindowBase<MainWindow> {
   // The exit save writes nothing before the start-up load has read the file: a session that ends
   // while the shell keeps the start-up waiting must not save an empty list over the stored one.
   bool loaded_ = false;
+  // The copy in the application data is made (or was not needed); until then the load waits.
+  bool copied_ = false;
+  // The copy failed for good: the list came from the file beside the executable, and this run
+  // writes nowhere, so that neither file is written over with what the other should hold.
+  bool read_only_ = false;
   bool closed_ = false;
   bool icon_present_ = false;
   DWORD icon_retries_since_ = 0;

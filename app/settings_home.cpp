@@ -170,18 +170,22 @@ void make_settings_folder(const settings::SettingsChoice& choice) {
   if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
 }
 
-void prepare_settings_file(const settings::SettingsChoice& choice) {
-  make_settings_folder(choice);
-  if (!choice.copy_from) return;
+platform::file_probe::CopyResult copy_settings_file(const std::wstring& from,
+                                                    const std::wstring& to,
+                                                    const platform::file_probe::CopyCall& copy) {
   // A copy left by an earlier run that had to come here is out of date once the file beside the
-  // executable has been written since (by a run that could write there, or by hand).
-  auto original = platform::file_probe::last_written(*choice.copy_from);
-  auto copy = platform::file_probe::last_written(choice.path);
-  if (original && copy && settings::written_later(*original, *copy)) {
-    platform::file_probe::copy_over(*choice.copy_from, choice.path);
-  } else {
-    platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
+  // executable has been written since (by a run that could write there, or by hand). One that is
+  // not is not copied at all: a scanner holding the original then keeps nobody waiting. Where no
+  // file lies beside the executable (a first run, or a folder of that name), there is nothing to
+  // copy, and the run starts from the copy as it is, or empty.
+  auto original = platform::file_probe::last_written(from);
+  if (!original) return platform::file_probe::CopyResult::copied;
+  if (auto copy_written = platform::file_probe::last_written(to)) {
+    if (!settings::written_later(*original, *copy_written))
+      return platform::file_probe::CopyResult::copied;
+    return copy(from, to, true);
   }
+  return copy(from, to, false);
 }
 
 std::optional<SettingsHome> CopyClaims::take(
@@ -199,8 +203,7 @@ std::optional<SettingsHome> CopyClaims::take(
   // A second start for the same file brings the running copy back and leaves the file alone.
   file_.emplace(choice.path);
   if (!file_->take()) return std::nullopt;
-  prepare_settings_file(choice);
-  return SettingsHome{exe_folder, choice.path, file_->key(), folder_->key()};
+  return SettingsHome{exe_folder, choice.path, choice.copy_from, file_->key(), folder_->key()};
 }
 
 void CopyClaims::publish(HWND main_window) {

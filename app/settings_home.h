@@ -87,14 +87,20 @@ settings::SettingsChoice find_settings_file(
 // Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
 // taken, which is that of the folder's long path.
 void make_settings_folder(const settings::SettingsChoice& choice);
-// Makes the chosen file's folder and first copy, where the choice needs them. A copy that exists
-// is refreshed from the file beside the executable when that one was written later.
-void prepare_settings_file(const settings::SettingsChoice& choice);
+// Makes the first copy of the file beside the executable in the application data, or refreshes
+// an existing copy when that file was written later; a copy that is up to date is left alone, and
+// without a file beside the executable nothing is copied.
+// The main window's load asks for it, and waits while another program holds either file.
+platform::file_probe::CopyResult copy_settings_file(
+    const std::wstring& from, const std::wstring& to,
+    const platform::file_probe::CopyCall& copy = platform::file_probe::copy_file);
 
 // The settings file of this run and the keys by which its main window answers a second start.
 struct SettingsHome {
   std::wstring exe_folder;
   std::wstring path;
+  // The file beside the executable that path starts as a copy of, or is refreshed from.
+  std::optional<std::wstring> copy_from;
   CopyKey settings_key;
   CopyKey folder_key;
 };

@@ -116,26 +116,25 @@ std::optional<std::wstring> application_data_folder() {
 
 void make_folder(const std::wstring& folder) { ::CreateDirectoryW(folder.c_str(), nullptr); }
 
-namespace {
-
-bool copy(const std::wstring& from, const std::wstring& to, BOOL fail_if_present) {
-  if (!::CopyFileW(from.c_str(), to.c_str(), fail_if_present)) return false;
+CopyResult copy_file(const std::wstring& from, const std::wstring& to, bool replace) {
+  if (!::CopyFileW(from.c_str(), to.c_str(), replace ? FALSE : TRUE)) {
+    DWORD error = ::GetLastError();
+    if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS))
+      return CopyResult::copied;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? CopyResult::in_use
+                                                                             : CopyResult::failed;
+  }
   DWORD attributes = ::GetFileAttributesW(to.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     ::SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   }
-  return true;
+  return CopyResult::copied;
 }
-
-}  // namespace
-
-void copy_unless_present(const std::wstring& from, const std::wstring& to) { copy(from, to, TRUE); }
-
-bool copy_over(const std::wstring& from, const std::wstring& to) { return copy(from, to, FALSE); }
 
 std::optional<std::uint64_t> last_written(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
   return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
          data.ftLastWriteTime.dwLowDateTime;
 }

@@ -63,14 +63,21 @@ std::optional<std::wstring> application_data_folder();
 // well, and a failed save is told.
 void make_folder(const std::wstring& folder);
 
-// Copies the file unless the target exists. The copy is the program's own to write, so a
-// read-only mark of the original is not carried over.
-void copy_unless_present(const std::wstring& from, const std::wstring& to);
+// What became of a copy: made (or, unless it was to replace one, found made already), in use
+// while another program held either file (a sharing or a lock violation), or failed for another
+// reason (access denied, a full disc, the original gone).
+enum class CopyResult { copied, in_use, failed };
 
-// The time the file was last written, in 100-ns units since 1601, or none when it cannot be read.
+// Copies the file, over the target when replace is set, else unless the target exists. The copy
+// is the program's own to write, so a read-only mark of the original is not carried over.
+CopyResult copy_file(const std::wstring& from, const std::wstring& to, bool replace);
+// The copy; tests put one in its place that fails as a copy fails on Windows (Wine lets root copy
+// anything).
+using CopyCall =
+    std::function<CopyResult(const std::wstring& from, const std::wstring& to, bool replace)>;
+
+// The time the file was last written, in 100-ns units since 1601, or none when it cannot be read
+// or is no file (a folder of that name).
 std::optional<std::uint64_t> last_written(const std::wstring& path);
-
-// Copies the file over the target, read-only mark dropped as above; false when the copy failed.
-bool copy_over(const std::wstring& from, const std::wstring& to);
 
 }  // namespace lorvane::platform::file_probe
