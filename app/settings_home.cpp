@@ -49,7 +49,26 @@ std::wstring normalised(const std::wstring& settings_path) {
   return platform::running_copy::upper_case(path);
 }
 
-// The claim's name and the bring-back message's key, both of a normalised path.
+// What a claim is named from: the identity of the file's folder with the file's name in upper
+// case, the same under every path that reaches the folder (a mapped drive and its UNC path, a
+// subst drive, a junction); the file's own identity would not do, as a first run has no file yet
+// and editors replace files. Where the folder cannot be opened, its normalised path.
+std::wstring claim_text(const std::wstring& settings_path) {
+  std::size_t slash = settings_path.find_last_of(L'\\');
+  if (slash != std::wstring::npos) {
+    std::wstring folder = settings_path.substr(0, slash);
+    // "C:" alone would name the drive's current folder, "\\?\C:" the volume: the root is meant.
+    if (!folder.empty() && folder.back() == L':') folder += L'\\';
+    if (auto id = platform::file_probe::folder_identity(folder)) {
+      // No path begins with "*": an identity never meets a path's text.
+      return L"*" + hex(id->volume_serial) + hex(id->index_high) + hex(id->index_low) + L"\\" +
+             platform::running_copy::upper_case(settings_path.substr(slash + 1));
+    }
+  }
+  return normalised(settings_path);
+}
+
+// The claim's name and the bring-back message's key, both of a claim's text.
 std::wstring name_of(const std::wstring& path) {
   // Per session: the copies that would share the file are the user's.
   return L"Local\\Lorvane-" + hex(fnv1a(path)) + L"-" +
@@ -92,7 +111,7 @@ settings::BesideFile try_beside(const std::wstring& folder,
 }  // namespace
 
 std::wstring copy_name(const std::wstring& settings_path) {
-  return name_of(normalised(settings_path));
+  return name_of(claim_text(settings_path));
 }
 
 std::wstring folder_claim_path(const std::wstring& exe_folder) {
@@ -100,12 +119,12 @@ std::wstring folder_claim_path(const std::wstring& exe_folder) {
   return exe_folder + L"\\";
 }
 
-CopyKey copy_key(const std::wstring& settings_path) { return key_of(normalised(settings_path)); }
+CopyKey copy_key(const std::wstring& settings_path) { return key_of(claim_text(settings_path)); }
 
 SettingsClaim::SettingsClaim(const std::wstring& settings_path,
                              const platform::running_copy::CreateMutexCall& create_mutex,
                              DWORD patience_ms)
-    : path_(normalised(settings_path)),
+    : path_(claim_text(settings_path)),
       name_(name_of(path_)),
       key_(key_of(path_)),
       patience_ms_(patience_ms),

@@ -31,9 +31,10 @@ inline constexpr const wchar_t* bring_back_message_name = L"LorvaneBringBackMain
 inline constexpr const wchar_t* runs_as_administrator_text =
     L"Lorvane は管理者として実行されています。";
 
-// The name of the objects of one settings file: the same for every spelling of its path that
-// differs only in case or in short and long forms of its folders, and a valid object name
-// (no "\" after the namespace, well under MAX_PATH).
+// The name of the objects of one settings file: the same for every path that reaches its folder
+// (named from the folder's identity), or, where the folder cannot be opened, for every spelling
+// of its path that differs only in case or in short and long forms of its folders; a valid object
+// name (no "\" after the namespace, well under MAX_PATH).
 std::wstring copy_name(const std::wstring& settings_path);
 
 // The path under which the executable's folder is claimed: the folder with a final separator, a
@@ -65,8 +66,8 @@ class SettingsClaim {
   CopyKey key() const { return key_; }
 
  private:
-  // The settings file's path in the one spelling all its spellings share: asked of the file
-  // system once, for both the name and the key.
+  // What names the settings file in every spelling of its path: asked of the file system once,
+  // for both the name and the key.
   std::wstring path_;
   std::wstring name_;
   CopyKey key_;

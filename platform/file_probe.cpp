@@ -96,6 +96,18 @@ bool folder_takes_new_file(const std::wstring& folder) {
   return false;
 }
 
+std::optional<FolderIdentity> folder_identity(const std::wstring& folder) {
+  // Only the attributes are asked for, with every sharing allowed: nobody is kept from the folder.
+  FileCloser handle{::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+  if (handle.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(handle.handle, &info)) return std::nullopt;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+  return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
 std::optional<std::wstring> short_path(const std::wstring& path) {
   return filled(::GetShortPathNameW, path.c_str());
 }

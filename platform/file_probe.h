@@ -49,6 +49,16 @@ class ReadHold {
 // created and deleted again.
 bool folder_takes_new_file(const std::wstring& folder);
 
+// What tells a folder from every other, whatever path reaches it (a mapped drive or its UNC path,
+// a subst drive, a junction, the "\\?\" form): its volume's serial number and its index there.
+struct FolderIdentity {
+  DWORD volume_serial;
+  DWORD index_high;
+  DWORD index_low;
+};
+// The folder's identity, or none when it cannot be opened or read, or is no folder.
+std::optional<FolderIdentity> folder_identity(const std::wstring& folder);
+
 // The path with every component in its short (8.3) form, or none when the platform cannot give
 // one; a component that has no short name stays as it is.
 std::optional<std::wstring> short_path(const std::wstring& path);

@@ -79,21 +79,31 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   EXPECT_TRUE(names_in(elsewhere.path()).empty());
 }
 
-// A start from the folder, spelt in upper case, claims it from a thread of its own, as another
-// process would: it must find this copy, bring its window back and end.
+// A start from the folder, spelt in upper case, in its "\\?\" form and through another drive
+// that reaches it (under Wine, drive Z:, as a mapped drive and its UNC path on Windows), claims
+// it from a thread of its own, as another process would: it must find this copy, bring its
+// window back and end.
 void expect_a_start_from_the_folder_brings_it_back(const std::wstring& folder, HWND main) {
   std::wstring upper = folder;
   ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-  std::atomic<int> taken{-1};
-  std::thread second([&] {
-    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
-                               3000)
-                .take();
-  });
-  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
-  second.join();
-  EXPECT_EQ(taken.load(), 0);
-  EXPECT_TRUE(::IsWindowVisible(main) && !::IsIconic(main));
+  std::vector<std::wstring> spellings{upper, L"\\\\?\\" + folder};
+  if (running_under_wine()) spellings.push_back(through_root_drive(folder));
+  for (const std::wstring& spelling : spellings) {
+    SCOPED_TRACE(testing::Message() << spelling);
+    // Back to the tray after the spelling before.
+    if (::IsWindowVisible(main)) ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }));
+    std::atomic<int> taken{-1};
+    std::thread second([&] {
+      taken = app::SettingsClaim(app::folder_claim_path(spelling),
+                                 platform::running_copy::create_mutex, 3000)
+                  .take();
+    });
+    EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
+    second.join();
+    EXPECT_EQ(taken.load(), 0);
+    EXPECT_TRUE(::IsWindowVisible(main) && !::IsIconic(main));
+  }
 }
 
 // A start from the folder of a running copy brings it back even when it would take another
