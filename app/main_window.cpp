@@ -295,6 +295,7 @@ void MainWindow::load_settings() {
   loaded_ = true;
   control::start_stop(c);
   if (read_only_) c.front_display_option.set_caption(std::wstring(settings_copy_failed_text));
+  if (options_.other_session) c.front_display_option.set_caption(std::wstring(other_session_text));
 }
 
 void MainWindow::set_editing_enabled(bool enabled) {

@@ -32,6 +32,9 @@ struct MainWindowOptions {
   std::optional<std::wstring> copy_from;
   // The copy; a test makes it fail as it can on Windows.
   platform::file_probe::CopyCall copy = platform::file_probe::copy_file;
+  // A copy in another session runs on the file beside the executable, and settings_path is this
+  // user's own file: the status line says so once the list is loaded.
+  bool other_session = false;
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;
@@ -80,6 +83,9 @@ inline constexpr std::wstring_view exit_save_choice_text =
 // from the file beside the executable, and nothing is saved until the next start.
 inline constexpr std::wstring_view settings_copy_failed_text =
     L"設定ファイルをコピーできませんでした。元の設定を読み込みましたが、今回は保存しません。";
+// The status line of a run that keeps its own settings while another user runs this copy.
+inline constexpr std::wstring_view other_session_text =
+    L"他のユーザーがこの Lorvane を使用中です。設定はこのユーザー専用のファイルに保存します。";
 // While the start-up waits for the settings file, it tries again at this interval: nothing tells
 // when another program lets go of a file.
 inline constexpr UINT settings_retry_interval_ms = 1000;

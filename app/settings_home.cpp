@@ -69,9 +69,9 @@ std::wstring claim_text(const std::wstring& settings_path) {
 }
 
 // The claim's name and the bring-back message's key, both of a claim's text.
-std::wstring name_of(const std::wstring& path) {
+std::wstring name_of(const std::wstring& path, const wchar_t* name_space = L"Local\\") {
   // Per session: the copies that would share the file are the user's.
-  return L"Local\\Lorvane-" + hex(fnv1a(path)) + L"-" +
+  return name_space + (L"Lorvane-" + hex(fnv1a(path))) + L"-" +
          platform::decimal_text(static_cast<std::int32_t>(path.size()));
 }
 
@@ -112,6 +112,10 @@ settings::BesideFile try_beside(const std::wstring& folder,
 
 std::wstring copy_name(const std::wstring& settings_path) {
   return name_of(claim_text(settings_path));
+}
+
+std::wstring machine_copy_name(const std::wstring& settings_path) {
+  return name_of(claim_text(settings_path), L"Global\\");
 }
 
 std::wstring folder_claim_path(const std::wstring& exe_folder) {
@@ -207,12 +211,15 @@ platform::file_probe::CopyResult copy_settings_file(const std::wstring& from,
   return copy(from, to, false);
 }
 
+CopyClaims::CopyClaims(platform::running_copy::CreateMutexCall create_mutex)
+    : create_mutex_(std::move(create_mutex)) {}
+
 std::optional<SettingsHome> CopyClaims::take(
     const std::wstring& exe_folder,
     const std::function<std::optional<std::wstring>()>& app_data_folder) {
   // A second start of the same executable brings the running copy back, whichever settings file
   // it would take, before it tries any file.
-  folder_.emplace(folder_claim_path(exe_folder));
+  folder_.emplace(folder_claim_path(exe_folder), create_mutex_);
   if (!folder_->take()) return std::nullopt;
   // One settings file for the whole run: the start-up load, Save and the exit save all use it.
   settings::SettingsChoice choice = find_settings_file(exe_folder, app_data_folder);
@@ -220,9 +227,28 @@ std::optional<SettingsHome> CopyClaims::take(
   // a first run in the application data and a start a moment later take the same name.
   make_settings_folder(choice);
   // A second start for the same file brings the running copy back and leaves the file alone.
-  file_.emplace(choice.path);
+  file_.emplace(choice.path, create_mutex_);
   if (!file_->take()) return std::nullopt;
-  return SettingsHome{exe_folder, choice.path, choice.copy_from, file_->key(), folder_->key()};
+  // Another user of this machine (fast user switching, a remote session) may run this copy on the
+  // file beside it: that copy's claims live in its own session. The file is claimed machine-wide
+  // as well, without a wait, as the bring-back message does not cross sessions either.
+  bool other_session = false;
+  machine_.emplace(machine_copy_name(settings::settings_path(exe_folder)), create_mutex_);
+  if (machine_->take(0) != platform::running_copy::MutexTake::taken) {
+    std::optional<std::wstring> root = app_data_folder();
+    std::optional<std::wstring> reached;
+    if (root) reached = settings::ansi_reachable(names_of(*root));
+    if (reached) {
+      // This user's own file, never copied nor refreshed from the one the other user writes.
+      choice = settings::own_settings_file(*reached);
+      make_settings_folder(choice);
+      other_session = true;
+      file_.emplace(choice.path, create_mutex_);
+      if (!file_->take()) return std::nullopt;
+    }
+  }
+  return SettingsHome{exe_folder,   choice.path,    choice.copy_from,
+                      file_->key(), folder_->key(), other_session};
 }
 
 void CopyClaims::publish(HWND main_window) {

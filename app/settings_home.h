@@ -37,6 +37,9 @@ inline constexpr const wchar_t* runs_as_administrator_text =
 // name (no "\" after the namespace, well under MAX_PATH).
 std::wstring copy_name(const std::wstring& settings_path);
 
+// The name by which the settings file is claimed across the sessions of the machine.
+std::wstring machine_copy_name(const std::wstring& settings_path);
+
 // The path under which the executable's folder is claimed: the folder with a final separator, a
 // name no settings file has.
 std::wstring folder_claim_path(const std::wstring& exe_folder);
@@ -104,15 +107,23 @@ struct SettingsHome {
   std::optional<std::wstring> copy_from;
   CopyKey settings_key;
   CopyKey folder_key;
+  // A copy in another session of the machine runs on the file beside the executable: this run
+  // keeps the user's own settings in the application data.
+  bool other_session = false;
 };
 
 // The claims of one start, in their order: the executable's folder, before any file is tried;
 // then the settings file, chosen, its folder made, claimed and prepared.
 class CopyClaims {
  public:
+  // The mutexes are made by this call; tests put one in its place that finds them denied.
+  explicit CopyClaims(
+      platform::running_copy::CreateMutexCall create_mutex = platform::running_copy::create_mutex);
   // The settings of the run, or none when another copy runs on the folder or the file: it has then
   // been brought back (or the user told that it runs as administrator), and this start ends
-  // without touching any file.
+  // without touching any file. After the session's claims, the file beside the executable is
+  // claimed machine-wide; where a copy of another session holds that claim (or one this start may
+  // not open), the run takes the user's own file in the application data instead.
   std::optional<SettingsHome> take(
       const std::wstring& exe_folder,
       const std::function<std::optional<std::wstring>()>& app_data_folder);
@@ -120,8 +131,11 @@ class CopyClaims {
   void publish(HWND main_window);
 
  private:
+  platform::running_copy::CreateMutexCall create_mutex_;
   std::optional<SettingsClaim> folder_;
   std::optional<SettingsClaim> file_;
+  // The file beside the executable, claimed across the sessions of the machine.
+  std::optional<platform::running_copy::NamedMutex> machine_;
 };
 
 }  // namespace lorvane::app

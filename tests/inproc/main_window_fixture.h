@@ -28,6 +28,7 @@ class MainWindowTest : public ::testing::Test {
     options.settings_path = settings_path_;
     options.copy_from = copy_from_;
     options.copy = copy_;
+    options.other_session = other_session_;
     options.exe_folder = exe_folder_;
     options.folder_key = folder_key_;
     options.clock = std::move(clock);
@@ -112,6 +113,8 @@ class MainWindowTest : public ::testing::Test {
   // of, and the copy: the real one, or a test's that fails as it can on Windows.
   std::optional<std::wstring> copy_from_;
   platform::file_probe::CopyCall copy_ = platform::file_probe::copy_file;
+  // Whether a copy in another session runs on the file beside the executable.
+  bool other_session_ = false;
   // The executable's folder, whose second start the window answers, when a test gives one.
   std::optional<std::wstring> exe_folder_;
   // The folder claim's key, as a start hands it on.

@@ -1,6 +1,9 @@
 // The settings file as the real main window reads and writes it: start-up load, Save and the exit
 // save, checked against the exact bytes the profile functions leave on disk.
 #include "settings/settings_file.h"
+
+#include <atomic>
+#include <thread>
 #include "app/main_window.h"
 #include "app/settings_home.h"
 #include "control/control_cycle.h"
@@ -376,6 +379,62 @@ TEST_F(SettingsPlaceTest, ACopyThatFailsLoadsTheFileBesideTheExeAndWritesNowhere
   close();
   EXPECT_FALSE(file_exists(in_app_data()));
   EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
+}
+
+// Another user of the machine runs the copy in this folder: that copy's claim of the file beside
+// the exe lives across the sessions, held here by a thread of its own as that copy would hold it;
+// a claim this start may not open is put in at the mutex's seam. Either way the start keeps this
+// user's own settings in the application data, never copied from the shared file, and says so.
+TEST_F(SettingsPlaceTest, AnotherSessionsCopyOfThisFolderLeavesThisUserItsOwnSettings) {
+  write_ini(stored);
+  const std::wstring beside = folder_.file(L"Lorvane.ini");
+  auto app_data = [&] { return std::optional<std::wstring>(app_data_.path()); };
+  auto expect_own_settings = [&](const platform::running_copy::CreateMutexCall& create) {
+    app::CopyClaims claims(create);
+    std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->path, in_app_data());
+    EXPECT_FALSE(home->copy_from);
+    EXPECT_TRUE(home->other_session);
+  };
+
+  std::atomic<int> held{0};  // 1 while the other session's copy holds its claim, 2 to let go
+  std::thread other_session([&] {
+    platform::UniqueKernelHandle claim(
+        ::CreateMutexW(nullptr, TRUE, app::machine_copy_name(beside).c_str()));
+    held = 1;
+    while (held.load() == 1) ::Sleep(10);
+    ::ReleaseMutex(claim.get());
+  });
+  ASSERT_TRUE(pump_until([&] { return held.load() == 1; }));
+  expect_own_settings(platform::running_copy::create_mutex);
+  held = 2;
+  other_session.join();
+  expect_own_settings([](const std::wstring& name, DWORD& error) -> HANDLE {
+    if (name.rfind(L"Global\\", 0) == 0) {
+      error = ERROR_ACCESS_DENIED;
+      return nullptr;
+    }
+    return platform::running_copy::create_mutex(name, error);
+  });
+
+  settings_path_ = in_app_data();
+  other_session_ = true;
+  start();
+  EXPECT_TRUE(list_items().empty());
+  EXPECT_EQ(context().front_display_option.caption(), app::other_session_text);
+  context().target_list.append(L"Added");
+  close();
+  EXPECT_EQ(read_bytes(in_app_data()),
+            ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+  EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
+
+  // With the other copy gone, the file beside the exe is this start's again.
+  app::CopyClaims claims;
+  std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+  ASSERT_TRUE(home);
+  EXPECT_EQ(home->path, beside);
+  EXPECT_FALSE(home->other_session);
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
