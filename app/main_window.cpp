@@ -342,7 +342,11 @@ void MainWindow::close_sequence(CloseKind kind) {
     std::wstring text(result == settings::SaveResult::in_use ? save_in_use_text
                                                              : save_refused_text);
     text += exit_save_choice_text;
-    if (platform::ask(window_, text, caption, MB_RETRYCANCEL) != IDRETRY) break;
+    exit_box_open_ = true;
+    const int answer = platform::ask(window_, text, caption, MB_RETRYCANCEL);
+    exit_box_open_ = false;
+    // The session ended while the box was open, and saved then.
+    if (saved_at_session_end_ || answer != IDRETRY) break;
   }
   platform::tray::remove(window_, small_icon_, options_.tray_shell);
   // Any other window goes without its own close handling, and a running cycle simply stops.
@@ -353,6 +357,17 @@ void MainWindow::close_sequence(CloseKind kind) {
   parts_->settings_timer.set_enabled(false);
   parts_->watch.stop();
   ::DestroyWindow(window_);
+}
+
+void MainWindow::session_end_while_asking() {
+  // The user, asked whether to try again, has no say once the session ends: the save is tried
+  // once more, silently, as any session end saves, and the box goes. The close sequence, whose
+  // box it was, then goes on.
+  if (saved_at_session_end_) return;
+  saved_at_session_end_ = true;
+  settings::exit_save(context().target_list, context().front_display_option, settings_path(),
+                      options_.settings_key_limit);
+  platform::cancel_asks(window_);
 }
 
 void MainWindow::add_tray_icon() {
@@ -546,7 +561,11 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       // At log-off the process may end as soon as this returns: save now.
-      if (wparam) close_sequence(CloseKind::session_end);
+      if (wparam && exit_box_open_) {
+        session_end_while_asking();
+      } else if (wparam) {
+        close_sequence(CloseKind::session_end);
+      }
       return 0;
     case WM_DESTROY:
       if (options_.quit_on_destroy) ::PostQuitMessage(0);

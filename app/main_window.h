@@ -143,6 +143,8 @@ class MainWindow : public WindowBase<MainWindow> {
   // the session nothing can be asked.
   enum class CloseKind { by_user, session_end };
   void close_sequence(CloseKind kind);
+  // The session ends while the exit save's box asks whether to try again.
+  void session_end_while_asking();
   void on_size(UINT type);
   void lay_out();
   void resize_client(int width, int height);
@@ -174,6 +176,9 @@ class MainWindow : public WindowBase<MainWindow> {
   // writes nowhere, so that neither file is written over with what the other should hold.
   bool read_only_ = false;
   bool closed_ = false;
+  // The failed exit save's box is open; the session ended meanwhile, and the save was made then.
+  bool exit_box_open_ = false;
+  bool saved_at_session_end_ = false;
   bool icon_present_ = false;
   DWORD icon_retries_since_ = 0;
   HWND focus_ = nullptr;

@@ -306,6 +306,35 @@ TEST(E2eShell, ASaveDuringAScannersHoldWaitsAndMovesTheProgramWithItsEntry) {
   EXPECT_TRUE(lorvane.close());
 }
 
+// The user closes the window while a scanner holds the file, and the failed exit save asks
+// whether to try again; the session ends before anyone answers. The save is made then, silently,
+// the box goes and the program ends.
+TEST(E2eShell, ASessionEndWhileTheExitSavesBoxIsOpenSavesAndEnds) {
+  Lorvane lorvane;
+  lorvane.write_ini(held_stored);
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  lorvane.tray_release();
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
+  send(lorvane.item(app::id_target_list), LB_SETCURSEL, 1);
+  lorvane.click(app::id_delete_button);
+  {
+    platform::UniqueKernelHandle scanner = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+    ASSERT_TRUE(scanner);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(pump_until([&] { return lorvane.message_box() != nullptr; }, 10s));
+  }
+  LRESULT query = 0;
+  EXPECT_TRUE(send(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &query));
+  EXPECT_TRUE(query);
+  EXPECT_TRUE(send(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+  EXPECT_EQ(lorvane.ini_bytes(),
+            harness::ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindowA\n"
+                                    L"クラス名1=\n前面表示設定=0\n"));
+  EXPECT_TRUE(lorvane.process().wait_exit(10s));
+  EXPECT_EQ(lorvane.process().exit_code(), 0u);
+}
+
 TEST(E2eShell, CopiesWithDifferentSettingsFilesRunSideBySide) {
   Lorvane first;
   Lorvane second;
