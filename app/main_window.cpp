@@ -510,6 +510,17 @@ void MainWindow::restore_focus() {
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE: create_controls(); return 0;
+    case WM_WINDOWPOSCHANGING: {
+      // A minimised main window lives in the notification area only: one that is minimised while
+      // hidden (control starting with the start-up, a start from a minimised shortcut) is never
+      // shown, not even for the moment before its resize handling would hide it again, which
+      // puts a button on the taskbar at every logon. While the shell holds no icon of ours, the
+      // taskbar is its way back, and it shows there.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lparam);
+      if ((pos->flags & SWP_SHOWWINDOW) != 0 && ::IsIconic(window_) && icon_present_)
+        pos->flags &= ~SWP_SHOWWINDOW;
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+    }
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
     case WM_DPICHANGED: {
       // Where the window cannot ask for its resolution (Windows 8.1, 10 before 1607), the

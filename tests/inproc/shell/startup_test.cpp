@@ -21,6 +21,38 @@ TEST_F(MainWindowTest, StoredTargetsLoadAndControlStartsInTheTray) {
                               L"Notepad\r\nクラス名1=動画プレーヤー\r\nクラス名2=\r\n"));
 }
 
+// Every show of a main window on this thread, as the window manager makes it.
+int main_window_shows = 0;
+LRESULT CALLBACK count_shows(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+      (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0) {
+    wchar_t class_name[64] = {};
+    ::GetClassNameW(call->hwnd, class_name, 64);
+    if (std::wstring(class_name) == app::main_window_class) ++main_window_shows;
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// At every logon with stored targets: the window goes straight to the notification area, and the
+// taskbar never sees it, not even for a moment.
+TEST_F(MainWindowTest, AStartWithStoredTargetsNeverShowsTheWindow) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  main_window_shows = 0;
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, count_shows, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  start();
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+  EXPECT_EQ(main_window_shows, 0);
+  // The icon brings it back: a show the hook sees.
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()));
+  EXPECT_EQ(main_window_shows, 1);
+  ::UnhookWindowsHookEx(hook);
+  close();
+}
+
 TEST_F(MainWindowTest, TheFirstShowFollowsTheWayTheProgramWasStarted) {
   show_command_ = SW_SHOWMAXIMIZED;
   start();
