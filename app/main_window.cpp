@@ -274,9 +274,10 @@ void MainWindow::load_settings() {
     }
   }
   if (result == settings::LoadResult::loaded) {
-    result = settings::start_up_load(c.front_display_option, c.target_list,
-                                     read_only_ ? *options_.copy_from : settings_path(),
-                                     options_.settings_key_limit);
+    result = settings::start_up_load(
+        c.front_display_option, c.target_list,
+        read_only_ ? profile_reachable(*options_.copy_from) : settings_path(),
+        options_.settings_key_limit);
   }
   if (result != settings::LoadResult::loaded) {
     // Nothing is there to edit or to control yet, and nothing may be saved over the file.

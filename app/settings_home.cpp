@@ -214,6 +214,13 @@ platform::file_probe::CopyResult copy_settings_file(const std::wstring& from,
 CopyClaims::CopyClaims(platform::running_copy::CreateMutexCall create_mutex)
     : create_mutex_(std::move(create_mutex)) {}
 
+std::wstring profile_reachable(const std::wstring& settings_file) {
+  std::size_t slash = settings_file.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return settings_file;
+  auto folder = settings::ansi_reachable(names_of(settings_file.substr(0, slash)));
+  return folder ? *folder + settings_file.substr(slash) : settings_file;
+}
+
 std::optional<SettingsHome> CopyClaims::take(
     const std::wstring& exe_folder,
     const std::function<std::optional<std::wstring>()>& app_data_folder) {

@@ -99,6 +99,10 @@ platform::file_probe::CopyResult copy_settings_file(
     const std::wstring& from, const std::wstring& to,
     const platform::file_probe::CopyCall& copy = platform::file_probe::copy_file);
 
+// The settings file in that folder as the ANSI profile functions reach it: through the folder's
+// short path where the code page cannot hold its own; unchanged where neither form can be held.
+std::wstring profile_reachable(const std::wstring& settings_file);
+
 // The settings file of this run and the keys by which its main window answers a second start.
 struct SettingsHome {
   std::wstring exe_folder;
