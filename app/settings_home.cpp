@@ -238,10 +238,15 @@ std::optional<SettingsHome> CopyClaims::take(
   if (!file_->take()) return std::nullopt;
   // Another user of this machine (fast user switching, a remote session) may run this copy on the
   // file beside it: that copy's claims live in its own session. The file is claimed machine-wide
-  // as well, without a wait, as the bring-back message does not cross sessions either.
+  // as well, without a wait, as the bring-back message does not cross sessions either. A run that
+  // keeps its settings in the application data only reads the file beside the executable, to copy
+  // it: it claims nothing there, so that every user of an install the users cannot write starts
+  // from the list it holds.
   bool other_session = false;
-  machine_.emplace(machine_copy_name(settings::settings_path(exe_folder)), create_mutex_);
-  if (machine_->take(0) != platform::running_copy::MutexTake::taken) {
+  if (!choice.copy_from) {
+    machine_.emplace(machine_copy_name(settings::settings_path(exe_folder)), create_mutex_);
+  }
+  if (machine_ && machine_->take(0) != platform::running_copy::MutexTake::taken) {
     std::optional<std::wstring> root = app_data_folder();
     std::optional<std::wstring> reached;
     if (root) reached = settings::ansi_reachable(names_of(*root));

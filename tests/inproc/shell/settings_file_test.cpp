@@ -410,13 +410,26 @@ TEST_F(SettingsPlaceTest, AnotherSessionsCopyOfThisFolderLeavesThisUserItsOwnSet
   expect_own_settings(platform::running_copy::create_mutex);
   held = 2;
   other_session.join();
-  expect_own_settings([](const std::wstring& name, DWORD& error) -> HANDLE {
+  auto global_denied = [](const std::wstring& name, DWORD& error) -> HANDLE {
     if (name.rfind(L"Global\\", 0) == 0) {
       error = ERROR_ACCESS_DENIED;
       return nullptr;
     }
     return platform::running_copy::create_mutex(name, error);
-  });
+  };
+  expect_own_settings(global_denied);
+  {
+    // A copy that keeps its settings in the application data anyway writes nothing beside the
+    // exe, and so claims nothing there: every user of such an install starts from its file.
+    TempFolder with_folder;
+    ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
+    app::CopyClaims claims(global_denied);
+    std::optional<app::SettingsHome> home = claims.take(with_folder.path(), app_data);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->path, in_app_data());
+    EXPECT_EQ(home->copy_from, with_folder.file(L"Lorvane.ini"));
+    EXPECT_FALSE(home->other_session);
+  }
 
   settings_path_ = in_app_data();
   other_session_ = true;
