@@ -10,9 +10,9 @@
 #include "platform/full_screen_facts.h"
 #include "platform/raw_input.h"
 #include "platform/session_state.h"
-#include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
 #include "platform/window_state.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::control {
@@ -20,23 +20,32 @@ namespace {
 
 constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
-// A move to a window whose program could not be read is queued as any other and looked at by the
-// next tick; one whose moves never took is refused from then on, without a move.
+// A move to a window whose program could not be read is queued as any other and looked at a tick
+// later; one whose moves never took is refused from then on, without a move. `below` is the
+// window that lay directly under it before a push: the push took when the window went below it.
 platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window, HWND insert_after,
-                                           UINT flags) {
+                                           UINT flags, HWND below = nullptr) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (check.refused(window)) return {false, ERROR_ACCESS_DENIED, true};
   platform::z_order::MoveResult move = c.mover.set_window_pos(window, insert_after, flags);
-  if (move.moved && move.unconfirmed) check.queued(window, insert_after == HWND_TOPMOST);
+  if (move.moved && move.unconfirmed) {
+    check.queued(window, insert_after == HWND_TOPMOST, below, c.clock.tick_count());
+  }
   return move;
 }
 
-// Whether the moves queued since the last tick took. A window that is gone has nothing to refuse.
+// Whether the moves queued a tick or more ago took: a raise by the topmost style, a push by the
+// window's place below the one that lay under it (on Windows the desktop stays last, so the last
+// place of all is never where a push ends). A window that is gone has nothing to refuse, and one
+// whose neighbour has gone cannot tell.
 void look_at_unconfirmed_moves(const ControlContext& c) {
-  c.watch.unconfirmed_moves().look([](HWND window, bool to_topmost) {
+  MoveCheck& check = c.watch.unconfirmed_moves();
+  if (!check.pending()) return;
+  check.look(c.clock.tick_count(), [](HWND window, bool to_topmost, HWND below) {
     if (!platform::window_lookup::exists(window)) return true;
-    return to_topmost ? platform::z_order::is_topmost(window)
-                      : platform::z_order::at_bottom(window);
+    if (to_topmost) return platform::z_order::is_topmost(window);
+    return below == nullptr || !platform::window_lookup::exists(below) ||
+           platform::z_order::lies_below(window, below);
   });
 }
 
@@ -47,12 +56,27 @@ platform::z_order::MoveResult idle_raise(const ControlContext& c, HWND window) {
   return checked_move(c, window, HWND_TOPMOST, place_only | SWP_NOACTIVATE);
 }
 
+// The window that lies directly under the window now, passing over the owner that moves with it.
+HWND neighbour_below(HWND window, HWND owner) {
+  HWND below = platform::z_order::next_below(window);
+  return below == owner && owner != nullptr ? platform::z_order::next_below(owner) : below;
+}
+
 // The pushed window is always the foreground window already, which Windows never activates
 // again; Wine 8 does, and activating turns the move to the bottom into a move to the top.
 // SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
 // window out of the topmost band.
+//
+// Windows keeps an owned window above its owner. A player whose owner the user cannot see (the
+// hidden or sizeless application window of a classic framework) would stop just above that owner,
+// wherever it lies: the owner goes to the bottom first, and the player after it.
 platform::z_order::MoveResult bottom_push(const ControlContext& c, HWND window) {
-  return checked_move(c, window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
+  constexpr UINT flags = place_only | SWP_NOACTIVATE;
+  HWND owner = c.programs.record_of(window).root_owner;
+  if (owner == window || !platform::window_visibility::unseen(owner)) owner = nullptr;
+  HWND below = neighbour_below(window, owner);
+  if (owner != nullptr) checked_move(c, owner, HWND_BOTTOM, flags, neighbour_below(owner, nullptr));
+  return checked_move(c, window, HWND_BOTTOM, flags, below);
 }
 
 // Whether the move was made. A window of a program running as administrator refuses it, and so
@@ -151,12 +175,12 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
   std::optional<std::size_t> entry = entry_of(fg, entries, c.programs);
   if (!entry) return result;
   const std::wstring& name = entries[*entry].class_name;
-  if (platform::shell_windows::is_shell_window(fg, name)) {
+  if (c.programs.record_of(fg).shell) {
     tell_shell_passed_over(c, name);
     return result;
   }
-  // Pushed already and nothing below it: the move would change nothing.
-  if (platform::z_order::at_bottom(fg) ||
+  // Pushed already, with nothing the user can see below it: the move would change nothing.
+  if (at_bottom(fg, c.cloaking) ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
   }

@@ -33,9 +33,21 @@ bool shown(HWND window) {
   return (style & WS_VISIBLE) != 0 && (style & WS_MINIMIZE) == 0;
 }
 
+bool unseen(HWND window) {
+  if (!shown(window)) return true;
+  RECT r{};
+  return !::GetWindowRect(window, &r) || ::IsRectEmpty(&r);
+}
+
+HWND root_owner(HWND window) {
+  HWND root = ::GetAncestor(window, GA_ROOTOWNER);
+  return root != nullptr ? root : window;
+}
+
 bool on_screen(HWND window) {
   if (!shown(window)) return false;
-  if (::GetWindow(window, GW_OWNER) != nullptr) return false;
+  HWND owner = ::GetWindow(window, GW_OWNER);
+  if (owner != nullptr && !unseen(owner)) return false;
   RECT r{};
   if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return false;
   return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;
