@@ -40,8 +40,17 @@ bool unseen(HWND window) {
 }
 
 HWND root_owner(HWND window) {
-  HWND root = ::GetAncestor(window, GA_ROOTOWNER);
-  return root != nullptr ? root : window;
+  // GetAncestor's GA_ROOTOWNER follows GetParent, which names the owner of a popup only; the main
+  // window of a classic framework is an overlapped window, so the owners are followed themselves.
+  // A chain of owners is short; the bound guards against a loop made by another program.
+  constexpr int most_owners = 32;
+  HWND root = window;
+  for (int i = 0; i < most_owners; ++i) {
+    HWND owner = ::GetWindow(root, GW_OWNER);
+    if (owner == nullptr) break;
+    root = owner;
+  }
+  return root;
 }
 
 bool on_screen(HWND window) {

@@ -17,8 +17,8 @@ bool shown(HWND window);
 // Whether the user cannot see the window at all: hidden, minimised or of no size. Where it is
 // found from does not count.
 bool unseen(HWND window);
-// The window at the root of the window's chain of owners (GetAncestor's GA_ROOTOWNER), or the
-// window itself when it has no owner. Windows keeps an owned window above its owner.
+// The window at the root of the window's chain of owners (GW_OWNER, followed), or the window
+// itself when it has no owner. Windows keeps an owned window above its owner.
 HWND root_owner(HWND window);
 
 // Whether the desktop window manager hides the window (DWMWA_CLOAKED): on another virtual desktop,
