@@ -179,8 +179,10 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
     tell_shell_passed_over(c, name);
     return result;
   }
-  // Pushed already, with nothing the user can see below it: the move would change nothing.
-  if (at_bottom(fg, c.cloaking) ||
+  // Pushed by an earlier tick and left in front, with nothing the user can see below it: the move
+  // would change nothing. A window that has just come to the front is moved whatever its place:
+  // Wine names a clicked window the foreground window a moment before it raises it.
+  if ((fg == c.watch.pushed() && at_bottom(fg, c.cloaking)) ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
   }

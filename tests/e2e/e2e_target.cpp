@@ -28,6 +28,7 @@
 #include <string>
 
 #include "harness/lorvane_harness.h"
+#include "platform/late_bound.h"
 
 namespace {
 
@@ -86,10 +87,9 @@ HWND show_desktop(const std::wstring& class_name) {
   if (window == nullptr) return nullptr;
   ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  // Not declared by every SDK's headers: looked up as the shell itself would have to.
+  // Not declared by every SDK's headers: looked up by name, as the shell itself would.
   using SetShell = BOOL(WINAPI*)(HWND);
-  auto set_shell = reinterpret_cast<SetShell>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetShellWindow")));
+  auto set_shell = lorvane::platform::look_up<SetShell>(L"user32.dll", "SetShellWindow");
   if (set_shell == nullptr || !set_shell(window)) return nullptr;
   ::SetTimer(window, 1, keep_last_ms, nullptr);
   return window;
