@@ -20,6 +20,10 @@ namespace {
 
 constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
+// The control timer's own tick, or one that answers a foreground change, a click or input.
+enum class TickKind { regular, reaction };
+void tick(ControlContext& c, TickKind kind);
+
 // A move to a window whose program could not be read is queued as any other and looked at a tick
 // later; one whose moves never took is refused from then on, without a move. `below` is the
 // window that lay directly under it before a push: the push took when the window went below it.
@@ -169,7 +173,8 @@ TickResult raise_first(ControlContext& c, const std::vector<platform::Target>& e
 
 // The push needs the foreground window alone: when it stands for an entry, it goes to the bottom.
 // Other windows of the entry's class, of its program or another, are left where they are.
-TickResult push_front(ControlContext& c, const std::vector<platform::Target>& entries, HWND fg) {
+TickResult push_front(ControlContext& c, const std::vector<platform::Target>& entries, HWND fg,
+                      TickKind kind) {
   TickResult result;
   if (fg == nullptr || fg == c.main) return result;
   std::optional<std::size_t> entry = entry_of(fg, entries, c.programs);
@@ -179,33 +184,36 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
     tell_shell_passed_over(c, name);
     return result;
   }
-  // Pushed by an earlier tick and left in front, with nothing the user can see below it: the move
-  // would change nothing. A window that has just come to the front is moved whatever its place:
-  // Wine names a clicked window the foreground window a moment before it raises it.
-  if ((fg == c.watch.pushed() && at_bottom(fg, c.cloaking)) ||
+  // Pushed by an earlier tick and left in front, with nothing the user can see below it: the
+  // timer's tick would change nothing by the move. A tick that answers a foreground change or a
+  // click moves the window whatever its place: Wine names a clicked window the foreground window
+  // a moment before it raises it, and such a tick may come in between.
+  bool left_at_bottom =
+      kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking);
+  if (left_at_bottom ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
   }
   return result;
 }
 
-TickResult run_tick(ControlContext& c) {
+TickResult run_tick(ControlContext& c, TickKind kind) {
   HWND fg = platform::foreground::foreground_window();
   std::vector<platform::Target> entries = entries_of(c.target_list);
   // While nobody can see the desktop, and with the option ticked, no raise is due: the tick
   // needs the foreground window alone.
   if (c.front_display_option.ticked() || c.watch.unseen()) {
-    return push_front(c, entries, fg);
+    return push_front(c, entries, fg, kind);
   }
   IdleReading reading;
-  if (!user_idle(c, reading)) return push_front(c, entries, fg);
+  if (!user_idle(c, reading)) return push_front(c, entries, fg, kind);
   // A raise is due: only now are the entries' windows looked for.
   c.programs.forget_gone();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     HWND w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
     // Someone watching a film or giving a presentation touches nothing, and is not away.
-    if (full_screen_work(c, entries, fg)) return push_front(c, entries, fg);
+    if (full_screen_work(c, entries, fg)) return push_front(c, entries, fg, kind);
     return raise_first(c, entries, i, w, reading.last_input);
   }
   return {};
@@ -214,7 +222,7 @@ TickResult run_tick(ControlContext& c) {
 // What the watch asks for: the raised window down at once, and the tick.
 void carry_out(ControlContext& c, const WatchAction& action) {
   if (action.bring_down != nullptr) bottom_push(c, action.bring_down);
-  if (action.tick) control_tick(c);
+  if (action.tick) tick(c, TickKind::reaction);
 }
 
 // As the push finds windows: the class as the lookup compares it (a player registered as
@@ -259,10 +267,13 @@ void start_stop(ControlContext& c) {
   }
 }
 
-void control_tick(ControlContext& c) {
+namespace {
+
+// The tick itself; see control_tick.
+void tick(ControlContext& c, TickKind kind) {
   carry_out(c, c.watch.before_tick());
   look_at_unconfirmed_moves(c);
-  TickResult result = run_tick(c);
+  TickResult result = run_tick(c, kind);
   bool was_waiting = c.watch.waiting_for_return();
   carry_out(c, c.watch.after_tick({result.raised, result.pushed}));
   // Input between the tick's reading and the raw input's registration reaches no wait: the user
@@ -272,10 +283,14 @@ void control_tick(ControlContext& c) {
   }
 }
 
+}  // namespace
+
+void control_tick(ControlContext& c) { tick(c, TickKind::regular); }
+
 void foreground_changed(ControlContext& c) {
   // Posted before Stop, handled after it: control no longer runs.
   if (!control_running(c)) return;
-  control_tick(c);
+  tick(c, TickKind::reaction);
   c.watch.recheck_soon();
 }
 
@@ -291,7 +306,7 @@ void raw_input(ControlContext& c, LPARAM lparam) {
 }
 
 void click_timer(ControlContext& c) {
-  if (c.watch.on_click_timer()) control_tick(c);
+  if (c.watch.on_click_timer()) tick(c, TickKind::reaction);
 }
 
 std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now) {
