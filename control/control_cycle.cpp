@@ -10,9 +10,9 @@
 #include "platform/full_screen_facts.h"
 #include "platform/raw_input.h"
 #include "platform/session_state.h"
-#include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
 #include "platform/window_state.h"
+#include "platform/window_visibility.h"
 #include "platform/z_order.h"
 
 namespace lorvane::control {
@@ -20,23 +20,36 @@ namespace {
 
 constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
-// A move to a window whose program could not be read is queued as any other and looked at by the
-// next tick; one whose moves never took is refused from then on, without a move.
+// The control timer's own tick, or one that answers a foreground change, a click or input.
+enum class TickKind { regular, reaction };
+void tick(ControlContext& c, TickKind kind);
+
+// A move to a window whose program could not be read is queued as any other and looked at a tick
+// later; one whose moves never took is refused from then on, without a move. `below` is the
+// window that lay directly under it before a push: the push took when the window went below it.
 platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window, HWND insert_after,
-                                           UINT flags) {
+                                           UINT flags, HWND below = nullptr) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (check.refused(window)) return {false, ERROR_ACCESS_DENIED, true};
   platform::z_order::MoveResult move = c.mover.set_window_pos(window, insert_after, flags);
-  if (move.moved && move.unconfirmed) check.queued(window, insert_after == HWND_TOPMOST);
+  if (move.moved && move.unconfirmed) {
+    check.queued(window, insert_after == HWND_TOPMOST, below, c.clock.tick_count());
+  }
   return move;
 }
 
-// Whether the moves queued since the last tick took. A window that is gone has nothing to refuse.
+// Whether the moves queued a tick or more ago took: a raise by the topmost style, a push by the
+// window's place below the one that lay under it (on Windows the desktop stays last, so the last
+// place of all is never where a push ends). A window that is gone has nothing to refuse, and one
+// whose neighbour has gone cannot tell.
 void look_at_unconfirmed_moves(const ControlContext& c) {
-  c.watch.unconfirmed_moves().look([](HWND window, bool to_topmost) {
+  MoveCheck& check = c.watch.unconfirmed_moves();
+  if (!check.pending()) return;
+  check.look(c.clock.tick_count(), [](HWND window, bool to_topmost, HWND below) {
     if (!platform::window_lookup::exists(window)) return true;
-    return to_topmost ? platform::z_order::is_topmost(window)
-                      : platform::z_order::at_bottom(window);
+    if (to_topmost) return platform::z_order::is_topmost(window);
+    return below == nullptr || !platform::window_lookup::exists(below) ||
+           platform::z_order::lies_below(window, below);
   });
 }
 
@@ -47,12 +60,27 @@ platform::z_order::MoveResult idle_raise(const ControlContext& c, HWND window) {
   return checked_move(c, window, HWND_TOPMOST, place_only | SWP_NOACTIVATE);
 }
 
+// The window that lies directly under the window now, passing over the owner that moves with it.
+HWND neighbour_below(HWND window, HWND owner) {
+  HWND below = platform::z_order::next_below(window);
+  return below == owner && owner != nullptr ? platform::z_order::next_below(owner) : below;
+}
+
 // The pushed window is always the foreground window already, which Windows never activates
 // again; Wine 8 does, and activating turns the move to the bottom into a move to the top.
 // SWP_NOACTIVATE keeps the push a push on both. The move to the bottom also takes a raised
 // window out of the topmost band.
+//
+// Windows keeps an owned window above its owner. A player whose owner the user cannot see (the
+// hidden or sizeless application window of a classic framework) would stop just above that owner,
+// wherever it lies: the owner goes to the bottom first, and the player after it.
 platform::z_order::MoveResult bottom_push(const ControlContext& c, HWND window) {
-  return checked_move(c, window, HWND_BOTTOM, place_only | SWP_NOACTIVATE);
+  constexpr UINT flags = place_only | SWP_NOACTIVATE;
+  HWND owner = c.programs.record_of(window).root_owner;
+  if (owner == window || !platform::window_visibility::unseen(owner)) owner = nullptr;
+  HWND below = neighbour_below(window, owner);
+  if (owner != nullptr) checked_move(c, owner, HWND_BOTTOM, flags, neighbour_below(owner, nullptr));
+  return checked_move(c, window, HWND_BOTTOM, flags, below);
 }
 
 // Whether the move was made. A window of a program running as administrator refuses it, and so
@@ -145,41 +173,47 @@ TickResult raise_first(ControlContext& c, const std::vector<platform::Target>& e
 
 // The push needs the foreground window alone: when it stands for an entry, it goes to the bottom.
 // Other windows of the entry's class, of its program or another, are left where they are.
-TickResult push_front(ControlContext& c, const std::vector<platform::Target>& entries, HWND fg) {
+TickResult push_front(ControlContext& c, const std::vector<platform::Target>& entries, HWND fg,
+                      TickKind kind) {
   TickResult result;
   if (fg == nullptr || fg == c.main) return result;
   std::optional<std::size_t> entry = entry_of(fg, entries, c.programs);
   if (!entry) return result;
   const std::wstring& name = entries[*entry].class_name;
-  if (platform::shell_windows::is_shell_window(fg, name)) {
+  if (c.programs.record_of(fg).shell) {
     tell_shell_passed_over(c, name);
     return result;
   }
-  // Pushed already and nothing below it: the move would change nothing.
-  if (platform::z_order::at_bottom(fg) ||
+  // Pushed by an earlier tick and left in front, with nothing the user can see below it: the
+  // timer's tick would change nothing by the move. A tick that answers a foreground change or a
+  // click moves the window whatever its place: Wine names a clicked window the foreground window
+  // a moment before it raises it, and such a tick may come in between.
+  bool left_at_bottom =
+      kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking);
+  if (left_at_bottom ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
   }
   return result;
 }
 
-TickResult run_tick(ControlContext& c) {
+TickResult run_tick(ControlContext& c, TickKind kind) {
   HWND fg = platform::foreground::foreground_window();
   std::vector<platform::Target> entries = entries_of(c.target_list);
   // While nobody can see the desktop, and with the option ticked, no raise is due: the tick
   // needs the foreground window alone.
   if (c.front_display_option.ticked() || c.watch.unseen()) {
-    return push_front(c, entries, fg);
+    return push_front(c, entries, fg, kind);
   }
   IdleReading reading;
-  if (!user_idle(c, reading)) return push_front(c, entries, fg);
+  if (!user_idle(c, reading)) return push_front(c, entries, fg, kind);
   // A raise is due: only now are the entries' windows looked for.
   c.programs.forget_gone();
   for (std::size_t i = 0; i < entries.size(); ++i) {
     HWND w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
     // Someone watching a film or giving a presentation touches nothing, and is not away.
-    if (full_screen_work(c, entries, fg)) return push_front(c, entries, fg);
+    if (full_screen_work(c, entries, fg)) return push_front(c, entries, fg, kind);
     return raise_first(c, entries, i, w, reading.last_input);
   }
   return {};
@@ -188,7 +222,7 @@ TickResult run_tick(ControlContext& c) {
 // What the watch asks for: the raised window down at once, and the tick.
 void carry_out(ControlContext& c, const WatchAction& action) {
   if (action.bring_down != nullptr) bottom_push(c, action.bring_down);
-  if (action.tick) control_tick(c);
+  if (action.tick) tick(c, TickKind::reaction);
 }
 
 // As the push finds windows: the class as the lookup compares it (a player registered as
@@ -233,10 +267,13 @@ void start_stop(ControlContext& c) {
   }
 }
 
-void control_tick(ControlContext& c) {
+namespace {
+
+// The tick itself; see control_tick.
+void tick(ControlContext& c, TickKind kind) {
   carry_out(c, c.watch.before_tick());
   look_at_unconfirmed_moves(c);
-  TickResult result = run_tick(c);
+  TickResult result = run_tick(c, kind);
   bool was_waiting = c.watch.waiting_for_return();
   carry_out(c, c.watch.after_tick({result.raised, result.pushed}));
   // Input between the tick's reading and the raw input's registration reaches no wait: the user
@@ -246,10 +283,14 @@ void control_tick(ControlContext& c) {
   }
 }
 
+}  // namespace
+
+void control_tick(ControlContext& c) { tick(c, TickKind::regular); }
+
 void foreground_changed(ControlContext& c) {
   // Posted before Stop, handled after it: control no longer runs.
   if (!control_running(c)) return;
-  control_tick(c);
+  tick(c, TickKind::reaction);
   c.watch.recheck_soon();
 }
 
@@ -265,7 +306,7 @@ void raw_input(ControlContext& c, LPARAM lparam) {
 }
 
 void click_timer(ControlContext& c) {
-  if (c.watch.on_click_timer()) control_tick(c);
+  if (c.watch.on_click_timer()) tick(c, TickKind::reaction);
 }
 
 std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now) {

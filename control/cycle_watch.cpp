@@ -40,7 +40,7 @@ void CycleWatch::stop() {
   // A program that refused may have ended meanwhile: the next run looks afresh.
   unconfirmed_moves_.clear();
   raised_ = nullptr;
-  registered_in_front_ = false;
+  pushed_ = nullptr;
   // Without the notifications nothing would tell of a change: the next start hears afresh.
   locked_ = disconnected_ = display_off_ = remote_ = false;
   rearm();
@@ -48,13 +48,14 @@ void CycleWatch::stop() {
 
 WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
   WatchAction action;
+  // Kept even while nothing is armed: the next tick's push asks it.
+  pushed_ = outcome.pushed;
   if (!running()) return action;
   if (raised_ != nullptr && raised_ != outcome.raised && raised_ != outcome.pushed) {
     action = bring_down_raised();
   }
   // The main window is never moved to the bottom, not even when the user comes back.
   raised_ = outcome.raised != main_ ? outcome.raised : nullptr;
-  registered_in_front_ = outcome.pushed != nullptr;
   rearm();
   return action;
 }
@@ -155,7 +156,7 @@ void CycleWatch::rearm() {
   if (running() && !unseen()) {
     if (raised_ != nullptr) {
       wanted = platform::RawDevices::mouse_and_keyboard;
-    } else if (registered_in_front_) {
+    } else if (pushed_ != nullptr) {
       wanted = platform::RawDevices::mouse;
     }
   }

@@ -85,6 +85,8 @@ class CycleWatch {
   bool running() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
   HWND raised() const { return raised_; }
+  // The registered window in front that the last tick pushed, or null.
+  HWND pushed() const { return pushed_; }
   // Nobody can see the desktop: the session locked or disconnected, or the display off. The
   // console's display says nothing about a remote session.
   bool unseen() const {
@@ -128,7 +130,8 @@ class CycleWatch {
   platform::OneShotTimer click_timer_;
   MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
-  bool registered_in_front_ = false;
+  // The registered window in front that the last tick pushed, or found pushed already.
+  HWND pushed_ = nullptr;
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
   bool holding_ = false;

@@ -12,38 +12,44 @@ bool contains(const List& list, const Value& value) {
 
 }  // namespace
 
-void MoveCheck::queued(HWND window, bool to_topmost) {
+void MoveCheck::queued(HWND window, bool to_topmost, HWND below, DWORD at) {
   if (contains(movable_, window) || contains(refused_, window)) return;
   for (Pending& p : pending_) {
     if (p.window == window) {
-      p.to_topmost = to_topmost;
+      p = {window, to_topmost, below, at};
       return;
     }
   }
-  pending_.push_back({window, to_topmost});
+  pending_.push_back({window, to_topmost, below, at});
 }
 
-void MoveCheck::look(const std::function<bool(HWND, bool)>& in_place) {
-  for (const Pending& p : pending_) {
-    auto missed = std::find_if(misses_.begin(), misses_.end(),
-                               [&](const Misses& m) { return m.window == p.window; });
-    if (in_place(p.window, p.to_topmost)) {
-      movable_.push_back(p.window);
-      if (missed != misses_.end()) misses_.erase(missed);
-      continue;
-    }
-    if (missed == misses_.end()) {
-      misses_.push_back({p.window, 1});
-      missed = misses_.end() - 1;
-    } else {
-      ++missed->count;
-    }
-    if (missed->count >= misses_before_refused) {
-      refused_.push_back(p.window);
-      misses_.erase(missed);
-    }
+void MoveCheck::judge(const Pending& p, bool took) {
+  auto missed = std::find_if(misses_.begin(), misses_.end(),
+                             [&](const Misses& m) { return m.window == p.window; });
+  if (took) {
+    movable_.push_back(p.window);
+    if (missed != misses_.end()) misses_.erase(missed);
+    return;
   }
-  pending_.clear();
+  if (missed == misses_.end()) {
+    misses_.push_back({p.window, 1});
+    missed = misses_.end() - 1;
+  } else {
+    ++missed->count;
+  }
+  if (missed->count >= misses_before_refused) {
+    refused_.push_back(p.window);
+    misses_.erase(missed);
+  }
+}
+
+void MoveCheck::look(DWORD now, const std::function<bool(HWND, bool, HWND)>& in_place) {
+  // Tick counts wrap after 49.7 days: the difference, taken unsigned, is the time that passed.
+  auto due = [now](const Pending& p) { return now - p.at >= look_after_ms; };
+  for (const Pending& p : pending_) {
+    if (due(p)) judge(p, in_place(p.window, p.to_topmost, p.below));
+  }
+  std::erase_if(pending_, due);
 }
 
 bool MoveCheck::refused(HWND window) const { return contains(refused_, window); }

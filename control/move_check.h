@@ -1,7 +1,7 @@
 #pragma once
 // Moves handed to windows whose program could not be read (another user's, or one that guards its
 // process): the system queues them without a word, so whether one took shows only in the window's
-// place at the next tick. A window whose moves never take counts as refused until control stops.
+// place a tick later. A window whose moves never take counts as refused until control stops.
 #include <windows.h>
 
 #include <functional>
@@ -15,13 +15,20 @@ class MoveCheck {
   // raised by a click of the user between two ticks, or a thread slow to carry the move out, may
   // miss one look.
   static constexpr int misses_before_refused = 3;
+  // A move is looked at once this long has passed since it was queued: a busy program carries a
+  // move queued by the click's tick out when it gets to it, and a full tick is its time.
+  static constexpr DWORD look_after_ms = 1000;
 
-  // A move was queued to the window: to the topmost band, or to the bottom. It replaces one still
-  // unlooked at, which it has overtaken.
-  void queued(HWND window, bool to_topmost);
-  // At the tick: whether each move queued since the last look took, as in_place(window,
-  // to_topmost) tells from the window's place now.
-  void look(const std::function<bool(HWND, bool)>& in_place);
+  // A move queued to the window at the tick count `at`: to the topmost band, or to the bottom,
+  // where the window that lay directly under it (`below`, null for none) shows whether it went
+  // down. It replaces one still unlooked at, which it has overtaken.
+  void queued(HWND window, bool to_topmost, HWND below, DWORD at);
+  // Whether a move waits to be looked at.
+  bool pending() const { return !pending_.empty(); }
+  // At the tick, at the tick count `now`: whether each move queued at least look_after_ms ago
+  // took, as in_place(window, to_topmost, below) tells from the window's place now. Younger
+  // moves wait for a later look.
+  void look(DWORD now, const std::function<bool(HWND, bool, HWND)>& in_place);
   bool refused(HWND window) const;
   void clear();
 
@@ -29,11 +36,15 @@ class MoveCheck {
   struct Pending {
     HWND window;
     bool to_topmost;
+    HWND below;
+    DWORD at;
   };
   struct Misses {
     HWND window;
     int count;
   };
+  void judge(const Pending& p, bool took);
+
   std::vector<Pending> pending_;
   std::vector<HWND> movable_;  // a move took once: its program lets us move it
   std::vector<Misses> misses_;

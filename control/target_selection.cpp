@@ -119,8 +119,14 @@ void selection_tick(ControlContext& c) {
   // The test move. The window is the foreground window, which Windows never activates again;
   // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
   // move a move to the bottom on both.
-  platform::z_order::MoveResult move =
-      c.mover.set_window_pos(fg, HWND_BOTTOM, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  // A window whose owner the user cannot see (a classic framework's application window) would
+  // stop just above that owner on Windows: the owner goes first, as the push moves it.
+  constexpr UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+  HWND owner = platform::window_visibility::root_owner(fg);
+  if (owner != fg && platform::window_visibility::unseen(owner)) {
+    c.mover.set_window_pos(owner, HWND_BOTTOM, flags);
+  }
+  platform::z_order::MoveResult move = c.mover.set_window_pos(fg, HWND_BOTTOM, flags);
   if (move.error == ERROR_ACCESS_DENIED) {
     // Its program runs as administrator: nothing moved, and the question could only be answered
     // No. The status line says why, and the wait goes on.

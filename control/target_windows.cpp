@@ -3,6 +3,7 @@
 #include "platform/foreground.h"
 #include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
+#include "platform/z_order.h"
 
 namespace lorvane::control {
 namespace {
@@ -10,6 +11,9 @@ namespace {
 // A bound on the windows of one class that a raise looks through: the walk follows the Z-order,
 // which other programs may change under it.
 constexpr int most_windows_of_a_class = 1024;
+// A bound on the windows the push looks through below the window in front: past this many the
+// window is simply moved, which costs one call.
+constexpr int most_windows_below = 32;
 
 bool same_program(HWND window, const platform::Target& entry, WindowPrograms& programs) {
   if (entry.program.empty()) return true;
@@ -56,7 +60,7 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
     if (!platform::window_visibility::on_screen(w)) continue;
     if (!same_program(w, entry, programs)) continue;
     if (cloaking.cloaked(w)) continue;
-    if (platform::shell_windows::is_shell_window(w, entry.class_name)) {
+    if (programs.record_of(w).shell) {
       found.shell_passed_over = true;
       continue;
     }
@@ -64,6 +68,20 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
     return found;
   }
   return found;
+}
+
+bool at_bottom(HWND window, const platform::Cloaking& cloaking) {
+  int looked_at = 0;
+  for (HWND w = platform::z_order::next_below(window); w != nullptr;
+       w = platform::z_order::next_below(w)) {
+    if (++looked_at > most_windows_below) return false;
+    // The cheap question first; the shell's windows are the desktop, kept last on Windows.
+    if (platform::window_visibility::unseen(w)) continue;
+    if (platform::shell_windows::is_shell_window(w)) continue;
+    if (cloaking.cloaked(w)) continue;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace lorvane::control

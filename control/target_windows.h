@@ -25,8 +25,8 @@ std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Tar
                                     WindowPrograms& programs);
 
 // The window of the entry that the idle raise is for: of its windows the user can see (shown, not
-// minimised, unowned, on a monitor, not cloaked), the highest in the Z-order, leaving out the
-// shell's own. Null when it has none.
+// minimised, without an owner the user can see, on a monitor, not cloaked), the highest in the
+// Z-order, leaving out the shell's own. Null when it has none.
 struct RaiseCandidate {
   HWND window = nullptr;
   // A window of the entry that the user can see is the shell's, and was passed over.
@@ -37,5 +37,10 @@ struct RaiseCandidate {
 // the others are not asked again every second.
 RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& programs,
                                const platform::Cloaking& cloaking, HWND raised = nullptr);
+
+// Whether the window lies where the push would put it already: below it lie only windows the user
+// cannot see (hidden, minimised, of no size, cloaked) and the shell's, such as the desktop that
+// Windows keeps last. Only the nearest few dozen windows are looked at; past them the answer is no.
+bool at_bottom(HWND window, const platform::Cloaking& cloaking);
 
 }  // namespace lorvane::control

@@ -1,6 +1,7 @@
 #pragma once
-// The program of each window that the control cycle has had to tell apart by its program,
-// remembered for that window and its process: the idle raise asks again every second.
+// What the control cycle knows of a window for the window's life, found out once: its program,
+// the root of its owners, and whether it is the shell's. The push and the idle raise ask again
+// only what can change (whether it shows, where it lies); the raise looks every second.
 #include <windows.h>
 
 #include <functional>
@@ -11,16 +12,31 @@
 
 namespace lorvane::control {
 
+// One window as found out once.
+struct WindowRecord {
+  // The full path of the window's program, and its file name; both empty where the program
+  // cannot be read.
+  std::wstring path;
+  std::wstring program;
+  // The root of the window's owners: the window itself when it has none.
+  HWND root_owner = nullptr;
+  // One of the shell's own windows, which is never moved.
+  bool shell = false;
+};
+
 class WindowPrograms {
  public:
+  // The full path of a window's program, empty where it cannot be read: the seam for the reading.
   using Reader = std::function<std::wstring(HWND)>;
 
-  explicit WindowPrograms(Reader reader = platform::process_name::program_of)
+  explicit WindowPrograms(Reader reader = platform::process_name::image_path_of)
       : reader_(std::move(reader)) {}
 
-  // The file name of the window's program, read once for each window and process; empty when it
-  // cannot be read, which is remembered too.
-  const std::wstring& program_of(HWND window);
+  // The window's record, found out once for each window and process. A program that cannot be
+  // read is remembered as such too.
+  const WindowRecord& record_of(HWND window);
+  // The file name of the window's program, from its record.
+  const std::wstring& program_of(HWND window) { return record_of(window).program; }
   // Windows that are gone are forgotten: a handle is used again for another window in time.
   void forget_gone();
   void clear() { known_.clear(); }
@@ -30,8 +46,10 @@ class WindowPrograms {
   struct Known {
     HWND window;
     DWORD process;
-    std::wstring program;
+    WindowRecord record;
   };
+  WindowRecord find_out(HWND window) const;
+
   Reader reader_;
   std::vector<Known> known_;
 };

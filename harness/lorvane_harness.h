@@ -121,6 +121,38 @@ class Process {
   DWORD id_ = 0;
 };
 
+// The folder of the running program: where the build puts the test programs side by side.
+std::wstring program_folder();
+
+// ---- a desktop as Windows has it ----
+
+// The shell's desktop window as Windows keeps it, stood in for by e2e_target.exe started with
+// --desktop: a full-screen tool window, never activated, registered with SetShellWindow and put
+// back last whenever another window goes below it. Wine's explorer registers no shell window and
+// keeps no window last; over the stand-in, HWND_BOTTOM leaves a window above the desktop, as on
+// Windows. It is started in its own process: a test process registered as the shell would make
+// its own windows the shell's. When this goes, the stand-in is closed and the wait lasts until
+// the system names no shell window again.
+class DesktopStandIn {
+ public:
+  // The stand-in from e2e_target.exe beside this program, or from the exe given.
+  explicit DesktopStandIn(std::wstring exe = {});
+  ~DesktopStandIn();
+  DesktopStandIn(const DesktopStandIn&) = delete;
+  DesktopStandIn& operator=(const DesktopStandIn&) = delete;
+
+  // The shell's window, once the system names it; null when it could not be started.
+  HWND window() const { return window_; }
+  bool started() const { return window_ != nullptr; }
+  // Whether the system names no shell window: the state each test that starts the stand-in
+  // leaves behind.
+  static bool gone() { return ::GetShellWindow() == nullptr; }
+
+ private:
+  Process process_;
+  HWND window_ = nullptr;
+};
+
 // ---- a copy of Lorvane ----
 
 // Lorvane.exe copied into a scratch folder of its own ("lorvane-<tag>-..."), where its settings
@@ -166,10 +198,11 @@ enum class Activation { activated, not_activated };
 // The one way to make a window of a class: registers the class on first use (with the
 // procedure; a later registration fails harmlessly and keeps the first), creates a top-level
 // window titled with the class name at the place (a full-screen one ignores it) and shows it.
-// `param` reaches WM_NCCREATE. The window belongs to the calling thread.
+// `param` reaches WM_NCCREATE. The window belongs to the calling thread, and to `owner` where
+// one is given.
 HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RECT& place,
                           void* param = nullptr, Shape shape = Shape::normal,
-                          Activation activation = Activation::not_activated);
+                          Activation activation = Activation::not_activated, HWND owner = nullptr);
 
 // A top-level window of the process with that class, and that caption unless null; with
 // visible_only, only a shown one. Null when there is none.
@@ -266,7 +299,9 @@ int z_position(HWND window);
 // Whether both are top-level windows and lower comes after upper in the walk.
 bool is_below(HWND lower, HWND upper);
 // The shown top-level window that every other shown one lies above, or null: what the user sees
-// at the bottom. A window that was pushed to the very bottom is it.
+// at the bottom. A window that was pushed to the very bottom is it. The shell's windows (its
+// desktop, which Windows keeps last, and the taskbar), minimised windows and windows of no size
+// are not counted.
 HWND last_visible_window();
 bool is_last_visible(HWND window);
 // As a user's click would: raised to the top and activated. Under Wine, activating the window

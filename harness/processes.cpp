@@ -165,4 +165,32 @@ std::wstring text_of(HWND window) {
   return text;
 }
 
+std::wstring program_folder() {
+  std::wstring path(32768, L'\0');
+  DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(n);
+  return folder_of(path);
+}
+
+DesktopStandIn::DesktopStandIn(std::wstring exe) {
+  if (exe.empty()) exe = program_folder() + L"\\e2e_target.exe";
+  // One shell window at a time: one left by an earlier test is waited out first.
+  if (!pump_until(gone)) return;
+  if (!process_.start(exe, L"--class LorvaneDesktopStandIn --desktop")) return;
+  HWND shell = nullptr;
+  bool named = pump_until([&] {
+    shell = ::GetShellWindow();
+    DWORD owner = 0;
+    if (shell != nullptr) ::GetWindowThreadProcessId(shell, &owner);
+    return (shell != nullptr && owner == process_.id()) || !process_.running();
+  });
+  if (named && process_.running()) window_ = shell;
+}
+
+DesktopStandIn::~DesktopStandIn() {
+  if (window_ != nullptr) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+  if (!process_.wait_exit(std::chrono::seconds(10))) process_.kill();
+  pump_until(gone);
+}
+
 }  // namespace lorvane::harness

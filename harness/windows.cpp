@@ -4,11 +4,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace lorvane::harness {
 
 HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RECT& place,
-                          void* param, Shape shape, Activation activation) {
+                          void* param, Shape shape, Activation activation, HWND owner) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -31,7 +32,7 @@ HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RE
   if (activation == Activation::activated) style |= WS_VISIBLE;
   HWND window =
       ::CreateWindowExW(0, class_name.c_str(), class_name.c_str(), style, at.left, at.top,
-                        at.right - at.left, at.bottom - at.top, nullptr, nullptr, instance, param);
+                        at.right - at.left, at.bottom - at.top, owner, nullptr, instance, param);
   if (window == nullptr) return nullptr;
   if (shape == Shape::maximised) {
     ::ShowWindow(window, SW_SHOWMAXIMIZED);
@@ -73,6 +74,18 @@ bool is_below(HWND lower, HWND upper) {
 
 HWND last_visible_window() {
   std::vector<HWND> windows = visible_top_level_windows();
+  // As the user's eye finds it: the desktop and the taskbar are no windows over it (Wine keeps its
+  // taskbar out of the topmost band, low in the Z-order), and neither is a minimised window or one
+  // of no size.
+  HWND desktop = ::GetShellWindow();
+  std::erase_if(windows, [desktop](HWND w) {
+    wchar_t name[32] = {};
+    ::GetClassNameW(w, name, 32);
+    RECT r{};
+    return w == desktop || std::wstring_view(name) == L"Shell_TrayWnd" ||
+           std::wstring_view(name) == L"Shell_SecondaryTrayWnd" || ::IsIconic(w) ||
+           !::GetWindowRect(w, &r) || ::IsRectEmpty(&r);
+  });
   return windows.empty() ? nullptr : windows.back();
 }
 

@@ -4,7 +4,7 @@
 
 namespace lorvane::platform::process_name {
 
-std::wstring program_of(HWND window) {
+std::wstring image_path_of(HWND window) {
   DWORD process_id = 0;
   if (::GetWindowThreadProcessId(window, &process_id) == 0 || process_id == 0) return {};
   // The limited right is the one a process of higher integrity (an elevated program) still grants.
@@ -15,8 +15,14 @@ std::wstring program_of(HWND window) {
   DWORD size = static_cast<DWORD>(path.size());
   if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
   path.resize(size);
-  std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+  return path;
 }
+
+std::wstring file_name_of(std::wstring_view path) {
+  std::size_t slash = path.find_last_of(L"\\/");
+  return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
+std::wstring program_of(HWND window) { return file_name_of(image_path_of(window)); }
 
 }  // namespace lorvane::platform::process_name

@@ -33,9 +33,30 @@ bool shown(HWND window) {
   return (style & WS_VISIBLE) != 0 && (style & WS_MINIMIZE) == 0;
 }
 
+bool unseen(HWND window) {
+  if (!shown(window)) return true;
+  RECT r{};
+  return !::GetWindowRect(window, &r) || ::IsRectEmpty(&r);
+}
+
+HWND root_owner(HWND window) {
+  // GetAncestor's GA_ROOTOWNER follows GetParent, which names the owner of a popup only; the main
+  // window of a classic framework is an overlapped window, so the owners are followed themselves.
+  // A chain of owners is short; the bound guards against a loop made by another program.
+  constexpr int most_owners = 32;
+  HWND root = window;
+  for (int i = 0; i < most_owners; ++i) {
+    HWND owner = ::GetWindow(root, GW_OWNER);
+    if (owner == nullptr) break;
+    root = owner;
+  }
+  return root;
+}
+
 bool on_screen(HWND window) {
   if (!shown(window)) return false;
-  if (::GetWindow(window, GW_OWNER) != nullptr) return false;
+  HWND owner = ::GetWindow(window, GW_OWNER);
+  if (owner != nullptr && !unseen(owner)) return false;
   RECT r{};
   if (!::GetWindowRect(window, &r) || ::IsRectEmpty(&r)) return false;
   return ::MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr;

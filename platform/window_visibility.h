@@ -8,11 +8,18 @@
 namespace lorvane::platform::window_visibility {
 
 // Shown (WS_VISIBLE, which for a top-level window is IsWindowVisible) and not minimised; without an
-// owner (menus, tooltips and a program's dialogs have one); and with a rectangle that is not empty
-// and meets a monitor.
+// owner the user can see (menus, tooltips and a program's dialogs and palettes have a shown one;
+// the main window of a program made with a classic framework is owned by an application window
+// that is hidden or of no size); and with a rectangle that is not empty and meets a monitor.
 bool on_screen(HWND window);
 // Only the first part: shown and not minimised.
 bool shown(HWND window);
+// Whether the user cannot see the window at all: hidden, minimised or of no size. Where it is
+// found from does not count.
+bool unseen(HWND window);
+// The window at the root of the window's chain of owners (GW_OWNER, followed), or the window
+// itself when it has no owner. Windows keeps an owned window above its owner.
+HWND root_owner(HWND window);
 
 // Whether the desktop window manager hides the window (DWMWA_CLOAKED): on another virtual desktop,
 // or a Store app that is suspended. DwmGetWindowAttribute is looked up at run time, and dwmapi

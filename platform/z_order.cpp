@@ -74,9 +74,14 @@ MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags) {
   return move(window, insert_after, flags, owner, rights);
 }
 
-// The last window of all is never in the topmost band: the topmost windows come before all others,
-// and this program's own main window is a top-level window outside that band.
-bool at_bottom(HWND window) { return ::GetWindow(window, GW_HWNDLAST) == window; }
+HWND next_below(HWND window) { return ::GetWindow(window, GW_HWNDNEXT); }
+
+bool lies_below(HWND window, HWND other) {
+  for (HWND w = next_below(other); w != nullptr; w = next_below(w)) {
+    if (w == window) return true;
+  }
+  return false;
+}
 
 bool is_topmost(HWND window) {
   return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;

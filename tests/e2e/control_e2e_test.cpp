@@ -22,6 +22,9 @@ std::wstring one_target_ini(const std::wstring& class_name) {
 }
 
 TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
+  // Over a desktop kept last, as Windows keeps it.
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
   // On a freshly started wineserver the last input time stays 0 until the first input.
   nudge_pointer();
   const std::wstring target_class = unique_class(L"E2eTarget");
@@ -87,6 +90,9 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
 }
 
 TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
+  // Over a desktop kept last, as Windows keeps it.
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
   // On a fresh wineserver the last input time is 0 until the first input: the user would count
   // as idle, and the ticks would raise instead of push.
   nudge_pointer();
@@ -144,6 +150,7 @@ class E2eReaction : public ::testing::Test {
  protected:
   void SetUp() override {
     nudge_pointer();
+    ASSERT_TRUE(desktop_.started());
     ASSERT_TRUE(other_.started() && target_.started());
     ::SetWindowPos(o, nullptr, 60, 60, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(t, nullptr, 500, 60, 320, 200, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -152,6 +159,8 @@ class E2eReaction : public ::testing::Test {
   }
   void TearDown() override { EXPECT_TRUE(lorvane_.close()); }
 
+  // Over a desktop kept last, as Windows keeps it; gone after everything else.
+  DesktopStandIn desktop_;
   const std::wstring target_class_ = unique_class(L"E2eTarget");
   Target other_{unique_class(L"E2eOther")};
   Target target_{target_class_};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include <shlobj.h>
+
 namespace lorvane::e2e {
 namespace {
 
@@ -11,12 +13,7 @@ constexpr const wchar_t* target_exe = L"e2e_target.exe";
 
 }  // namespace
 
-std::wstring bin_folder() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(n);
-  return folder_of(path);
-}
+std::wstring bin_folder() { return program_folder(); }
 
 HWND keyboard_focus_of(HWND window) {
   GUITHREADINFO info{};
@@ -111,8 +108,22 @@ Target::Target(const std::wstring& class_name, const std::wstring& extra_argumen
   window_ = wait_for_window(process_, class_name.c_str(), nullptr, shown, 10s);
 }
 
-TargetCopy::TargetCopy(const std::wstring& file_name) : file_name_(file_name) {
+TargetCopy::TargetCopy(const std::wstring& file_name, const std::wstring& parent)
+    : file_name_(file_name) {
+  if (parent.empty()) {
+    folder_ = temp_.emplace(L"target").path();
+  } else {
+    folder_ = parent + L"\\" + unique_class(L"LorvaneTest");
+    ::SHCreateDirectoryExW(nullptr, folder_.c_str(), nullptr);
+  }
   ::CopyFileW((bin_folder() + L"\\" + target_exe).c_str(), exe().c_str(), FALSE);
+}
+
+TargetCopy::~TargetCopy() {
+  if (temp_) return;
+  // The copy's process ends before this goes: a running exe could not be deleted.
+  ::DeleteFileW(exe().c_str());
+  ::RemoveDirectoryW(folder_.c_str());
 }
 
 std::wstring unique_class(const std::wstring& stem) {

@@ -95,14 +95,20 @@ class Target {
 };
 
 // A copy of e2e_target.exe under another file name in a fresh folder: another program, as the
-// system names programs, with windows of whatever class it is given.
+// system names programs, with windows of whatever class it is given. The folder lies under the
+// temporary folder, or under `parent` where one is given (the prefix's C:\windows\SystemApps, say),
+// made there with the folders above it and removed with everything in it.
 class TargetCopy {
  public:
-  explicit TargetCopy(const std::wstring& file_name);
-  std::wstring exe() const { return folder_.file(file_name_); }
+  explicit TargetCopy(const std::wstring& file_name, const std::wstring& parent = L"");
+  ~TargetCopy();
+  TargetCopy(const TargetCopy&) = delete;
+  TargetCopy& operator=(const TargetCopy&) = delete;
+  std::wstring exe() const { return folder_ + L"\\" + file_name_; }
 
  private:
-  TempFolder folder_;
+  std::optional<TempFolder> temp_;
+  std::wstring folder_;
   std::wstring file_name_;
 };
 

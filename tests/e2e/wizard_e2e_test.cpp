@@ -18,6 +18,9 @@ constexpr const wchar_t* box_start = L"制御を開始しますか？";
 std::wstring box_text(HWND box) { return text_of(::GetDlgItem(box, 0xFFFF)); }
 
 TEST(E2eWizard, SelectingAWindowRegistersItStartsControlAndStoresIt) {
+  // Over a desktop kept last, as Windows keeps it.
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
   Lorvane lorvane;
   ASSERT_TRUE(lorvane.start());
   HWND main = lorvane.main();

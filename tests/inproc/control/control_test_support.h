@@ -95,6 +95,12 @@ class FakeClock {
     state_->input_at = last_input;
   }
   void set_idle() { set(100000, 0); }
+  // Time passes: the tick count moves on, and so does the last input of a user at work, who
+  // stays at work.
+  void advance(DWORD ms) {
+    if (state_->last_input == state_->now) *state_->last_input += ms;
+    state_->now += ms;
+  }
   std::vector<Call> calls() const { return state_->calls; }
   // Calls of the tick count: one for each tick that asks whether the user is idle.
   std::size_t tick_count_calls() const {

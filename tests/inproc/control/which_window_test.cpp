@@ -204,7 +204,6 @@ TEST_F(ControlTest, TheTaskbarInTheListIsNeverMovedAndTheNextEntryIsRaised) {
   ASSERT_EQ(::GetForegroundWindow(), taskbar);
   tick();
   EXPECT_EQ(mover_.moves_of(taskbar), 0u);
-  EXPECT_FALSE(is_last_visible(taskbar));
   EXPECT_EQ(context().front_display_option.caption(), L"");
   EXPECT_EQ(context().target_list.count(), 2) << "the list keeps the entry";
 
@@ -217,13 +216,20 @@ TEST_F(ControlTest, TheTaskbarInTheListIsNeverMovedAndTheNextEntryIsRaised) {
   EXPECT_EQ(mover_.moves_of(taskbar), 0u);
 }
 
-// A class the shell shares with ordinary programs is the shell's only in the shell's process; a
-// class of the shell alone is the shell's wherever it is made.
+// A class the shell shares with ordinary programs is the shell's only in the shell's process (a
+// CoreWindow: of Explorer or the system's apps); a class of the shell alone is the shell's
+// wherever it is made.
 TEST_F(ControlTest, AWorkerWOfAnOrdinaryProgramIsMovedAndAShellClassNever) {
   platform::UniqueWindow worker = make_window(L"WorkerW");
   platform::UniqueWindow desktop = make_window(L"Progman");
+  platform::UniqueWindow store_app = make_window(L"Windows.UI.Core.CoreWindow");
+  platform::UniqueWindow start_screen = make_window(L"ImmersiveLauncher");
+  platform::UniqueWindow switcher = make_window(L"ImmersiveSwitchList");
   EXPECT_FALSE(platform::shell_windows::is_shell_window(worker.get()));
   EXPECT_TRUE(platform::shell_windows::is_shell_window(desktop.get()));
+  EXPECT_FALSE(platform::shell_windows::is_shell_window(store_app.get()));
+  EXPECT_TRUE(platform::shell_windows::is_shell_window(start_screen.get()));
+  EXPECT_TRUE(platform::shell_windows::is_shell_window(switcher.get()));
   add_targets({L"Progman", L"WorkerW"});
   clock_.set_idle();
   tick();

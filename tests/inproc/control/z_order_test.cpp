@@ -91,9 +91,15 @@ TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
   EXPECT_TRUE(is_last_visible(a.get()));
   EXPECT_FALSE(is_topmost(a.get()));
   EXPECT_EQ(mover_.moves_of(a.get()), 3u) << "pushed again while nothing was below it";
-  // A window that goes to the bottom after it, even a hidden one, takes its place.
+  // A hidden window that goes to the bottom after it is nothing the user sees over it; a window
+  // the user can see takes its place.
   ::ShowWindow(other.get(), SW_HIDE);
   ::SetWindowPos(other.get(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  ASSERT_TRUE(is_below(other.get(), a.get()));
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), 3u) << "pushed again over a hidden window";
+  ::ShowWindow(other.get(), SW_SHOWNOACTIVATE);
   ASSERT_EQ(::GetForegroundWindow(), a.get());
   ASSERT_TRUE(is_below(other.get(), a.get()));
   tick();
@@ -227,7 +233,11 @@ TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatus
 // A program whose process we may not open (another user's, or one guarding its process) is not
 // known to run as administrator: its windows are moved as any, and the ticks after look whether
 // the moves took.
+//
+// Over a desktop kept last, as Windows keeps it: a pushed window never lies last of all there.
 TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMovesNeverTake) {
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
@@ -235,13 +245,26 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   start_without_timer();
   const std::wstring option = context().front_display_option.caption();
 
-  // Its moves take: pushed and raised as any other, and the status line says nothing.
+  // Its moves take: pushed time after time, each looked at a tick later, and raised, as any
+  // other window; the status line says nothing.
+  constexpr int pushes = control::MoveCheck::misses_before_refused + 1;
   clock_.set_active();
-  bring_to_front(a.get());
-  tick();
-  EXPECT_TRUE(is_last_visible(a.get()));
+  for (int i = 0; i < pushes; ++i) {
+    bring_to_front(a.get());
+    tick();
+    // The stand-in, another program, puts itself back last meanwhile.
+    EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s)) << "push " << i;
+    EXPECT_TRUE(is_below(a.get(), b.get())) << "push " << i;
+    clock_.advance(control::MoveCheck::look_after_ms);
+    tick();
+  }
+  EXPECT_EQ(mover_.moves_of(a.get()), static_cast<std::size_t>(pushes));
+  EXPECT_EQ(context().front_display_option.caption(), option);
   clock_.set_idle();
-  for (int i = 0; i < control::MoveCheck::misses_before_refused + 1; ++i) tick();
+  for (int i = 0; i < control::MoveCheck::misses_before_refused + 1; ++i) {
+    tick();
+    clock_.advance(control::MoveCheck::look_after_ms);
+  }
   EXPECT_TRUE(is_topmost(a.get()));
   EXPECT_EQ(context().watch.raised(), a.get());
   EXPECT_EQ(context().front_display_option.caption(), option);
@@ -255,6 +278,7 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   for (int i = 0; i < control::MoveCheck::misses_before_refused; ++i) {
     EXPECT_EQ(context().watch.raised(), i == 0 ? nullptr : a.get()) << "tick " << i;
     tick();
+    clock_.advance(control::MoveCheck::look_after_ms);
   }
   EXPECT_FALSE(is_topmost(b.get()));
   std::size_t tries = mover_.moves_of(a.get());
