@@ -2,13 +2,18 @@
 
 #include <cstdint>
 
+#include "control/click_delay.h"
 #include "platform/raw_input.h"
 #include "platform/window_lookup.h"
 
 namespace lorvane::control {
 
 CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system)
-    : main_(main), system_(system), raw_input_(main), click_timer_(main, click_timer_id) {}
+    : main_(main),
+      system_(system),
+      raw_input_(main),
+      click_timer_(main, click_timer_id),
+      click_delay_ms_(click_tick_delay_ms(platform::timer_clock_period_ms())) {}
 
 void CycleWatch::start() {
   if (running()) return;
@@ -73,12 +78,27 @@ std::optional<DWORD> CycleWatch::hold_left(DWORD now) {
 WatchAction CycleWatch::end_hold() {
   if (!holding_) return {};
   hold_ends_.reset();
+  bool moved = moved_in_hold_;
+  moved_in_hold_ = false;
   platform::RawInputEvent input = platform::raw_input::drain();
   if (!input.any()) {
-    holding_ = false;
+    holding_ = moved;
     return {};
   }
   return take_input(input, true);
+}
+
+WatchAction CycleWatch::input_while_held(const platform::RawInputEvent& input) {
+  if (!input.any()) return {};
+  if (!holding_) return take_input(input, false);
+  if (!input.button_down && !input.button_up) {
+    moved_in_hold_ = moved_in_hold_ || input.any();
+    return {};
+  }
+  // The next hold starts when the loop asks next, from after the button.
+  hold_ends_.reset();
+  moved_in_hold_ = false;
+  return take_input(input, false);
 }
 
 WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool held) {
@@ -94,13 +114,13 @@ WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool he
   }
   if (!watching_clicks()) return action;
   if (input.button_down && !click_timer_.armed()) {
-    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
   if (input.button_up) {
     if (click_timer_.armed()) {
       tick_after_up_ = true;
     } else {
-      click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+      click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
     }
   }
   if (held && (input.button_down || input.button_up)) action.tick = true;
@@ -112,14 +132,14 @@ bool CycleWatch::on_click_timer() {
   if (!click_timer_.fired()) return false;
   if (tick_after_up_) {
     tick_after_up_ = false;
-    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
   return running();
 }
 
 void CycleWatch::recheck_soon() {
   if (watching_clicks() && !click_timer_.armed()) {
-    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
 }
 
@@ -163,6 +183,7 @@ void CycleWatch::rearm() {
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
     holding_ = false;
+    moved_in_hold_ = false;
     hold_ends_.reset();
     tick_after_up_ = false;
   }

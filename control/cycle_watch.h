@@ -18,13 +18,14 @@ namespace lorvane::control {
 // Posted to the main window by the hook when the foreground window has changed.
 inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // A click raises its window while the window's own thread handles the button, after this
-// program has heard of it: the tick comes this long after the button goes down, and as long
-// after it comes up. The tolerance lets the system fold the wake-up into another.
-inline constexpr UINT click_tick_delay_ms = 20;
-inline constexpr ULONG click_tick_tolerance_ms = 10;
+// program has heard of it: the tick comes about 20 ms after the button goes down, and as long
+// after it comes up (control/click_delay). The user sees the window until then: the system is
+// asked not to fold the wake-up into another's, which would show it longer.
+inline constexpr ULONG click_tick_tolerance_ms = TIMERV_NO_COALESCING;
 // While the registered window in front is watched, pointer moves stream in by the hundred each
-// second and only buttons matter: after one input, the rest waits in the queue and is read in one
-// go every so often, for as long as it keeps coming. A click is still answered within 100 ms.
+// second and only buttons matter: after one input, the rest is read in one go, without a tick or
+// a message of its own, for as long as it keeps coming. Only moves are held: a button ends the
+// hold at once.
 inline constexpr UINT raw_input_hold_ms = 80;
 
 // What a tick did, as far as the watch is concerned.
@@ -73,8 +74,12 @@ class CycleWatch {
   std::optional<DWORD> hold_left(DWORD now);
   // The hold is over, or is to end early: what came meanwhile is read in one go, as on_input
   // reads it, but a button in it runs the tick at once, since the click may be a hold old. With
-  // nothing held, the hold ends; otherwise the next one starts when the loop asks next.
+  // nothing held and no move read within it, the hold ends; otherwise the next one starts when
+  // the loop asks next.
   WatchAction end_hold();
+  // Raw input woke the hold's wait: what waits is read in one go. A button in it ends the hold
+  // and is taken as on_input takes it, fresh; pointer moves alone keep the hold to its end.
+  WatchAction input_while_held(const platform::RawInputEvent& input);
   // The tick after a foreground change pushed a registered window: its activation may still be
   // raising it, so the tick comes once more.
   void recheck_soon();
@@ -126,12 +131,16 @@ class CycleWatch {
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;
+  // The click timer's delay on this system's clock.
+  UINT click_delay_ms_;
   MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
   bool registered_in_front_ = false;
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
   bool holding_ = false;
+  // Pointer moves were read during the hold: input keeps coming.
+  bool moved_in_hold_ = false;
   // The tick count at which the hold ends, from the first time the loop asked.
   std::optional<DWORD> hold_ends_;
   bool locked_ = false;
