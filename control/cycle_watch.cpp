@@ -170,6 +170,10 @@ void CycleWatch::on_foreground_event(DWORD event) {
   if (hook_) hook_->on_event(event);
 }
 
+void CycleWatch::on_raised_window_event(HWND window, LONG object, LONG child) {
+  if (raised_hook_) raised_hook_->on_event(window, object, child);
+}
+
 void CycleWatch::rearm() {
   platform::RawDevices wanted = platform::RawDevices::none;
   if (running() && !unseen()) {
@@ -180,6 +184,15 @@ void CycleWatch::rearm() {
     }
   }
   raw_input_.set(wanted);
+  // Hooked for the window that waits, and only while it does.
+  HWND watched =
+      running() && wanted == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
+  if (watched == nullptr) {
+    raised_hook_.reset();
+  } else if (!raised_hook_ || raised_hook_->window() != watched) {
+    raised_hook_.reset();
+    raised_hook_.emplace(main_, raised_window_gone_message, watched);
+  }
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
     holding_ = false;
