@@ -159,10 +159,6 @@ void MainWindow::end_raw_input_hold() {
   if (parts_ != nullptr) control::end_raw_input_hold(context());
 }
 
-bool MainWindow::raw_input_while_held() {
-  return parts_ != nullptr && control::raw_input_while_held(context());
-}
-
 bool MainWindow::asking_for_tray_icon() const {
   return parts_ != nullptr && parts_->tray_timer.enabled();
 }

@@ -106,9 +106,6 @@ class MainWindow : public WindowBase<MainWindow> {
   std::optional<DWORD> raw_input_wait(DWORD now);
   // The wait cannot go on: what the hold kept is read now.
   void end_raw_input_hold();
-  // Raw input woke the hold's wait: it is read in one go (control::raw_input_while_held).
-  // Whether there was any to read.
-  bool raw_input_while_held();
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
   const std::wstring& settings_path() const { return options_.settings_path; }

@@ -50,7 +50,6 @@ HeldNext next_while_held(MSG& msg, DWORD hold_ends) {
     if (woke == WAIT_TIMEOUT) return HeldNext::over;
     if (woke == WAIT_FAILED) return HeldNext::failed;
     if (take_but_raw_input(msg)) return msg.message == WM_QUIT ? HeldNext::quit : HeldNext::message;
-    if ((HIWORD(::GetQueueStatus(QS_RAWINPUT)) & QS_RAWINPUT) != 0) return HeldNext::raw_input;
     if (woke_empty) return HeldNext::over;
     woke_empty = true;
   }
@@ -68,10 +67,6 @@ int run_message_loop(MainWindow& main_window) {
     } else {
       HeldNext next = next_while_held(msg, now + *left);
       if (next == HeldNext::quit) break;
-      // Raw input that cannot be read (the system would not say) would wake the wait again at
-      // once: the hold ends instead, and WM_INPUT comes as a message.
-      if (next == HeldNext::raw_input && main_window.raw_input_while_held()) continue;
-      if (next == HeldNext::raw_input) next = HeldNext::over;
       if (next != HeldNext::message) {
         wait_fails = next == HeldNext::failed;
         // Read now; should more be coming, the next hold starts from the next ask.

@@ -284,13 +284,6 @@ std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now) {
 
 void end_raw_input_hold(ControlContext& c) { carry_out(c, c.watch.end_hold()); }
 
-bool raw_input_while_held(ControlContext& c) {
-  if (!control_running(c)) return false;
-  platform::RawInputEvent input = platform::raw_input::drain();
-  carry_out(c, c.watch.input_while_held(input));
-  return input.any();
-}
-
 void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam) {
   carry_out(c,
             c.watch.on_session_change(platform::session_state::change_of(message, wparam, lparam)));

@@ -55,10 +55,6 @@ void click_timer(ControlContext& c);
 std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now);
 // The hold ends before its time: what came meanwhile is read in one go.
 void end_raw_input_hold(ControlContext& c);
-// Raw input came during the hold: it is read in one go, and a mouse button in it ends the hold
-// and is answered at once, as if it had come alone. Pointer moves keep the hold. Whether there
-// was any to read.
-bool raw_input_while_held(ControlContext& c);
 
 // WM_WTSSESSION_CHANGE and WM_POWERBROADCAST: the session locked or back, the display off or on.
 void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam);

@@ -78,27 +78,12 @@ std::optional<DWORD> CycleWatch::hold_left(DWORD now) {
 WatchAction CycleWatch::end_hold() {
   if (!holding_) return {};
   hold_ends_.reset();
-  bool moved = moved_in_hold_;
-  moved_in_hold_ = false;
   platform::RawInputEvent input = platform::raw_input::drain();
   if (!input.any()) {
-    holding_ = moved;
+    holding_ = false;
     return {};
   }
   return take_input(input, true);
-}
-
-WatchAction CycleWatch::input_while_held(const platform::RawInputEvent& input) {
-  if (!input.any()) return {};
-  if (!holding_) return take_input(input, false);
-  if (!input.button_down && !input.button_up) {
-    moved_in_hold_ = moved_in_hold_ || input.any();
-    return {};
-  }
-  // The next hold starts when the loop asks next, from after the button.
-  hold_ends_.reset();
-  moved_in_hold_ = false;
-  return take_input(input, false);
 }
 
 WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool held) {
@@ -196,7 +181,6 @@ void CycleWatch::rearm() {
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
     holding_ = false;
-    moved_in_hold_ = false;
     hold_ends_.reset();
     tick_after_up_ = false;
   }

@@ -27,9 +27,8 @@ inline constexpr UINT raised_window_gone_message = WM_APP + 2;
 // asked not to fold the wake-up into another's, which would show it longer.
 inline constexpr ULONG click_tick_tolerance_ms = TIMERV_NO_COALESCING;
 // While the registered window in front is watched, pointer moves stream in by the hundred each
-// second and only buttons matter: after one input, the rest is read in one go, without a tick or
-// a message of its own, for as long as it keeps coming. Only moves are held: a button ends the
-// hold at once.
+// second and only buttons matter: after one input, the rest waits in the queue and is read in one
+// go every so often, for as long as it keeps coming. A click is still answered within 100 ms.
 inline constexpr UINT raw_input_hold_ms = 80;
 
 // What a tick did, as far as the watch is concerned.
@@ -78,12 +77,8 @@ class CycleWatch {
   std::optional<DWORD> hold_left(DWORD now);
   // The hold is over, or is to end early: what came meanwhile is read in one go, as on_input
   // reads it, but a button in it runs the tick at once, since the click may be a hold old. With
-  // nothing held and no move read within it, the hold ends; otherwise the next one starts when
-  // the loop asks next.
+  // nothing held, the hold ends; otherwise the next one starts when the loop asks next.
   WatchAction end_hold();
-  // Raw input woke the hold's wait: what waits is read in one go. A button in it ends the hold
-  // and is taken as on_input takes it, fresh; pointer moves alone keep the hold to its end.
-  WatchAction input_while_held(const platform::RawInputEvent& input);
   // The tick after a foreground change pushed a registered window: its activation may still be
   // raising it, so the tick comes once more.
   void recheck_soon();
@@ -134,8 +129,8 @@ class CycleWatch {
   HWND main_;
   const platform::SessionSystem& system_;
   std::optional<platform::ForegroundHook> hook_;
-  // The raised window's hide, minimise and destroy, heard from its own process only. Under Wine
-  // no such event comes for another program's window: the tick asks as well.
+  // The raised window's hide, minimise and destroy, heard from its own process only. Wine 8
+  // raises none of them at a hook filtered by process: the tick asks as well.
   std::optional<platform::WindowGoneHook> raised_hook_;
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
@@ -148,8 +143,6 @@ class CycleWatch {
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
   bool holding_ = false;
-  // Pointer moves were read during the hold: input keeps coming.
-  bool moved_in_hold_ = false;
   // The tick count at which the hold ends, from the first time the loop asked.
   std::optional<DWORD> hold_ends_;
   bool locked_ = false;
