@@ -49,6 +49,7 @@ void CycleWatch::stop() {
   // Without the notifications nothing would tell of a change: the next start hears afresh.
   locked_ = disconnected_ = display_off_ = remote_ = false;
   rearm();
+  rehook();
 }
 
 WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
@@ -61,6 +62,7 @@ WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
   raised_ = outcome.raised != main_ ? outcome.raised : nullptr;
   registered_in_front_ = outcome.pushed != nullptr;
   rearm();
+  rehook();
   return action;
 }
 
@@ -148,6 +150,7 @@ WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
   }
   if (unseen() && raised_ != nullptr) action = bring_down_raised();
   rearm();
+  rehook();
   return action;
 }
 
@@ -169,20 +172,23 @@ void CycleWatch::rearm() {
     }
   }
   raw_input_.set(wanted);
-  // Hooked for the window that waits, and only while it does.
-  HWND watched =
-      running() && wanted == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
-  if (watched == nullptr) {
-    raised_hook_.reset();
-  } else if (!raised_hook_ || raised_hook_->window() != watched) {
-    raised_hook_.reset();
-    raised_hook_.emplace(main_, raised_window_gone_message, watched);
-  }
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
     holding_ = false;
     hold_ends_.reset();
     tick_after_up_ = false;
+  }
+}
+
+void CycleWatch::rehook() {
+  // Hooked for the window that waits, and only while it does.
+  HWND watched =
+      running() && listening() == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
+  if (watched == nullptr) {
+    raised_hook_.reset();
+  } else if (!raised_hook_ || raised_hook_->window() != watched) {
+    raised_hook_.reset();
+    raised_hook_.emplace(main_, raised_window_gone_message, watched);
   }
 }
 

@@ -121,6 +121,9 @@ class CycleWatch {
  private:
   // Raw input and the click's timer as the rules above want them now.
   void rearm();
+  // The raised window's hooks as the rules want them now. Not on the user's return: the window
+  // goes down first, and the tick that follows at once lets the hooks go.
+  void rehook();
   WatchAction bring_down_raised();
   WatchAction take_input(const platform::RawInputEvent& input, bool held);
   WatchAction ask_lock_state();
