@@ -22,10 +22,10 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // system tells of it.
 inline constexpr UINT raised_window_gone_message = WM_APP + 2;
 // A click raises its window while the window's own thread handles the button, after this
-// program has heard of it: the tick comes about 20 ms after the button goes down, and as long
-// after it comes up (control/click_delay). The user sees the window until then: the system is
-// asked not to fold the wake-up into another's, which would show it longer.
-inline constexpr ULONG click_tick_tolerance_ms = TIMERV_NO_COALESCING;
+// program has heard of it: the tick comes this long after the button goes down, and as long
+// after it comes up. The tolerance lets the system fold the wake-up into another.
+inline constexpr UINT click_tick_delay_ms = 20;
+inline constexpr ULONG click_tick_tolerance_ms = 10;
 // While the registered window in front is watched, pointer moves stream in by the hundred each
 // second and only buttons matter: after one input, the rest waits in the queue and is read in one
 // go every so often, for as long as it keeps coming. A click is still answered within 100 ms.
@@ -138,8 +138,6 @@ class CycleWatch {
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;
-  // The click timer's delay on this system's clock.
-  UINT click_delay_ms_;
   MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
   bool registered_in_front_ = false;

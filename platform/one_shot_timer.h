@@ -6,10 +6,6 @@
 
 namespace lorvane::platform {
 
-// The period of the system's clock tick, in ms, on which window timers fire: 15.625 by default
-// on Windows. 0 when the system does not say.
-double timer_clock_period_ms();
-
 class OneShotTimer {
  public:
   OneShotTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
@@ -18,8 +14,7 @@ class OneShotTimer {
   OneShotTimer& operator=(const OneShotTimer&) = delete;
 
   bool armed() const { return armed_; }
-  // Fires once, after delay_ms and at most tolerance_ms later (TIMERV_NO_COALESCING: no later
-  // than the clock makes it). Arming again starts over.
+  // Fires once, after delay_ms and at most tolerance_ms later. Arming again starts over.
   void arm(UINT delay_ms, ULONG tolerance_ms);
   void disarm();
   // For WM_TIMER of its id: whether this is the firing it was armed for. The timer is stopped,
