@@ -17,6 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
   app::MainWindowOptions options;
   options.settings_path = home->path;
+  options.copy_from = home->copy_from;
+  options.other_session = home->other_session;
   options.exe_folder = home->exe_folder;
   options.settings_key = home->settings_key;
   options.folder_key = home->folder_key;

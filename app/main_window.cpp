@@ -263,8 +263,22 @@ void MainWindow::start_up_sequence() {
 
 void MainWindow::load_settings() {
   control::ControlContext& c = context();
-  settings::LoadResult result = settings::start_up_load(
-      c.front_display_option, c.target_list, settings_path(), options_.settings_key_limit);
+  settings::LoadResult result = settings::LoadResult::loaded;
+  if (options_.copy_from && !copied_) {
+    // A copy that fails is never read as an empty list: the exit save would write that list, and
+    // the copy, newer from then on, would never be refreshed again.
+    switch (copy_settings_file(*options_.copy_from, settings_path(), options_.copy)) {
+      case platform::file_probe::CopyResult::copied: copied_ = true; break;
+      case platform::file_probe::CopyResult::in_use: result = settings::LoadResult::in_use; break;
+      case platform::file_probe::CopyResult::failed: copied_ = read_only_ = true; break;
+    }
+  }
+  if (result == settings::LoadResult::loaded) {
+    result = settings::start_up_load(
+        c.front_display_option, c.target_list,
+        read_only_ ? profile_reachable(*options_.copy_from) : settings_path(),
+        options_.settings_key_limit);
+  }
   if (result != settings::LoadResult::loaded) {
     // Nothing is there to edit or to control yet, and nothing may be saved over the file.
     set_editing_enabled(false);
@@ -281,6 +295,8 @@ void MainWindow::load_settings() {
   }
   loaded_ = true;
   control::start_stop(c);
+  if (read_only_) c.front_display_option.set_caption(std::wstring(settings_copy_failed_text));
+  if (options_.other_session) c.front_display_option.set_caption(std::wstring(other_session_text));
 }
 
 void MainWindow::set_editing_enabled(bool enabled) {
@@ -294,6 +310,10 @@ void MainWindow::set_editing_enabled(bool enabled) {
 void MainWindow::save_now() {
   if (!loaded_) return;
   platform::CheckBox& status = context().front_display_option;
+  if (read_only_) {
+    status.set_caption(std::wstring(settings_copy_failed_text));
+    return;
+  }
   const bool failure_shown =
       status.caption() == save_in_use_text || status.caption() == save_refused_text;
   switch (settings::save(context().target_list, settings_path(), options_.settings_key_limit)) {
@@ -314,8 +334,8 @@ void MainWindow::save_now() {
 void MainWindow::close_sequence(CloseKind kind) {
   if (closed_) return;
   closed_ = true;
-  // Nothing is written over a file that was never read.
-  while (loaded_) {
+  // Nothing is written over a file that was never read, nor by a run that writes nowhere.
+  while (loaded_ && !read_only_) {
     settings::SaveResult result =
         settings::exit_save(context().target_list, context().front_display_option, settings_path(),
                             options_.settings_key_limit);
@@ -323,7 +343,11 @@ void MainWindow::close_sequence(CloseKind kind) {
     std::wstring text(result == settings::SaveResult::in_use ? save_in_use_text
                                                              : save_refused_text);
     text += exit_save_choice_text;
-    if (platform::ask(window_, text, caption, MB_RETRYCANCEL) != IDRETRY) break;
+    exit_box_open_ = true;
+    const int answer = platform::ask(window_, text, caption, MB_RETRYCANCEL);
+    exit_box_open_ = false;
+    // The session ended while the box was open, and saved then.
+    if (saved_at_session_end_ || answer != IDRETRY) break;
   }
   platform::tray::remove(window_, small_icon_, options_.tray_shell);
   // Any other window goes without its own close handling, and a running cycle simply stops.
@@ -334,6 +358,17 @@ void MainWindow::close_sequence(CloseKind kind) {
   parts_->settings_timer.set_enabled(false);
   parts_->watch.stop();
   ::DestroyWindow(window_);
+}
+
+void MainWindow::session_end_while_asking() {
+  // The user, asked whether to try again, has no say once the session ends: the save is tried
+  // once more, silently, as any session end saves, and the box goes. The close sequence, whose
+  // box it was, then goes on.
+  if (saved_at_session_end_) return;
+  saved_at_session_end_ = true;
+  settings::exit_save(context().target_list, context().front_display_option, settings_path(),
+                      options_.settings_key_limit);
+  platform::cancel_asks(window_);
 }
 
 void MainWindow::add_tray_icon() {
@@ -476,6 +511,17 @@ void MainWindow::restore_focus() {
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE: create_controls(); return 0;
+    case WM_WINDOWPOSCHANGING: {
+      // A minimised main window lives in the notification area only: one that is minimised while
+      // hidden (control starting with the start-up, a start from a minimised shortcut) is never
+      // shown, not even for the moment before its resize handling would hide it again, which
+      // puts a button on the taskbar at every logon. While the shell holds no icon of ours, the
+      // taskbar is its way back, and it shows there.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lparam);
+      if ((pos->flags & SWP_SHOWWINDOW) != 0 && ::IsIconic(window_) && icon_present_)
+        pos->flags &= ~SWP_SHOWWINDOW;
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+    }
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
     case WM_DPICHANGED: {
       // Where the window cannot ask for its resolution (Windows 8.1, 10 before 1607), the
@@ -528,7 +574,11 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       // At log-off the process may end as soon as this returns: save now.
-      if (wparam) close_sequence(CloseKind::session_end);
+      if (wparam && exit_box_open_) {
+        session_end_while_asking();
+      } else if (wparam) {
+        close_sequence(CloseKind::session_end);
+      }
       return 0;
     case WM_DESTROY:
       if (options_.quit_on_destroy) ::PostQuitMessage(0);

@@ -27,6 +27,14 @@ namespace lorvane::app {
 struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;
+  // The file beside the executable that settings_path (in the application data) is a copy of:
+  // copied, or refreshed, by the start-up load before it reads.
+  std::optional<std::wstring> copy_from;
+  // The copy; a test makes it fail as it can on Windows.
+  platform::file_probe::CopyCall copy = platform::file_probe::copy_file;
+  // A copy in another session runs on the file beside the executable, and settings_path is this
+  // user's own file: the status line says so once the list is loaded.
+  bool other_session = false;
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;
@@ -71,6 +79,13 @@ inline constexpr std::wstring_view save_refused_text =
 // Added to the reason in the box of an exit save that failed.
 inline constexpr std::wstring_view exit_save_choice_text =
     L"\n\n「再試行」でもう一度保存します。「キャンセル」で保存せずに終了します。";
+// The status line of a run whose copy in the application data could not be made: the list is read
+// from the file beside the executable, and nothing is saved until the next start.
+inline constexpr std::wstring_view settings_copy_failed_text =
+    L"設定ファイルをコピーできませんでした。元の設定を読み込みましたが、今回は保存しません。";
+// The status line of a run that keeps its own settings while another user runs this copy.
+inline constexpr std::wstring_view other_session_text =
+    L"他のユーザーがこの Lorvane を使用中です。設定はこのユーザー専用のファイルに保存します。";
 // While the start-up waits for the settings file, it tries again at this interval: nothing tells
 // when another program lets go of a file.
 inline constexpr UINT settings_retry_interval_ms = 1000;
@@ -128,6 +143,8 @@ class MainWindow : public WindowBase<MainWindow> {
   // the session nothing can be asked.
   enum class CloseKind { by_user, session_end };
   void close_sequence(CloseKind kind);
+  // The session ends while the exit save's box asks whether to try again.
+  void session_end_while_asking();
   void on_size(UINT type);
   void lay_out();
   void resize_client(int width, int height);
@@ -153,7 +170,15 @@ class MainWindow : public WindowBase<MainWindow> {
   // The exit save writes nothing before the start-up load has read the file: a session that ends
   // while the shell keeps the start-up waiting must not save an empty list over the stored one.
   bool loaded_ = false;
+  // The copy in the application data is made (or was not needed); until then the load waits.
+  bool copied_ = false;
+  // The copy failed for good: the list came from the file beside the executable, and this run
+  // writes nowhere, so that neither file is written over with what the other should hold.
+  bool read_only_ = false;
   bool closed_ = false;
+  // The failed exit save's box is open; the session ended meanwhile, and the save was made then.
+  bool exit_box_open_ = false;
+  bool saved_at_session_end_ = false;
   bool icon_present_ = false;
   DWORD icon_retries_since_ = 0;
   HWND focus_ = nullptr;

@@ -49,10 +49,29 @@ std::wstring normalised(const std::wstring& settings_path) {
   return platform::running_copy::upper_case(path);
 }
 
-// The claim's name and the bring-back message's key, both of a normalised path.
-std::wstring name_of(const std::wstring& path) {
+// What a claim is named from: the identity of the file's folder with the file's name in upper
+// case, the same under every path that reaches the folder (a mapped drive and its UNC path, a
+// subst drive, a junction); the file's own identity would not do, as a first run has no file yet
+// and editors replace files. Where the folder cannot be opened, its normalised path.
+std::wstring claim_text(const std::wstring& settings_path) {
+  std::size_t slash = settings_path.find_last_of(L'\\');
+  if (slash != std::wstring::npos) {
+    std::wstring folder = settings_path.substr(0, slash);
+    // "C:" alone would name the drive's current folder, "\\?\C:" the volume: the root is meant.
+    if (!folder.empty() && folder.back() == L':') folder += L'\\';
+    if (auto id = platform::file_probe::folder_identity(folder)) {
+      // No path begins with "*": an identity never meets a path's text.
+      return L"*" + hex(id->volume_serial) + hex(id->index_high) + hex(id->index_low) + L"\\" +
+             platform::running_copy::upper_case(settings_path.substr(slash + 1));
+    }
+  }
+  return normalised(settings_path);
+}
+
+// The claim's name and the bring-back message's key, both of a claim's text.
+std::wstring name_of(const std::wstring& path, const wchar_t* name_space = L"Local\\") {
   // Per session: the copies that would share the file are the user's.
-  return L"Local\\Lorvane-" + hex(fnv1a(path)) + L"-" +
+  return name_space + (L"Lorvane-" + hex(fnv1a(path))) + L"-" +
          platform::decimal_text(static_cast<std::int32_t>(path.size()));
 }
 
@@ -92,7 +111,11 @@ settings::BesideFile try_beside(const std::wstring& folder,
 }  // namespace
 
 std::wstring copy_name(const std::wstring& settings_path) {
-  return name_of(normalised(settings_path));
+  return name_of(claim_text(settings_path));
+}
+
+std::wstring machine_copy_name(const std::wstring& settings_path) {
+  return name_of(claim_text(settings_path), L"Global\\");
 }
 
 std::wstring folder_claim_path(const std::wstring& exe_folder) {
@@ -100,12 +123,12 @@ std::wstring folder_claim_path(const std::wstring& exe_folder) {
   return exe_folder + L"\\";
 }
 
-CopyKey copy_key(const std::wstring& settings_path) { return key_of(normalised(settings_path)); }
+CopyKey copy_key(const std::wstring& settings_path) { return key_of(claim_text(settings_path)); }
 
 SettingsClaim::SettingsClaim(const std::wstring& settings_path,
                              const platform::running_copy::CreateMutexCall& create_mutex,
                              DWORD patience_ms)
-    : path_(normalised(settings_path)),
+    : path_(claim_text(settings_path)),
       name_(name_of(path_)),
       key_(key_of(path_)),
       patience_ms_(patience_ms),
@@ -170,18 +193,32 @@ void make_settings_folder(const settings::SettingsChoice& choice) {
   if (choice.folder_to_make) platform::file_probe::make_folder(*choice.folder_to_make);
 }
 
-void prepare_settings_file(const settings::SettingsChoice& choice) {
-  make_settings_folder(choice);
-  if (!choice.copy_from) return;
+platform::file_probe::CopyResult copy_settings_file(const std::wstring& from,
+                                                    const std::wstring& to,
+                                                    const platform::file_probe::CopyCall& copy) {
   // A copy left by an earlier run that had to come here is out of date once the file beside the
-  // executable has been written since (by a run that could write there, or by hand).
-  auto original = platform::file_probe::last_written(*choice.copy_from);
-  auto copy = platform::file_probe::last_written(choice.path);
-  if (original && copy && settings::written_later(*original, *copy)) {
-    platform::file_probe::copy_over(*choice.copy_from, choice.path);
-  } else {
-    platform::file_probe::copy_unless_present(*choice.copy_from, choice.path);
+  // executable has been written since (by a run that could write there, or by hand). One that is
+  // not is not copied at all: a scanner holding the original then keeps nobody waiting. Where no
+  // file lies beside the executable (a first run, or a folder of that name), there is nothing to
+  // copy, and the run starts from the copy as it is, or empty.
+  auto original = platform::file_probe::last_written(from);
+  if (!original) return platform::file_probe::CopyResult::copied;
+  if (auto copy_written = platform::file_probe::last_written(to)) {
+    if (!settings::written_later(*original, *copy_written))
+      return platform::file_probe::CopyResult::copied;
+    return copy(from, to, true);
   }
+  return copy(from, to, false);
+}
+
+CopyClaims::CopyClaims(platform::running_copy::CreateMutexCall create_mutex)
+    : create_mutex_(std::move(create_mutex)) {}
+
+std::wstring profile_reachable(const std::wstring& settings_file) {
+  std::size_t slash = settings_file.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return settings_file;
+  auto folder = settings::ansi_reachable(names_of(settings_file.substr(0, slash)));
+  return folder ? *folder + settings_file.substr(slash) : settings_file;
 }
 
 std::optional<SettingsHome> CopyClaims::take(
@@ -189,7 +226,7 @@ std::optional<SettingsHome> CopyClaims::take(
     const std::function<std::optional<std::wstring>()>& app_data_folder) {
   // A second start of the same executable brings the running copy back, whichever settings file
   // it would take, before it tries any file.
-  folder_.emplace(folder_claim_path(exe_folder));
+  folder_.emplace(folder_claim_path(exe_folder), create_mutex_);
   if (!folder_->take()) return std::nullopt;
   // One settings file for the whole run: the start-up load, Save and the exit save all use it.
   settings::SettingsChoice choice = find_settings_file(exe_folder, app_data_folder);
@@ -197,10 +234,33 @@ std::optional<SettingsHome> CopyClaims::take(
   // a first run in the application data and a start a moment later take the same name.
   make_settings_folder(choice);
   // A second start for the same file brings the running copy back and leaves the file alone.
-  file_.emplace(choice.path);
+  file_.emplace(choice.path, create_mutex_);
   if (!file_->take()) return std::nullopt;
-  prepare_settings_file(choice);
-  return SettingsHome{exe_folder, choice.path, file_->key(), folder_->key()};
+  // Another user of this machine (fast user switching, a remote session) may run this copy on the
+  // file beside it: that copy's claims live in its own session. The file is claimed machine-wide
+  // as well, without a wait, as the bring-back message does not cross sessions either. A run that
+  // keeps its settings in the application data only reads the file beside the executable, to copy
+  // it: it claims nothing there, so that every user of an install the users cannot write starts
+  // from the list it holds.
+  bool other_session = false;
+  if (!choice.copy_from) {
+    machine_.emplace(machine_copy_name(settings::settings_path(exe_folder)), create_mutex_);
+  }
+  if (machine_ && machine_->take(0) != platform::running_copy::MutexTake::taken) {
+    std::optional<std::wstring> root = app_data_folder();
+    std::optional<std::wstring> reached;
+    if (root) reached = settings::ansi_reachable(names_of(*root));
+    if (reached) {
+      // This user's own file, never copied nor refreshed from the one the other user writes.
+      choice = settings::own_settings_file(*reached);
+      make_settings_folder(choice);
+      other_session = true;
+      file_.emplace(choice.path, create_mutex_);
+      if (!file_->take()) return std::nullopt;
+    }
+  }
+  return SettingsHome{exe_folder,   choice.path,    choice.copy_from,
+                      file_->key(), folder_->key(), other_session};
 }
 
 void CopyClaims::publish(HWND main_window) {

@@ -31,10 +31,14 @@ inline constexpr const wchar_t* bring_back_message_name = L"LorvaneBringBackMain
 inline constexpr const wchar_t* runs_as_administrator_text =
     L"Lorvane は管理者として実行されています。";
 
-// The name of the objects of one settings file: the same for every spelling of its path that
-// differs only in case or in short and long forms of its folders, and a valid object name
-// (no "\" after the namespace, well under MAX_PATH).
+// The name of the objects of one settings file: the same for every path that reaches its folder
+// (named from the folder's identity), or, where the folder cannot be opened, for every spelling
+// of its path that differs only in case or in short and long forms of its folders; a valid object
+// name (no "\" after the namespace, well under MAX_PATH).
 std::wstring copy_name(const std::wstring& settings_path);
+
+// The name by which the settings file is claimed across the sessions of the machine.
+std::wstring machine_copy_name(const std::wstring& settings_path);
 
 // The path under which the executable's folder is claimed: the folder with a final separator, a
 // name no settings file has.
@@ -65,8 +69,8 @@ class SettingsClaim {
   CopyKey key() const { return key_; }
 
  private:
-  // The settings file's path in the one spelling all its spellings share: asked of the file
-  // system once, for both the name and the key.
+  // What names the settings file in every spelling of its path: asked of the file system once,
+  // for both the name and the key.
   std::wstring path_;
   std::wstring name_;
   CopyKey key_;
@@ -87,25 +91,43 @@ settings::SettingsChoice find_settings_file(
 // Makes the chosen file's folder where the choice needs one: before the file's one-copy name is
 // taken, which is that of the folder's long path.
 void make_settings_folder(const settings::SettingsChoice& choice);
-// Makes the chosen file's folder and first copy, where the choice needs them. A copy that exists
-// is refreshed from the file beside the executable when that one was written later.
-void prepare_settings_file(const settings::SettingsChoice& choice);
+// Makes the first copy of the file beside the executable in the application data, or refreshes
+// an existing copy when that file was written later; a copy that is up to date is left alone, and
+// without a file beside the executable nothing is copied.
+// The main window's load asks for it, and waits while another program holds either file.
+platform::file_probe::CopyResult copy_settings_file(
+    const std::wstring& from, const std::wstring& to,
+    const platform::file_probe::CopyCall& copy = platform::file_probe::copy_file);
+
+// The settings file in that folder as the ANSI profile functions reach it: through the folder's
+// short path where the code page cannot hold its own; unchanged where neither form can be held.
+std::wstring profile_reachable(const std::wstring& settings_file);
 
 // The settings file of this run and the keys by which its main window answers a second start.
 struct SettingsHome {
   std::wstring exe_folder;
   std::wstring path;
+  // The file beside the executable that path starts as a copy of, or is refreshed from.
+  std::optional<std::wstring> copy_from;
   CopyKey settings_key;
   CopyKey folder_key;
+  // A copy in another session of the machine runs on the file beside the executable: this run
+  // keeps the user's own settings in the application data.
+  bool other_session = false;
 };
 
 // The claims of one start, in their order: the executable's folder, before any file is tried;
 // then the settings file, chosen, its folder made, claimed and prepared.
 class CopyClaims {
  public:
+  // The mutexes are made by this call; tests put one in its place that finds them denied.
+  explicit CopyClaims(
+      platform::running_copy::CreateMutexCall create_mutex = platform::running_copy::create_mutex);
   // The settings of the run, or none when another copy runs on the folder or the file: it has then
   // been brought back (or the user told that it runs as administrator), and this start ends
-  // without touching any file.
+  // without touching any file. After the session's claims, the file beside the executable is
+  // claimed machine-wide; where a copy of another session holds that claim (or one this start may
+  // not open), the run takes the user's own file in the application data instead.
   std::optional<SettingsHome> take(
       const std::wstring& exe_folder,
       const std::function<std::optional<std::wstring>()>& app_data_folder);
@@ -113,8 +135,11 @@ class CopyClaims {
   void publish(HWND main_window);
 
  private:
+  platform::running_copy::CreateMutexCall create_mutex_;
   std::optional<SettingsClaim> folder_;
   std::optional<SettingsClaim> file_;
+  // The file beside the executable, claimed across the sessions of the machine.
+  std::optional<platform::running_copy::NamedMutex> machine_;
 };
 
 }  // namespace lorvane::app

@@ -150,11 +150,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   mark("settings_claim_made");
   if (!claim.take()) return 0;
   mark("settings_claim_taken");
-  app::prepare_settings_file(settings);
-  mark("settings_file_prepared");
 
   app::MainWindowOptions options;
   options.settings_path = settings.path;
+  options.copy_from = settings.copy_from;
   options.exe_folder = exe_folder;
   options.settings_key = claim.key();
   options.folder_key = folder_claim.key();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 
 namespace lorvane::harness {
 namespace {
@@ -94,6 +95,18 @@ std::wstring windows_path(std::wstring path) {
     path = L"Z:" + path;
   }
   return path;
+}
+
+std::wstring through_root_drive(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (unix_name == nullptr) return {};
+  char* name = unix_name(path.c_str());
+  if (name == nullptr) return {};
+  std::wstring spelled(name, name + std::strlen(name));  // the test's paths are ASCII
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return windows_path(spelled);
 }
 
 std::string sjis(const std::wstring& text) { return encode(932, text); }

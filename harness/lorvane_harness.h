@@ -51,6 +51,10 @@ std::wstring folder_of(const std::wstring& path);
 std::wstring file_name(const std::wstring& path);
 // A path as the build hands it over: a Unix path is reached through Wine's drive Z:.
 std::wstring windows_path(std::wstring path);
+// Under Wine, the same file or folder reached through another drive: drive Z:, the root of the
+// Unix file system, as a mapped drive and its UNC path reach one folder on Windows. Empty where
+// there is no such spelling.
+std::wstring through_root_drive(const std::wstring& path);
 
 // ---- text and settings files ----
 

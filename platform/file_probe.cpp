@@ -65,8 +65,15 @@ ReadHold::ReadHold(const std::wstring& path)
     DWORD error = ::GetLastError();
     // A missing folder on the way is as absent as a missing file.
     state_ = error == ERROR_PATH_NOT_FOUND ? FileOpen::absent : failed_open(error);
+  } else if (::GetFileType(file_) != FILE_TYPE_DISK) {
+    state_ = FileOpen::refused;
   } else {
-    state_ = ::GetFileType(file_) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
+    // The open proves only that the file opened: another program may lock a range of it, and the
+    // profile functions' reads then find nothing. A few bytes read here meet such a lock.
+    char head[16];
+    DWORD got = 0;
+    state_ = ::ReadFile(file_, head, sizeof head, &got, nullptr) ? FileOpen::opens
+                                                                 : failed_open(::GetLastError());
   }
 }
 
@@ -89,6 +96,18 @@ bool folder_takes_new_file(const std::wstring& folder) {
   return false;
 }
 
+std::optional<FolderIdentity> folder_identity(const std::wstring& folder) {
+  // Only the attributes are asked for, with every sharing allowed: nobody is kept from the folder.
+  FileCloser handle{::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+  if (handle.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(handle.handle, &info)) return std::nullopt;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+  return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
 std::optional<std::wstring> short_path(const std::wstring& path) {
   return filled(::GetShortPathNameW, path.c_str());
 }
@@ -109,26 +128,25 @@ std::optional<std::wstring> application_data_folder() {
 
 void make_folder(const std::wstring& folder) { ::CreateDirectoryW(folder.c_str(), nullptr); }
 
-namespace {
-
-bool copy(const std::wstring& from, const std::wstring& to, BOOL fail_if_present) {
-  if (!::CopyFileW(from.c_str(), to.c_str(), fail_if_present)) return false;
+CopyResult copy_file(const std::wstring& from, const std::wstring& to, bool replace) {
+  if (!::CopyFileW(from.c_str(), to.c_str(), replace ? FALSE : TRUE)) {
+    DWORD error = ::GetLastError();
+    if (!replace && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS))
+      return CopyResult::copied;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? CopyResult::in_use
+                                                                             : CopyResult::failed;
+  }
   DWORD attributes = ::GetFileAttributesW(to.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     ::SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   }
-  return true;
+  return CopyResult::copied;
 }
-
-}  // namespace
-
-void copy_unless_present(const std::wstring& from, const std::wstring& to) { copy(from, to, TRUE); }
-
-bool copy_over(const std::wstring& from, const std::wstring& to) { return copy(from, to, FALSE); }
 
 std::optional<std::uint64_t> last_written(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
   return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
          data.ftLastWriteTime.dwLowDateTime;
 }

@@ -28,14 +28,16 @@ using OpenCall = std::function<FileOpen(const std::wstring& path)>;
 
 // The file open for reading, with others allowed to read and write it but not to delete it or to
 // take it for themselves: while this is held, what is read from it comes from the file, and a
-// read that finds nothing found nothing there.
+// read that finds nothing found nothing there. Its first bytes are read through the hold: a file
+// another program has locked (a range of it) is held too, not open.
 class ReadHold {
  public:
   explicit ReadHold(const std::wstring& path);
   ReadHold(const ReadHold&) = delete;
   ReadHold& operator=(const ReadHold&) = delete;
   ~ReadHold();
-  // opens while the file is held open; absent, held or refused as failed_open says.
+  // opens while the file is held open and its first bytes read; absent, held or refused as
+  // failed_open says.
   FileOpen state() const { return state_; }
 
  private:
@@ -46,6 +48,16 @@ class ReadHold {
 // Whether a new file can be made in the folder: a probe file of a name no one else uses is
 // created and deleted again.
 bool folder_takes_new_file(const std::wstring& folder);
+
+// What tells a folder from every other, whatever path reaches it (a mapped drive or its UNC path,
+// a subst drive, a junction, the "\\?\" form): its volume's serial number and its index there.
+struct FolderIdentity {
+  DWORD volume_serial;
+  DWORD index_high;
+  DWORD index_low;
+};
+// The folder's identity, or none when it cannot be opened or read, or is no folder.
+std::optional<FolderIdentity> folder_identity(const std::wstring& folder);
 
 // The path with every component in its short (8.3) form, or none when the platform cannot give
 // one; a component that has no short name stays as it is.
@@ -61,14 +73,21 @@ std::optional<std::wstring> application_data_folder();
 // well, and a failed save is told.
 void make_folder(const std::wstring& folder);
 
-// Copies the file unless the target exists. The copy is the program's own to write, so a
-// read-only mark of the original is not carried over.
-void copy_unless_present(const std::wstring& from, const std::wstring& to);
+// What became of a copy: made (or, unless it was to replace one, found made already), in use
+// while another program held either file (a sharing or a lock violation), or failed for another
+// reason (access denied, a full disc, the original gone).
+enum class CopyResult { copied, in_use, failed };
 
-// The time the file was last written, in 100-ns units since 1601, or none when it cannot be read.
+// Copies the file, over the target when replace is set, else unless the target exists. The copy
+// is the program's own to write, so a read-only mark of the original is not carried over.
+CopyResult copy_file(const std::wstring& from, const std::wstring& to, bool replace);
+// The copy; tests put one in its place that fails as a copy fails on Windows (Wine lets root copy
+// anything).
+using CopyCall =
+    std::function<CopyResult(const std::wstring& from, const std::wstring& to, bool replace)>;
+
+// The time the file was last written, in 100-ns units since 1601, or none when it cannot be read
+// or is no file (a folder of that name).
 std::optional<std::uint64_t> last_written(const std::wstring& path);
-
-// Copies the file over the target, read-only mark dropped as above; false when the copy failed.
-bool copy_over(const std::wstring& from, const std::wstring& to);
 
 }  // namespace lorvane::platform::file_probe

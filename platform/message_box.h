@@ -11,4 +11,8 @@ namespace lorvane::platform {
 // ...).
 int ask(HWND owner, const std::wstring& text, const std::wstring& title, UINT buttons);
 
+// Ends the boxes of this thread that the owner asked, as their Cancel button would: their ask()
+// then returns IDCANCEL.
+void cancel_asks(HWND owner);
+
 }  // namespace lorvane::platform

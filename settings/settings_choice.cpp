@@ -25,6 +25,11 @@ SettingsChoice choose_settings_file(const SettingsPlaces& places) {
           std::nullopt};
 }
 
+SettingsChoice own_settings_file(const std::wstring& app_data_ansi) {
+  std::wstring folder = app_data_ansi + L"\\" + std::wstring(app_data_subfolder);
+  return {settings_path(folder), folder, std::nullopt};
+}
+
 bool written_later(std::uint64_t original, std::uint64_t copy) {
   constexpr std::uint64_t second = 10'000'000;
   constexpr std::uint64_t rounding = 2 * second;

@@ -48,6 +48,10 @@ struct SettingsChoice {
 
 SettingsChoice choose_settings_file(const SettingsPlaces& places);
 
+// The user's own file in the application-data folder (as the ANSI functions reach it), with no
+// file to copy from: for a run that leaves the file beside the executable to another user.
+SettingsChoice own_settings_file(const std::wstring& app_data_ansi);
+
 // Whether the original was written after its copy, from their last-write times in 100-ns units.
 // File systems that keep local time (FAT, discs) shift by an hour across a change of daylight
 // saving time, and FAT rounds to two seconds: a difference of exactly an hour, or of two seconds

@@ -38,6 +38,25 @@ class SaveWrites {
     return tried([&] { return platform::profile::write_section(section_name, lines, path_); });
   }
 
+  // Holds the file from the save's first read to its last write, as the load does: the profile
+  // functions answer a file another program holds as one without the keys, and a save that read
+  // the stored count and keys as absent would leave keys of the old list behind. A file held by
+  // another program is waited for as a write is; a file not there yet has nothing to read.
+  bool hold() {
+    return tried([&] {
+      hold_.reset();
+      hold_.emplace(path_);
+      switch (hold_->state()) {
+        case platform::file_probe::FileOpen::opens:
+        case platform::file_probe::FileOpen::absent: return platform::profile::WriteResult::written;
+        case platform::file_probe::FileOpen::held: break;
+        case platform::file_probe::FileOpen::refused:
+          return platform::profile::WriteResult::refused;
+      }
+      return platform::profile::WriteResult::in_use;
+    });
+  }
+
   SaveResult result() const {
     switch (failed_) {
       case platform::profile::WriteResult::written: return SaveResult::saved;
@@ -66,6 +85,7 @@ class SaveWrites {
   std::uint32_t start_;
   DWORD patience_ms_;
   platform::profile::WriteResult failed_ = platform::profile::WriteResult::written;
+  std::optional<platform::file_probe::ReadHold> hold_;
 };
 
 // A number stored by the program, or 0 when the key is absent or holds no number.
@@ -275,6 +295,7 @@ namespace {
 
 void save_list(const platform::ListBox& target_list, const std::wstring& path,
                std::size_t key_limit, SaveWrites& writes) {
+  if (!writes.hold()) return;
   std::int32_t stored = read_count(path);
   std::int32_t n = target_list.count();
   PresentKeys present = present_keys(path);

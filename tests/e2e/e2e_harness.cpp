@@ -74,6 +74,8 @@ std::optional<DWORD> Lorvane::start_again(std::wstring exe,
 
 void Lorvane::click(app::ControlId id) const { send(item(id), BM_CLICK); }
 
+void Lorvane::press(app::ControlId id) const { ::PostMessageW(item(id), BM_CLICK, 0, 0); }
+
 std::vector<std::wstring> Lorvane::list_items() const {
   HWND list = item(app::id_target_list);
   LRESULT count = 0;

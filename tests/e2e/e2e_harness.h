@@ -66,6 +66,8 @@ class Lorvane {
   std::wstring text(app::ControlId id) const { return text_of(item(id)); }
   // Presses a button as a click would.
   void click(app::ControlId id) const;
+  // Presses a button without waiting for what it does: the test goes on while the program works.
+  void press(app::ControlId id) const;
   std::vector<std::wstring> list_items() const;
   // The icon's left button release, as the shell reports it to the main window.
   void tray_release() const;

@@ -266,6 +266,75 @@ TEST(E2eShell, AFileThatLetsOnlyReadersInLoadsAtOnceAndItsFailedSaveIsTold) {
   EXPECT_TRUE(lorvane.close());
 }
 
+const std::wstring tied_stored =
+    L"[Lorvane]\n登録数=2\nクラス名0=LvA\nクラス名1=LvB\nクラス名2=\nプログラム名0=lva.exe\n"
+    L"前面表示設定=0\n";
+// LvB moved up over LvA, which keeps its program.
+const std::wstring tied_moved =
+    L"[Lorvane]\n登録数=2\nクラス名0=LvB\nクラス名1=LvA\nクラス名2=\n前面表示設定=0\n"
+    L"プログラム名1=lva.exe\n";
+
+// A start over [LvA of lva.exe, LvB], brought back from the tray with LvB moved up.
+::testing::AssertionResult start_and_move_lvb_up(Lorvane& lorvane) {
+  if (auto started = lorvane.start(); !started) return started;
+  lorvane.tray_release();
+  if (!pump_until([&] { return ::IsWindowVisible(lorvane.main()) != FALSE; }, 5s))
+    return ::testing::AssertionFailure() << "the window did not come back";
+  send(lorvane.item(app::id_target_list), LB_SETCURSEL, 1);
+  lorvane.click(app::id_move_up_button);
+  if (lorvane.list_items() != std::vector<std::wstring>{L"LvB", L"LvA\tlva.exe"})
+    return ::testing::AssertionFailure() << "LvB did not move up";
+  return ::testing::AssertionSuccess();
+}
+
+// A scanner holds the file with no sharing for one second as 保存 is pressed: the save waits for
+// it and then reads the file it writes, so the program key goes along with its entry.
+TEST(E2eShell, ASaveDuringAScannersHoldWaitsAndMovesTheProgramWithItsEntry) {
+  Lorvane lorvane;
+  lorvane.write_ini(tied_stored);
+  ASSERT_TRUE(start_and_move_lvb_up(lorvane));
+  {
+    platform::UniqueKernelHandle scanner = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+    ASSERT_TRUE(scanner);
+    lorvane.press(app::id_save_button);
+    pump_for(1s);
+  }
+  EXPECT_TRUE(
+      pump_until([&] { return lorvane.ini_bytes() == harness::ini_file_bytes(tied_moved); }, 10s))
+      << lorvane.ini_bytes();
+  EXPECT_EQ(lorvane.text(id_front_display_option), front_display_caption);
+  EXPECT_TRUE(lorvane.close());
+}
+
+// The user closes the window while a scanner holds the file, and the failed exit save asks
+// whether to try again; the session ends before anyone answers. The save is made then, silently,
+// the box goes and the program ends.
+TEST(E2eShell, ASessionEndWhileTheExitSavesBoxIsOpenSavesAndEnds) {
+  Lorvane lorvane;
+  lorvane.write_ini(held_stored);
+  ASSERT_TRUE(lorvane.start());
+  HWND main = lorvane.main();
+  lorvane.tray_release();
+  ASSERT_TRUE(pump_until([&] { return ::IsWindowVisible(main) != FALSE; }, 5s));
+  send(lorvane.item(app::id_target_list), LB_SETCURSEL, 1);
+  lorvane.click(app::id_delete_button);
+  {
+    platform::UniqueKernelHandle scanner = open_file(lorvane.ini_path(), GENERIC_READ, 0);
+    ASSERT_TRUE(scanner);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(pump_until([&] { return lorvane.message_box() != nullptr; }, 10s));
+  }
+  LRESULT query = 0;
+  EXPECT_TRUE(send(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, &query));
+  EXPECT_TRUE(query);
+  EXPECT_TRUE(send(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+  EXPECT_EQ(lorvane.ini_bytes(),
+            harness::ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=E2eNoSuchWindowA\n"
+                                    L"クラス名1=\n前面表示設定=0\n"));
+  EXPECT_TRUE(lorvane.process().wait_exit(10s));
+  EXPECT_EQ(lorvane.process().exit_code(), 0u);
+}
+
 TEST(E2eShell, CopiesWithDifferentSettingsFilesRunSideBySide) {
   Lorvane first;
   Lorvane second;

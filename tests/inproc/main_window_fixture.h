@@ -26,6 +26,9 @@ class MainWindowTest : public ::testing::Test {
              lorvane::platform::Cloaking cloaking = {}) {
     app::MainWindowOptions options;
     options.settings_path = settings_path_;
+    options.copy_from = copy_from_;
+    options.copy = copy_;
+    options.other_session = other_session_;
     options.exe_folder = exe_folder_;
     options.folder_key = folder_key_;
     options.clock = std::move(clock);
@@ -106,6 +109,12 @@ class MainWindowTest : public ::testing::Test {
   TempFolder folder_;
   // The file the window runs on: beside a test's executable, unless a test chooses another.
   std::wstring settings_path_ = folder_.file(L"Lorvane.ini");
+  // The file beside the executable that a settings file in the application data starts as a copy
+  // of, and the copy: the real one, or a test's that fails as it can on Windows.
+  std::optional<std::wstring> copy_from_;
+  platform::file_probe::CopyCall copy_ = platform::file_probe::copy_file;
+  // Whether a copy in another session runs on the file beside the executable.
+  bool other_session_ = false;
   // The executable's folder, whose second start the window answers, when a test gives one.
   std::optional<std::wstring> exe_folder_;
   // The folder claim's key, as a start hands it on.

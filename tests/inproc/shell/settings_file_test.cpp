@@ -1,6 +1,9 @@
 // The settings file as the real main window reads and writes it: start-up load, Save and the exit
 // save, checked against the exact bytes the profile functions leave on disk.
 #include "settings/settings_file.h"
+
+#include <atomic>
+#include <thread>
 #include "app/main_window.h"
 #include "app/settings_home.h"
 #include "control/control_cycle.h"
@@ -198,8 +201,9 @@ class SettingsPlaceTest : public MainWindowTest {
   settings::SettingsChoice choose(const std::wstring& exe_folder) {
     settings::SettingsChoice choice = app::find_settings_file(
         exe_folder, [&] { return std::optional<std::wstring>(app_data_.path()); });
-    app::prepare_settings_file(choice);
+    app::make_settings_folder(choice);
     settings_path_ = choice.path;
+    copy_from_ = choice.copy_from;
     return choice;
   }
   std::wstring in_app_data() const { return app_data_.file(L"Lorvane\\Lorvane.ini"); }
@@ -276,8 +280,13 @@ TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromAN
   auto choose_refused = [&] {
     settings::SettingsChoice choice = app::find_settings_file(
         folder_.path(), [&] { return std::optional<std::wstring>(app_data_.path()); }, refused);
-    app::prepare_settings_file(choice);
+    app::make_settings_folder(choice);
     settings_path_ = choice.path;
+    copy_from_ = choice.copy_from;
+    // What the start-up load copies before it reads.
+    ASSERT_TRUE(copy_from_);
+    EXPECT_EQ(app::copy_settings_file(*copy_from_, settings_path_),
+              platform::file_probe::CopyResult::copied);
   };
   ::SetFileAttributesW(beside.c_str(), FILE_ATTRIBUTE_READONLY);
   choose_refused();
@@ -307,6 +316,138 @@ TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromAN
   set_written(beside, copy_time + 3 * second);
   choose_refused();
   EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
+}
+
+// The file beside the exe refused, as a read-only one is on Windows: the run goes to the
+// application data, with that file to copy from.
+settings::SettingsChoice refused_beside(const std::wstring& exe_folder,
+                                        const std::wstring& app_data) {
+  settings::SettingsChoice choice = app::find_settings_file(
+      exe_folder, [&] { return std::optional<std::wstring>(app_data); }, refused);
+  app::make_settings_folder(choice);
+  return choice;
+}
+
+// A scanner holds the older copy that the newer file beside the exe should refresh: the load waits
+// for it, as for a held settings file, and then reads the refreshed copy, not the older one.
+TEST_F(SettingsPlaceTest, AHeldCopyToRefreshIsWaitedForAndThenRefreshed) {
+  write_ini(stored);
+  settings::SettingsChoice choice = refused_beside(folder_.path(), app_data_.path());
+  settings_path_ = choice.path;
+  copy_from_ = choice.copy_from;
+  ASSERT_EQ(settings_path_, in_app_data());
+  harness::write_ini(in_app_data(), L"[Lorvane]\n登録数=1\nクラス名0=Older\nクラス名1=\n");
+  const std::uint64_t copy_time = *platform::file_probe::last_written(in_app_data());
+  {
+    platform::UniqueKernelHandle original =
+        open_file(*copy_from_, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
+    const std::uint64_t later = copy_time + 60 * 10'000'000ull;
+    FILETIME written{static_cast<DWORD>(later), static_cast<DWORD>(later >> 32)};
+    ASSERT_TRUE(::SetFileTime(original.get(), nullptr, nullptr, &written));
+  }
+  platform::UniqueKernelHandle scanner = open_file(in_app_data(), GENERIC_READ, 0);
+  ASSERT_TRUE(scanner);
+  start();
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_in_use_text);
+  EXPECT_TRUE(list_items().empty());
+  scanner.reset();
+  EXPECT_TRUE(pump_until([&] { return list_items() == Items{L"Stored"}; }));
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(stored));
+  close();
+  EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
+}
+
+// Where the copy fails for another reason (access denied, a full disc; Wine lets root copy
+// anything, so the failure is put in at the copy's seam), the list is read from the file beside
+// the exe, the status line says so, and neither Save nor the exit writes anywhere.
+TEST_F(SettingsPlaceTest, ACopyThatFailsLoadsTheFileBesideTheExeAndWritesNowhere) {
+  write_ini(stored);
+  settings::SettingsChoice choice = refused_beside(folder_.path(), app_data_.path());
+  settings_path_ = choice.path;
+  copy_from_ = choice.copy_from;
+  ASSERT_EQ(settings_path_, in_app_data());
+  copy_ = [](const std::wstring&, const std::wstring&, bool) {
+    return platform::file_probe::CopyResult::failed;
+  };
+  start();
+  EXPECT_EQ(list_items(), Items{L"Stored"});
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_copy_failed_text);
+  tray_event(WM_LBUTTONUP);
+  context().target_list.append(L"Added");
+  click(app::id_save_button);
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_copy_failed_text);
+  close();
+  EXPECT_FALSE(file_exists(in_app_data()));
+  EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
+}
+
+// Another user of the machine runs the copy in this folder: that copy's claim of the file beside
+// the exe lives across the sessions, held here by a thread of its own as that copy would hold it;
+// a claim this start may not open is put in at the mutex's seam. Either way the start keeps this
+// user's own settings in the application data, never copied from the shared file, and says so.
+TEST_F(SettingsPlaceTest, AnotherSessionsCopyOfThisFolderLeavesThisUserItsOwnSettings) {
+  write_ini(stored);
+  const std::wstring beside = folder_.file(L"Lorvane.ini");
+  auto app_data = [&] { return std::optional<std::wstring>(app_data_.path()); };
+  auto expect_own_settings = [&](const platform::running_copy::CreateMutexCall& create) {
+    app::CopyClaims claims(create);
+    std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->path, in_app_data());
+    EXPECT_FALSE(home->copy_from);
+    EXPECT_TRUE(home->other_session);
+  };
+
+  std::atomic<int> held{0};  // 1 while the other session's copy holds its claim, 2 to let go
+  std::thread other_session([&] {
+    platform::UniqueKernelHandle claim(
+        ::CreateMutexW(nullptr, TRUE, app::machine_copy_name(beside).c_str()));
+    held = 1;
+    while (held.load() == 1) ::Sleep(10);
+    ::ReleaseMutex(claim.get());
+  });
+  ASSERT_TRUE(pump_until([&] { return held.load() == 1; }));
+  expect_own_settings(platform::running_copy::create_mutex);
+  held = 2;
+  other_session.join();
+  auto global_denied = [](const std::wstring& name, DWORD& error) -> HANDLE {
+    if (name.rfind(L"Global\\", 0) == 0) {
+      error = ERROR_ACCESS_DENIED;
+      return nullptr;
+    }
+    return platform::running_copy::create_mutex(name, error);
+  };
+  expect_own_settings(global_denied);
+  {
+    // A copy that keeps its settings in the application data anyway writes nothing beside the
+    // exe, and so claims nothing there: every user of such an install starts from its file.
+    TempFolder with_folder;
+    ASSERT_TRUE(::CreateDirectoryW(with_folder.file(L"Lorvane.ini").c_str(), nullptr));
+    app::CopyClaims claims(global_denied);
+    std::optional<app::SettingsHome> home = claims.take(with_folder.path(), app_data);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->path, in_app_data());
+    EXPECT_EQ(home->copy_from, with_folder.file(L"Lorvane.ini"));
+    EXPECT_FALSE(home->other_session);
+  }
+
+  settings_path_ = in_app_data();
+  other_session_ = true;
+  start();
+  EXPECT_TRUE(list_items().empty());
+  EXPECT_EQ(context().front_display_option.caption(), app::other_session_text);
+  context().target_list.append(L"Added");
+  close();
+  EXPECT_EQ(read_bytes(in_app_data()),
+            ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
+  EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
+
+  // With the other copy gone, the file beside the exe is this start's again.
+  app::CopyClaims claims;
+  std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+  ASSERT_TRUE(home);
+  EXPECT_EQ(home->path, beside);
+  EXPECT_FALSE(home->other_session);
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {

@@ -21,6 +21,38 @@ TEST_F(MainWindowTest, StoredTargetsLoadAndControlStartsInTheTray) {
                               L"Notepad\r\nクラス名1=動画プレーヤー\r\nクラス名2=\r\n"));
 }
 
+// Every show of a main window on this thread, as the window manager makes it.
+int main_window_shows = 0;
+LRESULT CALLBACK count_shows(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+      (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) != 0) {
+    wchar_t class_name[64] = {};
+    ::GetClassNameW(call->hwnd, class_name, 64);
+    if (std::wstring(class_name) == app::main_window_class) ++main_window_shows;
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// At every logon with stored targets: the window goes straight to the notification area, and the
+// taskbar never sees it, not even for a moment.
+TEST_F(MainWindowTest, AStartWithStoredTargetsNeverShowsTheWindow) {
+  write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
+  main_window_shows = 0;
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, count_shows, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  start();
+  EXPECT_TRUE(::IsIconic(hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(hwnd()));
+  EXPECT_EQ(main_window_shows, 0);
+  // The icon brings it back: a show the hook sees.
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(::IsWindowVisible(hwnd()));
+  EXPECT_EQ(main_window_shows, 1);
+  ::UnhookWindowsHookEx(hook);
+  close();
+}
+
 TEST_F(MainWindowTest, TheFirstShowFollowsTheWayTheProgramWasStarted) {
   show_command_ = SW_SHOWMAXIMIZED;
   start();
@@ -79,21 +111,31 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   EXPECT_TRUE(names_in(elsewhere.path()).empty());
 }
 
-// A start from the folder, spelt in upper case, claims it from a thread of its own, as another
-// process would: it must find this copy, bring its window back and end.
+// A start from the folder, spelt in upper case, in its "\\?\" form and through another drive
+// that reaches it (under Wine, drive Z:, as a mapped drive and its UNC path on Windows), claims
+// it from a thread of its own, as another process would: it must find this copy, bring its
+// window back and end.
 void expect_a_start_from_the_folder_brings_it_back(const std::wstring& folder, HWND main) {
   std::wstring upper = folder;
   ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-  std::atomic<int> taken{-1};
-  std::thread second([&] {
-    taken = app::SettingsClaim(app::folder_claim_path(upper), platform::running_copy::create_mutex,
-                               3000)
-                .take();
-  });
-  EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
-  second.join();
-  EXPECT_EQ(taken.load(), 0);
-  EXPECT_TRUE(::IsWindowVisible(main) && !::IsIconic(main));
+  std::vector<std::wstring> spellings{upper, L"\\\\?\\" + folder};
+  if (running_under_wine()) spellings.push_back(through_root_drive(folder));
+  for (const std::wstring& spelling : spellings) {
+    SCOPED_TRACE(testing::Message() << spelling);
+    // Back to the tray after the spelling before.
+    if (::IsWindowVisible(main)) ::SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }));
+    std::atomic<int> taken{-1};
+    std::thread second([&] {
+      taken = app::SettingsClaim(app::folder_claim_path(spelling),
+                                 platform::running_copy::create_mutex, 3000)
+                  .take();
+    });
+    EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
+    second.join();
+    EXPECT_EQ(taken.load(), 0);
+    EXPECT_TRUE(::IsWindowVisible(main) && !::IsIconic(main));
+  }
 }
 
 // A start from the folder of a running copy brings it back even when it would take another
