@@ -549,6 +549,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == settings_timer_id && parts_->settings_timer.running()) load_settings();
       return 0;
     case control::foreground_changed_message: control::foreground_changed(context()); return 0;
+    case control::raised_window_gone_message: control::raised_window_gone(context()); return 0;
     case WM_INPUT:
       control::raw_input(context(), lparam);
       // The system cleans up after the input here.

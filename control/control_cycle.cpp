@@ -294,6 +294,12 @@ void foreground_changed(ControlContext& c) {
   c.watch.recheck_soon();
 }
 
+void raised_window_gone(ControlContext& c) {
+  // Posted before Stop, or before the user came back: nothing waits any more.
+  if (!control_running(c) || c.watch.raised() == nullptr) return;
+  control_tick(c);
+}
+
 void raw_input(ControlContext& c, LPARAM lparam) {
   if (!control_running(c)) return;
   platform::RawInputEvent input = platform::raw_input::read(lparam);

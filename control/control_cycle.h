@@ -38,6 +38,10 @@ void control_tick(ControlContext& c);
 // timer's rules, so that a registered window that came to the front goes straight back.
 void foreground_changed(ControlContext& c);
 
+// The hook's message: the raised window was hidden, minimised or destroyed. The tick runs at once,
+// and the next window the user can see is raised in its place, or none.
+void raised_window_gone(ControlContext& c);
+
 // A WM_INPUT of the raw input the watch registered: the user's first input after the idle raise
 // brings the raised window down, whether or not it is the foreground window; a click on the
 // registered window in front runs the tick shortly after.

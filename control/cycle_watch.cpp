@@ -44,6 +44,7 @@ void CycleWatch::stop() {
   // Without the notifications nothing would tell of a change: the next start hears afresh.
   locked_ = disconnected_ = display_off_ = remote_ = false;
   rearm();
+  rehook();
 }
 
 WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
@@ -57,6 +58,7 @@ WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
   // The main window is never moved to the bottom, not even when the user comes back.
   raised_ = outcome.raised != main_ ? outcome.raised : nullptr;
   rearm();
+  rehook();
   return action;
 }
 
@@ -144,11 +146,16 @@ WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
   }
   if (unseen() && raised_ != nullptr) action = bring_down_raised();
   rearm();
+  rehook();
   return action;
 }
 
 void CycleWatch::on_foreground_event(DWORD event) {
   if (hook_) hook_->on_event(event);
+}
+
+void CycleWatch::on_raised_window_event(HWND window, LONG object, LONG child) {
+  if (raised_hook_) raised_hook_->on_event(window, object, child);
 }
 
 void CycleWatch::rearm() {
@@ -166,6 +173,18 @@ void CycleWatch::rearm() {
     holding_ = false;
     hold_ends_.reset();
     tick_after_up_ = false;
+  }
+}
+
+void CycleWatch::rehook() {
+  // Hooked for the window that waits, and only while it does.
+  HWND watched =
+      running() && listening() == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
+  if (watched == nullptr) {
+    raised_hook_.reset();
+  } else if (!raised_hook_ || raised_hook_->window() != watched) {
+    raised_hook_.reset();
+    raised_hook_.emplace(main_, raised_window_gone_message, watched);
   }
 }
 

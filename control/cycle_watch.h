@@ -12,11 +12,15 @@
 #include "platform/one_shot_timer.h"
 #include "platform/raw_input.h"
 #include "platform/session_state.h"
+#include "platform/window_gone_hook.h"
 
 namespace lorvane::control {
 
 // Posted to the main window by the hook when the foreground window has changed.
 inline constexpr UINT foreground_changed_message = WM_APP + 1;
+// Posted to the main window when the raised window is hidden, minimised or destroyed, where the
+// system tells of it.
+inline constexpr UINT raised_window_gone_message = WM_APP + 2;
 // A click raises its window while the window's own thread handles the button, after this
 // program has heard of it: the tick comes this long after the button goes down, and as long
 // after it comes up. The tolerance lets the system fold the wake-up into another.
@@ -81,6 +85,8 @@ class CycleWatch {
   WatchAction on_session_change(platform::SessionChange change);
   // An event of the foreground hook, as the system delivers it.
   void on_foreground_event(DWORD event);
+  // An event of the raised window's hooks, as the system delivers it.
+  void on_raised_window_event(HWND window, LONG object, LONG child);
 
   bool running() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
@@ -108,15 +114,18 @@ class CycleWatch {
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
   // control started.
   MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
-  // Anything at all: the hook, the notifications, raw input, the timer, the hold.
+  // Anything at all: the hooks, the notifications, raw input, the timer, the hold.
   bool armed() const {
-    return hook_ || session_ || listening() != platform::RawDevices::none || click_tick_armed() ||
-           holding_raw_input();
+    return hook_ || raised_hook_ || session_ || listening() != platform::RawDevices::none ||
+           click_tick_armed() || holding_raw_input();
   }
 
  private:
   // Raw input and the click's timer as the rules above want them now.
   void rearm();
+  // The raised window's hooks as the rules want them now. Not on the user's return: the window
+  // goes down first, and the tick that follows at once lets the hooks go.
+  void rehook();
   WatchAction bring_down_raised();
   WatchAction take_input(const platform::RawInputEvent& input, bool held);
   WatchAction ask_lock_state();
@@ -125,6 +134,9 @@ class CycleWatch {
   HWND main_;
   const platform::SessionSystem& system_;
   std::optional<platform::ForegroundHook> hook_;
+  // The raised window's hide, minimise and destroy, heard from its own process only. Wine 8
+  // raises none of them at a hook filtered by process: the tick asks as well.
+  std::optional<platform::WindowGoneHook> raised_hook_;
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;

@@ -17,15 +17,17 @@ const QueryState query = look_up<QueryState>(L"shell32.dll", "SHQueryUserNotific
 
 WindowFacts window_facts(HWND window) {
   WindowFacts facts;
+  // Each fact of the window is asked once: the maximised state is in the style, and the monitor
+  // follows from the rectangle (the tick asks this every second while the user is away).
   facts.style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
   ::GetWindowRect(window, &facts.window);
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) {
+  if (::GetMonitorInfoW(::MonitorFromRect(&facts.window, MONITOR_DEFAULTTONEAREST), &info)) {
     facts.monitor = info.rcMonitor;
   }
   facts.shell = shell_windows::is_shell_window(window);
-  facts.maximised = ::IsZoomed(window) != FALSE;
+  facts.maximised = (facts.style & WS_MAXIMIZE) != 0;
   facts.own = ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
   return facts;
 }

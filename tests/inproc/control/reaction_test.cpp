@@ -225,6 +225,51 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
                                                                          : RawDevices::none));
 }
 
+// Where the system tells of it, the raised window that stops showing is replaced at once, without
+// waiting for the tick. Wine 8 raises no event at a hook filtered by process: the hook's events
+// are delivered here as the system would deliver them.
+TEST_F(ControlTest, TheRaisedWindowHiddenMinimisedOrClosedIsReplacedAtOnce) {
+  harness::park_pointer();
+  platform::UniqueWindow a = make_window(target_a);
+  platform::UniqueWindow b1 = make_window(target_b);
+  add_targets({target_a, target_b});
+  clock_.set_idle();
+  start_without_timer();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+  std::size_t ticks = clock_.tick_count_calls();
+  auto event = [&](HWND window, LONG object) {
+    context().watch.on_raised_window_event(window, object, CHILDID_SELF);
+    pump_for(100ms);
+  };
+
+  // Its caret, or another window of its program: nothing runs.
+  ::ShowWindow(b1.get(), SW_MINIMIZE);
+  event(a.get(), OBJID_CARET);
+  event(b1.get(), OBJID_WINDOW);
+  EXPECT_EQ(clock_.tick_count_calls(), ticks);
+  ::ShowWindow(b1.get(), SW_SHOWNOACTIVATE);
+
+  ::ShowWindow(a.get(), SW_HIDE);
+  event(a.get(), OBJID_WINDOW);
+  EXPECT_EQ(context().watch.raised(), b1.get());
+  EXPECT_TRUE(is_topmost(b1.get()));
+  EXPECT_FALSE(is_topmost(a.get()));
+
+  platform::UniqueWindow b2 = make_window(target_b);
+  ::SetWindowPos(b2.get(), b1.get(), 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ::ShowWindow(b1.get(), SW_MINIMIZE);
+  event(b1.get(), OBJID_WINDOW);
+  EXPECT_EQ(context().watch.raised(), b2.get());
+  EXPECT_TRUE(is_topmost(b2.get()));
+
+  HWND closed = b2.get();
+  b2.reset();
+  event(closed, OBJID_WINDOW);
+  EXPECT_EQ(context().watch.raised(), nullptr);
+  EXPECT_TRUE(listening_as_registered(RawDevices::none)) << "nothing is left to wait for";
+}
+
 TEST_F(ControlTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
