@@ -131,6 +131,53 @@ wakeups() {
   done
   echo "$total"
 }
+# Follows a bench driver until it ends: HANDLER is called with each line of its output (RAW) as
+# the line arrives. Only the shell's builtins run in the loop, the pause included: a process
+# started every 10 ms (tr, awk, sleep) takes a core from the programs measured, and on two cores
+# that shows in every figure of the reactions.
+exec {pause_fd}<> <(:)
+follow_driver() {
+  local driver=$1 raw=$2 handler=$3 part buffer= fd alive
+  exec {fd}<"$raw"
+  while :; do
+    alive=0
+    kill -0 "$driver" 2>/dev/null && alive=1
+    while IFS= read -r -u "$fd" part; do
+      part=$buffer$part
+      buffer=
+      "$handler" "${part%$'\r'}"
+    done
+    # A line the driver has not finished yet waits for its end.
+    buffer+=$part
+    ((alive)) || break
+    read -r -t 0.01 -u "$pause_fd" part || true
+  done
+  exec {fd}<&-
+}
+# A line of the states driver: where each copy runs, and the marks, each answered once the
+# readings of both copies are taken.
+states_line() {
+  local -a f
+  read -r -a f <<<"$1"
+  case ${f[0]:-} in
+    cpu.folder) cfolder[${f[1]}]=${f[2]} ;;
+    cpu.mark)
+      local name=${f[1]} copy
+      for copy in reference state; do
+        [[ -n ${cpid[$copy]:-} ]] || cpid[$copy]=$(pid_of_folder "${cfolder[$copy]:-}")
+        if [[ -z ${cpid[$copy]} ]]; then
+          echo "bench: no host process found for the $copy copy" >&2
+          kill "$driver" 2>/dev/null
+          exit 1
+        fi
+        st_ns[$label.$copy.$name]=$(run_ns "${cpid[$copy]}")
+        st_wk[$label.$copy.$name]=$(wakeups "${cpid[$copy]}")
+      done
+      st_t[$label.$name]=$(date +%s%N)
+      : >"$ack/$name"
+      ;;
+  esac
+}
 # Runs the states bench against one exe: at each mark the driver waits until its file exists in
 # the handshake folder, and in between both copies' host accounting is read. Readings land in
 # st_ns, st_wk (by LABEL.COPY.MARK) and st_t (by LABEL.MARK).
@@ -138,33 +185,14 @@ declare -A st_ns st_wk st_t
 run_states() {
   local label=$1 exe=$2 dir=$3 name copy folder alive status=0
   local raw=$dir/cpu.raw ack=$dir/cpu.ack
-  local -A cpid=()
+  local -A cpid=() cfolder=()
   echo "bench: cpu states of $label (${CPU_SECONDS} s each)" >&2
   mkdir -p "$ack"
   : >"$raw"
   timeout $((CPU_SECONDS * 4 + 240)) wine "$BIN/lorvane_bench_cpu.exe" "$(winepath -w "$exe")" \
     "$CPU_SECONDS" "$(winepath -w "$ack")" </dev/null >"$raw" 2>"$dir/cpu.err" &
   local driver=$!
-  while :; do
-    alive=0
-    kill -0 "$driver" 2>/dev/null && alive=1
-    for name in $(tr -d '\r' <"$raw" | awk '$1 == "cpu.mark" { print $2 }'); do
-      [[ -e $ack/$name ]] && continue
-      for copy in reference state; do
-        if [[ -z ${cpid[$copy]:-} ]]; then
-          folder=$(tr -d '\r' <"$raw" | awk -v c="$copy" '$1 == "cpu.folder" && $2 == c { print $3 }')
-          cpid[$copy]=$(pid_of_folder "$folder")
-        fi
-        [[ -n ${cpid[$copy]} ]] || { echo "bench: no host process found for the $copy copy" >&2; break 3; }
-        st_ns[$label.$copy.$name]=$(run_ns "${cpid[$copy]}")
-        st_wk[$label.$copy.$name]=$(wakeups "${cpid[$copy]}")
-      done
-      st_t[$label.$name]=$(date +%s%N)
-      touch "$ack/$name"
-    done
-    ((alive)) || break
-    sleep 0.01
-  done
+  follow_driver "$driver" "$raw" states_line
   wait "$driver" || status=$?
   tr -d '\r' <"$raw" >"$dir/cpu.txt"
   if ((status != 0)); then
@@ -193,6 +221,24 @@ fi
 # The latency bench against one exe; its output lands in DIR/latency.txt. The storm copy's CPU
 # readings are kept for the exe under test only.
 declare -A mark_ns mark_t
+# A line of the latency driver: where the storm copy runs, and the marks, each answered once the
+# storm copy's readings are taken.
+latency_line() {
+  local -a f
+  read -r -a f <<<"$1"
+  case ${f[0]:-} in
+    latency.storm.folder) folder=${f[1]} ;;
+    latency.mark)
+      local name=${f[1]}
+      [[ $name != storm.ready ]] || storm_pid=$(pid_of_folder "$folder")
+      if ((keep)) && [[ -n $storm_pid ]]; then
+        mark_ns[$name]=$(run_ns "$storm_pid")
+        mark_t[$name]=$(date +%s%N)
+      fi
+      : >"$ack/$name"
+      ;;
+  esac
+}
 run_latency() {
   local exe=$1 dir=$2 keep=$3 name folder alive status=0 storm_pid=
   local ack=$dir/latency.ack raw=$dir/latency.raw
@@ -203,24 +249,7 @@ run_latency() {
     "$PUSH_TRIES" "$RETURN_TRIES" "$STORM" "$LATENCY_CPU_SECONDS" "$(winepath -w "$ack")" \
     </dev/null >"$raw" 2>"$dir/latency.err" &
   local driver=$!
-  while :; do
-    alive=0
-    kill -0 "$driver" 2>/dev/null && alive=1
-    for name in $(tr -d '\r' <"$raw" | awk '$1 == "latency.mark" { print $2 }'); do
-      [[ -e $ack/$name ]] && continue
-      if [[ $name == storm.ready ]]; then
-        folder=$(tr -d '\r' <"$raw" | awk '$1 == "latency.storm.folder" { print $2 }')
-        storm_pid=$(pid_of_folder "$folder")
-      fi
-      if ((keep)) && [[ -n $storm_pid ]]; then
-        mark_ns[$name]=$(run_ns "$storm_pid")
-        mark_t[$name]=$(date +%s%N)
-      fi
-      touch "$ack/$name"
-    done
-    ((alive)) || break
-    sleep 0.01
-  done
+  follow_driver "$driver" "$raw" latency_line
   wait "$driver" || status=$?
   tr -d '\r' <"$raw" >"$dir/latency.txt"
   if ((status != 0)) || [[ -z $storm_pid ]]; then
