@@ -51,11 +51,29 @@ void click_at(POINT at) {
   ::SendInput(3, click, sizeof click[0]);
 }
 
-void click_window(HWND window) {
+namespace {
+
+POINT middle_of(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
-  click_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
+
+}  // namespace
+
+void click_window(HWND window) { click_at(middle_of(window)); }
+
+bool click_to_front(HWND window, POINT at) {
+  for (int click = 0; click < 3; ++click) {
+    click_at(at);
+    if (pump_until([&] { return ::GetForegroundWindow() == window; }, std::chrono::seconds(3))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool click_to_front(HWND window) { return click_to_front(window, middle_of(window)); }
 
 void park_pointer() {
   RECT strip{};

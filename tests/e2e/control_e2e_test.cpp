@@ -178,8 +178,7 @@ class E2eReaction : public ::testing::Test {
 TEST_F(E2eReaction, AClickedTargetGoesBackToTheBottom) {
   bring_to_front(t);
   ASSERT_TRUE(pump_until([&] { return is_last_visible(t); }));
-  click_window(o);
-  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == o; }));
+  ASSERT_TRUE(click_to_front(o));
   click_window(t);
   EXPECT_TRUE(pump_until([&] { return ::GetForegroundWindow() == t && is_last_visible(t); }));
 

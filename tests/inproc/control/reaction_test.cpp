@@ -72,15 +72,13 @@ TEST_F(ControlTest, ARegisteredWindowClickedToTheFrontGoesBackAtOnce) {
     });
   };
   ASSERT_TRUE(clicked_and_pushed());
-  click_point(client_point(hwnd(), 5, 5));
-  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == hwnd(); }));
+  ASSERT_TRUE(harness::click_to_front(hwnd(), client_point(hwnd(), 5, 5)));
   EXPECT_TRUE(clicked_and_pushed()) << "the main window in between is a change too";
 
   // Switched to from another program's window, as a user goes from their work to the player.
   platform::UniqueWindow other = make_window(bystander);
   ::SetWindowPos(other.get(), nullptr, 300, 0, 240, 160, SWP_NOZORDER | SWP_NOACTIVATE);
-  click_point(client_point(other.get(), 40, 40));
-  ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == other.get(); }));
+  ASSERT_TRUE(harness::click_to_front(other.get(), client_point(other.get(), 40, 40)));
   EXPECT_TRUE(clicked_and_pushed()) << "switched to from another window";
   EXPECT_TRUE(is_below(a.get(), other.get()));
 }
