@@ -1,14 +1,17 @@
 #include "control/cycle_watch.h"
 
-#include <cstdint>
-
 #include "platform/raw_input.h"
 #include "platform/window_lookup.h"
 
 namespace lorvane::control {
 
-CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system)
-    : main_(main), system_(system), raw_input_(main), click_timer_(main, click_timer_id) {}
+CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system,
+                       RawInputHold& hold)
+    : main_(main),
+      system_(system),
+      raw_input_(main),
+      click_timer_(main, click_timer_id),
+      hold_(hold) {}
 
 void CycleWatch::start() {
   if (running()) return;
@@ -66,21 +69,7 @@ WatchAction CycleWatch::on_input(const platform::RawInputEvent& input) {
   return take_input(input, false);
 }
 
-std::optional<DWORD> CycleWatch::hold_left(DWORD now) {
-  if (!holding_) return std::nullopt;
-  if (!hold_ends_) hold_ends_ = now + raw_input_hold_ms;
-  auto left = static_cast<std::int32_t>(*hold_ends_ - now);
-  return left > 0 ? static_cast<DWORD>(left) : 0;
-}
-
-WatchAction CycleWatch::end_hold() {
-  if (!holding_) return {};
-  hold_ends_.reset();
-  platform::RawInputEvent input = platform::raw_input::drain();
-  if (!input.any()) {
-    holding_ = false;
-    return {};
-  }
+WatchAction CycleWatch::on_held_input(const platform::RawInputEvent& input) {
   return take_input(input, true);
 }
 
@@ -107,7 +96,7 @@ WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool he
     }
   }
   if (held && (input.button_down || input.button_up)) action.tick = true;
-  holding_ = true;
+  hold_.hold();
   return action;
 }
 
@@ -170,8 +159,7 @@ void CycleWatch::rearm() {
   raw_input_.set(wanted);
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
-    holding_ = false;
-    hold_ends_.reset();
+    hold_.release();
     tick_after_up_ = false;
   }
 }

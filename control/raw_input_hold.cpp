@@ -1,0 +1,39 @@
+#include "control/raw_input_hold.h"
+
+#include <cstdint>
+
+namespace lorvane::control {
+
+platform::RawInputEvent RawInputHold::with_what_came(platform::RawInputEvent first) const {
+  if (!holding_) first |= platform::raw_input::drain();
+  return first;
+}
+
+void RawInputHold::release() {
+  holding_ = false;
+  ends_.reset();
+}
+
+std::optional<DWORD> RawInputHold::wait_left(DWORD now) {
+  if (!holding_) return std::nullopt;
+  if (!ends_) ends_ = now + length_ms_;
+  auto left = static_cast<std::int32_t>(*ends_ - now);
+  return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
+void RawInputHold::take() {
+  if (!holding_) return;
+  ends_.reset();
+  holding_ = false;
+  platform::RawInputEvent input = platform::raw_input::drain();
+  // The reader holds on where input keeps coming.
+  if (input.any()) reader_(input);
+}
+
+void RawInputHold::wait_failed() {
+  wait_failed_ = true;
+  take();
+  release();
+}
+
+}  // namespace lorvane::control
