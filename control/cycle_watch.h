@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "control/click_delay.h"
 #include "control/move_check.h"
 #include "control/raw_input_hold.h"
 #include "platform/foreground_hook.h"
@@ -23,10 +24,10 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // system tells of it.
 inline constexpr UINT raised_window_gone_message = WM_APP + 2;
 // A click raises its window while the window's own thread handles the button, after this
-// program has heard of it: the tick comes this long after the button goes down, and as long
-// after it comes up. The tolerance lets the system fold the wake-up into another.
-inline constexpr UINT click_tick_delay_ms = 20;
-inline constexpr ULONG click_tick_tolerance_ms = 10;
+// program has heard of it: the tick comes about click_tick_aim_ms after the button goes down, and
+// as long after it comes up (click_delay.h). The timer asks for no tolerance of its own: a click
+// is rare, and a later tick shows the raised window longer.
+inline constexpr ULONG click_tick_tolerance_ms = 0;
 
 // What a tick did, as far as the watch is concerned.
 struct TickOutcome {
@@ -132,6 +133,8 @@ class CycleWatch {
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;
+  // What the click's timer is armed with, for the clock the system fires timers on.
+  UINT click_delay_ms_;
   MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
   // The registered window in front that the last tick pushed, or found pushed already.

@@ -11,12 +11,13 @@ platform::RawInputEvent RawInputHold::with_what_came(platform::RawInputEvent fir
 
 void RawInputHold::release() {
   holding_ = false;
+  streaming_ = false;
   ends_.reset();
 }
 
 std::optional<DWORD> RawInputHold::wait_left(DWORD now) {
   if (!holding_) return std::nullopt;
-  if (!ends_) ends_ = now + length_ms_;
+  if (!ends_) ends_ = now + (streaming_ ? streaming_ms_ : first_ms_);
   auto left = static_cast<std::int32_t>(*ends_ - now);
   return left > 0 ? static_cast<DWORD>(left) : 0;
 }
@@ -26,8 +27,9 @@ void RawInputHold::take() {
   ends_.reset();
   holding_ = false;
   platform::RawInputEvent input = platform::raw_input::drain();
+  streaming_ = input.any();
   // The reader holds on where input keeps coming.
-  if (input.any()) reader_(input);
+  if (streaming_) reader_(input);
 }
 
 void RawInputHold::wait_failed() {

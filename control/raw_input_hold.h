@@ -13,9 +13,12 @@
 
 namespace lorvane::control {
 
-// How long raw input waits in the queue. On Windows a wait's timeout is rounded up to the
-// system's clock tick, so a hold lasts at most about 94 ms there: a click within a stream of moves
-// is still answered within about 100 ms.
+// How long raw input waits in the queue. The first hold after input began is short: a click that
+// follows a single pointer move at once waits no more than one clock tick of Windows (15.6 ms;
+// a wait's timeout is rounded up to it there). While input keeps coming, each hold is long; on
+// Windows it lasts at most about 94 ms, so a click within a stream of moves is still answered
+// within about 100 ms.
+inline constexpr UINT first_raw_input_hold_ms = 15;
 inline constexpr UINT raw_input_hold_ms = 80;
 
 class RawInputHold {
@@ -23,8 +26,9 @@ class RawInputHold {
   // Where what the hold kept goes once it is read.
   using Reader = std::function<void(const platform::RawInputEvent&)>;
 
-  explicit RawInputHold(Reader reader, UINT length_ms = raw_input_hold_ms)
-      : reader_(std::move(reader)), length_ms_(length_ms) {}
+  explicit RawInputHold(Reader reader, UINT first_ms = first_raw_input_hold_ms,
+                        UINT streaming_ms = raw_input_hold_ms)
+      : reader_(std::move(reader)), first_ms_(first_ms), streaming_ms_(streaming_ms) {}
   RawInputHold(const RawInputHold&) = delete;
   RawInputHold& operator=(const RawInputHold&) = delete;
 
@@ -39,6 +43,7 @@ class RawInputHold {
 
   // For the message loop: how long it may wait, at the tick count now, leaving raw input in the
   // queue; none while nothing is held. The hold's time runs from the first ask; 0 once it is up.
+  // It is the short first hold unless the last hold found input.
   std::optional<DWORD> wait_left(DWORD now);
   // For the message loop: the hold is over, its time up or its wait woken for nothing. What it
   // kept is read in one go and goes to the reader; with nothing kept, the hold ends, otherwise the
@@ -50,8 +55,11 @@ class RawInputHold {
 
  private:
   Reader reader_;
-  UINT length_ms_;
+  UINT first_ms_;
+  UINT streaming_ms_;
   bool holding_ = false;
+  // The last hold found input waiting: it keeps coming.
+  bool streaming_ = false;
   bool wait_failed_ = false;
   // The tick count at which the hold ends, from the first time the loop asked.
   std::optional<DWORD> ends_;
