@@ -27,5 +27,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   main_window.show_at_start(show_command);
   claims.publish(main_window.hwnd());
 
-  return app::run_message_loop(main_window);
+  return app::run_message_loop(main_window.raw_input_hold());
 }

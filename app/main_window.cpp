@@ -106,7 +106,9 @@ struct MainWindow::Parts {
         control_timer(window, control_timer_id),
         tray_timer(window, tray_timer_id),
         settings_timer(window, settings_timer_id),
-        watch(window, click_timer_id, session_system),
+        raw_input_hold(
+            [this](const platform::RawInputEvent& input) { control::held_input(context, input); }),
+        watch(window, click_timer_id, session_system, raw_input_hold),
         context{window,
                 platform::ListBox(::GetDlgItem(window, id_target_list)),
                 platform::Button(::GetDlgItem(window, id_start_stop_button)),
@@ -116,6 +118,7 @@ struct MainWindow::Parts {
                 control_timer,
                 clock,
                 watch,
+                raw_input_hold,
                 mover,
                 unmovable,
                 cloaking,
@@ -127,6 +130,8 @@ struct MainWindow::Parts {
   platform::Timer tray_timer;
   // Tries the start-up load again while the settings file cannot be read.
   platform::Timer settings_timer;
+  // Before the watch and the context, which refer to it.
+  control::RawInputHold raw_input_hold;
   // Before the context, which refers to it.
   control::CycleWatch watch;
   // Which classes the status line has named as refused since control started.
@@ -150,13 +155,8 @@ MainWindow::~MainWindow() {
 
 control::ControlContext& MainWindow::context() { return parts_->context; }
 
-std::optional<DWORD> MainWindow::raw_input_wait(DWORD now) {
-  if (parts_ == nullptr) return std::nullopt;
-  return control::raw_input_wait(context(), now);
-}
-
-void MainWindow::end_raw_input_hold() {
-  if (parts_ != nullptr) control::end_raw_input_hold(context());
+control::RawInputHold* MainWindow::raw_input_hold() {
+  return parts_ != nullptr ? &parts_->raw_input_hold : nullptr;
 }
 
 bool MainWindow::asking_for_tray_icon() const {

@@ -116,11 +116,8 @@ class MainWindow : public WindowBase<MainWindow> {
   // Whether the start-up load has read the settings file; until then nothing writes it.
   // Read by tests only: whatever the window shows, this says whether an exit may save.
   bool settings_loaded() const { return loaded_; }
-  // How long the message loop may wait, at the tick count now, leaving WM_INPUT in the queue;
-  // none while nothing is held (control::raw_input_wait).
-  std::optional<DWORD> raw_input_wait(DWORD now);
-  // The wait cannot go on: what the hold kept is read now.
-  void end_raw_input_hold();
+  // The hold on raw input that the message loop keeps, once the window exists.
+  control::RawInputHold* raw_input_hold();
   // The About box while it exists, else null.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
   const std::wstring& settings_path() const { return options_.settings_path; }

@@ -1,10 +1,8 @@
 #include "app/message_loop.h"
 
-#include <cstdint>
 #include <optional>
 
-#include "app/about_box.h"
-#include "control/cycle_watch.h"
+#include "app/window_names.h"
 
 namespace lorvane::app {
 namespace {
@@ -20,12 +18,6 @@ bool dialog_navigation(MSG& msg) {
   return ::IsDialogMessageW(root, &msg) != FALSE;
 }
 
-// What is left of a hold that ends at the tick count ends, in milliseconds; 0 once it is over.
-DWORD time_left(DWORD ends, DWORD now) {
-  auto left = static_cast<std::int32_t>(ends - now);
-  return left > 0 ? static_cast<DWORD>(left) : 0;
-}
-
 // What woke the wait and lies in neither range of the peeks is taken as it comes, by the peeks
 // themselves: a sent message or a WinEvent is handled inside them. So it cannot wake the wait
 // again and again; should the wait still wake twice in a row with nothing to take, the hold ends
@@ -39,14 +31,14 @@ bool take_but_raw_input(MSG& msg) {
 
 }  // namespace
 
-HeldNext next_while_held(MSG& msg, DWORD hold_ends) {
+HeldNext next_while_held(MSG& msg, control::RawInputHold& hold) {
   bool woke_empty = false;
   for (;;) {
-    DWORD left = time_left(hold_ends, ::GetTickCount());
-    if (left == 0) return HeldNext::over;
+    std::optional<DWORD> left = hold.wait_left(::GetTickCount());
+    if (left.value_or(0) == 0) return HeldNext::over;
     // The wait comes first: it returns at once for what is already in the queue, seen or not.
     DWORD woke =
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, left, held_wake_mask, MWMO_INPUTAVAILABLE);
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, *left, held_wake_mask, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_TIMEOUT) return HeldNext::over;
     if (woke == WAIT_FAILED) return HeldNext::failed;
     if (take_but_raw_input(msg)) return msg.message == WM_QUIT ? HeldNext::quit : HeldNext::message;
@@ -55,24 +47,17 @@ HeldNext next_while_held(MSG& msg, DWORD hold_ends) {
   }
 }
 
-int run_message_loop(MainWindow& main_window) {
+int run_message_loop(control::RawInputHold* hold) {
   MSG msg{};
-  // A wait that failed once fails again: from then on raw input comes a message at a time.
-  bool wait_fails = false;
   for (;;) {
-    DWORD now = ::GetTickCount();
-    std::optional<DWORD> left = wait_fails ? std::nullopt : main_window.raw_input_wait(now);
-    if (!left) {
+    if (hold == nullptr || !hold->wait_left(::GetTickCount())) {
       if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     } else {
-      HeldNext next = next_while_held(msg, now + *left);
+      HeldNext next = next_while_held(msg, *hold);
       if (next == HeldNext::quit) break;
-      if (next != HeldNext::message) {
-        wait_fails = next == HeldNext::failed;
-        // Read now; should more be coming, the next hold starts from the next ask.
-        main_window.end_raw_input_hold();
-        continue;
-      }
+      if (next == HeldNext::failed) hold->wait_failed();
+      if (next == HeldNext::over) hold->take();
+      if (next != HeldNext::message) continue;
     }
     if (dialog_navigation(msg)) continue;
     ::TranslateMessage(&msg);

@@ -2,7 +2,7 @@
 // The program's message loop.
 #include <windows.h>
 
-#include "app/main_window.h"
+#include "control/raw_input_hold.h"
 
 namespace lorvane::app {
 
@@ -17,10 +17,10 @@ static_assert((held_wake_mask & ~windows_7_queue_bits) == 0, "a bit Windows 7 re
 static_assert((held_wake_mask & QS_RAWINPUT) == 0, "raw input would end the hold");
 
 // Runs until WM_QUIT and returns its exit code. Tab, Enter and Esc move between and press the
-// controls of whichever of our windows has them. While the main window holds raw input back,
-// WM_INPUT stays in the queue and does not wake the program; once the hold has lasted its time,
-// the main window reads it all in one go.
-int run_message_loop(MainWindow& main_window);
+// controls of whichever of our windows has them. While the hold keeps raw input back, WM_INPUT
+// stays in the queue and does not wake the program; once the hold is over, the hold reads it all
+// in one go. Without a hold (no main window), every message comes as it arrives.
+int run_message_loop(control::RawInputHold* hold);
 
 // What the wait of a hold found.
 enum class HeldNext {
@@ -30,8 +30,7 @@ enum class HeldNext {
   failed    // the wait itself failed: the hold ends, and the wait is not to be tried again
 };
 
-// The next message but WM_INPUT before the tick count reaches hold_ends, without waking for raw
-// input.
-HeldNext next_while_held(MSG& msg, DWORD hold_ends);
+// The next message but WM_INPUT before the hold's time is up, without waking for raw input.
+HeldNext next_while_held(MSG& msg, control::RawInputHold& hold);
 
 }  // namespace lorvane::app

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "control/cycle_watch.h"
+#include "control/raw_input_hold.h"
 #include "control/unmovable_notice.h"
 #include "control/window_programs.h"
 #include "platform/controls.h"
@@ -26,6 +27,8 @@ struct ControlContext {
   platform::Timer& control_timer;
   const platform::InputClock& clock;
   CycleWatch& watch;
+  // Raw input left in the queue while clicks are watched; the message loop ends each hold.
+  RawInputHold& raw_input_hold;
   const platform::WindowMover& mover;
   UnmovableNotice& unmovable;
   const platform::Cloaking& cloaking;

@@ -303,27 +303,17 @@ void raised_window_gone(ControlContext& c) {
 void raw_input(ControlContext& c, LPARAM lparam) {
   if (!control_running(c)) return;
   platform::RawInputEvent input = platform::raw_input::read(lparam);
-  // The buttons of a click follow its pointer move by a moment: whatever came with it is read
-  // now, before the hold keeps the rest waiting.
-  if (c.watch.watching_clicks() && !c.watch.holding_raw_input()) {
-    input |= platform::raw_input::drain();
-  }
+  if (c.watch.watching_clicks()) input = c.raw_input_hold.with_what_came(input);
   carry_out(c, c.watch.on_input(input));
+}
+
+void held_input(ControlContext& c, const platform::RawInputEvent& input) {
+  carry_out(c, c.watch.on_held_input(input));
 }
 
 void click_timer(ControlContext& c) {
   if (c.watch.on_click_timer()) tick(c, TickKind::reaction);
 }
-
-std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now) {
-  std::optional<DWORD> left = c.watch.hold_left(now);
-  if (left != 0u) return left;
-  end_raw_input_hold(c);
-  // Should more be coming, the next hold starts from here.
-  return c.watch.hold_left(now);
-}
-
-void end_raw_input_hold(ControlContext& c) { carry_out(c, c.watch.end_hold()); }
 
 void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam) {
   carry_out(c,

@@ -1,11 +1,11 @@
 #pragma once
 // Start/Stop and the control tick: registered windows the user brings to the front go back to
 // the bottom, and while the user is idle the first registered window that exists is raised.
-#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "control/control_context.h"
+#include "platform/raw_input.h"
 
 namespace lorvane::control {
 
@@ -47,14 +47,11 @@ void raised_window_gone(ControlContext& c);
 // registered window in front runs the tick shortly after.
 void raw_input(ControlContext& c, LPARAM lparam);
 
+// What the raw-input hold kept, read in one go as the hold ended.
+void held_input(ControlContext& c, const platform::RawInputEvent& input);
+
 // The timer event of the click's one-shot timer.
 void click_timer(ControlContext& c);
-
-// How long the message loop may wait, at the tick count now, without taking raw input: none while
-// nothing is held. A hold whose time is up is ended here, and what it kept is read in one go.
-std::optional<DWORD> raw_input_wait(ControlContext& c, DWORD now);
-// The hold ends before its time: what came meanwhile is read in one go.
-void end_raw_input_hold(ControlContext& c);
 
 // WM_WTSSESSION_CHANGE and WM_POWERBROADCAST: the session locked or back, the display off or on.
 void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam);

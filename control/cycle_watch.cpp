@@ -1,14 +1,18 @@
 #include "control/cycle_watch.h"
 
-#include <cstdint>
-
 #include "platform/raw_input.h"
 #include "platform/window_lookup.h"
 
 namespace lorvane::control {
 
-CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system)
-    : main_(main), system_(system), raw_input_(main), click_timer_(main, click_timer_id) {}
+CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system,
+                       RawInputHold& hold)
+    : main_(main),
+      system_(system),
+      raw_input_(main),
+      click_timer_(main, click_timer_id),
+      click_delay_ms_(click_tick_delay_ms(platform::timer_clock_period_ms())),
+      hold_(hold) {}
 
 void CycleWatch::start() {
   if (running()) return;
@@ -66,21 +70,7 @@ WatchAction CycleWatch::on_input(const platform::RawInputEvent& input) {
   return take_input(input, false);
 }
 
-std::optional<DWORD> CycleWatch::hold_left(DWORD now) {
-  if (!holding_) return std::nullopt;
-  if (!hold_ends_) hold_ends_ = now + raw_input_hold_ms;
-  auto left = static_cast<std::int32_t>(*hold_ends_ - now);
-  return left > 0 ? static_cast<DWORD>(left) : 0;
-}
-
-WatchAction CycleWatch::end_hold() {
-  if (!holding_) return {};
-  hold_ends_.reset();
-  platform::RawInputEvent input = platform::raw_input::drain();
-  if (!input.any()) {
-    holding_ = false;
-    return {};
-  }
+WatchAction CycleWatch::on_held_input(const platform::RawInputEvent& input) {
   return take_input(input, true);
 }
 
@@ -97,17 +87,17 @@ WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool he
   }
   if (!watching_clicks()) return action;
   if (input.button_down && !click_timer_.armed()) {
-    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
   if (input.button_up) {
     if (click_timer_.armed()) {
       tick_after_up_ = true;
     } else {
-      click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+      click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
     }
   }
   if (held && (input.button_down || input.button_up)) action.tick = true;
-  holding_ = true;
+  hold_.hold();
   return action;
 }
 
@@ -115,14 +105,14 @@ bool CycleWatch::on_click_timer() {
   if (!click_timer_.fired()) return false;
   if (tick_after_up_) {
     tick_after_up_ = false;
-    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
   return running();
 }
 
 void CycleWatch::recheck_soon() {
   if (watching_clicks() && !click_timer_.armed()) {
-    click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
 }
 
@@ -170,8 +160,7 @@ void CycleWatch::rearm() {
   raw_input_.set(wanted);
   if (wanted != platform::RawDevices::mouse) {
     click_timer_.disarm();
-    holding_ = false;
-    hold_ends_.reset();
+    hold_.release();
     tick_after_up_ = false;
   }
 }

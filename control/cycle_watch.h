@@ -7,7 +7,9 @@
 
 #include <optional>
 
+#include "control/click_delay.h"
 #include "control/move_check.h"
+#include "control/raw_input_hold.h"
 #include "platform/foreground_hook.h"
 #include "platform/one_shot_timer.h"
 #include "platform/raw_input.h"
@@ -22,14 +24,10 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // system tells of it.
 inline constexpr UINT raised_window_gone_message = WM_APP + 2;
 // A click raises its window while the window's own thread handles the button, after this
-// program has heard of it: the tick comes this long after the button goes down, and as long
-// after it comes up. The tolerance lets the system fold the wake-up into another.
-inline constexpr UINT click_tick_delay_ms = 20;
-inline constexpr ULONG click_tick_tolerance_ms = 10;
-// While the registered window in front is watched, pointer moves stream in by the hundred each
-// second and only buttons matter: after one input, the rest waits in the queue and is read in one
-// go every so often, for as long as it keeps coming. A click is still answered within 100 ms.
-inline constexpr UINT raw_input_hold_ms = 80;
+// program has heard of it: the tick comes about click_tick_aim_ms after the button goes down, and
+// as long after it comes up (click_delay.h). The timer asks for no tolerance of its own: a click
+// is rare, and a later tick shows the raised window longer.
+inline constexpr ULONG click_tick_tolerance_ms = 0;
 
 // What a tick did, as far as the watch is concerned.
 struct TickOutcome {
@@ -51,7 +49,8 @@ struct WatchAction {
 // throughout: it is also the backstop for input that raw input does not see (touch, pen).
 class CycleWatch {
  public:
-  CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system);
+  CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::SessionSystem& system,
+             RawInputHold& hold);
 
   // Control starts: the foreground hook and the session's notifications, and the session's
   // present state.
@@ -68,17 +67,11 @@ class CycleWatch {
   // A WM_INPUT. The first input while a raised window waits brings it down; a mouse button of
   // the user on the registered window in front arms the click's tick. Pointer moves do nothing.
   WatchAction on_input(const platform::RawInputEvent& input);
+  // What the raw-input hold kept, read in one go as it ended: as on_input reads it, but a button in
+  // it runs the tick at once, since the click may be a hold old.
+  WatchAction on_held_input(const platform::RawInputEvent& input);
   // A WM_TIMER of the click's timer: whether the tick runs.
   bool on_click_timer();
-  // The hold on raw input, deadline and reading alike. While the registered window in front is
-  // watched and input keeps coming, raw input waits in the queue from the first time the message
-  // loop asks until raw_input_hold_ms later; the loop may wait that long without taking it.
-  // Nothing held: no limit. Asked again within a hold, the same deadline stands.
-  std::optional<DWORD> hold_left(DWORD now);
-  // The hold is over, or is to end early: what came meanwhile is read in one go, as on_input
-  // reads it, but a button in it runs the tick at once, since the click may be a hold old. With
-  // nothing held, the hold ends; otherwise the next one starts when the loop asks next.
-  WatchAction end_hold();
   // The tick after a foreground change pushed a registered window: its activation may still be
   // raising it, so the tick comes once more.
   void recheck_soon();
@@ -107,8 +100,8 @@ class CycleWatch {
   }
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
   bool click_tick_armed() const { return click_timer_.armed(); }
-  // Raw input is to wait in the queue (hold_left).
-  bool holding_raw_input() const { return holding_; }
+  // Raw input is to wait in the queue.
+  bool holding_raw_input() const { return hold_.holding(); }
   // Read by tests only: Wine never raises the foreground event that lets the focus hook go.
   bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
@@ -140,15 +133,15 @@ class CycleWatch {
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
   platform::OneShotTimer click_timer_;
+  // What the click's timer is armed with, for the clock the system fires timers on.
+  UINT click_delay_ms_;
   MoveCheck unconfirmed_moves_;
   HWND raised_ = nullptr;
   // The registered window in front that the last tick pushed, or found pushed already.
   HWND pushed_ = nullptr;
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
-  bool holding_ = false;
-  // The tick count at which the hold ends, from the first time the loop asked.
-  std::optional<DWORD> hold_ends_;
+  RawInputHold& hold_;
   bool locked_ = false;
   bool disconnected_ = false;
   bool display_off_ = false;

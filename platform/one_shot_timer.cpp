@@ -14,6 +14,14 @@ const SetCoalescable set_coalescable =
 
 }  // namespace
 
+double timer_clock_period_ms() {
+  DWORD adjustment = 0;
+  DWORD increment = 0;  // in 100 ns
+  BOOL disabled = FALSE;
+  if (!::GetSystemTimeAdjustment(&adjustment, &increment, &disabled)) return 0;
+  return increment / 10000.0;
+}
+
 void OneShotTimer::arm(UINT delay_ms, ULONG tolerance_ms) {
   UINT_PTR set = set_coalescable != nullptr
                      ? set_coalescable(window_, id_, delay_ms, nullptr, tolerance_ms)

@@ -6,6 +6,10 @@
 
 namespace lorvane::platform {
 
+// The period of the system's clock tick, in ms, on which window timers fire: 15.625 by default
+// on Windows. 0 when the system does not say.
+double timer_clock_period_ms();
+
 class OneShotTimer {
  public:
   OneShotTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}

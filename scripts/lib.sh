@@ -5,10 +5,17 @@
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
 
+# Installs what is missing, once for a script and the scripts it starts.
+lorvane_setup() {
+  [[ ${LORVANE_SETUP_DONE:-} == 1 ]] && return 0
+  bash "$ROOT/scripts/setup.sh"
+  export LORVANE_SETUP_DONE=1
+}
+
 # Installs what is missing, configures the cross-build in $BUILD and builds the targets named
 # (everything when none is), then brings up Wine with its display.
 lorvane_build_and_wine_up() {
-  bash "$ROOT/scripts/setup.sh"
+  lorvane_setup
   cmake --preset mingw -S "$ROOT" -B "$BUILD" >/dev/null
   if (($#)); then
     cmake --build "$BUILD" --target "$@"

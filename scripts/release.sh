@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the release ZIP, Lorvane-<version>-win32.zip, into the build folder's release/ and checks
 # what it holds.
-#   release.sh [build folder]      (default build/mingw)
+#   release.sh [build folder]      (default $LORVANE_BUILD_DIR, else build/mingw)
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${1:-$ROOT/build/mingw}
+source "$ROOT/scripts/lib.sh"
+BUILD=${1:-$BUILD}
 [[ -f $BUILD/CPackConfig.cmake ]] || { cmake --preset mingw -B "$BUILD" >/dev/null; }
 cmake --build "$BUILD" --target Lorvane >/dev/null
 OUT=$BUILD/release

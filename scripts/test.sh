@@ -7,7 +7,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/lib.sh"
-bash "$ROOT/scripts/setup.sh"
+lorvane_setup
 bash "$ROOT/scripts/host-tests.sh"
 lorvane_build_and_wine_up
 cd "$ROOT"

@@ -6,6 +6,7 @@ set(LORVANE_PURE_UNIT_TESTS
   settings_choice_test.cpp
   list_edits_test.cpp
   idle_test.cpp
+  click_delay_test.cpp
   full_screen_test.cpp
   layout_test.cpp
 )

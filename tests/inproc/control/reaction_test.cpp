@@ -119,40 +119,61 @@ TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoN
 // is over, and is then read in one go: a click among pointer moves runs the tick at once.
 TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
   platform::UniqueWindow a = start_with_target_to_click();
+  // A window of the user's, for the target to lie above or below.
+  platform::UniqueWindow other = make_window(bystander);
   bring_to_front(a.get());
   tick();
-  ASSERT_TRUE(context().watch.watching_clicks());
-  EXPECT_FALSE(context().watch.holding_raw_input());
+  ASSERT_TRUE(listening_as_registered(RawDevices::mouse));
+  control::RawInputHold& hold = context().raw_input_hold;
+  EXPECT_EQ(hold.wait_left(::GetTickCount()), std::nullopt) << "nothing came yet";
   harness::point_at(client_point(a.get(), 60, 60));
-  ASSERT_TRUE(pump_until([&] { return context().watch.holding_raw_input(); }, 2s));
+  ASSERT_TRUE(pump_until([&] { return hold.wait_left(::GetTickCount()).has_value(); }, 2s));
 
-  // The hold runs from the loop's first ask; a later ask keeps its end.
+  // The hold runs from the loop's first ask; a later ask keeps its end. The first hold is short;
+  // once a hold has found input waiting, the next ones are long, until one finds none.
   constexpr DWORD asked = 0xFFFFFFF0u;  // across the tick count's wrap
-  ASSERT_EQ(control::raw_input_wait(context(), asked), control::raw_input_hold_ms);
-  EXPECT_EQ(control::raw_input_wait(context(), asked + 50), control::raw_input_hold_ms - 50);
+  int read = 0;
+  control::RawInputHold fresh([&](const platform::RawInputEvent&) { ++read; });
+  fresh.hold();
+  ASSERT_EQ(fresh.wait_left(asked), control::first_raw_input_hold_ms);
+  EXPECT_EQ(fresh.wait_left(asked + 5), control::first_raw_input_hold_ms - 5);
+  EXPECT_EQ(fresh.wait_left(asked + control::first_raw_input_hold_ms), 0u) << "its time is up";
+  harness::nudge_pointer();
+  // Waited for as the held wait would, without taking any message.
+  ASSERT_EQ(::MsgWaitForMultipleObjectsEx(0, nullptr, 2000, QS_RAWINPUT, MWMO_INPUTAVAILABLE),
+            WAIT_OBJECT_0);
+  fresh.take();
+  EXPECT_EQ(read, 1) << "what came was read in one go";
+  fresh.hold();
+  EXPECT_EQ(fresh.wait_left(asked), control::raw_input_hold_ms) << "input keeps coming";
+  // A wait that failed would fail again: from then on nothing is held.
+  fresh.wait_failed();
+  fresh.hold();
+  EXPECT_EQ(fresh.wait_left(asked), std::nullopt);
 
-  // What comes now stays queued: nothing here reads it before the hold is over.
+  // What comes now stays queued: nothing here reads it before the hold is over. The click raises
+  // the window as its program would.
   ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   harness::nudge_pointer();
   click_point(client_point(a.get(), 60, 60));
-  std::size_t ticks = clock_.tick_count_calls();
-  // Asked once its time is up, the hold ends and reads it all.
-  const DWORD over = asked + control::raw_input_hold_ms;
-  EXPECT_EQ(control::raw_input_wait(context(), over), control::raw_input_hold_ms)
-      << "input came: the next hold begins from this ask";
-  EXPECT_EQ(clock_.tick_count_calls(), ticks + 1) << "the click ran the tick at once";
-  EXPECT_TRUE(context().watch.click_tick_armed()) << "and arms the one after its raise";
-  EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s));
+  ASSERT_FALSE(is_last_visible(a.get()));
+  // Over, the hold reads it all: the click pushes the window at once, before any message.
+  hold.take();
+  EXPECT_TRUE(is_last_visible(a.get())) << "the click ran the tick at once";
+  EXPECT_TRUE(hold.wait_left(::GetTickCount()).has_value())
+      << "input came: the next hold begins from the next ask";
 
-  // A hold ended with nothing queued ends for good: the next input comes as it arrives. (Wine's
-  // display driver echoes pointer input a moment later: that is read here first.)
-  pump_for(300ms);
-  control::end_raw_input_hold(context());
-  EXPECT_FALSE(context().watch.holding_raw_input());
-  EXPECT_EQ(control::raw_input_wait(context(), over + 1), std::nullopt);
-  EXPECT_TRUE(context().watch.watching_clicks());
+  // A hold that finds nothing queued ends for good: the next input comes as it arrives. (Wine's
+  // display driver echoes pointer input a moment later: a hold that reads it holds on.)
+  EXPECT_TRUE(pump_until(
+      [&] {
+        hold.take();
+        return !hold.wait_left(::GetTickCount());
+      },
+      2s));
+  EXPECT_TRUE(listening_as_registered(RawDevices::mouse));
   control::start_stop(context());
-  EXPECT_FALSE(context().watch.armed());
+  EXPECT_TRUE(listening_as_registered(RawDevices::none));
   harness::park_pointer();
 }
 
@@ -181,11 +202,12 @@ TEST_F(ControlTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
   });
   ::WaitForSingleObject(ready.get(), INFINITE);
   // A hold long enough for the other thread to send within it, whatever the machine's load.
-  DWORD ends = ::GetTickCount() + 2000;
+  control::RawInputHold hold([](const platform::RawInputEvent&) {}, 2000, 2000);
+  hold.hold();
   std::vector<UINT> taken;
   MSG msg{};
   app::HeldNext next;
-  while ((next = app::next_while_held(msg, ends)) == app::HeldNext::message) {
+  while ((next = app::next_while_held(msg, hold)) == app::HeldNext::message) {
     taken.push_back(msg.message);
     if (msg.message == gave_up) break;
     ::DispatchMessageW(&msg);
