@@ -1,4 +1,5 @@
 // The main window as it opens, and what it does when it is resized, maximised and minimised.
+#include <array>
 #include <cstdlib>
 #include <cwchar>
 #include <iterator>
@@ -502,6 +503,33 @@ TEST_F(TargetListLookTest, TheKeyboardMovesTheSelectionInTheSystemsColours) {
   EXPECT_EQ(context().target_list.target(2), listed[3]);
   EXPECT_TRUE(pump_until(
       [&] { return colour_at_end_of(2) == highlight && colour_at_end_of(3) == window; }));
+}
+
+// A high-contrast scheme is a set of system colours: the list takes whatever the system gives,
+// redrawn as the system tells its windows of the change.
+class SystemColours {
+ public:
+  SystemColours(COLORREF window, COLORREF highlight) {
+    ::SetSysColors(2, kinds_, std::array<COLORREF, 2>{window, highlight}.data());
+  }
+  SystemColours(const SystemColours&) = delete;
+  SystemColours& operator=(const SystemColours&) = delete;
+  ~SystemColours() { ::SetSysColors(2, kinds_, before_.data()); }
+
+ private:
+  const INT kinds_[2] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
+  const std::array<COLORREF, 2> before_{::GetSysColor(COLOR_WINDOW),
+                                        ::GetSysColor(COLOR_HIGHLIGHT)};
+};
+
+TEST_F(TargetListLookTest, AHighContrastSchemesColoursAreTheListsColours) {
+  start();
+  set_targets(listed, 1);
+  const COLORREF black = RGB(0, 0, 0), cyan = RGB(26, 235, 255);
+  ASSERT_NE(::GetSysColor(COLOR_WINDOW), black);
+  SystemColours scheme(black, cyan);
+  EXPECT_TRUE(
+      pump_until([&] { return colour_at_end_of(1) == cyan && colour_at_end_of(0) == black; }));
 }
 
 }  // namespace
