@@ -2,6 +2,7 @@
 
 #include "app/first_show.h"
 #include "app/layout.h"
+#include "app/target_list_view.h"
 #include "app/tray_callback.h"
 #include "app/twips.h"
 #include "control/control_cycle.h"
@@ -45,9 +46,7 @@ constexpr ControlDesign control_designs[] = {
     {id_save_button, L"BUTTON", L"保存", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_delete_button, L"BUTTON", L"削除", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_move_down_button, L"BUTTON", L"↓", BS_PUSHBUTTON | WS_TABSTOP, 0},
-    {id_target_list, L"LISTBOX", L"",
-     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
-     WS_EX_CLIENTEDGE},
+    {id_target_list, L"LISTBOX", L"", target_list_style, WS_EX_CLIENTEDGE},
     {id_move_up_button, L"BUTTON", L"↑", BS_PUSHBUTTON | WS_TABSTOP, 0},
     {id_list_label, L"STATIC", L"制御する窓", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0},
     {id_idle_threshold_box, L"EDIT", L"5000", ES_LEFT | ES_AUTOHSCROLL,
@@ -242,6 +241,7 @@ void MainWindow::create_controls() {
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);
+  list_view_.attach(::GetDlgItem(window_, id_target_list));
   apply_fonts();
 }
 
@@ -251,6 +251,7 @@ void MainWindow::apply_fonts() {
     ::SendMessageW(::GetDlgItem(window_, design.id), WM_SETFONT,
                    reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
+  list_view_.fit_to_font();
 }
 
 void MainWindow::start_up_sequence() {
@@ -535,6 +536,13 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       lay_out();
       return 0;
     }
+    case WM_MEASUREITEM:
+      if (TargetListView::measure(window_, *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)))
+        return TRUE;
+      return ::DefWindowProcW(window_, message, wparam, lparam);
+    case WM_DRAWITEM:
+      if (TargetListView::draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
+      return ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) on_command(LOWORD(wparam));
       return 0;

@@ -10,6 +10,7 @@
 
 #include "app/about_box.h"
 #include "app/settings_home.h"
+#include "app/target_list_view.h"
 #include "app/window_base.h"
 #include "app/window_names.h"
 #include "control/control_context.h"
@@ -184,6 +185,8 @@ class MainWindow : public WindowBase<MainWindow> {
   HICON small_icon_ = nullptr;
   HICON large_icon_ = nullptr;
   platform::UniqueFont font_;
+  // The list's drawing and its tooltip; it outlives the list, which the destructor ends first.
+  TargetListView list_view_;
   // The timers, the watch and the controls, made in WM_CREATE; they outlive the window, which the
   // destructor ends first.
   std::unique_ptr<Parts> parts_;

@@ -61,7 +61,6 @@ void ListBox::append(const Target& target) {
   auto at = static_cast<int>(
       ::SendMessageW(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(whole.c_str())));
   set_class_length(at, target);
-  make_room_for(target);
 }
 
 void ListBox::replace(int position, const Target& target) {
@@ -74,59 +73,15 @@ void ListBox::replace(int position, const Target& target) {
                                             reinterpret_cast<LPARAM>(whole.c_str())));
   set_class_length(at, target);
   if (was_selected) select(position);
-  make_room_for(target);
   ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(window_, nullptr, TRUE);
-}
-
-void ListBox::make_room_for(const Target& target) {
-  if (target.program.empty()) return;
-  HDC dc = ::GetDC(window_);
-  if (dc == nullptr) return;
-  auto font = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
-  HGDIOBJ old_font = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-  SIZE class_size{}, program_size{}, alphabet_size{};
-  ::GetTextExtentPoint32W(dc, target.class_name.c_str(), static_cast<int>(target.class_name.size()),
-                          &class_size);
-  ::GetTextExtentPoint32W(dc, target.program.c_str(), static_cast<int>(target.program.size()),
-                          &program_size);
-  // The list box turns tab stops into pixels by its font's average character width, taken over
-  // the alphabet: a quarter of it is one unit.
-  static constexpr wchar_t alphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  ::GetTextExtentPoint32W(dc, alphabet, 52, &alphabet_size);
-  if (old_font != nullptr) ::SelectObject(dc, old_font);
-  ::ReleaseDC(window_, dc);
-  int average = (alphabet_size.cx / 26 + 1) / 2;
-  if (average <= 0) average = 8;
-
-  // Two average characters between the columns.
-  int gap = 2 * average;
-  // The tab stop in pixels, kept in the list box's slot for its application.
-  auto stop = static_cast<int>(::GetWindowLongPtrW(window_, GWLP_USERDATA));
-  if (class_size.cx + gap > stop) {
-    stop = class_size.cx + gap;
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, stop);
-    INT units = (stop * 4 + average - 1) / average;
-    ::SendMessageW(window_, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&units));
-    ::InvalidateRect(window_, nullptr, TRUE);
-  }
-  // The scroll bar reaches the end of the longest program.
-  auto extent = static_cast<int>(::SendMessageW(window_, LB_GETHORIZONTALEXTENT, 0, 0));
-  int needed = stop + program_size.cx + gap;
-  if (needed > extent) {
-    ::SendMessageW(window_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(needed), 0);
-  }
 }
 
 void ListBox::remove(int position) {
   ::SendMessageW(window_, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
 }
 
-void ListBox::clear() {
-  ::SendMessageW(window_, LB_RESETCONTENT, 0, 0);
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  ::SendMessageW(window_, LB_SETHORIZONTALEXTENT, 0, 0);
-}
+void ListBox::clear() { ::SendMessageW(window_, LB_RESETCONTENT, 0, 0); }
 
 int ListBox::selected() const {
   return static_cast<int>(::SendMessageW(window_, LB_GETCURSEL, 0, 0));

@@ -80,9 +80,6 @@ class ListBox {
  private:
   std::wstring text(int position) const;
   void set_class_length(int position, const Target& target);
-  // Moves the programs' column right of the target's class name and widens the scrolled width
-  // to its program; neither ever narrows, so the column stays where it is as entries go.
-  void make_room_for(const Target& target);
 
   HWND window_;
 };

@@ -2,7 +2,9 @@
 // each scene with the messages a user's actions send, and saves what the screen shows as BMP
 // files (scripts/screenshots.sh turns them into PNG).
 //
-//   screenshots.exe <Lorvane.exe> <work folder> <output folder>
+//   screenshots.exe <Lorvane.exe> <output folder> [main-only]
+//
+// With main-only, the main window alone is taken (at a second resolution, say).
 #include <windows.h>
 
 #include <chrono>
@@ -86,14 +88,22 @@ LRESULT CALLBACK target_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fwprintf(stderr, L"usage: screenshots <Lorvane.exe> <output folder>\n");
+    std::fwprintf(stderr, L"usage: screenshots <Lorvane.exe> <output folder> [main-only]\n");
     return 2;
   }
   std::wstring exe = argv[1], out = argv[2];
+  const bool main_only = argc > 3 && std::wstring(argv[3]) == L"main-only";
   LorvaneCopy copy(exe, L"screenshots");
   if (!copy.copied()) return 3;
-  write_bytes(copy.ini_path(),
-              settings_text({L"MediaPlayerWindow", L"VideoLanPlayer", L"動画ビューア"}, false));
+  // Two entries with a program, one of an older file without, and one whose class is longer
+  // than the list is wide.
+  write_ini(copy.ini_path(),
+            L"[Lorvane]\n前面表示設定=0\n登録数=4\n"
+            L"クラス名0=MediaPlayerClassicW\nプログラム名0=mpc-hc.exe\n"
+            L"クラス名1=Chrome_WidgetWin_1\nプログラム名1=chrome.exe\n"
+            L"クラス名2=動画ビューア\n"
+            L"クラス名3=HwndWrapper[VideoWall;;5f0c2e9a-17b3]\nプログラム名3=VideoWall.exe\n"
+            L"クラス名4=\n");
   const Process& program = copy.process();
   int failures = 0;
   auto fail = [&](const char* what) {
@@ -112,6 +122,7 @@ int wmain(int argc, wchar_t** argv) {
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_target_list), LB_SETCURSEL, 1, 0);
   ::SetForegroundWindow(main);
   capture(main, out + L"\\main.bmp");
+  if (main_only) return copy.close(10s) && failures == 0 ? 0 : 1;
 
   // The About box.
   ::SendMessageW(::GetDlgItem(main, lorvane::app::id_about_button), BM_CLICK, 0, 0);

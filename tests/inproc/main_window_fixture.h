@@ -93,15 +93,21 @@ class MainWindowTest : public ::testing::Test {
   void tray_event(UINT mouse_message) { ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, mouse_message); }
 
   // Replaces the list box's entries, as the start-up load and the wizard would have filled them.
-  void set_list(const std::vector<std::wstring>& items, int selected = -1) {
+  void set_targets(const std::vector<platform::Target>& targets, int selected = -1) {
     HWND list = context().target_list.hwnd();
     // Drawn once at the end: a long list filled entry by entry on screen takes seconds.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     context().target_list.clear();
-    for (const std::wstring& text : items) context().target_list.append(text);
+    for (const platform::Target& target : targets) context().target_list.append(target);
     context().target_list.select(selected);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
+  }
+  // Entries without a program.
+  void set_list(const std::vector<std::wstring>& items, int selected = -1) {
+    std::vector<platform::Target> targets;
+    for (const std::wstring& item : items) targets.push_back({item, std::wstring()});
+    set_targets(targets, selected);
   }
 
   int dpi() const { return static_cast<int>(::GetDpiForWindow(hwnd())); }

@@ -1,5 +1,7 @@
 // The main window as it opens, and what it does when it is resized, maximised and minimised.
+#include <array>
 #include <cstdlib>
+#include <cwchar>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -7,6 +9,8 @@
 #include "app/twips.h"
 #include "control/control_cycle.h"
 #include "main_window_fixture.h"
+
+#include <commctrl.h>
 
 namespace lorvane::test {
 namespace {
@@ -349,6 +353,183 @@ TEST_F(MainWindowShellTest, WithoutTheNewerResolutionFunctionsItOpensAndLaysOutT
   EXPECT_EQ(about_client.bottom, app::twips_to_pixels(1410, dpi()));
   EXPECT_NE(::SendMessageW(::GetDlgItem(about, IDOK), WM_GETFONT, 0, 0), 0);
   expect_moved_to_a_new_resolution(about);
+}
+
+// Takes the owner in, gives its tooltip back.
+BOOL CALLBACK find_owned_tooltip(HWND window, LPARAM owner_then_found) {
+  auto* found = reinterpret_cast<HWND*>(owner_then_found);
+  if (::GetWindow(window, GW_OWNER) != *found || class_of(window) != TOOLTIPS_CLASSW) return TRUE;
+  *found = window;
+  return FALSE;
+}
+
+// The list as a new user fills it: two entries of one program each, one of an older file without
+// a program, and one whose class is longer than the list is wide.
+const std::vector<platform::Target> listed{
+    {L"MediaPlayerClassicW", L"mpc-hc.exe"},
+    {L"Chrome_WidgetWin_1", L"chrome.exe"},
+    {L"動画ビューア", L""},
+    {L"HwndWrapper[VideoWall;;5f0c2e9a-17b3-4c1d]", L"VideoWall.exe"},
+};
+
+class TargetListLookTest : public MainWindowShellTest {
+ protected:
+  HWND list() { return item(app::id_target_list); }
+
+  // The height of one line of the list's font.
+  int line_height() {
+    HDC dc = ::GetDC(list());
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list(), dc);
+    return metrics.tmHeight;
+  }
+
+  int item_height() { return static_cast<int>(::SendMessageW(list(), LB_GETITEMHEIGHT, 0, 0)); }
+
+  // An entry's rectangle on the screen.
+  RECT entry_on_screen(int position) {
+    RECT r{};
+    ::SendMessageW(list(), LB_GETITEMRECT, static_cast<WPARAM>(position),
+                   reinterpret_cast<LPARAM>(&r));
+    ::MapWindowPoints(list(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  // The list's tooltip: a tooltip window of this thread that the main window owns.
+  HWND tooltip() {
+    HWND found = hwnd();
+    ::EnumThreadWindows(::GetCurrentThreadId(), find_owned_tooltip,
+                        reinterpret_cast<LPARAM>(&found));
+    return found != hwnd() ? found : nullptr;
+  }
+
+  // What the tooltip has been given to show while the pointer rests where it is.
+  std::wstring tip_text() {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    if (!::SendMessageW(tooltip(), TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool))) return L"?";
+    std::wstring text(1024, L'\0');
+    tool.lpszText = text.data();
+    ::SendMessageW(tooltip(), TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+    text.resize(std::wcslen(text.c_str()));
+    return text;
+  }
+
+  // The colour the screen shows at the right end of an entry, inside its focus rectangle, where
+  // no text of these entries reaches.
+  COLORREF colour_at_end_of(int position) {
+    RECT r = entry_on_screen(position);
+    HDC screen = ::GetDC(nullptr);
+    COLORREF colour = ::GetPixel(screen, r.right - 4, (r.top + r.bottom) / 2);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+  }
+};
+
+// Told of another resolution as Windows 8.1 tells it, the list takes the new font's height.
+TEST_F(TargetListLookTest, EachEntryIsTwoLinesOfTheListsFontHighAtEveryResolution) {
+  resolution_ = platform::Dpi(platform::DpiFunctions{});
+  start();
+  set_targets(listed);
+  EXPECT_GE(item_height(), 2 * line_height());
+  // Nothing needs scrolling sideways.
+  EXPECT_EQ(::GetWindowLongW(list(), GWL_STYLE) & WS_HSCROLL, 0);
+  int at_start = item_height();
+
+  drag_to(320, 420);
+  expect_moved_to_a_new_resolution(hwnd());
+  EXPECT_GT(item_height(), at_start);
+  EXPECT_GE(item_height(), 2 * line_height());
+}
+
+TEST_F(TargetListLookTest, ReadersOfTheListReadTheClassATabAndTheProgramAsBefore) {
+  start();
+  set_targets(listed);
+  std::wstring text(64, L'\0');
+  LRESULT length = ::SendMessageW(list(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  EXPECT_EQ(text, L"MediaPlayerClassicW\tmpc-hc.exe");
+  EXPECT_EQ(list_targets(), listed);
+}
+
+// Names of about 20 characters read whole and get no tip; a longer one gets the whole entry in its
+// tip, shown while the pointer rests on it.
+TEST_F(TargetListLookTest, OnlyAnEntryCutShortShowsWholeInATooltip) {
+  start();
+  set_targets(listed);
+  ASSERT_NE(tooltip(), nullptr);
+  for (int position = 0; position < 3; ++position) {
+    SCOPED_TRACE(position);
+    RECT r = entry_on_screen(position);
+    point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    EXPECT_TRUE(pump_until([&] { return tip_text().empty(); }));
+  }
+  RECT r = entry_on_screen(3);
+  point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  const std::wstring whole = L"HwndWrapper[VideoWall;;5f0c2e9a-17b3-4c1d]\r\nVideoWall.exe";
+  EXPECT_TRUE(pump_until([&] { return tip_text() == whole; })) << tip_text();
+  EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(tooltip()) != FALSE; }));
+  EXPECT_EQ(platform::window_text(tooltip()), whole);
+
+  // The pointer goes to an entry that reads whole: the tip goes with it.
+  r = entry_on_screen(0);
+  point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  EXPECT_TRUE(pump_until([&] { return tip_text().empty() && !::IsWindowVisible(tooltip()); }));
+  park_pointer();
+}
+
+// The arrow keys move the selection, drawn in the system's selection colour, and the entry left
+// goes back to the window colour; the buttons move the entry with its two lines.
+TEST_F(TargetListLookTest, TheKeyboardMovesTheSelectionInTheSystemsColours) {
+  start();
+  set_targets(listed, 0);
+  ::SetFocus(list());
+  const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+  const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+  EXPECT_TRUE(pump_until([&] { return colour_at_end_of(0) == highlight; }));
+  press_key(VK_DOWN);
+  EXPECT_TRUE(pump_until([&] { return context().target_list.selected() == 1; }));
+  EXPECT_TRUE(pump_until(
+      [&] { return colour_at_end_of(1) == highlight && colour_at_end_of(0) == window; }));
+  press_key(VK_END);
+  EXPECT_TRUE(pump_until([&] { return context().target_list.selected() == 3; }));
+
+  click(app::id_move_up_button);
+  EXPECT_EQ(context().target_list.selected(), 2);
+  EXPECT_EQ(context().target_list.target(2), listed[3]);
+  EXPECT_TRUE(pump_until(
+      [&] { return colour_at_end_of(2) == highlight && colour_at_end_of(3) == window; }));
+}
+
+// A high-contrast scheme is a set of system colours: the list takes whatever the system gives,
+// redrawn as the system tells its windows of the change.
+class SystemColours {
+ public:
+  SystemColours(COLORREF window, COLORREF highlight) {
+    ::SetSysColors(2, kinds_, std::array<COLORREF, 2>{window, highlight}.data());
+  }
+  SystemColours(const SystemColours&) = delete;
+  SystemColours& operator=(const SystemColours&) = delete;
+  ~SystemColours() { ::SetSysColors(2, kinds_, before_.data()); }
+
+ private:
+  const INT kinds_[2] = {COLOR_WINDOW, COLOR_HIGHLIGHT};
+  const std::array<COLORREF, 2> before_{::GetSysColor(COLOR_WINDOW),
+                                        ::GetSysColor(COLOR_HIGHLIGHT)};
+};
+
+TEST_F(TargetListLookTest, AHighContrastSchemesColoursAreTheListsColours) {
+  start();
+  set_targets(listed, 1);
+  const COLORREF black = RGB(0, 0, 0), cyan = RGB(26, 235, 255);
+  ASSERT_NE(::GetSysColor(COLOR_WINDOW), black);
+  SystemColours scheme(black, cyan);
+  EXPECT_TRUE(
+      pump_until([&] { return colour_at_end_of(1) == cyan && colour_at_end_of(0) == black; }));
 }
 
 }  // namespace
