@@ -11,7 +11,7 @@ CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::Sessi
     : main_(main), system_(system), raw_input_(main), click_timer_(main, click_timer_id) {}
 
 void CycleWatch::start() {
-  if (running()) return;
+  if (hooked()) return;
   hook_.emplace(main_, foreground_changed_message);
   // Registering reports the display's present state at once; the lock it does not report.
   session_.emplace(main_, system_);
@@ -21,7 +21,7 @@ void CycleWatch::start() {
 }
 
 WatchAction CycleWatch::before_tick() {
-  if (!running()) return {};
+  if (!hooked()) return {};
   // Registered late: a lock may have come meanwhile, unheard.
   if (session_->retry_session() || locked_) return ask_lock_state();
   return {};
@@ -51,7 +51,7 @@ WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
   WatchAction action;
   // Kept even while nothing is armed: the next tick's push asks it.
   pushed_ = outcome.pushed;
-  if (!running()) return action;
+  if (!hooked()) return action;
   if (raised_ != nullptr && raised_ != outcome.raised && raised_ != outcome.pushed) {
     action = bring_down_raised();
   }
@@ -86,7 +86,7 @@ WatchAction CycleWatch::end_hold() {
 
 WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool held) {
   WatchAction action;
-  if (!running()) return action;  // sent before the registration went
+  if (!hooked()) return action;  // sent before the registration went
   if (raised_ != nullptr) {
     // The user is back: out of the topmost band at once, in front or not, and the tick says
     // what else to do.
@@ -117,7 +117,7 @@ bool CycleWatch::on_click_timer() {
     tick_after_up_ = false;
     click_timer_.arm(click_tick_delay_ms, click_tick_tolerance_ms);
   }
-  return running();
+  return hooked();
 }
 
 void CycleWatch::recheck_soon() {
@@ -128,7 +128,7 @@ void CycleWatch::recheck_soon() {
 
 WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
   WatchAction action;
-  if (!running()) return action;
+  if (!hooked()) return action;
   switch (change) {
     case platform::SessionChange::locked: locked_ = true; break;
     case platform::SessionChange::unlocked: locked_ = false; break;
@@ -160,7 +160,7 @@ void CycleWatch::on_raised_window_event(HWND window, LONG object, LONG child) {
 
 void CycleWatch::rearm() {
   platform::RawDevices wanted = platform::RawDevices::none;
-  if (running() && !unseen()) {
+  if (hooked() && !unseen()) {
     if (raised_ != nullptr) {
       wanted = platform::RawDevices::mouse_and_keyboard;
     } else if (pushed_ != nullptr) {
@@ -179,7 +179,7 @@ void CycleWatch::rearm() {
 void CycleWatch::rehook() {
   // Hooked for the window that waits, and only while it does.
   HWND watched =
-      running() && listening() == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
+      hooked() && listening() == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
   if (watched == nullptr) {
     raised_hook_.reset();
   } else if (!raised_hook_ || raised_hook_->window() != watched) {

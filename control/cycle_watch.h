@@ -88,7 +88,8 @@ class CycleWatch {
   // An event of the raised window's hooks, as the system delivers it.
   void on_raised_window_event(HWND window, LONG object, LONG child);
 
-  bool running() const { return hook_.has_value(); }
+  // The foreground hook exists: control has started and not stopped.
+  bool hooked() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
   HWND raised() const { return raised_; }
   // The registered window in front that the last tick pushed, or null.
