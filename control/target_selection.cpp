@@ -58,7 +58,7 @@ void note_shared_class(const ControlContext& c, HWND caught, const platform::Tar
 
 void wait_again(ControlContext& c) {
   c.selection_timer.set_enabled(true);
-  c.front_display_option.set_caption(std::wstring(wait_hint));
+  c.status_line.show(wait_hint);
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ void select(ControlContext& c) {
   c.control_timer.set_enabled(false);
   c.watch.stop();
   c.unmovable.clear();
-  c.front_display_option.set_caption(std::wstring(wait_hint));
+  c.status_line.show(wait_hint);
   c.selection_timer.set_interval(selection_interval_ms);
   c.selection_timer.set_enabled(true);
 }
@@ -115,7 +115,7 @@ void selection_tick(ControlContext& c) {
   // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
   // selection must not start while another waits for an answer.
   c.selection_timer.set_enabled(false);
-  c.front_display_option.set_caption(std::wstring(taken_status));
+  c.status_line.show(taken_status);
   // The test move. The window is the foreground window, which Windows never activates again;
   // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
   // move a move to the bottom on both.
@@ -130,7 +130,7 @@ void selection_tick(ControlContext& c) {
   if (move.error == ERROR_ACCESS_DENIED) {
     // Its program runs as administrator: nothing moved, and the question could only be answered
     // No. The status line says why, and the wait goes on.
-    c.front_display_option.set_caption(unmovable_text(name));
+    c.status_line.show(unmovable_text(name));
     c.selection_timer.set_enabled(true);
     return;
   }
