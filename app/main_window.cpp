@@ -61,19 +61,6 @@ constexpr ControlId editing_controls[] = {id_select_button,    id_move_up_button
                                           id_move_down_button, id_delete_button,
                                           id_save_button,      id_start_stop_button};
 
-bool register_class(HINSTANCE instance, WNDPROC proc, HICON large, HICON small) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hIcon = large;
-  wc.hIconSm = small;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = MainWindow::class_name;
-  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 HICON load_icon(HINSTANCE instance, int size) {
   return static_cast<HICON>(
       ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LORVANE), IMAGE_ICON, size, size, LR_SHARED));
@@ -92,16 +79,6 @@ platform::UniqueFont message_font(const platform::Dpi& resolution, int dpi) {
 // The outer size that gives the client area, under the real frame at this resolution.
 SIZE outer_size_for_client(const platform::Dpi& resolution, int width, int height, int dpi) {
   return resolution.outer_size({width, height}, main_style, main_ex_style, dpi);
-}
-
-// Centred in the work area of the monitor the window is on.
-POINT centred_origin(HWND window, SIZE size) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
-  const RECT& area = info.rcWork;
-  return {area.left + (area.right - area.left - size.cx) / 2,
-          area.top + (area.bottom - area.top - size.cy) / 2};
 }
 
 }  // namespace
@@ -165,7 +142,7 @@ bool MainWindow::create(HINSTANCE instance) {
   instance_ = instance;
   small_icon_ = load_icon(instance, 16);
   large_icon_ = load_icon(instance, 32);
-  if (!register_class(instance, &window_proc, large_icon_, small_icon_)) return false;
+  if (!register_class(instance, large_icon_, small_icon_)) return false;
   bring_back_ = ::RegisterWindowMessageW(bring_back_message_name);
   // Each key asks the file system for the long form of its folder: a start asks once.
   copy_key_ = options_.settings_key ? *options_.settings_key : copy_key(options_.settings_path);
@@ -191,7 +168,8 @@ bool MainWindow::create(HINSTANCE instance) {
   RECT rect;
   ::GetWindowRect(window_, &rect);
   SIZE actual{rect.right - rect.left, rect.bottom - rect.top};
-  POINT origin = centred_origin(window_, actual);
+  POINT origin =
+      centred_in_work_area(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), actual);
   ::SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -333,13 +311,9 @@ void MainWindow::on_size(UINT type) {
   lay_out();
 }
 
-void MainWindow::on_dpi_changed(int dpi, const RECT& suggested) {
-  // Where the window cannot ask for its resolution (Windows 8.1, 10 before 1607), the message's
-  // is its own from now on.
-  options_.dpi.moved_to(dpi);
+void MainWindow::on_dpi_changed(WPARAM wparam, LPARAM lparam) {
+  take_new_dpi(options_.dpi, wparam, lparam);
   apply_fonts();
-  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   lay_out();
 }
 
@@ -482,9 +456,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE: on_create(); return 0;
     case WM_WINDOWPOSCHANGING: on_window_pos_changing(*reinterpret_cast<WINDOWPOS*>(lparam)); break;
     case WM_SIZE: on_size(static_cast<UINT>(wparam)); return 0;
-    case WM_DPICHANGED:
-      on_dpi_changed(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
-      return 0;
+    case WM_DPICHANGED: on_dpi_changed(wparam, lparam); return 0;
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) on_command(LOWORD(wparam));
       return 0;

@@ -103,7 +103,7 @@ class MainWindow : public WindowBase<MainWindow> {
   void on_create();
   void on_window_pos_changing(WINDOWPOS& pos);
   void on_size(UINT type);
-  void on_dpi_changed(int dpi, const RECT& suggested);
+  void on_dpi_changed(WPARAM wparam, LPARAM lparam);
   void on_command(int id);
   void on_timer(UINT_PTR id);
   void on_tray_callback(LPARAM lparam);
