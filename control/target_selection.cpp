@@ -1,6 +1,8 @@
 #include "control/target_selection.h"
 
 #include "control/control_cycle.h"
+#include "control/program_title.h"
+#include "control/target_windows.h"
 #include "platform/foreground.h"
 #include "platform/message_box.h"
 #include "platform/process_name.h"
@@ -14,15 +16,7 @@ namespace lorvane::control {
 namespace {
 
 int ask_box(const ControlContext& c, std::wstring_view text, UINT buttons) {
-  return platform::ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
-}
-
-std::vector<platform::Target> entries_of(const platform::ListBox& target_list) {
-  std::vector<platform::Target> entries;
-  int n = target_list.count();
-  entries.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) entries.push_back(target_list.target(i));
-  return entries;
+  return platform::ask(c.main, std::wstring(text), program_title, buttons);
 }
 
 // The program the entry is tied to: none where it cannot be read, or where the code page
@@ -52,7 +46,7 @@ void note_shared_class(const ControlContext& c, HWND caught, const platform::Tar
     }
   }
   if (auto note = shared_class_note(other_programs, same_program)) {
-    platform::ask(c.main, *note, std::wstring(box_title), MB_OK);
+    platform::ask(c.main, *note, program_title, MB_OK);
   }
 }
 
@@ -76,7 +70,7 @@ void select(ControlContext& c) {
 Registration registration_for(const std::vector<platform::Target>& entries,
                               const platform::Target& caught) {
   auto same_program = [&](const platform::Target& entry) {
-    return platform::window_lookup::same_class_name(entry.program, caught.program);
+    return platform::window_lookup::same_program_name(entry.program, caught.program);
   };
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].class_name == caught.class_name && same_program(entries[i])) {
