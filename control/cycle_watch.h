@@ -103,10 +103,13 @@ class CycleWatch {
   bool session_notified() const { return session_ && session_->session_registered(); }
   // The devices whose raw input reaches the main window now.
   platform::RawDevices listening() const { return raw_input_.devices(); }
+  // A raised window waits for the user's return: raw input of both devices.
   bool waiting_for_return() const {
     return listening() == platform::RawDevices::mouse_and_keyboard;
   }
+  // The registered window in front is watched for a click: raw input of the mouse alone.
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
+  // Read by tests only: a click's tick is still to come.
   bool click_tick_armed() const { return click_timer_.armed(); }
   // Raw input is to wait in the queue (hold_left).
   bool holding_raw_input() const { return holding_; }
@@ -115,7 +118,8 @@ class CycleWatch {
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
   // control started.
   MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
-  // Anything at all: the hooks, the notifications, raw input, the timer, the hold.
+  // Read by tests only, that nothing waits while control is stopped. Anything at all: the hooks,
+  // the notifications, raw input, the timer, the hold.
   bool armed() const {
     return hook_ || raised_hook_ || session_ || listening() != platform::RawDevices::none ||
            click_tick_armed() || holding_raw_input();
