@@ -79,10 +79,11 @@ class MainWindow : public WindowBase<MainWindow> {
 
   // What the wizard and the cycle act on; the tests drive and read the window through it.
   control::ControlContext& context();
-  // Read by tests and the start-up bench only: what a restore from the tray brings back.
+  // Read by tests only: what a restore from the tray brings back, which nothing shows before.
   platform::WindowState saved_window_state() const { return saved_state_; }
-  // Read by tests only: Wine's notification area never refuses, so the retry is shown here.
+  // Whether the shell holds the icon: a minimised window lives there only then.
   bool tray_icon_present() const { return tray_ && tray_->present(); }
+  // Read by tests only: Wine's notification area never refuses, so only a fake shell shows it.
   bool asking_for_tray_icon() const { return tray_ && tray_->asking(); }
   // Read by tests only: whatever the window shows, this says whether an exit may save.
   bool settings_loaded() const { return settings_ && settings_->loaded(); }
