@@ -45,17 +45,6 @@ platform::UniqueFont label_font(int centipoints, int dpi) {
   return platform::UniqueFont(::CreateFontIndirectW(&font));
 }
 
-bool register_class(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = AboutBox::class_name;
-  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 AboutBox::AboutBox(std::function<void()> on_closed, platform::Dpi dpi)
@@ -65,23 +54,17 @@ AboutBox::AboutBox(std::function<void()> on_closed, platform::Dpi dpi)
 AboutBox::~AboutBox() { destroy_unheard(); }
 
 bool AboutBox::create(HINSTANCE instance) {
-  if (!register_class(instance, &window_proc)) return false;
+  if (!register_class(instance)) return false;
   background_.reset(static_cast<HBITMAP>(::LoadImageW(
       instance, MAKEINTRESOURCEW(IDB_ABOUT_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   int dpi = dpi_.system();
   SIZE outer =
       dpi_.outer_size({twips_to_pixels(client_width, dpi), twips_to_pixels(client_height, dpi)},
                       about_style, about_ex_style, dpi);
-  int width = outer.cx;
-  int height = outer.cy;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& area = monitor.rcWork;
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
-  return ::CreateWindowExW(about_ex_style, class_name, caption, about_style, x, y, width, height,
-                           nullptr, nullptr, instance, this) != nullptr;
+  // Centred in the primary monitor's work area.
+  POINT origin = centred_in_work_area(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), outer);
+  return ::CreateWindowExW(about_ex_style, class_name, caption, about_style, origin.x, origin.y,
+                           outer.cx, outer.cy, nullptr, nullptr, instance, this) != nullptr;
 }
 
 void AboutBox::show() {
@@ -146,17 +129,11 @@ LRESULT AboutBox::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_ERASEBKGND: return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_PAINT: paint(); return 0;
-    case WM_DPICHANGED: {
-      // Where the box cannot ask for its resolution, the message's is its own from now on.
-      dpi_.moved_to(LOWORD(wparam));
-      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      take_new_dpi(dpi_, wparam, lparam);
       create_fonts();
       ::InvalidateRect(window_, nullptr, TRUE);
       return 0;
-    }
     case WM_COMMAND:
       if (LOWORD(wparam) == close_button_id || LOWORD(wparam) == IDCANCEL) close_handling();
       return 0;

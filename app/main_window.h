@@ -10,7 +10,9 @@
 
 #include "app/about_box.h"
 #include "app/settings_home.h"
+#include "app/settings_session.h"
 #include "app/target_list_view.h"
+#include "app/tray_icon.h"
 #include "app/window_base.h"
 #include "app/window_names.h"
 #include "control/control_context.h"
@@ -61,36 +63,6 @@ struct MainWindowOptions {
   std::size_t settings_key_limit = settings::key_by_key_limit;
 };
 
-// While the shell refuses the icon (it is still starting at a slow logon), it is asked again at
-// this interval for this long; until then a minimised main window stays on the taskbar.
-inline constexpr UINT tray_retry_interval_ms = 2000;
-inline constexpr DWORD tray_retry_period_ms = 2 * 60 * 1000;
-
-// The status line while the start-up waits for the settings file, which another program holds or
-// which cannot be read for another reason.
-inline constexpr std::wstring_view settings_in_use_text =
-    L"設定ファイルを他のプログラムが使用中です。使い終わるのを待っています。";
-inline constexpr std::wstring_view settings_unreadable_text =
-    L"設定ファイルを読み込めません。読み込めるようになるのを待っています。";
-// The status line after a Save that failed, by why it failed.
-inline constexpr std::wstring_view save_in_use_text =
-    L"設定を保存できませんでした。設定ファイルを他のプログラムが使用中です。";
-inline constexpr std::wstring_view save_refused_text =
-    L"設定を保存できませんでした。設定ファイルへの書き込みが拒否されました。";
-// Added to the reason in the box of an exit save that failed.
-inline constexpr std::wstring_view exit_save_choice_text =
-    L"\n\n「再試行」でもう一度保存します。「キャンセル」で保存せずに終了します。";
-// The status line of a run whose copy in the application data could not be made: the list is read
-// from the file beside the executable, and nothing is saved until the next start.
-inline constexpr std::wstring_view settings_copy_failed_text =
-    L"設定ファイルをコピーできませんでした。元の設定を読み込みましたが、今回は保存しません。";
-// The status line of a run that keeps its own settings while another user runs this copy.
-inline constexpr std::wstring_view other_session_text =
-    L"他のユーザーがこの Lorvane を使用中です。設定はこのユーザー専用のファイルに保存します。";
-// While the start-up waits for the settings file, it tries again at this interval: nothing tells
-// when another program lets go of a file.
-inline constexpr UINT settings_retry_interval_ms = 1000;
-
 class MainWindow : public WindowBase<MainWindow> {
  public:
   static constexpr const wchar_t* class_name = main_window_class;
@@ -106,79 +78,65 @@ class MainWindow : public WindowBase<MainWindow> {
   // or "maximised"), unless the start-up sequence has already put it in the tray.
   void show_at_start(int show_command = SW_SHOWNORMAL);
 
+  // What the wizard and the cycle act on; the tests drive and read the window through it.
   control::ControlContext& context();
-  // Read by tests and the start-up bench only: what the tray restores, and the icon it shows.
+  // Read by tests only: what a restore from the tray brings back, which nothing shows before.
   platform::WindowState saved_window_state() const { return saved_state_; }
-  HICON icon() const { return small_icon_; }
-  // Whether the shell holds the notification-area icon.
-  bool tray_icon_present() const { return icon_present_; }
-  // Whether the shell is still being asked again for the icon it refused.
-  bool asking_for_tray_icon() const;
-  // Whether the start-up load has read the settings file; until then nothing writes it.
+  // Whether the shell holds the icon: a minimised window lives there only then.
+  bool tray_icon_present() const { return tray_ && tray_->present(); }
+  // Read by tests only: Wine's notification area never refuses, so only a fake shell shows it.
+  bool asking_for_tray_icon() const { return tray_ && tray_->asking(); }
   // Read by tests only: whatever the window shows, this says whether an exit may save.
-  bool settings_loaded() const { return loaded_; }
+  bool settings_loaded() const { return settings_ && settings_->loaded(); }
   // The hold on raw input that the message loop keeps, once the window exists.
   control::RawInputHold* raw_input_hold();
-  // The About box while it exists, else null.
+  // The About box while it exists, else null: the tests find the box they close through it.
   HWND about_box() const { return about_ ? about_->hwnd() : nullptr; }
-  const std::wstring& settings_path() const { return options_.settings_path; }
 
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
   struct Parts;
 
-  void create_controls();
+  // One handler per message.
+  void on_create();
+  void on_window_pos_changing(WINDOWPOS& pos);
+  void on_size(UINT type);
+  void on_dpi_changed(WPARAM wparam, LPARAM lparam);
+  void on_command(int id);
+  void on_timer(UINT_PTR id);
+  void on_tray_callback(LPARAM lparam);
+  void on_activate(bool inactive, bool minimised);
+  void on_close();
+  void on_end_session();
+  void on_destroy();
+  void on_taskbar_created();
+  bool on_bring_back(WPARAM wparam, LPARAM lparam);
+
   void apply_fonts();
   void start_up_sequence();
-  // The start-up load, and what follows it once the file has been read; a file that cannot be
-  // read yet is tried again by a timer, the window waiting with its editing disabled.
+  // The start-up load, and what follows it once the file has been read; until then the window
+  // waits with its editing disabled.
   void load_settings();
   void set_editing_enabled(bool enabled);
-  // Save, and the status line that tells when it failed.
-  void save_now();
   // When the user closes the window, a failed exit save asks whether to try again; at the end of
   // the session nothing can be asked.
   enum class CloseKind { by_user, session_end };
   void close_sequence(CloseKind kind);
-  // The session ends while the exit save's box asks whether to try again.
-  void session_end_while_asking();
-  void on_size(UINT type);
   void lay_out();
   void resize_client(int width, int height);
-  void on_command(int id);
-  void on_mouse_move(LPARAM lparam);
   void tray_restore();
-  void add_tray_icon();
-  void retry_tray_icon();
-  void icon_arrived();
   void open_about();
   void remember_focus();
   void restore_focus();
 
   MainWindowOptions options_;
   HINSTANCE instance_ = nullptr;
-  UINT taskbar_created_ = 0;
   UINT bring_back_ = 0;
   CopyKey copy_key_{};
   std::optional<CopyKey> folder_key_;
-  // What the status line said before a failed Save took it, for the next Save that works.
-  std::wstring status_before_failure_;
   platform::WindowState saved_state_ = platform::WindowState::normal;
-  // The exit save writes nothing before the start-up load has read the file: a session that ends
-  // while the shell keeps the start-up waiting must not save an empty list over the stored one.
-  bool loaded_ = false;
-  // The copy in the application data is made (or was not needed); until then the load waits.
-  bool copied_ = false;
-  // The copy failed for good: the list came from the file beside the executable, and this run
-  // writes nowhere, so that neither file is written over with what the other should hold.
-  bool read_only_ = false;
   bool closed_ = false;
-  // The failed exit save's box is open; the session ended meanwhile, and the save was made then.
-  bool exit_box_open_ = false;
-  bool saved_at_session_end_ = false;
-  bool icon_present_ = false;
-  DWORD icon_retries_since_ = 0;
   HWND focus_ = nullptr;
   // Shared by the process (loaded with LR_SHARED): the window class, which outlives every window
   // of the process, refers to them, so no window may destroy them.
@@ -190,6 +148,9 @@ class MainWindow : public WindowBase<MainWindow> {
   // The timers, the watch and the controls, made in WM_CREATE; they outlive the window, which the
   // destructor ends first.
   std::unique_ptr<Parts> parts_;
+  // Made in WM_CREATE as well.
+  std::optional<TrayIcon> tray_;
+  std::optional<SettingsSession> settings_;
   std::unique_ptr<AboutBox> about_;
 };
 

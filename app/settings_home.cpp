@@ -125,16 +125,16 @@ std::wstring folder_claim_path(const std::wstring& exe_folder) {
 
 CopyKey copy_key(const std::wstring& settings_path) { return key_of(claim_text(settings_path)); }
 
-SettingsClaim::SettingsClaim(const std::wstring& settings_path,
-                             const platform::running_copy::CreateMutexCall& create_mutex,
-                             DWORD patience_ms)
-    : path_(claim_text(settings_path)),
+RunningCopyClaim::RunningCopyClaim(const std::wstring& claimed_path,
+                                   const platform::running_copy::CreateMutexCall& create_mutex,
+                                   DWORD patience_ms)
+    : path_(claim_text(claimed_path)),
       name_(name_of(path_)),
       key_(key_of(path_)),
       patience_ms_(patience_ms),
       mutex_(name_, create_mutex) {}
 
-bool SettingsClaim::take() {
+bool RunningCopyClaim::take() {
   using platform::running_copy::MutexTake;
   // A copy that is still starting publishes its window a moment later; one that ends meanwhile
   // leaves the file to this one.
@@ -166,11 +166,11 @@ bool SettingsClaim::take() {
   }
   // A copy holds the file but shows no window: leave the file to it all the same. The user, who
   // started this one, learns why nothing came up when the copy is out of our reach.
-  if (denied) platform::ask(nullptr, runs_as_administrator_text, L"Lorvane", MB_OK);
+  if (denied) platform::ask(nullptr, runs_as_administrator_text, window_caption, MB_OK);
   return false;
 }
 
-void SettingsClaim::publish(HWND main_window) {
+void RunningCopyClaim::publish(HWND main_window) {
   if (slot_) slot_->publish(main_window);
 }
 
@@ -230,12 +230,7 @@ std::optional<SettingsHome> CopyClaims::take(
   if (!folder_->take()) return std::nullopt;
   // One settings file for the whole run: the start-up load, Save and the exit save all use it.
   settings::SettingsChoice choice = find_settings_file(exe_folder, app_data_folder);
-  // The file's one-copy name is that of its folder's long path: the folder comes first, so that
-  // a first run in the application data and a start a moment later take the same name.
-  make_settings_folder(choice);
-  // A second start for the same file brings the running copy back and leaves the file alone.
-  file_.emplace(choice.path, create_mutex_);
-  if (!file_->take()) return std::nullopt;
+  if (!claim_settings_file(choice)) return std::nullopt;
   // Another user of this machine (fast user switching, a remote session) may run this copy on the
   // file beside it: that copy's claims live in its own session. The file is claimed machine-wide
   // as well, without a wait, as the bring-back message does not cross sessions either. A run that
@@ -253,14 +248,21 @@ std::optional<SettingsHome> CopyClaims::take(
     if (reached) {
       // This user's own file, never copied nor refreshed from the one the other user writes.
       choice = settings::own_settings_file(*reached);
-      make_settings_folder(choice);
       other_session = true;
-      file_.emplace(choice.path, create_mutex_);
-      if (!file_->take()) return std::nullopt;
+      if (!claim_settings_file(choice)) return std::nullopt;
     }
   }
   return SettingsHome{exe_folder,   choice.path,    choice.copy_from,
                       file_->key(), folder_->key(), other_session};
+}
+
+bool CopyClaims::claim_settings_file(const settings::SettingsChoice& choice) {
+  // The file's one-copy name is that of its folder's long path: the folder comes first, so that
+  // a first run in the application data and a start a moment later take the same name.
+  make_settings_folder(choice);
+  // A second start for the same file brings the running copy back and leaves the file alone.
+  file_.emplace(choice.path, create_mutex_);
+  return file_->take();
 }
 
 void CopyClaims::publish(HWND main_window) {

@@ -51,15 +51,17 @@ struct CopyKey {
 };
 CopyKey copy_key(const std::wstring& settings_path);
 
-class SettingsClaim {
+// One running copy per path: the claim of a settings file, or of the executable's folder under
+// folder_claim_path(), by a named mutex, with the slot that names the claiming copy's main window.
+class RunningCopyClaim {
  public:
-  // A copy that holds the file is given the patience to show its main window.
-  explicit SettingsClaim(const std::wstring& settings_path,
-                         const platform::running_copy::CreateMutexCall& create_mutex =
-                             platform::running_copy::create_mutex,
-                         DWORD patience_ms = 10000);
+  // A copy that holds the path is given the patience to show its main window.
+  explicit RunningCopyClaim(const std::wstring& claimed_path,
+                            const platform::running_copy::CreateMutexCall& create_mutex =
+                                platform::running_copy::create_mutex,
+                            DWORD patience_ms = 10000);
 
-  // True when this process is to run on the file. False when another copy runs on it, whose main
+  // True when this process is to run on the path. False when another copy runs on it, whose main
   // window has then been brought back, or which runs as administrator and could not be: the user
   // is then told so.
   bool take();
@@ -69,8 +71,7 @@ class SettingsClaim {
   CopyKey key() const { return key_; }
 
  private:
-  // What names the settings file in every spelling of its path: asked of the file system once,
-  // for both the name and the key.
+  // What names the path in every spelling: asked of the file system once, for the name and key.
   std::wstring path_;
   std::wstring name_;
   CopyKey key_;
@@ -136,8 +137,11 @@ class CopyClaims {
 
  private:
   platform::running_copy::CreateMutexCall create_mutex_;
-  std::optional<SettingsClaim> folder_;
-  std::optional<SettingsClaim> file_;
+  // The chosen file's folder made, then the file claimed: false when another copy runs on it.
+  bool claim_settings_file(const settings::SettingsChoice& choice);
+
+  std::optional<RunningCopyClaim> folder_;
+  std::optional<RunningCopyClaim> file_;
   // The file beside the executable, claimed across the sessions of the machine.
   std::optional<platform::running_copy::NamedMutex> machine_;
 };

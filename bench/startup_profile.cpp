@@ -138,7 +138,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // The steps of app::CopyClaims::take, one by one, as app/main.cpp takes them.
   const std::wstring exe_folder = platform::profile::executable_folder();
   mark("exe_folder");
-  app::SettingsClaim folder_claim(app::folder_claim_path(exe_folder));
+  app::RunningCopyClaim folder_claim(app::folder_claim_path(exe_folder));
   mark("folder_claim_made");
   if (!folder_claim.take()) return 0;
   mark("folder_claim_taken");
@@ -146,7 +146,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
       app::find_settings_file(exe_folder, platform::file_probe::application_data_folder);
   mark("settings_file_probe_and_choice");
   app::make_settings_folder(settings);
-  app::SettingsClaim claim(settings.path);
+  app::RunningCopyClaim claim(settings.path);
   mark("settings_claim_made");
   if (!claim.take()) return 0;
   mark("settings_claim_taken");

@@ -3,7 +3,8 @@
 // timers, the input clock, the watch between ticks, the Z-order mover, the notice of refused
 // moves, the cloaking query and the programs of the windows compared with entries. The state of
 // both lives in the controls: the caption of the Start/Stop button is the control state
-// (control_running), and the caption of the front-display option is the status line.
+// (control_running), and the caption of the front-display option is the status line
+// (status_line).
 #include <windows.h>
 
 #include "control/cycle_watch.h"
@@ -22,6 +23,7 @@ struct ControlContext {
   platform::ListBox target_list;
   platform::Button start_stop_button;
   platform::CheckBox front_display_option;
+  platform::StatusLine status_line;  // the front-display option's caption
   platform::TextBox idle_threshold_box;
   platform::Timer& selection_timer;
   platform::Timer& control_timer;

@@ -89,8 +89,8 @@ platform::z_order::MoveResult bottom_push(const ControlContext& c, HWND window) 
 // pushed nor raised, so that nothing waits or polls for it.
 bool moved(ControlContext& c, const std::wstring& class_name, platform::z_order::MoveResult move) {
   if (move.error == ERROR_ACCESS_DENIED && c.unmovable.first_time(class_name)) {
-    c.front_display_option.set_caption(move.unconfirmed ? cannot_move_text(class_name)
-                                                        : unmovable_text(class_name));
+    c.status_line.show(move.unconfirmed ? cannot_move_text(class_name)
+                                        : unmovable_text(class_name));
   }
   return move.moved;
 }
@@ -132,7 +132,7 @@ bool user_idle(const ControlContext& c, IdleReading& reading) {
 // says once why nothing happens to it.
 void tell_shell_passed_over(ControlContext& c, const std::wstring& class_name) {
   if (c.unmovable.first_time(class_name, UnmovableNotice::Reason::shell)) {
-    c.front_display_option.set_caption(shell_entry_text(class_name));
+    c.status_line.show(shell_entry_text(class_name));
   }
 }
 
@@ -246,7 +246,7 @@ void start_stop(ControlContext& c) {
   c.unmovable.clear();
   c.programs.clear();
   if (c.target_list.count() == 0) {
-    c.front_display_option.set_caption(std::wstring(first_use_hint));
+    c.status_line.show(first_use_hint);
     c.control_timer.set_enabled(false);
     c.watch.stop();
     platform::set_window_state(c.main, platform::WindowState::normal);

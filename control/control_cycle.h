@@ -56,7 +56,8 @@ void click_timer(ControlContext& c);
 // WM_WTSSESSION_CHANGE and WM_POWERBROADCAST: the session locked or back, the display off or on.
 void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Whether the foreground window is full-screen work that the idle raise must not cover.
+// Whether the foreground window is full-screen work that the idle raise must not cover. The tick
+// bench and the tests ask the rule on its own through this one.
 bool full_screen_work(const ControlContext& c, HWND foreground);
 // The same with the list's entries read already, as the tick has them.
 bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,

@@ -15,7 +15,7 @@ CycleWatch::CycleWatch(HWND main, UINT_PTR click_timer_id, const platform::Sessi
       hold_(hold) {}
 
 void CycleWatch::start() {
-  if (running()) return;
+  if (hooked()) return;
   hook_.emplace(main_, foreground_changed_message);
   // Registering reports the display's present state at once; the lock it does not report.
   session_.emplace(main_, system_);
@@ -25,7 +25,7 @@ void CycleWatch::start() {
 }
 
 WatchAction CycleWatch::before_tick() {
-  if (!running()) return {};
+  if (!hooked()) return {};
   // Registered late: a lock may have come meanwhile, unheard.
   if (session_->retry_session() || locked_) return ask_lock_state();
   return {};
@@ -55,7 +55,7 @@ WatchAction CycleWatch::after_tick(const TickOutcome& outcome) {
   WatchAction action;
   // Kept even while nothing is armed: the next tick's push asks it.
   pushed_ = outcome.pushed;
-  if (!running()) return action;
+  if (!hooked()) return action;
   if (raised_ != nullptr && raised_ != outcome.raised && raised_ != outcome.pushed) {
     action = bring_down_raised();
   }
@@ -76,7 +76,7 @@ WatchAction CycleWatch::on_held_input(const platform::RawInputEvent& input) {
 
 WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool held) {
   WatchAction action;
-  if (!running()) return action;  // sent before the registration went
+  if (!hooked()) return action;  // sent before the registration went
   if (raised_ != nullptr) {
     // The user is back: out of the topmost band at once, in front or not, and the tick says
     // what else to do.
@@ -107,7 +107,7 @@ bool CycleWatch::on_click_timer() {
     tick_after_up_ = false;
     click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
   }
-  return running();
+  return hooked();
 }
 
 void CycleWatch::recheck_soon() {
@@ -118,7 +118,7 @@ void CycleWatch::recheck_soon() {
 
 WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
   WatchAction action;
-  if (!running()) return action;
+  if (!hooked()) return action;
   switch (change) {
     case platform::SessionChange::locked: locked_ = true; break;
     case platform::SessionChange::unlocked: locked_ = false; break;
@@ -150,7 +150,7 @@ void CycleWatch::on_raised_window_event(HWND window, LONG object, LONG child) {
 
 void CycleWatch::rearm() {
   platform::RawDevices wanted = platform::RawDevices::none;
-  if (running() && !unseen()) {
+  if (hooked() && !unseen()) {
     if (raised_ != nullptr) {
       wanted = platform::RawDevices::mouse_and_keyboard;
     } else if (pushed_ != nullptr) {
@@ -168,7 +168,7 @@ void CycleWatch::rearm() {
 void CycleWatch::rehook() {
   // Hooked for the window that waits, and only while it does.
   HWND watched =
-      running() && listening() == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
+      hooked() && listening() == platform::RawDevices::mouse_and_keyboard ? raised_ : nullptr;
   if (watched == nullptr) {
     raised_hook_.reset();
   } else if (!raised_hook_ || raised_hook_->window() != watched) {

@@ -81,7 +81,8 @@ class CycleWatch {
   // An event of the raised window's hooks, as the system delivers it.
   void on_raised_window_event(HWND window, LONG object, LONG child);
 
-  bool running() const { return hook_.has_value(); }
+  // The foreground hook exists: control has started and not stopped.
+  bool hooked() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
   HWND raised() const { return raised_; }
   // The registered window in front that the last tick pushed, or null.
@@ -95,10 +96,13 @@ class CycleWatch {
   bool session_notified() const { return session_ && session_->session_registered(); }
   // The devices whose raw input reaches the main window now.
   platform::RawDevices listening() const { return raw_input_.devices(); }
+  // A raised window waits for the user's return: raw input of both devices.
   bool waiting_for_return() const {
     return listening() == platform::RawDevices::mouse_and_keyboard;
   }
+  // The registered window in front is watched for a click: raw input of the mouse alone.
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
+  // Read by tests only: a click's tick is still to come.
   bool click_tick_armed() const { return click_timer_.armed(); }
   // Raw input is to wait in the queue.
   bool holding_raw_input() const { return hold_.holding(); }
@@ -107,7 +111,8 @@ class CycleWatch {
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
   // control started.
   MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
-  // Anything at all: the hooks, the notifications, raw input, the timer, the hold.
+  // Read by tests only, that nothing waits while control is stopped. Anything at all: the hooks,
+  // the notifications, raw input, the timer, the hold.
   bool armed() const {
     return hook_ || raised_hook_ || session_ || listening() != platform::RawDevices::none ||
            click_tick_armed() || holding_raw_input();

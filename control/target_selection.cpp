@@ -1,6 +1,8 @@
 #include "control/target_selection.h"
 
 #include "control/control_cycle.h"
+#include "control/program_title.h"
+#include "control/target_windows.h"
 #include "platform/foreground.h"
 #include "platform/message_box.h"
 #include "platform/process_name.h"
@@ -14,15 +16,7 @@ namespace lorvane::control {
 namespace {
 
 int ask_box(const ControlContext& c, std::wstring_view text, UINT buttons) {
-  return platform::ask(c.main, std::wstring(text), std::wstring(box_title), buttons);
-}
-
-std::vector<platform::Target> entries_of(const platform::ListBox& target_list) {
-  std::vector<platform::Target> entries;
-  int n = target_list.count();
-  entries.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) entries.push_back(target_list.target(i));
-  return entries;
+  return platform::ask(c.main, std::wstring(text), program_title, buttons);
 }
 
 // The program the entry is tied to: none where it cannot be read, or where the code page
@@ -52,13 +46,13 @@ void note_shared_class(const ControlContext& c, HWND caught, const platform::Tar
     }
   }
   if (auto note = shared_class_note(other_programs, same_program)) {
-    platform::ask(c.main, *note, std::wstring(box_title), MB_OK);
+    platform::ask(c.main, *note, program_title, MB_OK);
   }
 }
 
 void wait_again(ControlContext& c) {
   c.selection_timer.set_enabled(true);
-  c.front_display_option.set_caption(std::wstring(wait_hint));
+  c.status_line.show(wait_hint);
 }
 
 }  // namespace
@@ -68,7 +62,7 @@ void select(ControlContext& c) {
   c.control_timer.set_enabled(false);
   c.watch.stop();
   c.unmovable.clear();
-  c.front_display_option.set_caption(std::wstring(wait_hint));
+  c.status_line.show(wait_hint);
   c.selection_timer.set_interval(selection_interval_ms);
   c.selection_timer.set_enabled(true);
 }
@@ -76,7 +70,7 @@ void select(ControlContext& c) {
 Registration registration_for(const std::vector<platform::Target>& entries,
                               const platform::Target& caught) {
   auto same_program = [&](const platform::Target& entry) {
-    return platform::window_lookup::same_class_name(entry.program, caught.program);
+    return platform::window_lookup::same_program_name(entry.program, caught.program);
   };
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].class_name == caught.class_name && same_program(entries[i])) {
@@ -115,7 +109,7 @@ void selection_tick(ControlContext& c) {
   // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
   // selection must not start while another waits for an answer.
   c.selection_timer.set_enabled(false);
-  c.front_display_option.set_caption(std::wstring(taken_status));
+  c.status_line.show(taken_status);
   // The test move. The window is the foreground window, which Windows never activates again;
   // Wine 8 does, and activating would bring it to the top instead: SWP_NOACTIVATE keeps the
   // move a move to the bottom on both.
@@ -130,7 +124,7 @@ void selection_tick(ControlContext& c) {
   if (move.error == ERROR_ACCESS_DENIED) {
     // Its program runs as administrator: nothing moved, and the question could only be answered
     // No. The status line says why, and the wait goes on.
-    c.front_display_option.set_caption(unmovable_text(name));
+    c.status_line.show(unmovable_text(name));
     c.selection_timer.set_enabled(true);
     return;
   }

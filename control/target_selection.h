@@ -13,7 +13,6 @@ namespace lorvane::control {
 inline constexpr std::wstring_view wait_hint =
     L"制御するウィンドウを前面表示にしてそのままお待ちください。";
 inline constexpr std::wstring_view taken_status = L"前面表示しない";
-inline constexpr std::wstring_view box_title = L"Lorvane";
 inline constexpr std::wstring_view box_moved = L"制御したいウィンドウが後ろに移動したでしょうか？";
 inline constexpr std::wstring_view box_start = L"制御を開始しますか？";
 inline constexpr std::wstring_view box_retry = L"再度ウィンドウを選択してお待ちください。";

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace lorvane::platform {
 
@@ -29,7 +30,7 @@ class Button : public TextControl {
   void set_caption(const std::wstring& text) { set_text_of(text); }
 };
 
-// A check box whose caption is also the status line.
+// A check box. The front-display option's caption is also the status line (StatusLine).
 class CheckBox : public TextControl {
  public:
   using TextControl::TextControl;
@@ -37,6 +38,16 @@ class CheckBox : public TextControl {
   void set_caption(const std::wstring& text) { set_text_of(text); }
   bool ticked() const;
   void set_ticked(bool ticked);
+};
+
+// The status line: the caption of the front-display option, where the program tells the user what
+// it is doing or could not do. A second view over that check box, so that what writes a message
+// says so, and what reads or ticks the option says that.
+class StatusLine : public TextControl {
+ public:
+  using TextControl::TextControl;
+  std::wstring text() const { return text_of(); }
+  void show(std::wstring_view text) { set_text_of(std::wstring(text)); }
 };
 
 class TextBox : public TextControl {

@@ -26,8 +26,6 @@ class Dpi {
   // A test passes a table with nulls to take the older systems' way on a newer one.
   explicit Dpi(const DpiFunctions& functions) : functions_(functions) {}
 
-  // Whether each window has a resolution of its own that the system can be asked for.
-  bool per_monitor() const { return functions_.get_dpi_for_window != nullptr; }
   int system() const;
   // The window's resolution: the system's answer where it has one, else the one the window was
   // last told of, else the system's.

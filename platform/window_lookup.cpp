@@ -4,10 +4,6 @@
 
 namespace lorvane::platform::window_lookup {
 
-HWND find_window(const std::wstring& class_name) {
-  return ::FindWindowA(text::to_ansi(class_name).c_str(), nullptr);
-}
-
 bool exists(HWND window) { return ::IsWindow(window) != FALSE; }
 
 ClassWalk::ClassWalk(const std::wstring& class_name) : class_name_(text::to_ansi(class_name)) {}

@@ -7,9 +7,6 @@
 
 namespace lorvane::platform::window_lookup {
 
-// A top-level window of the class, any title, or null.
-HWND find_window(const std::wstring& class_name);
-
 // Whether the handle still names a window.
 bool exists(HWND window);
 

@@ -492,7 +492,7 @@ TEST_F(ControlTest, TheConsolesDisplayIsIgnoredInARemoteSession) {
   // Where the session's own display is told of (Windows 8 and later), its off counts everywhere.
   session_.console_display_only = false;
   click(app::id_start_stop_button);
-  ASSERT_TRUE(context().watch.running());
+  ASSERT_TRUE(context().watch.hooked());
   display_state(main, session_display, 0);
   EXPECT_TRUE(context().watch.unseen());
   display_state(main, session_display, 2);
@@ -551,7 +551,7 @@ TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
   click(app::id_start_stop_button);
   session_.locked = std::optional<bool>(true);
   click(app::id_start_stop_button);
-  ASSERT_TRUE(context().watch.running());
+  ASSERT_TRUE(context().watch.hooked());
   EXPECT_TRUE(context().watch.unseen());
   tick();
   EXPECT_EQ(context().watch.raised(), nullptr);

@@ -94,7 +94,7 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   start();
   ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
   const std::string before = ini_bytes();
-  EXPECT_FALSE(app::SettingsClaim(ini_path(), denied, 3000).take());
+  EXPECT_FALSE(app::RunningCopyClaim(ini_path(), denied, 3000).take());
   EXPECT_TRUE(::IsWindowVisible(hwnd()) && !::IsIconic(hwnd()));
 
   // For another settings file no window answers, and ours stays where it is: the user learns why
@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, ASecondStartDeniedTheCopysObjectsBringsItBackOrSaysWhy) {
   ::ShowWindow(hwnd(), SW_MINIMIZE);
   TempFolder elsewhere;
   MessageBoxAnswerer answerer({IDOK});
-  EXPECT_FALSE(app::SettingsClaim(elsewhere.file(L"Lorvane.ini"), denied, 300).take());
+  EXPECT_FALSE(app::RunningCopyClaim(elsewhere.file(L"Lorvane.ini"), denied, 300).take());
   ASSERT_EQ(answerer.seen().size(), 1u);
   EXPECT_EQ(answerer.seen()[0].title, L"Lorvane");
   EXPECT_EQ(answerer.seen()[0].text, app::runs_as_administrator_text);
@@ -127,8 +127,8 @@ void expect_a_start_from_the_folder_brings_it_back(const std::wstring& folder, H
     ASSERT_TRUE(pump_until([&] { return !::IsWindowVisible(main); }));
     std::atomic<int> taken{-1};
     std::thread second([&] {
-      taken = app::SettingsClaim(app::folder_claim_path(spelling),
-                                 platform::running_copy::create_mutex, 3000)
+      taken = app::RunningCopyClaim(app::folder_claim_path(spelling),
+                                    platform::running_copy::create_mutex, 3000)
                   .take();
     });
     EXPECT_TRUE(pump_until([&] { return taken.load() != -1; }));
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, ASecondStartFromTheSameFolderBringsTheCopyBackWhicheverFi
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
   start();
   ASSERT_FALSE(::IsWindowVisible(hwnd())) << "control runs from the tray";
-  app::SettingsClaim folder_claim(app::folder_claim_path(folder_.path()));
+  app::RunningCopyClaim folder_claim(app::folder_claim_path(folder_.path()));
   ASSERT_TRUE(folder_claim.take());
   folder_claim.publish(hwnd());
 
@@ -162,7 +162,7 @@ TEST_F(MainWindowTest, ASecondStartFromTheSameFolderBringsTheCopyBackWhicheverFi
 TEST_F(MainWindowTest, TheFolderClaimsKeyHandedToTheWindowBringsItBackFromAnotherSpelling) {
   TempFolder app_data;
   settings_path_ = app_data.file(L"Lorvane.ini");
-  app::SettingsClaim folder_claim(app::folder_claim_path(folder_.path()));
+  app::RunningCopyClaim folder_claim(app::folder_claim_path(folder_.path()));
   ASSERT_TRUE(folder_claim.take());
   folder_key_ = folder_claim.key();
   write_ini(L"[Lorvane]\n登録数=1\nクラス名0=NoSuchWindowClass\n");
