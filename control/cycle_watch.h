@@ -83,11 +83,6 @@ class CycleWatch {
   // raising it, so the tick comes once more.
   void recheck_soon();
   WatchAction on_session_change(platform::SessionChange change);
-  // An event of the foreground hook, as the system delivers it.
-  void on_foreground_event(DWORD event);
-  // An event of the raised window's hooks, as the system delivers it.
-  void on_raised_window_event(HWND window, LONG object, LONG child);
-
   bool running() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
   HWND raised() const { return raised_; }
@@ -98,27 +93,17 @@ class CycleWatch {
   bool unseen() const {
     return locked_ || disconnected_ || (display_off_ && !(remote_ && console_display()));
   }
-  // Read by tests only: whether a refused registration has been asked for again.
-  bool session_notified() const { return session_ && session_->session_registered(); }
   // The devices whose raw input reaches the main window now.
   platform::RawDevices listening() const { return raw_input_.devices(); }
   bool waiting_for_return() const {
     return listening() == platform::RawDevices::mouse_and_keyboard;
   }
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
-  bool click_tick_armed() const { return click_timer_.armed(); }
   // Raw input is to wait in the queue (hold_left).
   bool holding_raw_input() const { return holding_; }
-  // Read by tests only: Wine never raises the foreground event that lets the focus hook go.
-  bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
   // control started.
   MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
-  // Anything at all: the hooks, the notifications, raw input, the timer, the hold.
-  bool armed() const {
-    return hook_ || raised_hook_ || session_ || listening() != platform::RawDevices::none ||
-           click_tick_armed() || holding_raw_input();
-  }
 
  private:
   // Raw input and the click's timer as the rules above want them now.
