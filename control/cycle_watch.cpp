@@ -140,14 +140,6 @@ WatchAction CycleWatch::on_session_change(platform::SessionChange change) {
   return action;
 }
 
-void CycleWatch::on_foreground_event(DWORD event) {
-  if (hook_) hook_->on_event(event);
-}
-
-void CycleWatch::on_raised_window_event(HWND window, LONG object, LONG child) {
-  if (raised_hook_) raised_hook_->on_event(window, object, child);
-}
-
 void CycleWatch::rearm() {
   platform::RawDevices wanted = platform::RawDevices::none;
   if (hooked() && !unseen()) {

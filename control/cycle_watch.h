@@ -76,11 +76,6 @@ class CycleWatch {
   // raising it, so the tick comes once more.
   void recheck_soon();
   WatchAction on_session_change(platform::SessionChange change);
-  // An event of the foreground hook, as the system delivers it.
-  void on_foreground_event(DWORD event);
-  // An event of the raised window's hooks, as the system delivers it.
-  void on_raised_window_event(HWND window, LONG object, LONG child);
-
   // The foreground hook exists: control has started and not stopped.
   bool hooked() const { return hook_.has_value(); }
   // The window waiting topmost for the user, or null.
@@ -92,8 +87,6 @@ class CycleWatch {
   bool unseen() const {
     return locked_ || disconnected_ || (display_off_ && !(remote_ && console_display()));
   }
-  // Read by tests only: whether a refused registration has been asked for again.
-  bool session_notified() const { return session_ && session_->session_registered(); }
   // The devices whose raw input reaches the main window now.
   platform::RawDevices listening() const { return raw_input_.devices(); }
   // A raised window waits for the user's return: raw input of both devices.
@@ -102,21 +95,9 @@ class CycleWatch {
   }
   // The registered window in front is watched for a click: raw input of the mouse alone.
   bool watching_clicks() const { return listening() == platform::RawDevices::mouse; }
-  // Read by tests only: a click's tick is still to come.
-  bool click_tick_armed() const { return click_timer_.armed(); }
-  // Raw input is to wait in the queue.
-  bool holding_raw_input() const { return hold_.holding(); }
-  // Read by tests only: Wine never raises the foreground event that lets the focus hook go.
-  bool focus_hooked() const { return hook_ && hook_->focus_hooked(); }
   // The moves whose outcome the next tick looks at, and the windows found refusing them, since
   // control started.
   MoveCheck& unconfirmed_moves() { return unconfirmed_moves_; }
-  // Read by tests only, that nothing waits while control is stopped. Anything at all: the hooks,
-  // the notifications, raw input, the timer, the hold.
-  bool armed() const {
-    return hook_ || raised_hook_ || session_ || listening() != platform::RawDevices::none ||
-           click_tick_armed() || holding_raw_input();
-  }
 
  private:
   // Raw input and the click's timer as the rules above want them now.

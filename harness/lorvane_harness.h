@@ -83,6 +83,10 @@ bool pump_until(const std::function<bool()>& condition,
 bool pump_until_settled(const std::function<std::vector<std::intptr_t>()>& reading,
                         std::chrono::milliseconds timeout = std::chrono::seconds(10),
                         std::chrono::milliseconds step = std::chrono::milliseconds(20));
+// Handles this thread's messages until none is left in its queue: for a reaction that comes as
+// messages of this thread (a hook's post, a sent event), so that "nothing happened" is seen only
+// once everything the program was told has been handled.
+void pump_until_empty();
 // Handles this thread's messages for a while (to show that something does NOT happen, or to
 // keep this process's windows answering while another program works on them).
 void pump_for(std::chrono::milliseconds duration);

@@ -42,6 +42,14 @@ bool pump_until_settled(const std::function<std::vector<std::intptr_t>()>& readi
       timeout, step);
 }
 
+void pump_until_empty() {
+  MSG msg;
+  // A handled message may post or send another: look again until a look finds nothing. Bounded,
+  // so that a window that never stops asking (a paint never validated) fails a test, not hangs it.
+  for (int round = 0; round < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE); ++round)
+    pump_once();
+}
+
 void pump_for(std::chrono::milliseconds duration) {
   auto deadline = std::chrono::steady_clock::now() + duration;
   for (;;) {

@@ -25,7 +25,6 @@ class ForegroundHook {
 
   // What each event does: EVENT_SYSTEM_FOREGROUND or EVENT_OBJECT_FOCUS.
   void on_event(DWORD event);
-  bool focus_hooked() const { return focus_ != nullptr; }
 
  private:
   HWND window_;

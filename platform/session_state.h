@@ -65,8 +65,6 @@ class SessionNotifications {
   SessionNotifications(const SessionNotifications&) = delete;
   SessionNotifications& operator=(const SessionNotifications&) = delete;
 
-  // Read by the watch for tests: whether the notifications of a slow logon came after all.
-  bool session_registered() const { return session_registered_; }
   // The display state heard is the physical console's, which reads off for the whole of a remote
   // session and on a machine without a monitor.
   bool display_is_console() const { return display_is_console_; }

@@ -79,6 +79,7 @@ TEST(E2eControl, TargetIsPushedDownRaisedWhileIdleAndLeftWhereItIsAfterStop) {
   bring_to_front(t);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == t; }, 3s));
   std::vector<HWND> before = visible_top_level_windows();
+  // Nothing may happen across the next ticks: two of them, a second apart, and some.
   pump_for(2500ms);
   EXPECT_EQ(visible_top_level_windows(), before);
   EXPECT_TRUE(is_below(o, t));
@@ -124,6 +125,7 @@ TEST(E2eControl, AHungTargetDoesNotHoldUpTheProgram) {
     nudge_pointer();
     ASSERT_TRUE(send(main, WM_NULL, 0, 0, nullptr, 2000)) << "after " << answered << " answers";
     ++answered;
+    // Asked every quarter second for three seconds: the answers span the ticks, whatever they do.
     pump_for(250ms);
   }
   // A thread that waits in a SendMessage of its own still answers sent messages: that the ticks
@@ -194,6 +196,7 @@ TEST_F(E2eReaction, AClickedTargetGoesBackToTheBottom) {
   auto stream = [&](int moves) {
     for (int i = 0; i < moves; ++i) {
       point_at({middle.x + i % 2, middle.y});
+      // A hand's stream of pointer moves, one every 10 ms: the pace is the input, not a wait.
       pump_for(10ms);
     }
   };

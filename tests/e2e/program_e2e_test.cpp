@@ -17,22 +17,6 @@ constexpr const wchar_t* shared_with_other_programs =
 
 std::wstring box_text(HWND box) { return text_of(::GetDlgItem(box, 0xFFFF)); }
 
-// The target program copied under a name of its own into a folder, with a window of the class.
-class ProgramCopy {
- public:
-  ProgramCopy(const TempFolder& folder, const std::wstring& file, const std::wstring& class_name) {
-    std::wstring exe = folder.file(file);
-    if (!::CopyFileW((bin_folder() + L"\\e2e_target.exe").c_str(), exe.c_str(), FALSE)) return;
-    if (!process_.start(exe, L"--class \"" + class_name + L"\"")) return;
-    window_ = wait_for_window(process_, class_name.c_str(), nullptr, true, 10s);
-  }
-  HWND window() const { return window_; }
-
- private:
-  Process process_;
-  HWND window_ = nullptr;
-};
-
 // The next box of the program other than the one just answered, once it shows that text.
 HWND next_box(const Lorvane& lorvane, HWND previous, const std::wstring& text) {
   HWND box = nullptr;
@@ -58,12 +42,13 @@ HWND caught_and_confirmed(Lorvane& lorvane, HWND window) {
 }
 
 TEST(E2eProgram, TheWizardTiesTheEntryToThePlayerAndTellsOfTheOtherProgram) {
-  TempFolder programs(L"programs");
   const std::wstring shared = unique_class(L"LvShared");
-  ProgramCopy other(programs, L"lvother.exe", shared);
-  ProgramCopy player(programs, L"lvplayer.exe", shared);
-  ASSERT_NE(other.window(), nullptr);
-  ASSERT_NE(player.window(), nullptr);
+  TargetCopy other_exe(L"lvother.exe");
+  TargetCopy player_exe(L"lvplayer.exe");
+  Target other(shared, L"", other_exe.exe());
+  Target player(shared, L"", player_exe.exe());
+  ASSERT_TRUE(other.started());
+  ASSERT_TRUE(player.started());
 
   Lorvane lorvane;
   HWND moved = caught_and_confirmed(lorvane, player.window());
@@ -95,10 +80,10 @@ TEST(E2eProgram, TheWizardTiesTheEntryToThePlayerAndTellsOfTheOtherProgram) {
 // is registered without it, as the class in every program.
 TEST(E2eProgram, AProgramNameTheCodePageCannotHoldIsNotRecorded) {
   ASSERT_EQ(::GetACP(), 932u);
-  TempFolder programs(L"programs");
   const std::wstring target_class = unique_class(L"LvHangul");
-  ProgramCopy player(programs, L"플레이어.exe", target_class);
-  ASSERT_NE(player.window(), nullptr);
+  TargetCopy player_exe(L"플레이어.exe");
+  Target player(target_class, L"", player_exe.exe());
+  ASSERT_TRUE(player.started());
 
   Lorvane lorvane;
   HWND moved = caught_and_confirmed(lorvane, player.window());
@@ -210,6 +195,7 @@ TEST(E2eProgram, ACoreWindowOfTheSystemsAppsIsNeverMoved) {
     return lorvane.text(id_front_display_option) ==
            L"「" + core + L"」はタスクバーかデスクトップのウィンドウのため、動かさずに飛ばします。";
   }));
+  // Nothing may happen to it across the next tick.
   pump_for(1500ms);
   EXPECT_TRUE(is_below(w, h));
   EXPECT_FALSE(is_last_visible(h));
@@ -227,6 +213,7 @@ TEST(E2eProgram, ACoreWindowOfTheSystemsAppsIsNeverMoved) {
   lorvane.click(id_select_button);
   bring_to_front(h);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == h; }, 3s));
+  // Nothing may happen across the wizard's tick, six seconds after Select, and the tick after.
   pump_for(std::chrono::milliseconds(6000 + 1500));
   EXPECT_EQ(lorvane.message_box(), nullptr);
   EXPECT_EQ(::GetForegroundWindow(), h);

@@ -175,6 +175,7 @@ TEST(E2eShell, ASettingsFileHeldAtStartUpIsWaitedForAndAnEditReachesItBesideTheE
   const auto held_since = std::chrono::steady_clock::now();
   platform::UniqueKernelHandle held = start_while_held(lorvane);
   ASSERT_TRUE(held);
+  // The hold's length is what the test is about: another program lets go after 3 s.
   pump_for(std::chrono::duration_cast<std::chrono::milliseconds>(held_since + 3s -
                                                                  std::chrono::steady_clock::now()));
   held.reset();
@@ -215,6 +216,7 @@ TEST(E2eShell, ClosingWhileASettingsFileIsHeldWritesNothingAndTheNextStartHasThe
   const auto held_since = std::chrono::steady_clock::now();
   platform::UniqueKernelHandle held = start_while_held(lorvane);
   ASSERT_TRUE(held);
+  // The hold's length is what the test is about: longer than anyone waits.
   pump_for(std::chrono::duration_cast<std::chrono::milliseconds>(held_since + 20s -
                                                                  std::chrono::steady_clock::now()));
   // Still waiting, with nothing to edit or to start.
@@ -297,6 +299,7 @@ TEST(E2eShell, ASaveDuringAScannersHoldWaitsAndMovesTheProgramWithItsEntry) {
     platform::UniqueKernelHandle scanner = open_file(lorvane.ini_path(), GENERIC_READ, 0);
     ASSERT_TRUE(scanner);
     lorvane.press(app::id_save_button);
+    // The scanner's hold is one second long, whatever the program does meanwhile.
     pump_for(1s);
   }
   EXPECT_TRUE(

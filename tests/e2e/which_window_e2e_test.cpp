@@ -37,6 +37,7 @@ TEST(E2eWhichWindow, OfTwoProgramsWithWindowsOfOneClassOnlyTheRegisteredOneIsMov
   nudge_pointer();
   bring_to_front(o);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == o; }, 3s));
+  // Nothing may happen across the next ticks: two of them, a second apart, and some.
   pump_for(2500ms);
   EXPECT_FALSE(is_last_visible(o));
   EXPECT_TRUE(is_below(p, o));
@@ -125,6 +126,7 @@ TEST(E2eWhichWindow, TheTaskbarInTheListIsPassedOverAndTheNextEntryRaised) {
   // The user is back: the player comes down, and the taskbar stays where it was.
   nudge_pointer();
   ASSERT_TRUE(pump_until([&] { return !is_topmost(p); }, 3s));
+  // Nothing may happen to the taskbar across the next tick.
   pump_for(1500ms);
   // The player went to the bottom, and the taskbar was not sent after it.
   EXPECT_TRUE(is_below(p, taskbar));

@@ -15,6 +15,7 @@ HWND create_window(const wchar_t* class_name, Shape shape = Shape::normal) {
 }
 
 BoxWatch* active_watch = nullptr;
+MessageWatch* active_message_watch = nullptr;
 
 std::wstring class_of(HWND window) {
   wchar_t name[64] = {};
@@ -78,7 +79,6 @@ lorvane::platform::InputClock FakeClock::clock() const {
   lorvane::platform::InputClock clock;
   clock.tick_count = [state] {
     state->calls.push_back({Call::tick_count});
-    if (!state->first_tick_at) state->first_tick_at = std::chrono::steady_clock::now();
     return state->now;
   };
   clock.last_input_info = [state](LASTINPUTINFO& info) {
@@ -165,6 +165,50 @@ LRESULT CALLBACK BoxWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
     view.bottom = last_visible_window();
     view.at = std::chrono::steady_clock::now();
     active_watch->boxes_.push_back(view);
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+namespace {
+
+// An event of the range the system leaves to others, which nothing else here raises.
+constexpr DWORD delivered_event = EVENT_OEM_DEFINED_START + 0x7F;
+bool delivered = false;
+
+void CALLBACK on_delivered(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  delivered = true;
+}
+
+}  // namespace
+
+void raise_win_event(DWORD event, HWND window, LONG object) {
+  platform::UniqueWinEventHook hook(::SetWinEventHook(delivered_event, delivered_event, nullptr,
+                                                      &on_delivered, ::GetCurrentProcessId(), 0,
+                                                      WINEVENT_OUTOFCONTEXT));
+  ASSERT_TRUE(hook);
+  delivered = false;
+  ::NotifyWinEvent(event, window, object, CHILDID_SELF);
+  ::NotifyWinEvent(delivered_event, window, OBJID_WINDOW, CHILDID_SELF);
+  ASSERT_TRUE(pump_until([] { return delivered; }));
+  pump_until_empty();
+}
+
+MessageWatch::MessageWatch() {
+  active_message_watch = this;
+  hook_ = ::SetWindowsHookExW(WH_GETMESSAGE, &MessageWatch::hook, nullptr, ::GetCurrentThreadId());
+}
+
+MessageWatch::~MessageWatch() {
+  if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
+  active_message_watch = nullptr;
+}
+
+LRESULT CALLBACK MessageWatch::hook(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* msg = reinterpret_cast<const MSG*>(lparam);
+  // Only a message taken from the queue: a look that leaves it there is no delivery.
+  if (code == HC_ACTION && wparam == PM_REMOVE && active_message_watch != nullptr &&
+      (msg->message == WM_TIMER || msg->message == WM_INPUT)) {
+    active_message_watch->taken_.push_back({msg->hwnd, msg->message});
   }
   return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }

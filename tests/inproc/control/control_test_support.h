@@ -76,7 +76,6 @@ class FakeClock {
     DWORD now = 0;
     std::optional<DWORD> last_input;
     std::vector<Call> calls;
-    std::optional<std::chrono::steady_clock::time_point> first_tick_at;
     std::optional<std::size_t> input_after;
     DWORD input_at = 0;
   };
@@ -102,15 +101,7 @@ class FakeClock {
     state_->now += ms;
   }
   std::vector<Call> calls() const { return state_->calls; }
-  // Calls of the tick count: one for each tick that asks whether the user is idle.
-  std::size_t tick_count_calls() const {
-    return std::count_if(state_->calls.begin(), state_->calls.end(),
-                         [](const Call& call) { return call.kind == Call::tick_count; });
-  }
   void clear_calls() { state_->calls.clear(); }
-  std::optional<std::chrono::steady_clock::time_point> first_tick_at() const {
-    return state_->first_tick_at;
-  }
 
  private:
   std::shared_ptr<State> state_ = std::make_shared<State>();
@@ -189,6 +180,37 @@ class BoxWatch {
   std::vector<BoxView> boxes_;
 };
 
+// A window event raised through the system, as a change of the window raises it, and what it set
+// off handled. Out-of-context hooks hear of events a moment later, in the order raised: the
+// event is followed by one of the test's own, and once that has arrived, the messages the
+// program's hooks posted are handled.
+void raise_win_event(DWORD event, HWND window, LONG object);
+
+// Counts the messages of a kind this thread takes from its queue for a window while it lives:
+// the WM_TIMER of a timer the program set, the WM_INPUT the system delivered. A test knows a timer
+// is armed when its message comes, and that input has arrived before it looks at what it did.
+class MessageWatch {
+ public:
+  MessageWatch();
+  ~MessageWatch();
+  MessageWatch(const MessageWatch&) = delete;
+  MessageWatch& operator=(const MessageWatch&) = delete;
+  std::size_t count(HWND window, UINT message) const {
+    return std::count_if(taken_.begin(), taken_.end(), [&](const Taken& t) {
+      return t.window == window && t.message == message;
+    });
+  }
+
+ private:
+  struct Taken {
+    HWND window;
+    UINT message;
+  };
+  static LRESULT CALLBACK hook(int code, WPARAM wparam, LPARAM lparam);
+  HHOOK hook_ = nullptr;
+  std::vector<Taken> taken_;
+};
+
 // The main window with a fake input clock, and the targets registered through the list box.
 class ControlTest : public MainWindowTest {
  protected:
@@ -205,10 +227,12 @@ class ControlTest : public MainWindowTest {
     bool console_display_only = false;
     std::optional<std::optional<bool>> locked;
     int lock_asked = 0;
+    int registrations_asked = 0;
   };
   platform::SessionSystem fake_session() {
     platform::SessionSystem system;
     system.register_session = [this](HWND window) {
+      ++session_.registrations_asked;
       if (session_.registrations_to_refuse == 0)
         return platform::session_state::register_session(window);
       --session_.registrations_to_refuse;
@@ -226,6 +250,12 @@ class ControlTest : public MainWindowTest {
     for (const std::wstring& name : classes) context().target_list.append(name);
   }
   void tick() { control::control_tick(context()); }
+  // The tick, and whether the window is then raised: whether anyone counts as seeing the desktop,
+  // with the user idle and the window the first registered one that shows.
+  bool raised_at_tick(HWND window) {
+    tick();
+    return is_topmost(window);
+  }
 
   // Control running as Start leaves it, but with the control timer held, so that only the hook
   // and the watch's own timer run the tick.
@@ -244,20 +274,20 @@ class ControlTest : public MainWindowTest {
     start_without_timer();
     return a;
   }
-  // An event of the foreground hook, as the system would deliver it, and its message handled.
+  // The event a foreground change raises, raised by the system for the window in front now, and
+  // what it sets off handled. Wine raises no event when another program's window comes to the
+  // front, and never the foreground event: the test raises the one it needs.
   void foreground_event(DWORD event = EVENT_OBJECT_FOCUS) {
     ASSERT_TRUE(control::control_running(context())) << "control is not running";
-    context().watch.on_foreground_event(event);
-    pump_for(std::chrono::milliseconds(100));
+    raise_win_event(event, ::GetForegroundWindow(),
+                    event == EVENT_OBJECT_FOCUS ? OBJID_CLIENT : OBJID_WINDOW);
   }
-  // The raw input the process holds registered, as the system tells it, matches what the watch
-  // says it listens to: the main window, whatever window is in front.
+  // The raw input the process holds registered, as the system tells it: the devices named, for
+  // the main window, whatever window is in front.
   ::testing::AssertionResult listening_as_registered(platform::RawDevices devices) {
     platform::raw_input::Registered r = platform::raw_input::registered();
     bool mouse = devices != platform::RawDevices::none;
     bool keyboard = devices == platform::RawDevices::mouse_and_keyboard;
-    if (context().watch.listening() != devices)
-      return ::testing::AssertionFailure() << "the watch listens to another set of devices";
     if ((r.mouse == hwnd() && r.mouse_sink) != mouse || (r.mouse == nullptr) == mouse)
       return ::testing::AssertionFailure() << "mouse registered " << (r.mouse != nullptr);
     if ((r.keyboard == hwnd() && r.keyboard_sink) != keyboard ||
@@ -269,6 +299,7 @@ class ControlTest : public MainWindowTest {
   }
 
   FakeClock clock_;
+  MessageWatch messages_;
   RefusingMover mover_;
   FakeCloaking cloaking_;
   SessionFacts session_;

@@ -77,7 +77,7 @@ TEST_F(SelectionTest, SelectStopsControlAndWaitsWithoutTouchingTheWindowState) {
   EXPECT_EQ(context().front_display_option.caption(), wait_hint);
   EXPECT_TRUE(context().selection_timer.enabled());
   EXPECT_EQ(context().selection_timer.interval(), 6000u);
-  pump_for(100ms);
+  pump_until_empty();
   EXPECT_TRUE(::IsIconic(hwnd()));
   EXPECT_FALSE(::IsWindowVisible(hwnd()));
 }
@@ -289,7 +289,7 @@ TEST_F(SelectionTest, WithTheMainWindowOrTheShellInFrontNothingIsAskedAndTheWait
     int before = z_position(window);
     MessageBoxAnswerer answerer({IDNO, IDCANCEL});
     selection_tick();
-    pump_for(100ms);
+    pump_until_empty();
     EXPECT_TRUE(answerer.seen().empty());
     EXPECT_TRUE(context().selection_timer.enabled());
     EXPECT_EQ(context().front_display_option.caption(), wait_hint);
@@ -304,7 +304,7 @@ TEST_F(SelectionTest, AWindowThatRefusesToMoveGetsNoQuestionAndTheWaitGoesOn) {
   select_target();
   MessageBoxAnswerer answerer({IDNO, IDCANCEL});
   selection_tick();
-  pump_for(100ms);
+  pump_until_empty();
   EXPECT_TRUE(answerer.seen().empty());
   EXPECT_TRUE(context().selection_timer.enabled());
   EXPECT_EQ(context().selection_timer.interval(), 6000u);

@@ -160,7 +160,6 @@ TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
   start_without_timer();
   tick();
   ASSERT_TRUE(is_topmost(a.get()));
-  ASSERT_EQ(context().watch.raised(), a.get());
 
   cloaking_.cloak(a.get());
   tick();
@@ -174,7 +173,7 @@ TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
   ::ShowWindow(a.get(), SW_HIDE);
   tick();
   EXPECT_TRUE(is_topmost(b.get()));
-  EXPECT_EQ(context().watch.raised(), b.get());
+  EXPECT_FALSE(is_topmost(a.get()));
 }
 
 // Wine's virtual desktop has a real taskbar, in explorer's process. In the list (a file from

@@ -106,12 +106,15 @@ TEST_F(CloseSequenceTest, AnExitSaveThatFailsAsksToTryAgainOrToQuitWithoutSaving
     context().target_list.append(L"B");
     platform::UniqueKernelHandle held = open_file(ini_path(), GENERIC_READ, FILE_SHARE_READ);
     MessageBoxAnswerer answerer({IDRETRY});
+    bool box_seen = false;
     std::thread letting_go([&] {
-      while (answerer.seen().empty()) ::Sleep(20);
+      // Let go either way, so that a box that never comes fails the test instead of hanging it.
+      box_seen = pump_until([&] { return !answerer.seen().empty(); });
       held.reset();
     });
     ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
     letting_go.join();
+    EXPECT_TRUE(box_seen);
     EXPECT_EQ(hwnd(), nullptr);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].text, asked);

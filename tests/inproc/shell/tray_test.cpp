@@ -43,7 +43,7 @@ TEST_F(TrayTest, OnlyAButtonReleaseOverTheIconRestores) {
   // The code is the low word alone, where a real mouse move carries its x coordinate.
   ::SendMessageW(hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(WM_MOUSEMOVE, WM_LBUTTONUP));
   EXPECT_TRUE(hidden_in_tray());
-  pump_for(std::chrono::milliseconds(50));
+  pump_until_empty();
   EXPECT_TRUE(hidden_in_tray());
 
   for (UINT code : {WM_LBUTTONUP, WM_RBUTTONUP}) {
@@ -102,7 +102,7 @@ TEST_F(TrayTest, TheMouseOverAShownWindowDoesNotTakeTheFocus) {
   ::SetForegroundWindow(other);
   ASSERT_TRUE(pump_until([&] { return ::GetForegroundWindow() == other; }));
   tray_event(WM_LBUTTONUP);
-  pump_for(std::chrono::milliseconds(100));
+  pump_until_empty();
   EXPECT_EQ(::GetForegroundWindow(), other);
   EXPECT_TRUE(shown_normal());
   owner.reset();
