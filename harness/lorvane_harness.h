@@ -302,6 +302,10 @@ bool is_topmost(HWND window);
 int z_position(HWND window);
 // Whether both are top-level windows and lower comes after upper in the walk.
 bool is_below(HWND lower, HWND upper);
+// The shown top-level windows from the top down, as the user sees them: without the shell's windows
+// (its desktop, which Windows keeps last, and the taskbar, which keep their own places),
+// minimised windows and windows of no size.
+std::vector<HWND> windows_as_seen();
 // The shown top-level window that every other shown one lies above, or null: what the user sees
 // at the bottom. A window that was pushed to the very bottom is it. The shell's windows (its
 // desktop, which Windows keeps last, and the taskbar), minimised windows and windows of no size

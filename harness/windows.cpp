@@ -72,7 +72,7 @@ bool is_below(HWND lower, HWND upper) {
   return l >= 0 && u >= 0 && u < l;
 }
 
-HWND last_visible_window() {
+std::vector<HWND> windows_as_seen() {
   std::vector<HWND> windows = visible_top_level_windows();
   // As the user's eye finds it: the desktop and the taskbar are no windows over it (Wine keeps its
   // taskbar out of the topmost band, low in the Z-order), and neither is a minimised window or one
@@ -86,6 +86,11 @@ HWND last_visible_window() {
            std::wstring_view(name) == L"Shell_SecondaryTrayWnd" || ::IsIconic(w) ||
            !::GetWindowRect(w, &r) || ::IsRectEmpty(&r);
   });
+  return windows;
+}
+
+HWND last_visible_window() {
+  std::vector<HWND> windows = windows_as_seen();
   return windows.empty() ? nullptr : windows.back();
 }
 
