@@ -7,7 +7,6 @@
 namespace lorvane::app {
 namespace {
 
-constexpr UINT_PTR subclass_id = 1;
 constexpr UINT_PTR tool_id = 1;
 
 // The font the list box writes in, selected into a device context for as long as this lives.
@@ -89,8 +88,13 @@ std::wstring tip_text(const platform::Target& target, bool class_cut, bool progr
   return target.class_name + L"\r\n" + target.program;
 }
 
-TargetListView::~TargetListView() {
-  if (list_ != nullptr) ::RemoveWindowSubclass(list_, list_proc, subclass_id);
+TargetListView::~TargetListView() { let_go(); }
+
+void TargetListView::let_go() {
+  if (list_ == nullptr) return;
+  ::SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(list_default_));
+  ::SetWindowLongPtrW(list_, GWLP_USERDATA, 0);
+  list_ = nullptr;
 }
 
 void TargetListView::attach(HWND list) {
@@ -115,7 +119,12 @@ void TargetListView::attach(HWND list) {
     // else.
     ::SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, SHRT_MAX);
   }
-  ::SetWindowSubclass(list, list_proc, subclass_id, reinterpret_cast<DWORD_PTR>(this));
+  // The list box's own procedure is replaced rather than chained through the common controls'
+  // subclassing, which keeps its chain in a window property: under Wine each property read is a
+  // call into the server, and the tick reads the list a dozen times a second.
+  ::SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  list_default_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&list_proc)));
 }
 
 void TargetListView::fit_to_font() {
@@ -180,9 +189,10 @@ bool TargetListView::draw(const DRAWITEMSTRUCT& item) {
   return true;
 }
 
-LRESULT CALLBACK TargetListView::list_proc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
-                                           UINT_PTR, DWORD_PTR self) noexcept {
-  auto* view = reinterpret_cast<TargetListView*>(self);
+LRESULT CALLBACK TargetListView::list_proc(HWND list, UINT message, WPARAM wparam,
+                                           LPARAM lparam) noexcept {
+  auto* view = reinterpret_cast<TargetListView*>(::GetWindowLongPtrW(list, GWLP_USERDATA));
+  WNDPROC list_default = view->list_default_;
   switch (message) {
     case WM_MOUSEMOVE:
       view->pointer_at(lparam);
@@ -202,13 +212,12 @@ LRESULT CALLBACK TargetListView::list_proc(HWND list, UINT message, WPARAM wpara
     case LB_RESETCONTENT:
     case LB_SETTOPINDEX: view->forget_entry(); break;
     case WM_NCDESTROY:
-      ::RemoveWindowSubclass(list, list_proc, subclass_id);
+      view->let_go();
       view->tip_.reset();
-      view->list_ = nullptr;
       break;
     default: break;
   }
-  return ::DefSubclassProc(list, message, wparam, lparam);
+  return ::CallWindowProcW(list_default, list, message, wparam, lparam);
 }
 
 void TargetListView::pointer_at(LPARAM client_point) {

@@ -42,8 +42,9 @@ class TargetListView {
   static bool draw(const DRAWITEMSTRUCT& item);
 
  private:
-  static LRESULT CALLBACK list_proc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
-                                    UINT_PTR id, DWORD_PTR self) noexcept;
+  static LRESULT CALLBACK list_proc(HWND list, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+  // The list box gets its own procedure back.
+  void let_go();
   // The pointer moved over the list: the tooltip takes the entry under it.
   void pointer_at(LPARAM client_point);
   // The entries moved under the pointer: the next move looks again.
@@ -51,6 +52,8 @@ class TargetListView {
   void relay(UINT message, WPARAM wparam, LPARAM lparam);
 
   HWND list_ = nullptr;
+  // The list box's own procedure, which every message goes on to.
+  WNDPROC list_default_ = nullptr;
   platform::UniqueWindow tip_;
   // The entry the tooltip stands for; none is -1, and -2 asks for a fresh look.
   int entry_ = -2;
