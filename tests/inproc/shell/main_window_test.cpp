@@ -469,9 +469,15 @@ TEST_F(TargetListLookTest, OnlyAnEntryCutShortShowsWholeInATooltip) {
     EXPECT_TRUE(pump_until([&] { return tip_text().empty(); }));
   }
   RECT r = entry_on_screen(3);
-  point_at({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
   const std::wstring whole = L"HwndWrapper[VideoWall;;5f0c2e9a-17b3-4c1d]\r\nVideoWall.exe";
-  EXPECT_TRUE(pump_until([&] { return tip_text() == whole; })) << tip_text();
+  bool taken = false;
+  for (int tries = 0; tries < 5 && !taken; ++tries) {
+    // Under Wine a move of the pointer now and then reaches no window: a resting hand moves
+    // again, a pixel aside.
+    point_at({(r.left + r.right) / 2 + tries % 2, (r.top + r.bottom) / 2});
+    taken = pump_until([&] { return tip_text() == whole; }, std::chrono::seconds(1));
+  }
+  EXPECT_TRUE(taken) << tip_text();
   EXPECT_TRUE(pump_until([&] { return ::IsWindowVisible(tooltip()) != FALSE; }));
   EXPECT_EQ(platform::window_text(tooltip()), whole);
 
