@@ -328,16 +328,20 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
                       HWND foreground) {
   ForegroundFacts facts;
   if (foreground != nullptr) {
-    platform::full_screen_facts::WindowFacts window =
-        platform::full_screen_facts::window_facts(foreground);
     facts.exists = true;
-    facts.shell = window.shell;
-    facts.own = window.own;
+    facts.style = platform::full_screen_facts::style_of(foreground);
+    facts.maximised = (facts.style & WS_MAXIMIZE) != 0;
     facts.registered = has_registered_class(c, entries, foreground);
-    facts.maximised = window.maximised;
-    facts.style = window.style;
-    facts.window = screen_rect(window.window);
-    facts.monitor = screen_rect(window.monitor);
+    // A window with a title bar is never full-screen work by its frame: its place and whose it
+    // is are asked only of one without.
+    if (frame_decides(facts.style)) {
+      platform::full_screen_facts::FrameFacts frame =
+          platform::full_screen_facts::frame_facts(foreground);
+      facts.shell = frame.shell;
+      facts.own = frame.own;
+      facts.window = screen_rect(frame.window);
+      facts.monitor = screen_rect(frame.monitor);
+    }
   }
   return is_full_screen_work(facts, platform::full_screen_facts::user_notification_state());
 }

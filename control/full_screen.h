@@ -12,7 +12,8 @@ struct ScreenRect {
   std::int32_t bottom = 0;
 };
 
-// The foreground window as the decision needs it.
+// The foreground window as the decision needs it. The frame's facts (shell, own, window, monitor)
+// are left unread, at their zero values, where frame_decides says the frame cannot decide.
 struct ForegroundFacts {
   bool exists = false;
   bool shell = false;       // the desktop, the shell's window or the taskbar
@@ -37,6 +38,13 @@ constexpr bool covers(const ScreenRect& outer, const ScreenRect& inner) {
          outer.bottom >= inner.bottom;
 }
 
+// Whether the window's frame can make it full-screen work: only one without a full title bar can.
+// For any other the decision needs neither its rectangle, its monitor nor whose it is, and the
+// tick, which asks every second while the user is away, does not read them.
+constexpr bool frame_decides(std::uint32_t style) {
+  return (style & title_bar_style) != title_bar_style;
+}
+
 // A full-screen window of another program in front, or the shell reporting presentation mode or
 // a full-screen program. A window with a full title bar never counts, nor a maximised one.
 constexpr bool is_full_screen_work(const ForegroundFacts& fg, int shell_state) {
@@ -51,7 +59,7 @@ constexpr bool is_full_screen_work(const ForegroundFacts& fg, int shell_state) {
   if (fg.exists && fg.maximised) return false;
   if (shell_state == shell_busy) return true;
   if (!fg.exists || fg.shell || fg.own) return false;
-  return (fg.style & title_bar_style) != title_bar_style && covers(fg.window, fg.monitor);
+  return frame_decides(fg.style) && covers(fg.window, fg.monitor);
 }
 
 }  // namespace lorvane::control

@@ -15,11 +15,11 @@ const QueryState query = look_up<QueryState>(L"shell32.dll", "SHQueryUserNotific
 
 }  // namespace
 
-WindowFacts window_facts(HWND window) {
-  WindowFacts facts;
-  // Each fact of the window is asked once: the maximised state is in the style, and the monitor
-  // follows from the rectangle (the tick asks this every second while the user is away).
-  facts.style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
+DWORD style_of(HWND window) { return static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)); }
+
+FrameFacts frame_facts(HWND window) {
+  FrameFacts facts;
+  // The monitor follows from the rectangle: one question of the window fewer.
   ::GetWindowRect(window, &facts.window);
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -27,7 +27,6 @@ WindowFacts window_facts(HWND window) {
     facts.monitor = info.rcMonitor;
   }
   facts.shell = shell_windows::is_shell_window(window);
-  facts.maximised = (facts.style & WS_MAXIMIZE) != 0;
   facts.own = ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
   return facts;
 }

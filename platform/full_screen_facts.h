@@ -5,20 +5,21 @@
 
 namespace lorvane::platform::full_screen_facts {
 
-struct WindowFacts {
-  DWORD style = 0;
+// The window's style: its frame, and whether it is maximised (WS_MAXIMIZE).
+DWORD style_of(HWND window);
+
+// Where the window lies and whose it is, each asked once.
+struct FrameFacts {
   RECT window{};   // the window rectangle, in screen pixels
   RECT monitor{};  // the whole rectangle of its monitor (rcMonitor), not the work area
   // One of the shell's own windows (the desktop, the taskbar, ...): they lie over the whole
   // screen without a title bar and are no one's work.
   bool shell = false;
-  // Maximised: a window the user works in, even where it has no title bar and the taskbar hides.
-  bool maximised = false;
   // A window of this program. All of its windows belong to its one thread.
   bool own = false;
 };
 
-WindowFacts window_facts(HWND window);
+FrameFacts frame_facts(HWND window);
 
 // SHQueryUserNotificationState, looked up at run time (the exe must load where the shell lacks
 // it): a QUERY_USER_NOTIFICATION_STATE value, or 0 when the shell cannot say.

@@ -72,8 +72,8 @@ bool shell_core_window(HWND window, std::wstring_view program_path) {
 
 bool is_shell_window(HWND window) {
   if (window == nullptr) return false;
-  // Without a shell running (or under Wine) GetShellWindow answers null, which must not match.
-  if (window == ::GetDesktopWindow() || window == ::GetShellWindow()) return true;
+  if (window == ::GetDesktopWindow()) return true;
+  // The shell's window is asked for once, below with the class.
   wchar_t name[64] = {};
   int length = ::GetClassNameW(window, name, 64);
   if (length <= 0) return false;
@@ -91,6 +91,7 @@ bool is_shell_window(HWND window, std::wstring_view class_name) {
 
 bool is_shell_window(HWND window, std::wstring_view class_name, std::wstring_view program_path) {
   if (window == nullptr) return false;
+  // Without a shell running (or under Wine) GetShellWindow answers null, which must not match.
   if (window == ::GetDesktopWindow() || window == ::GetShellWindow()) return true;
   if (window_lookup::same_class_name(class_name, worker_class)) return in_shell_process(window);
   if (window_lookup::same_class_name(class_name, core_window_class)) {

@@ -26,6 +26,20 @@ TEST(FullScreen, ACaptionlessWindowOverItsWholeMonitorOnly) {
   }
 }
 
+// The tick reads a window's place and owner only where its frame can decide; left unread, they
+// are zero, and an empty rectangle "covers" an empty monitor.
+TEST(FullScreen, AWindowWithATitleBarIsDecidedWithoutItsPlace) {
+  for (std::uint32_t style : {overlapped, popup, popup | border}) {
+    ForegroundFacts unread;
+    unread.exists = true;
+    unread.style = style;
+    EXPECT_EQ(frame_decides(style), style != overlapped) << style;
+    if (!frame_decides(style)) {
+      for (int state : {0, 1, 5, 6, 7}) EXPECT_FALSE(is_full_screen_work(unread, state)) << state;
+    }
+  }
+}
+
 TEST(FullScreen, TheShellsReportCountsButNeitherCountsForTheShellTheProgramOrTheTarget) {
   for (bool ForegroundFacts::*flag :
        {&ForegroundFacts::shell, &ForegroundFacts::own, &ForegroundFacts::registered}) {
