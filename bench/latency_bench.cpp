@@ -63,6 +63,11 @@ struct WindowPlan {
 struct WindowLog {
   // When a move in the Z-order last left the window above some other visible window.
   std::atomic<double> raised_at{0};
+  // When a move in the Z-order last left it the last visible window.
+  std::atomic<double> pushed_at{0};
+  // Set at each move in the Z-order: the driver waits on it instead of looking again and again,
+  // which would take a core from the program it measures.
+  platform::UniqueKernelHandle moved{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   // Touched by the window's thread only: the click under way has already raised the window.
   bool raised_by_click = false;
   // Moves of the window never activate it, as the foreground lock on Windows keeps a background
@@ -108,9 +113,9 @@ LRESULT CALLBACK program_window_proc(HWND window, UINT message, WPARAM wparam,
     case WM_WINDOWPOSCHANGED:
       // Noted here, on the window's own thread, as the move happens: a raise and the push that
       // follows it can both fall between two looks from outside.
-      if (log != nullptr && !(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER) &&
-          !is_last_visible(window)) {
-        log->raised_at = now_seconds();
+      if (log != nullptr && !(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER)) {
+        (is_last_visible(window) ? log->pushed_at : log->raised_at) = now_seconds();
+        ::SetEvent(log->moved.get());
       }
       break;
     default: break;
@@ -270,21 +275,39 @@ void measure(Series& series, double t0, Condition condition) {
 
 // ---- Push latency ----
 
-// Clicks the target and waits until it has come up and lies at the bottom again. A click that
-// never raised it is lost.
+// Clicks the target and waits until it has come up and lies at the bottom again, as its own
+// thread saw the moves: the end is the moment of the push, however late the driver wakes. A click
+// that never raised it is lost.
 void click_until_pushed(Series& series, UserPrograms& programs, std::size_t target) {
   HWND t = programs.at(target);
+  WindowLog& log = programs.log(target);
   POINT p = client_centre(t);
   point_at(p);
+  ::ResetEvent(log.moved.get());
   double t0 = now_seconds();
   click_at(p);
-  measure(series, t0, [&]() -> std::optional<bool> {
-    // The raise is read before the place: a window found at the bottom after a raise it had
-    // already noted was pushed there since.
-    bool raised = programs.log(target).raised_at.load() >= t0;
-    if (!raised) return now_seconds() - t0 < give_up_s / 2 ? std::optional(false) : std::nullopt;
-    return is_last_visible(t);
-  });
+  HANDLE moved = log.moved.get();
+  for (;;) {
+    double raised = log.raised_at.load();
+    double pushed = log.pushed_at.load();
+    if (raised >= t0 && pushed >= raised && is_last_visible(t)) {
+      series.add(Outcome::reacted, pushed - t0);
+      return;
+    }
+    double waited = now_seconds() - t0;
+    if (raised < t0 && waited >= give_up_s / 2) {
+      series.add(Outcome::lost, waited);
+      return;
+    }
+    if (waited >= give_up_s) {
+      series.add(Outcome::missing, waited);
+      return;
+    }
+    // A tenth of a second at most: the case is given up on time even without a move.
+    ::MsgWaitForMultipleObjects(1, &moved, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  }
 }
 
 bool push_latency(const std::wstring& exe, int tries) {
