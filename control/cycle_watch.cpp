@@ -87,13 +87,13 @@ WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool he
   }
   if (!watching_clicks()) return action;
   if (input.button_down && !click_timer_.armed()) {
-    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_);
   }
   if (input.button_up) {
     if (click_timer_.armed()) {
       tick_after_up_ = true;
     } else {
-      click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
+      click_timer_.arm(click_delay_ms_);
     }
   }
   if (held && (input.button_down || input.button_up)) action.tick = true;
@@ -105,14 +105,14 @@ bool CycleWatch::on_click_timer() {
   if (!click_timer_.fired()) return false;
   if (tick_after_up_) {
     tick_after_up_ = false;
-    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_);
   }
   return hooked();
 }
 
 void CycleWatch::recheck_soon() {
   if (watching_clicks() && !click_timer_.armed()) {
-    click_timer_.arm(click_delay_ms_, click_tick_tolerance_ms);
+    click_timer_.arm(click_delay_ms_);
   }
 }
 

@@ -25,9 +25,7 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 inline constexpr UINT raised_window_gone_message = WM_APP + 2;
 // A click raises its window while the window's own thread handles the button, after this
 // program has heard of it: the tick comes about click_tick_aim_ms after the button goes down, and
-// as long after it comes up (click_delay.h). The timer asks for no tolerance of its own: a click
-// is rare, and a later tick shows the raised window longer.
-inline constexpr ULONG click_tick_tolerance_ms = 0;
+// as long after it comes up (click_delay.h).
 
 // What a tick did, as far as the watch is concerned.
 struct TickOutcome {

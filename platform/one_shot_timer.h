@@ -1,7 +1,6 @@
 #pragma once
-// A window timer that fires once. Where the system can, it gets a tolerance, so that the system
-// may fold its wake-up into another one's (SetCoalescableTimer, Windows 8 and later, looked up
-// when the program starts); elsewhere it is a plain SetTimer.
+// A window timer that fires once. It asks for no tolerance of its own: a click, which arms it, is
+// rare, and a later tick would show the clicked window longer.
 #include <windows.h>
 
 namespace lorvane::platform {
@@ -18,8 +17,9 @@ class OneShotTimer {
   OneShotTimer& operator=(const OneShotTimer&) = delete;
 
   bool armed() const { return armed_; }
-  // Fires once, after delay_ms and at most tolerance_ms later. Arming again starts over.
-  void arm(UINT delay_ms, ULONG tolerance_ms);
+  // Fires once, at the first tick of the system's clock at or after delay_ms. Arming again
+  // starts over.
+  void arm(UINT delay_ms);
   void disarm();
   // For WM_TIMER of its id: whether this is the firing it was armed for. The timer is stopped,
   // so it fires no more; a message left from before a disarm is not.
