@@ -4,7 +4,7 @@
 
 namespace lorvane::control {
 
-platform::RawInputEvent RawInputHold::with_what_came(platform::RawInputEvent first) const {
+platform::RawInputEvent RawInputHold::with_what_came(platform::RawInputEvent first) {
   if (!holding_) first |= platform::raw_input::drain();
   return first;
 }

@@ -33,8 +33,9 @@ class RawInputHold {
   RawInputHold& operator=(const RawInputHold&) = delete;
 
   // A WM_INPUT while clicks are watched. The buttons of a click follow its pointer move by a
-  // moment: unless a hold keeps it waiting, whatever came with it is read now.
-  platform::RawInputEvent with_what_came(platform::RawInputEvent first) const;
+  // moment: unless a hold keeps it waiting, whatever came with it is read now, and is gone from
+  // the system's buffer.
+  platform::RawInputEvent with_what_came(platform::RawInputEvent first);
   // Input keeps coming: what comes next waits in the queue until the hold's time is up.
   void hold() { holding_ = !wait_failed_; }
   // Clicks are no longer watched: nothing waits any more.
