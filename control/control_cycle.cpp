@@ -207,8 +207,9 @@ TickResult run_tick(ControlContext& c, TickKind kind) {
   }
   IdleReading reading;
   if (!user_idle(c, reading)) return push_front(c, entries, fg, kind);
-  // A raise is due: only now are the entries' windows looked for.
-  c.programs.forget_gone();
+  // A raise is due: only now are the entries' windows looked for. The records of windows that
+  // have gone are dropped as a new window's record is made, not here: asking whether each one
+  // still exists is a call into the server for each, every second while the user is away.
   for (std::size_t i = 0; i < entries.size(); ++i) {
     HWND w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
@@ -331,7 +332,6 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
     facts.exists = true;
     facts.style = platform::full_screen_facts::style_of(foreground);
     facts.maximised = (facts.style & WS_MAXIMIZE) != 0;
-    facts.registered = has_registered_class(c, entries, foreground);
     // A window with a title bar is never full-screen work by its frame: its place and whose it
     // is are asked only of one without.
     if (frame_decides(facts.style)) {
@@ -343,7 +343,12 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
       facts.monitor = screen_rect(frame.monitor);
     }
   }
-  return is_full_screen_work(facts, platform::full_screen_facts::user_notification_state());
+  int shell_state = platform::full_screen_facts::user_notification_state();
+  // A registered window is never full-screen work: its class is read only where the answer
+  // would otherwise be yes.
+  if (!is_full_screen_work(facts, shell_state)) return false;
+  facts.registered = foreground != nullptr && has_registered_class(c, entries, foreground);
+  return is_full_screen_work(facts, shell_state);
 }
 
 }  // namespace lorvane::control
