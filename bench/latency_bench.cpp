@@ -251,26 +251,41 @@ double phase_step(int k, double span = tick_interval_s) {
   return span * (step - std::floor(step));
 }
 
-// Seconds from t0 until the condition holds, and how the try ended; the condition also says
-// whether the try is still the case it stands for.
+// What a look at a try finds: the moment its case was reached, or that the try no longer stands
+// for its case (lost), or neither yet.
+struct Look {
+  std::optional<double> reached_at;
+  bool lost = false;
+};
+
+// Seconds from t0 until a look finds the case reached, and how the try ended. Between looks the
+// driver sleeps until `wake` is set, a tenth of a second at most so that a try is given up on
+// time; without one it looks again every poll step.
 template <typename Condition>
-void measure(Series& series, double t0, Condition condition) {
-  double end = 0;
-  Outcome outcome = Outcome::missing;
-  pump_until(
-      [&] {
-        std::optional<bool> done = condition();
-        if (!done) {
-          outcome = Outcome::lost;
-          return true;
-        }
-        if (!*done) return false;
-        end = now_seconds();
-        outcome = Outcome::reacted;
-        return true;
-      },
-      in_ms(give_up_s), poll_step);
-  series.add(outcome, (outcome == Outcome::reacted ? end : now_seconds()) - t0);
+void measure(Series& series, double t0, Condition look, HANDLE wake = nullptr) {
+  for (;;) {
+    Look found = look();
+    if (found.lost) {
+      series.add(Outcome::lost, 0);
+      return;
+    }
+    if (found.reached_at) {
+      series.add(Outcome::reacted, *found.reached_at - t0);
+      return;
+    }
+    double waited = now_seconds() - t0;
+    if (waited >= give_up_s) {
+      series.add(Outcome::missing, waited);
+      return;
+    }
+    if (wake != nullptr) {
+      ::MsgWaitForMultipleObjects(1, &wake, FALSE, 100, QS_ALLINPUT);
+    } else {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(poll_step.count()),
+                                  QS_ALLINPUT);
+    }
+    pump_until_empty();
+  }
 }
 
 // ---- Push latency ----
@@ -286,28 +301,17 @@ void click_until_pushed(Series& series, UserPrograms& programs, std::size_t targ
   ::ResetEvent(log.moved.get());
   double t0 = now_seconds();
   click_at(p);
-  HANDLE moved = log.moved.get();
-  for (;;) {
-    double raised = log.raised_at.load();
-    double pushed = log.pushed_at.load();
-    if (raised >= t0 && pushed >= raised && is_last_visible(t)) {
-      series.add(Outcome::reacted, pushed - t0);
-      return;
-    }
-    double waited = now_seconds() - t0;
-    if (raised < t0 && waited >= give_up_s / 2) {
-      series.add(Outcome::lost, waited);
-      return;
-    }
-    if (waited >= give_up_s) {
-      series.add(Outcome::missing, waited);
-      return;
-    }
-    // A tenth of a second at most: the case is given up on time even without a move.
-    ::MsgWaitForMultipleObjects(1, &moved, FALSE, 100, QS_ALLINPUT);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-  }
+  measure(
+      series, t0,
+      [&] {
+        // The window's thread noted both moves; the place is read after them, so that a window
+        // raised again since its push is not counted as pushed.
+        double raised = log.raised_at.load();
+        double pushed = log.pushed_at.load();
+        if (raised >= t0 && pushed >= raised && is_last_visible(t)) return Look{pushed};
+        return Look{std::nullopt, raised < t0 && now_seconds() - t0 >= give_up_s / 2};
+      },
+      log.moved.get());
 }
 
 bool push_latency(const std::wstring& exe, int tries) {
@@ -410,7 +414,7 @@ bool return_latency(const std::wstring& exe, int tries) {
       } else {
         double t0 = now_seconds();
         nudge_pointer();
-        measure(*series, t0, [&]() -> std::optional<bool> { return !is_topmost(t); });
+        measure(*series, t0, [&] { return is_topmost(t) ? Look{} : Look{now_seconds()}; });
       }
       programs.log(0).refuses_activation = false;
     }
