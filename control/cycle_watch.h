@@ -23,9 +23,6 @@ inline constexpr UINT foreground_changed_message = WM_APP + 1;
 // Posted to the main window when the raised window is hidden, minimised or destroyed, where the
 // system tells of it.
 inline constexpr UINT raised_window_gone_message = WM_APP + 2;
-// A click raises its window while the window's own thread handles the button, after this
-// program has heard of it: the tick comes about click_tick_aim_ms after the button goes down, and
-// as long after it comes up (click_delay.h).
 
 // What a tick did, as far as the watch is concerned.
 struct TickOutcome {
@@ -116,6 +113,9 @@ class CycleWatch {
   std::optional<platform::WindowGoneHook> raised_hook_;
   std::optional<platform::SessionNotifications> session_;
   platform::RawInputRegistration raw_input_;
+  // A click raises its window while the window's own thread handles the button, after this
+  // program has heard of it: the click's tick comes about click_tick_aim_ms after the button goes
+  // down, and as long after it comes up (click_delay.h).
   platform::OneShotTimer click_timer_;
   // What the click's timer is armed with, for the clock the system fires timers on.
   UINT click_delay_ms_;
