@@ -327,13 +327,16 @@ bool full_screen_work(const ControlContext& c, HWND foreground) {
 
 bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,
                       HWND foreground) {
+  // The shell's report first: it says which of the window's facts are needed.
+  int shell_state = platform::full_screen_facts::user_notification_state();
   ForegroundFacts facts;
   if (foreground != nullptr) {
     facts.exists = true;
     facts.style = platform::full_screen_facts::style_of(foreground);
     facts.maximised = (facts.style & WS_MAXIMIZE) != 0;
     // A window with a title bar is never full-screen work by its frame: its place and whose it
-    // is are asked only of one without.
+    // is are asked only of one without, and whether it is the shell's besides only where the
+    // shell's report needs it.
     if (frame_decides(facts.style)) {
       platform::full_screen_facts::FrameFacts frame =
           platform::full_screen_facts::frame_facts(foreground);
@@ -341,9 +344,10 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
       facts.own = frame.own;
       facts.window = screen_rect(frame.window);
       facts.monitor = screen_rect(frame.monitor);
+    } else if (shell_decides(shell_state)) {
+      facts.shell = platform::full_screen_facts::is_shell(foreground);
     }
   }
-  int shell_state = platform::full_screen_facts::user_notification_state();
   // A registered window is never full-screen work: its class is read only where the answer
   // would otherwise be yes.
   if (!is_full_screen_work(facts, shell_state)) return false;
