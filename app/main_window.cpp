@@ -21,7 +21,7 @@ constexpr DWORD main_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD main_ex_style = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR selection_timer_id = 1;
 constexpr UINT_PTR control_timer_id = 2;
-constexpr UINT_PTR click_timer_id = 3;
+// 3 is the click's timer, click_timer_id in main_window.h.
 constexpr UINT_PTR tray_timer_id = 4;
 constexpr UINT_PTR settings_timer_id = 5;
 constexpr const wchar_t* front_display_caption = L"前面表示しない。";

@@ -27,6 +27,10 @@
 
 namespace lorvane::app {
 
+// The click's one-shot timer. Windows may fire it early, on its clock's next tick: a test delivers
+// its message early as that clock would.
+inline constexpr UINT_PTR click_timer_id = 3;
+
 struct MainWindowOptions {
   // The settings file of the whole run, chosen before the window is made.
   std::wstring settings_path;

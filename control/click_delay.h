@@ -16,6 +16,9 @@ inline constexpr unsigned shortest_timer_ms = 10;
 // on a 15.6 ms clock fires between 20 and 35.6 ms, 28 on average, and about 31 as measured.
 // Armed half a period short, it fires between 12.2 and 27.8 ms: on average at the aim, and never
 // below the shortest delay. A clock of a millisecond or less is exact enough to aim at directly.
+// Windows may also count the delay from the clock's last tick and fire it at the next one, 0 to
+// 15.6 ms after the button: the watch arms it once more where its tick came before the clicked
+// window was raised (cycle_watch.h).
 inline unsigned click_tick_delay_ms(double clock_period_ms) {
   if (!(clock_period_ms > 1.0)) return click_tick_aim_ms;
   double delay = std::round(click_tick_aim_ms - clock_period_ms / 2);

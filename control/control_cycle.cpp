@@ -20,9 +20,11 @@ namespace {
 
 constexpr UINT place_only = SWP_NOSIZE | SWP_NOMOVE;
 
-// The control timer's own tick, or one that answers a foreground change, a click or input.
-enum class TickKind { regular, reaction };
-void tick(ControlContext& c, TickKind kind);
+// The control timer's own tick, or one that answers a foreground change or input, or the click's
+// timer.
+enum class TickKind { regular, reaction, click };
+struct TickResult;
+TickResult tick(ControlContext& c, TickKind kind);
 
 // A move to a window whose program could not be read is queued as any other and looked at a tick
 // later; one whose moves never took is refused from then on, without a move. `below` is the
@@ -99,6 +101,9 @@ struct TickResult {
   HWND raised = nullptr;
   HWND pushed = nullptr;
   DWORD last_input = 0;  // the last input time the raise was decided on
+  // The click's tick found the registered window in front at the bottom still: its program had
+  // not raised it yet.
+  bool unraised = false;
 };
 
 // The time of the user's last input, from a zeroed record: a failed query leaves 0, which makes
@@ -190,6 +195,7 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
   // a moment before it raises it, and such a tick may come in between.
   bool left_at_bottom =
       kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking);
+  result.unraised = kind == TickKind::click && at_bottom(fg, c.cloaking);
   if (left_at_bottom ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
@@ -271,7 +277,7 @@ void start_stop(ControlContext& c) {
 namespace {
 
 // The tick itself; see control_tick.
-void tick(ControlContext& c, TickKind kind) {
+TickResult tick(ControlContext& c, TickKind kind) {
   carry_out(c, c.watch.before_tick());
   look_at_unconfirmed_moves(c);
   TickResult result = run_tick(c, kind);
@@ -282,6 +288,7 @@ void tick(ControlContext& c, TickKind kind) {
   if (!was_waiting && c.watch.waiting_for_return() && last_input(c) != result.last_input) {
     carry_out(c, c.watch.on_input({}));
   }
+  return result;
 }
 
 }  // namespace
@@ -313,7 +320,8 @@ void held_input(ControlContext& c, const platform::RawInputEvent& input) {
 }
 
 void click_timer(ControlContext& c) {
-  if (c.watch.on_click_timer()) tick(c, TickKind::reaction);
+  if (!c.watch.on_click_timer()) return;
+  if (tick(c, TickKind::click).unraised) c.watch.click_tick_came_early();
 }
 
 void session_message(ControlContext& c, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -327,13 +335,16 @@ bool full_screen_work(const ControlContext& c, HWND foreground) {
 
 bool full_screen_work(const ControlContext& c, const std::vector<platform::Target>& entries,
                       HWND foreground) {
+  // The shell's report first: it says which of the window's facts are needed.
+  int shell_state = platform::full_screen_facts::user_notification_state();
   ForegroundFacts facts;
   if (foreground != nullptr) {
     facts.exists = true;
     facts.style = platform::full_screen_facts::style_of(foreground);
     facts.maximised = (facts.style & WS_MAXIMIZE) != 0;
     // A window with a title bar is never full-screen work by its frame: its place and whose it
-    // is are asked only of one without.
+    // is are asked only of one without, and whether it is the shell's besides only where the
+    // shell's report needs it.
     if (frame_decides(facts.style)) {
       platform::full_screen_facts::FrameFacts frame =
           platform::full_screen_facts::frame_facts(foreground);
@@ -341,9 +352,10 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
       facts.own = frame.own;
       facts.window = screen_rect(frame.window);
       facts.monitor = screen_rect(frame.monitor);
+    } else if (shell_decides(shell_state)) {
+      facts.shell = platform::full_screen_facts::is_shell(foreground);
     }
   }
-  int shell_state = platform::full_screen_facts::user_notification_state();
   // A registered window is never full-screen work: its class is read only where the answer
   // would otherwise be yes.
   if (!is_full_screen_work(facts, shell_state)) return false;

@@ -86,6 +86,7 @@ WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool he
     return action;
   }
   if (!watching_clicks()) return action;
+  if (input.button_down) pressed_ = true;
   if (input.button_down && !click_timer_.armed()) {
     click_timer_.arm(click_delay_ms_);
   }
@@ -103,11 +104,19 @@ WatchAction CycleWatch::take_input(const platform::RawInputEvent& input, bool he
 
 bool CycleWatch::on_click_timer() {
   if (!click_timer_.fired()) return false;
+  may_come_again_ = pressed_;
+  pressed_ = false;
   if (tick_after_up_) {
     tick_after_up_ = false;
     click_timer_.arm(click_delay_ms_);
   }
   return hooked();
+}
+
+void CycleWatch::click_tick_came_early() {
+  if (!watching_clicks() || click_timer_.armed() || !may_come_again_) return;
+  may_come_again_ = false;
+  click_timer_.arm(click_delay_ms_);
 }
 
 void CycleWatch::recheck_soon() {
@@ -154,6 +163,7 @@ void CycleWatch::rearm() {
     click_timer_.disarm();
     hold_.release();
     tick_after_up_ = false;
+    pressed_ = may_come_again_ = false;
   }
 }
 

@@ -67,6 +67,11 @@ class CycleWatch {
   WatchAction on_held_input(const platform::RawInputEvent& input);
   // A WM_TIMER of the click's timer: whether the tick runs.
   bool on_click_timer();
+  // The click's tick found the clicked window at the bottom still: Windows may fire the timer as
+  // early as the next tick of its clock, before the clicked window's own program has raised it.
+  // The timer once more, unless it is armed again already; only for the first tick after a
+  // press, so that a press that raises nothing does not keep it firing.
+  void click_tick_came_early();
   // The tick after a foreground change pushed a registered window: its activation may still be
   // raising it, so the tick comes once more.
   void recheck_soon();
@@ -125,6 +130,10 @@ class CycleWatch {
   HWND pushed_ = nullptr;
   // The button came up while the click's tick was still to come: one more after it.
   bool tick_after_up_ = false;
+  // A button went down, and no tick of the click's timer has come since.
+  bool pressed_ = false;
+  // The click's tick now running is the first since a press: it may come once more.
+  bool may_come_again_ = false;
   RawInputHold& hold_;
   bool locked_ = false;
   bool disconnected_ = false;

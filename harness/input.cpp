@@ -51,6 +51,17 @@ void click_at(POINT at) {
   ::SendInput(3, click, sizeof click[0]);
 }
 
+void press_at(POINT at) {
+  point_at(at);
+  INPUT press[] = {absolute_move(at), mouse_input(MOUSEEVENTF_LEFTDOWN)};
+  ::SendInput(2, press, sizeof press[0]);
+}
+
+void release_button() {
+  INPUT release = mouse_input(MOUSEEVENTF_LEFTUP);
+  ::SendInput(1, &release, sizeof release);
+}
+
 namespace {
 
 POINT middle_of(HWND window) {

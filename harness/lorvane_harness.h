@@ -332,6 +332,10 @@ bool delete_tray_icon(HWND window);
 void point_at(POINT at);
 // A left click there, pressed once the pointer is there.
 void click_at(POINT at);
+// The left button pressed there and kept down, and let go again where the pointer is: a click
+// in two halves, for a test that looks at what comes between them.
+void press_at(POINT at);
+void release_button();
 // A left click in the middle of the window's rectangle.
 void click_window(HWND window);
 // A click there that brings the window to the front, clicked once more while it does not: under

@@ -26,10 +26,12 @@ FrameFacts frame_facts(HWND window) {
   if (::GetMonitorInfoW(::MonitorFromRect(&facts.window, MONITOR_DEFAULTTONEAREST), &info)) {
     facts.monitor = info.rcMonitor;
   }
-  facts.shell = shell_windows::is_shell_window(window);
+  facts.shell = is_shell(window);
   facts.own = ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
   return facts;
 }
+
+bool is_shell(HWND window) { return shell_windows::is_shell_window(window); }
 
 int user_notification_state() {
   int state = 0;

@@ -21,6 +21,10 @@ struct FrameFacts {
 
 FrameFacts frame_facts(HWND window);
 
+// Whether the window is one of the shell's, as frame_facts reads it: for a window whose frame
+// does not decide.
+bool is_shell(HWND window);
+
 // SHQueryUserNotificationState, looked up at run time (the exe must load where the shell lacks
 // it): a QUERY_USER_NOTIFICATION_STATE value, or 0 when the shell cannot say.
 int user_notification_state();

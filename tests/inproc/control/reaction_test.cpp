@@ -125,6 +125,62 @@ TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoN
   harness::park_pointer();
 }
 
+// Handles this thread's raw input alone, every other message left queued, until a button's press
+// has come: what it set off has run, and nothing else has (the clicked window still has its
+// button message waiting).
+bool heard_button_down(HWND main) {
+  auto deadline = std::chrono::steady_clock::now() + 2s;
+  MSG msg{};
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (!::PeekMessageW(&msg, main, WM_INPUT, WM_INPUT, PM_REMOVE)) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_RAWINPUT);
+      continue;
+    }
+    bool down = platform::raw_input::read(msg.lParam).button_down;
+    ::DispatchMessageW(&msg);
+    if (down) return true;
+  }
+  return false;
+}
+
+// Windows may count a one-shot timer's delay from its clock's last tick: the click's tick may come
+// at once, before the clicked window's own program has raised it, and find nothing to move. The
+// test delivers the timer's message at once, as such a clock would, and raises the window as its
+// program would after that: the push still comes, with the button held and nothing else to come.
+TEST_F(ControlTest, AClicksTickThatCameBeforeTheRaiseComesOnceMore) {
+  platform::UniqueWindow a = start_with_target_to_click();
+  // A window of the user's, for the target to lie above or below.
+  platform::UniqueWindow other = make_window(bystander);
+  bring_to_front(a.get());
+  tick();
+  ASSERT_TRUE(is_last_visible(a.get()));
+  ASSERT_TRUE(listening_as_registered(RawDevices::mouse));
+  POINT at = client_point(a.get(), 60, 60);
+  std::size_t inputs = messages_.count(hwnd(), WM_INPUT);
+  harness::point_at(at);
+  ASSERT_TRUE(pump_until([&] { return messages_.count(hwnd(), WM_INPUT) > inputs; }));
+
+  // Held down until the button comes up below, whatever fails meanwhile.
+  harness::press_at(at);
+  EXPECT_TRUE(heard_button_down(hwnd()));
+  ::PostMessageW(hwnd(), WM_TIMER, app::click_timer_id, 0);
+  MSG early{};
+  if (::PeekMessageW(&early, hwnd(), WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessageW(&early);
+  EXPECT_TRUE(is_last_visible(a.get())) << "raised before its tick";
+  ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }, 2s)) << "no tick came after";
+
+  // The button comes up: its tick, and no more timers, though the window is never raised again.
+  std::size_t timers = messages_.count(hwnd(), WM_TIMER);
+  harness::release_button();
+  ASSERT_TRUE(pump_until([&] { return messages_.count(hwnd(), WM_TIMER) > timers; }, 2s));
+  EXPECT_TRUE(pump_until_settled(
+      [&] { return std::vector<std::intptr_t>{std::intptr_t(messages_.count(hwnd(), WM_TIMER))}; },
+      2s, 100ms));
+  EXPECT_TRUE(is_last_visible(a.get()));
+  harness::park_pointer();
+}
+
 // Once the window in front is watched, input after the first waits in the queue until the hold
 // is over, and is then read in one go: a click among pointer moves runs the tick at once.
 TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
