@@ -33,10 +33,11 @@ inline constexpr int shell_presentation_mode = 4;     // QUNS_PRESENTATION_MODE
 
 inline constexpr std::uint32_t title_bar_style = 0x00C00000;  // WS_CAPTION: border and dialog frame
 
-// Whether the rectangle lies over all of the other.
+// Whether the rectangle lies over all of the other. An empty rectangle is one that was not read,
+// or not there: nothing covers it, or two unread rectangles would cover each other.
 constexpr bool covers(const ScreenRect& outer, const ScreenRect& inner) {
-  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-         outer.bottom >= inner.bottom;
+  return inner.left < inner.right && inner.top < inner.bottom && outer.left <= inner.left &&
+         outer.top <= inner.top && outer.right >= inner.right && outer.bottom >= inner.bottom;
 }
 
 // Whether the window's frame can make it full-screen work: only one without a full title bar can.

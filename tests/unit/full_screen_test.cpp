@@ -25,6 +25,10 @@ TEST(FullScreen, ACaptionlessWindowOverItsWholeMonitorOnly) {
                                   ScreenRect{0, 0, 1919, 1080}, ScreenRect{0, 0, 1920, 1079}}) {
     EXPECT_FALSE(is_full_screen_work(window_of(popup, short_by_one), 0));
   }
+  // A borderless window whose place or monitor could not be read is not full screen: two empty
+  // rectangles lie at the same place.
+  EXPECT_FALSE(is_full_screen_work(window_of(popup, {}, {}), 0));
+  EXPECT_FALSE(is_full_screen_work(window_of(popup, {}, {}), shell_busy));
 }
 
 // The facts as the tick reads them: where the frame cannot decide, its place and owner are left
