@@ -35,6 +35,8 @@ struct MainWindowOptions {
   std::optional<std::wstring> copy_from;
   // The copy; a test makes it fail as it can on Windows.
   platform::file_probe::CopyCall copy = platform::file_probe::copy_file;
+  // The start-up load's open for reading; a test makes it refuse as a file can on Windows.
+  platform::file_probe::ReadOpenCall settings_read_open = platform::file_probe::open_for_reading;
   // A copy in another session runs on the file beside the executable, and settings_path is this
   // user's own file: the status line says so once the list is loaded.
   bool other_session = false;

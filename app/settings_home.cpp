@@ -103,7 +103,8 @@ settings::BesideFile try_beside(const std::wstring& folder,
     case platform::file_probe::FileOpen::absent:
       return platform::file_probe::folder_takes_new_file(folder) ? settings::BesideFile::can_be_made
                                                                  : settings::BesideFile::unusable;
-    case platform::file_probe::FileOpen::refused: break;
+    case platform::file_probe::FileOpen::refused:
+    case platform::file_probe::FileOpen::unavailable: break;
   }
   return settings::BesideFile::unusable;
 }

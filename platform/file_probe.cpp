@@ -43,7 +43,10 @@ FileOpen failed_open(DWORD error) {
     case ERROR_FILE_NOT_FOUND: return FileOpen::absent;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return FileOpen::held;
-    default: return FileOpen::refused;
+    // A folder under the name is refused as well: without FILE_FLAG_BACKUP_SEMANTICS it does not
+    // open.
+    case ERROR_ACCESS_DENIED: return FileOpen::refused;
+    default: return FileOpen::unavailable;
   }
 }
 
@@ -58,11 +61,17 @@ FileOpen open_for_read_write(const std::wstring& path) {
   return ::GetFileType(file.handle) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
 }
 
-ReadHold::ReadHold(const std::wstring& path)
-    : file_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+HANDLE open_for_reading(const std::wstring& path, DWORD& error) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  error = file != INVALID_HANDLE_VALUE ? ERROR_SUCCESS : ::GetLastError();
+  return file;
+}
+
+ReadHold::ReadHold(const std::wstring& path, const ReadOpenCall& open) {
+  DWORD error = ERROR_SUCCESS;
+  file_ = open(path, error);
   if (file_ == INVALID_HANDLE_VALUE) {
-    DWORD error = ::GetLastError();
     // A missing folder on the way is as absent as a missing file.
     state_ = error == ERROR_PATH_NOT_FOUND ? FileOpen::absent : failed_open(error);
   } else if (::GetFileType(file_) != FILE_TYPE_DISK) {

@@ -381,6 +381,79 @@ TEST_F(SettingsPlaceTest, ACopyThatFailsLoadsTheFileBesideTheExeAndWritesNowhere
   EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
 }
 
+// The copy fails and the file beside the exe then refuses its reader for good (access denied;
+// Wine lets root read anything, so the refusal is put in at the load's open). Nothing would end a
+// wait for it: the run reads this user's own copy in the application data where there is one, or
+// starts empty, writes nothing, and can be edited and started. A failure that may pass by itself
+// (a drive not ready) is still waited for, and the list then comes from beside the exe.
+TEST_F(SettingsPlaceTest, AFileBesideTheExeThatRefusesItsReaderAfterAFailedCopyIsNotWaitedFor) {
+  write_ini(stored);
+  settings::SettingsChoice choice = refused_beside(folder_.path(), app_data_.path());
+  settings_path_ = choice.path;
+  copy_from_ = choice.copy_from;
+  ASSERT_EQ(settings_path_, in_app_data());
+  copy_ = [](const std::wstring&, const std::wstring&, bool) {
+    return platform::file_probe::CopyResult::failed;
+  };
+  DWORD beside_error = ERROR_ACCESS_DENIED;
+  read_open_ = [&](const std::wstring& path, DWORD& error) {
+    if (path != in_app_data() && beside_error != ERROR_SUCCESS) {
+      error = beside_error;
+      return INVALID_HANDLE_VALUE;
+    }
+    return platform::file_probe::open_for_reading(path, error);
+  };
+  auto editing_enabled = [&] {
+    return ::IsWindowEnabled(item(app::id_start_stop_button)) &&
+           ::IsWindowEnabled(item(app::id_select_button)) &&
+           ::IsWindowEnabled(item(app::id_save_button));
+  };
+  // This user's copy from an earlier run, older than the file beside the exe, which would
+  // refresh it if it could be copied.
+  const std::wstring own = L"[Lorvane]\n登録数=1\nクラス名0=Own\nクラス名1=\n";
+  harness::write_ini(in_app_data(), own);
+  {
+    platform::UniqueKernelHandle original =
+        open_file(*copy_from_, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
+    const std::uint64_t later =
+        *platform::file_probe::last_written(in_app_data()) + 60 * 10'000'000ull;
+    FILETIME written{static_cast<DWORD>(later), static_cast<DWORD>(later >> 32)};
+    ASSERT_TRUE(::SetFileTime(original.get(), nullptr, nullptr, &written));
+  }
+  start();
+  EXPECT_EQ(list_items(), Items{L"Own"});
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_original_refused_text);
+  tray_event(WM_LBUTTONUP);
+  EXPECT_TRUE(editing_enabled());
+  context().target_list.append(L"Added");
+  click(app::id_save_button);
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_original_refused_text);
+  close();
+  EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(own));
+
+  ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
+  start();
+  EXPECT_TRUE(list_items().empty());
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_original_refused_empty_text);
+  EXPECT_TRUE(editing_enabled());
+  context().target_list.append(L"Added");
+  click(app::id_save_button);
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_original_refused_empty_text);
+  close();
+  EXPECT_FALSE(file_exists(in_app_data()));
+  EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
+
+  beside_error = ERROR_NOT_READY;
+  start();
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_unreadable_text);
+  EXPECT_FALSE(editing_enabled());
+  beside_error = ERROR_SUCCESS;
+  EXPECT_TRUE(pump_until([&] { return list_items() == Items{L"Stored"}; }));
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_copy_failed_text);
+  close();
+  EXPECT_FALSE(file_exists(in_app_data()));
+}
+
 // Another user of the machine runs the copy in this folder: that copy's claim of the file beside
 // the exe lives across the sessions, held here by a thread of its own as that copy would hold it;
 // a claim this start may not open is put in at the mutex's seam. Either way the start keeps this
