@@ -40,6 +40,9 @@ struct MainWindowOptions {
   // A copy in another session runs on the file beside the executable, and settings_path is this
   // user's own file: the status line says so once the list is loaded.
   bool other_session = false;
+  // This user's own file, kept while another user's copy ran on settings_path (beside the
+  // executable), which this run takes again: the status line says where it stays.
+  std::optional<std::wstring> own_settings_passed_over;
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;

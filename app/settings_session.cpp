@@ -61,9 +61,15 @@ settings::LoadResult SettingsSession::read(platform::CheckBox& front_display_opt
   return refused ? settings::LoadResult::loaded : result;
 }
 
-void SettingsSession::tell_where_saved(platform::StatusLine status) const {
+void SettingsSession::tell_where_saved(const platform::ListBox& target_list,
+                                       platform::StatusLine status) const {
   if (read_only_) status.show(read_only_text_);
   if (source_.other_session) status.show(other_session_text);
+  // Only read: an own file whose names the list holds too loses nothing, and goes unmentioned.
+  if (source_.own_file_passed_over &&
+      settings::holds_names_beyond(profile_reachable(*source_.own_file_passed_over), target_list)) {
+    status.show(own_settings_left_text(*source_.own_file_passed_over));
+  }
 }
 
 void SettingsSession::save(const platform::ListBox& target_list, platform::StatusLine status) {

@@ -45,6 +45,11 @@ inline constexpr std::wstring_view settings_original_refused_empty_text =
 // The status line of a run that keeps its own settings while another user runs this copy.
 inline constexpr std::wstring_view other_session_text =
     L"他のユーザーがこの Lorvane を使用中です。設定はこのユーザー専用のファイルに保存します。";
+// The status line of a start that takes the file beside the executable again, once the other
+// user's copy has gone, while this user's own file, kept meanwhile, holds names the list lacks.
+inline std::wstring own_settings_left_text(const std::wstring& own_file) {
+  return L"他のユーザーの使用中に保存した設定は、" + own_file + L" に残っています。";
+}
 // While the start-up waits for the settings file, it tries again at this interval: nothing tells
 // when another program lets go of a file.
 inline constexpr UINT settings_retry_interval_ms = 1000;
@@ -60,6 +65,9 @@ struct SettingsSource {
   platform::file_probe::ReadOpenCall read_open = platform::file_probe::open_for_reading;
   // A copy in another session runs on the file beside the executable: path is this user's own.
   bool other_session = false;
+  // This user's own file, kept while another user's copy ran on the file beside the executable
+  // that path is again: the status line says where it stays.
+  std::optional<std::wstring> own_file_passed_over;
   std::size_t key_limit = settings::key_by_key_limit;
 };
 
@@ -79,8 +87,9 @@ class SettingsSession {
             platform::StatusLine status);
   bool retry_due() const { return retry_timer_.running(); }
   // Once loaded and control started: a run that saves nowhere, or to this user's own file, says
-  // so on the status line.
-  void tell_where_saved(platform::StatusLine status) const;
+  // so on the status line, and so does one that passes over an own file holding names the list
+  // lacks.
+  void tell_where_saved(const platform::ListBox& target_list, platform::StatusLine status) const;
   // Save; a failure takes the status line, and the next Save that works gives back what it said.
   void save(const platform::ListBox& target_list, platform::StatusLine status);
   // The exit save. When the user closes the window, a failed save asks whether to try again; at

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/decimal.h"
 
@@ -114,7 +115,27 @@ std::optional<FolderIdentity> folder_identity(const std::wstring& folder) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!::GetFileInformationByHandle(handle.handle, &info)) return std::nullopt;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
-  return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  // Windows 7 has the function but not the class, and fails: the 64-bit index stands there.
+  FILE_ID_INFO id_info;
+  const bool has_id_info =
+      ::GetFileInformationByHandleEx(handle.handle, FileIdInfo, &id_info, sizeof id_info) != 0;
+  return identity_of(has_id_info ? &id_info : nullptr, info);
+}
+
+std::optional<FolderIdentity> identity_of(const FILE_ID_INFO* id_info,
+                                          const BY_HANDLE_FILE_INFORMATION& info) {
+  FolderIdentity identity{};
+  if (id_info != nullptr) {
+    identity.volume_serial = id_info->VolumeSerialNumber;
+    std::memcpy(&identity.id_low, id_info->FileId.Identifier, sizeof identity.id_low);
+    std::memcpy(&identity.id_high, id_info->FileId.Identifier + sizeof identity.id_low,
+                sizeof identity.id_high);
+  } else {
+    identity.volume_serial = info.dwVolumeSerialNumber;
+    identity.id_low = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  }
+  if (identity.id_low == 0 && identity.id_high == 0) return std::nullopt;
+  return identity;
 }
 
 std::optional<std::wstring> short_path(const std::wstring& path) {

@@ -59,14 +59,22 @@ class ReadHold {
 bool folder_takes_new_file(const std::wstring& folder);
 
 // What tells a folder from every other, whatever path reaches it (a mapped drive or its UNC path,
-// a subst drive, a junction, the "\\?\" form): its volume's serial number and its index there.
+// a subst drive, a junction, the "\\?\" form): its volume's serial number and its id there.
 struct FolderIdentity {
-  DWORD volume_serial;
-  DWORD index_high;
-  DWORD index_low;
+  std::uint64_t volume_serial;
+  std::uint64_t id_high;
+  std::uint64_t id_low;
+
+  bool operator==(const FolderIdentity&) const = default;
 };
 // The folder's identity, or none when it cannot be opened or read, or is no folder.
 std::optional<FolderIdentity> folder_identity(const std::wstring& folder);
+// The identity from what the file system answers: the 128-bit id and 64-bit serial number of
+// FileIdInfo where it answers for that class (Windows 8 and later; ReFS's 64-bit index is not
+// unique), else the 64-bit index and 32-bit serial number (Windows 7). None where the id is 0,
+// as some network shares report it for every file: it would name every folder there alike.
+std::optional<FolderIdentity> identity_of(const FILE_ID_INFO* id_info,
+                                          const BY_HANDLE_FILE_INFORMATION& info);
 
 // The path with every component in its short (8.3) form, or none when the platform cannot give
 // one; a component that has no short name stays as it is.

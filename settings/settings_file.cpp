@@ -294,6 +294,20 @@ LoadResult start_up_load(platform::CheckBox& front_display_option, platform::Lis
   return LoadResult::loaded;
 }
 
+bool holds_names_beyond(const std::wstring& path, const platform::ListBox& target_list) {
+  std::map<std::int32_t, std::wstring> names =
+      values_as_read(platform::profile::read_section(section_name, path), class_key_position);
+  std::vector<std::int32_t> present;
+  for (const auto& [k, name] : names) present.push_back(k);
+  std::vector<std::wstring> listed;
+  for (std::int32_t k = 0; k < target_list.count(); ++k) listed.push_back(target_list.item(k));
+  for (std::int32_t k : load_positions(read_count(path), present)) {
+    const std::wstring& name = names[k];
+    if (!name.empty() && std::find(listed.begin(), listed.end(), name) == listed.end()) return true;
+  }
+  return false;
+}
+
 namespace {
 
 void save_list(const platform::ListBox& target_list, const std::wstring& path,

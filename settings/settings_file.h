@@ -62,6 +62,10 @@ LoadResult start_up_load(
     const std::wstring& path, std::size_t key_limit = key_by_key_limit,
     const platform::file_probe::ReadOpenCall& open = platform::file_probe::open_for_reading);
 
+// Whether the file holds a class name, of those the start-up load would read, that the list
+// lacks; the file is only read, in one read of its section.
+bool holds_names_beyond(const std::wstring& path, const platform::ListBox& target_list);
+
 // What became of a save: written whole, or stopped at a write that failed for the whole patience
 // while another program held the file, or that was refused.
 enum class SaveResult { saved, in_use, refused };

@@ -30,6 +30,7 @@ class MainWindowTest : public ::testing::Test {
     options.copy = copy_;
     options.settings_read_open = read_open_;
     options.other_session = other_session_;
+    options.own_settings_passed_over = own_settings_passed_over_;
     options.exe_folder = exe_folder_;
     options.folder_key = folder_key_;
     options.clock = std::move(clock);
@@ -124,6 +125,8 @@ class MainWindowTest : public ::testing::Test {
   platform::file_probe::ReadOpenCall read_open_ = platform::file_probe::open_for_reading;
   // Whether a copy in another session runs on the file beside the executable.
   bool other_session_ = false;
+  // This user's own file that a start passes over for the file beside the executable.
+  std::optional<std::wstring> own_settings_passed_over_;
   // The executable's folder, whose second start the window answers, when a test gives one.
   std::optional<std::wstring> exe_folder_;
   // The folder claim's key, as a start hands it on.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "harness/lorvane_harness.h"
+#include "platform/file_probe.h"
 
 namespace lorvane::app {
 namespace {
@@ -45,6 +46,34 @@ TEST(CopyName, AFolderThatCannotBeOpenedIsNamedByItsPathInEverySpelling) {
   ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
   EXPECT_EQ(copy_name(spelled_short), copy_name(upper));
   EXPECT_NE(copy_name(spelled_short), copy_name(folder.file(L"Lorvane.ini")));
+}
+
+// What names a folder's claims, from what the file system answers for it.
+TEST(FolderIdentity, TheLongIdIsTakenWhereTheSystemHasItAndAZeroIdNamesNothing) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  info.dwVolumeSerialNumber = 0x1234;
+  info.nFileIndexHigh = 0x5;
+  info.nFileIndexLow = 0x6;
+  // Windows 7, which fails FileIdInfo: the 64-bit index.
+  EXPECT_EQ(platform::file_probe::identity_of(nullptr, info),
+            (platform::file_probe::FolderIdentity{0x1234, 0, 0x500000006}));
+  // Windows 8 and later: the 128-bit id, whose high half tells apart folders of a ReFS volume
+  // that share the low one.
+  FILE_ID_INFO id_info{};
+  id_info.VolumeSerialNumber = 0xABCD00001234;
+  for (int i = 0; i < 16; ++i) id_info.FileId.Identifier[i] = static_cast<BYTE>(i + 1);
+  FILE_ID_INFO other = id_info;
+  other.FileId.Identifier[15] = 0;
+  auto identity = platform::file_probe::identity_of(&id_info, info);
+  ASSERT_TRUE(identity);
+  EXPECT_EQ(identity->volume_serial, 0xABCD00001234u);
+  EXPECT_NE(identity, platform::file_probe::identity_of(&other, info));
+  // A share that answers 0 for every file, either way: no identity, so the path names the claim.
+  FILE_ID_INFO zero{};
+  zero.VolumeSerialNumber = 0x1234;
+  EXPECT_FALSE(platform::file_probe::identity_of(&zero, info));
+  info.nFileIndexHigh = info.nFileIndexLow = 0;
+  EXPECT_FALSE(platform::file_probe::identity_of(nullptr, info));
 }
 
 }  // namespace

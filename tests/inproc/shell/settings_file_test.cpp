@@ -523,6 +523,69 @@ TEST_F(SettingsPlaceTest, AnotherSessionsCopyOfThisFolderLeavesThisUserItsOwnSet
   EXPECT_FALSE(home->other_session);
 }
 
+// This user kept a list of their own while another user's copy held this folder (its claim across
+// the sessions held by a thread of its own, as a mutex is the holding thread's again). Once that
+// copy has gone, the next start takes the shared file, leaves the own file as it is, and says
+// where it stays, for as long as it holds a name the shared list lacks.
+TEST_F(SettingsPlaceTest, AStartAfterTheOtherUserLeftTakesTheSharedFileAndSaysWhereTheOwnListIs) {
+  write_ini(stored);
+  const std::wstring beside = folder_.file(L"Lorvane.ini");
+  auto app_data = [&] { return std::optional<std::wstring>(app_data_.path()); };
+  std::atomic<int> held{0};  // 1 while the other session's copy holds its claim, 2 to let go
+  std::thread other_session([&] {
+    platform::UniqueKernelHandle claim(
+        ::CreateMutexW(nullptr, TRUE, app::machine_copy_name(beside).c_str()));
+    held = 1;
+    while (held.load() == 1) ::Sleep(10);
+    ::ReleaseMutex(claim.get());
+  });
+  ASSERT_TRUE(pump_until([&] { return held.load() == 1; }));
+  auto run = [&](const app::SettingsHome& home) {
+    settings_path_ = home.path;
+    other_session_ = home.other_session;
+    own_settings_passed_over_ = home.own_file_passed_over;
+    start();
+  };
+  {
+    app::CopyClaims claims;
+    std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+    ASSERT_TRUE(home && home->other_session);
+    run(*home);
+    context().target_list.append(L"Own");
+    close();
+  }
+  const std::string own_bytes = read_bytes(in_app_data());
+  held = 2;
+  other_session.join();
+
+  for (const wchar_t* added : {L"Own", L""}) {
+    app::CopyClaims claims;
+    std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->path, beside);
+    EXPECT_EQ(home->own_file_passed_over, in_app_data());
+    run(*home);
+    if (*added != L'\0') {
+      EXPECT_EQ(list_items(), Items{L"Stored"});
+      tray_event(WM_LBUTTONUP);
+      EXPECT_EQ(context().front_display_option.caption(),
+                app::own_settings_left_text(in_app_data()));
+      // Brought over by hand: from the next start on, nothing is left behind to tell of.
+      context().target_list.append(added);
+    } else {
+      EXPECT_EQ(list_items(), (Items{L"Stored", L"Own"}));
+      EXPECT_NE(context().front_display_option.caption(),
+                app::own_settings_left_text(in_app_data()));
+    }
+    close();
+    EXPECT_EQ(read_bytes(in_app_data()), own_bytes);
+  }
+  EXPECT_EQ(
+      read_bytes(beside),
+      ini_file_bytes(
+          L"[Lorvane]\n登録数=2\nクラス名0=Stored\nクラス名1=Own\nクラス名2=\n前面表示設定=0\n"));
+}
+
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
   ASSERT_EQ(::GetACP(), 932u);
   // A Japanese name needs no short path; "€", Hangul and an emoji are not in code page 932.
