@@ -50,30 +50,26 @@ TEST(CopyName, AFolderThatCannotBeOpenedIsNamedByItsPathInEverySpelling) {
 
 // What names a folder's claims, from what the file system answers for it.
 TEST(FolderIdentity, TheLongIdIsTakenWhereTheSystemHasItAndAZeroIdNamesNothing) {
+  using platform::file_probe::FolderIdentity;
+  using platform::file_probe::identity_of;
   BY_HANDLE_FILE_INFORMATION info{};
   info.dwVolumeSerialNumber = 0x1234;
   info.nFileIndexHigh = 0x5;
   info.nFileIndexLow = 0x6;
   // Windows 7, which fails FileIdInfo: the 64-bit index.
-  EXPECT_EQ(platform::file_probe::identity_of(nullptr, info),
-            (platform::file_probe::FolderIdentity{0x1234, 0, 0x500000006}));
+  EXPECT_EQ(identity_of(nullptr, info), (FolderIdentity{0x1234, 0, 0x500000006}));
   // Windows 8 and later: the 128-bit id, whose high half tells apart folders of a ReFS volume
   // that share the low one.
   FILE_ID_INFO id_info{};
   id_info.VolumeSerialNumber = 0xABCD00001234;
-  for (int i = 0; i < 16; ++i) id_info.FileId.Identifier[i] = static_cast<BYTE>(i + 1);
-  FILE_ID_INFO other = id_info;
-  other.FileId.Identifier[15] = 0;
-  auto identity = platform::file_probe::identity_of(&id_info, info);
-  ASSERT_TRUE(identity);
-  EXPECT_EQ(identity->volume_serial, 0xABCD00001234u);
-  EXPECT_NE(identity, platform::file_probe::identity_of(&other, info));
+  id_info.FileId.Identifier[0] = 0x6;
+  id_info.FileId.Identifier[15] = 0x1;
+  EXPECT_EQ(identity_of(&id_info, info), (FolderIdentity{0xABCD00001234, 1ull << 56, 0x6}));
   // A share that answers 0 for every file, either way: no identity, so the path names the claim.
-  FILE_ID_INFO zero{};
-  zero.VolumeSerialNumber = 0x1234;
-  EXPECT_FALSE(platform::file_probe::identity_of(&zero, info));
+  id_info.FileId = {};
+  EXPECT_FALSE(identity_of(&id_info, info));
   info.nFileIndexHigh = info.nFileIndexLow = 0;
-  EXPECT_FALSE(platform::file_probe::identity_of(nullptr, info));
+  EXPECT_FALSE(identity_of(nullptr, info));
 }
 
 }  // namespace
