@@ -19,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   options.settings_path = home->path;
   options.copy_from = home->copy_from;
   options.other_session = home->other_session;
+  options.own_settings_passed_over = home->own_file_passed_over;
   options.exe_folder = home->exe_folder;
   options.settings_key = home->settings_key;
   options.folder_key = home->folder_key;

@@ -214,7 +214,8 @@ void MainWindow::on_create() {
   tray_.emplace(window_, small_icon_, options_.tray_shell, options_.clock, tray_timer_id);
   settings_.emplace(window_, settings_timer_id,
                     SettingsSource{options_.settings_path, options_.copy_from, options_.copy,
-                                   options_.other_session, options_.settings_key_limit});
+                                   options_.settings_read_open, options_.other_session,
+                                   options_.own_settings_passed_over, options_.settings_key_limit});
   // The selection timer is designed enabled with no interval, which never fires; Select gives
   // it its interval. The control timer starts disabled.
   parts_->selection_timer.set_enabled(true);
@@ -250,7 +251,7 @@ void MainWindow::load_settings() {
     case SettingsSession::Load::loaded: break;
   }
   control::start_stop(c);
-  settings_->tell_where_saved(c.status_line);
+  settings_->tell_where_saved(c.target_list, c.status_line);
 }
 
 void MainWindow::set_editing_enabled(bool enabled) {

@@ -39,9 +39,14 @@ struct MainWindowOptions {
   std::optional<std::wstring> copy_from;
   // The copy; a test makes it fail as it can on Windows.
   platform::file_probe::CopyCall copy = platform::file_probe::copy_file;
+  // The start-up load's open for reading; a test makes it refuse as a file can on Windows.
+  platform::file_probe::ReadOpenCall settings_read_open = platform::file_probe::open_for_reading;
   // A copy in another session runs on the file beside the executable, and settings_path is this
   // user's own file: the status line says so once the list is loaded.
   bool other_session = false;
+  // This user's own file, kept while another user's copy ran on settings_path (beside the
+  // executable), which this run takes again: the status line says where it stays.
+  std::optional<std::wstring> own_settings_passed_over;
   // The executable's folder, when a second start from it is to bring this window back whichever
   // settings file that start would take.
   std::optional<std::wstring> exe_folder;

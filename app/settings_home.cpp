@@ -61,7 +61,7 @@ std::wstring claim_text(const std::wstring& settings_path) {
     if (!folder.empty() && folder.back() == L':') folder += L'\\';
     if (auto id = platform::file_probe::folder_identity(folder)) {
       // No path begins with "*": an identity never meets a path's text.
-      return L"*" + hex(id->volume_serial) + hex(id->index_high) + hex(id->index_low) + L"\\" +
+      return L"*" + hex(id->volume_serial) + hex(id->id_high) + hex(id->id_low) + L"\\" +
              platform::running_copy::upper_case(settings_path.substr(slash + 1));
     }
   }
@@ -103,7 +103,8 @@ settings::BesideFile try_beside(const std::wstring& folder,
     case platform::file_probe::FileOpen::absent:
       return platform::file_probe::folder_takes_new_file(folder) ? settings::BesideFile::can_be_made
                                                                  : settings::BesideFile::unusable;
-    case platform::file_probe::FileOpen::refused: break;
+    case platform::file_probe::FileOpen::refused:
+    case platform::file_probe::FileOpen::unavailable: break;
   }
   return settings::BesideFile::unusable;
 }
@@ -238,10 +239,20 @@ std::optional<SettingsHome> CopyClaims::take(
   // it: it claims nothing there, so that every user of an install the users cannot write starts
   // from the list it holds.
   bool other_session = false;
+  std::optional<std::wstring> passed_over;
   if (!choice.copy_from) {
     machine_.emplace(machine_copy_name(settings::settings_path(exe_folder)), create_mutex_);
   }
-  if (machine_ && machine_->take(0) != platform::running_copy::MutexTake::taken) {
+  if (machine_ && machine_->take(0) == platform::running_copy::MutexTake::taken) {
+    // The file beside the executable is the one this folder's users share: once the other user's
+    // copy has gone, it is this run's list again, and an own file this user kept meanwhile is
+    // neither read as the list nor written over (nor merged: which list is right is the user's
+    // to say). The run says where it stays.
+    if (std::optional<std::wstring> root = app_data_folder()) {
+      std::wstring own = settings::own_settings_file(*root).path;
+      if (platform::file_probe::last_written(own)) passed_over = std::move(own);
+    }
+  } else if (machine_) {
     std::optional<std::wstring> root = app_data_folder();
     std::optional<std::wstring> reached;
     if (root) reached = settings::ansi_reachable(names_of(*root));
@@ -252,8 +263,8 @@ std::optional<SettingsHome> CopyClaims::take(
       if (!claim_settings_file(choice)) return std::nullopt;
     }
   }
-  return SettingsHome{exe_folder,   choice.path,    choice.copy_from,
-                      file_->key(), folder_->key(), other_session};
+  return SettingsHome{exe_folder,     choice.path,   choice.copy_from,      file_->key(),
+                      folder_->key(), other_session, std::move(passed_over)};
 }
 
 bool CopyClaims::claim_settings_file(const settings::SettingsChoice& choice) {

@@ -115,6 +115,9 @@ struct SettingsHome {
   // A copy in another session of the machine runs on the file beside the executable: this run
   // keeps the user's own settings in the application data.
   bool other_session = false;
+  // This user's own file in the application data, kept while another user's copy ran on the
+  // file beside the executable, which this run takes again: passed over, and left as it is.
+  std::optional<std::wstring> own_file_passed_over;
 };
 
 // The claims of one start, in their order: the executable's folder, before any file is tried;
@@ -128,7 +131,9 @@ class CopyClaims {
   // been brought back (or the user told that it runs as administrator), and this start ends
   // without touching any file. After the session's claims, the file beside the executable is
   // claimed machine-wide; where a copy of another session holds that claim (or one this start may
-  // not open), the run takes the user's own file in the application data instead.
+  // not open), the run takes the user's own file in the application data instead. Where the claim
+  // is taken and such an own file lies there, the run still takes the file beside the
+  // executable, and names the own file it passes over.
   std::optional<SettingsHome> take(
       const std::wstring& exe_folder,
       const std::function<std::optional<std::wstring>()>& app_data_folder);

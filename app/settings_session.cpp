@@ -22,11 +22,7 @@ SettingsSession::Load SettingsSession::load(platform::CheckBox& front_display_op
       case platform::file_probe::CopyResult::failed: copied_ = read_only_ = true; break;
     }
   }
-  if (result == settings::LoadResult::loaded) {
-    result = settings::start_up_load(
-        front_display_option, target_list,
-        read_only_ ? profile_reachable(*source_.copy_from) : source_.path, source_.key_limit);
-  }
+  if (result == settings::LoadResult::loaded) result = read(front_display_option, target_list);
   if (result != settings::LoadResult::loaded) {
     status.show(result == settings::LoadResult::in_use ? settings_in_use_text
                                                        : settings_unreadable_text);
@@ -40,15 +36,47 @@ SettingsSession::Load SettingsSession::load(platform::CheckBox& front_display_op
   return Load::loaded_after_wait;
 }
 
-void SettingsSession::tell_where_saved(platform::StatusLine status) const {
-  if (read_only_) status.show(settings_copy_failed_text);
+settings::LoadResult SettingsSession::read(platform::CheckBox& front_display_option,
+                                           platform::ListBox& target_list) {
+  if (read_only_ && !original_refused_) {
+    settings::LoadResult result = settings::start_up_load(front_display_option, target_list,
+                                                          profile_reachable(*source_.copy_from),
+                                                          source_.key_limit, source_.read_open);
+    if (result != settings::LoadResult::refused) return result;
+    // The file beside the executable, read because the copy failed, refuses its reader for good
+    // (access denied): waiting for it would never end. The copy this user already has is read
+    // instead, and only read, as its original could not refresh it; where there is none, the run
+    // starts empty.
+    original_refused_ = true;
+  }
+  settings::LoadResult result = settings::start_up_load(
+      front_display_option, target_list, source_.path, source_.key_limit, source_.read_open);
+  // The run's own file refused is waited for: it is the one the run would write. In a run that
+  // writes nothing, nothing is left to wait for.
+  if (!original_refused_) return result;
+  const bool refused = result == settings::LoadResult::refused;
+  read_only_text_ = !refused && platform::file_probe::last_written(source_.path)
+                        ? settings_original_refused_text
+                        : settings_original_refused_empty_text;
+  return refused ? settings::LoadResult::loaded : result;
+}
+
+void SettingsSession::tell_where_saved(const platform::ListBox& target_list,
+                                       platform::StatusLine status) const {
+  if (read_only_) status.show(read_only_text_);
   if (source_.other_session) status.show(other_session_text);
+  // Only read: an own file whose names the list holds too loses nothing, and goes unmentioned.
+  if (source_.own_file_passed_over &&
+      settings::holds_names_beyond(profile_reachable(*source_.own_file_passed_over), target_list)) {
+    status.show(own_settings_left_text(*source_.own_file_passed_over));
+  }
 }
 
 void SettingsSession::save(const platform::ListBox& target_list, platform::StatusLine status) {
   if (!loaded_) return;
+  // Nothing is written in such a run; Save says so, and why, again.
   if (read_only_) {
-    status.show(settings_copy_failed_text);
+    status.show(read_only_text_);
     return;
   }
   const std::wstring shown = status.text();

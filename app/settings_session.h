@@ -32,9 +32,24 @@ inline constexpr std::wstring_view exit_save_choice_text =
 // from the file beside the executable, and nothing is saved until the next start.
 inline constexpr std::wstring_view settings_copy_failed_text =
     L"設定ファイルをコピーできませんでした。元の設定を読み込みましたが、今回は保存しません。";
+// The status line of a run whose copy could not be made and whose file beside the executable
+// refuses its reader for good (access denied): the run reads this user's own copy in the
+// application data, left by an earlier run, or starts empty where there is none, and writes
+// nothing.
+inline constexpr std::wstring_view settings_original_refused_text =
+    L"設定ファイルをコピーできず、元の設定ファイルの読み込みも拒否されました。"
+    L"このユーザー専用のファイルの設定を読み込みましたが、今回は保存しません。";
+inline constexpr std::wstring_view settings_original_refused_empty_text =
+    L"設定ファイルをコピーできず、元の設定ファイルの読み込みも拒否されました。"
+    L"空の一覧で始めますが、今回は保存しません。";
 // The status line of a run that keeps its own settings while another user runs this copy.
 inline constexpr std::wstring_view other_session_text =
     L"他のユーザーがこの Lorvane を使用中です。設定はこのユーザー専用のファイルに保存します。";
+// The status line of a start that takes the file beside the executable again, once the other
+// user's copy has gone, while this user's own file, kept meanwhile, holds names the list lacks.
+inline std::wstring own_settings_left_text(const std::wstring& own_file) {
+  return L"他のユーザーの使用中に保存した設定は、" + own_file + L" に残っています。";
+}
 // While the start-up waits for the settings file, it tries again at this interval: nothing tells
 // when another program lets go of a file.
 inline constexpr UINT settings_retry_interval_ms = 1000;
@@ -46,8 +61,13 @@ struct SettingsSource {
   // refreshed, by the start-up load before it reads.
   std::optional<std::wstring> copy_from;
   platform::file_probe::CopyCall copy = platform::file_probe::copy_file;
+  // The start-up load's open for reading; a test makes it refuse as a file can on Windows.
+  platform::file_probe::ReadOpenCall read_open = platform::file_probe::open_for_reading;
   // A copy in another session runs on the file beside the executable: path is this user's own.
   bool other_session = false;
+  // This user's own file, kept while another user's copy ran on the file beside the executable
+  // that path is again: the status line says where it stays.
+  std::optional<std::wstring> own_file_passed_over;
   std::size_t key_limit = settings::key_by_key_limit;
 };
 
@@ -67,8 +87,9 @@ class SettingsSession {
             platform::StatusLine status);
   bool retry_due() const { return retry_timer_.running(); }
   // Once loaded and control started: a run that saves nowhere, or to this user's own file, says
-  // so on the status line.
-  void tell_where_saved(platform::StatusLine status) const;
+  // so on the status line, and so does one that passes over an own file holding names the list
+  // lacks.
+  void tell_where_saved(const platform::ListBox& target_list, platform::StatusLine status) const;
   // Save; a failure takes the status line, and the next Save that works gives back what it said.
   void save(const platform::ListBox& target_list, platform::StatusLine status);
   // The exit save. When the user closes the window, a failed save asks whether to try again; at
@@ -86,6 +107,11 @@ class SettingsSession {
   const std::wstring& path() const { return source_.path; }
 
  private:
+  // The start-up load's read of the file of the run, or of the file beside the executable in a
+  // run whose copy failed.
+  settings::LoadResult read(platform::CheckBox& front_display_option,
+                            platform::ListBox& target_list);
+
   HWND window_;
   platform::Timer retry_timer_;
   SettingsSource source_;
@@ -99,6 +125,11 @@ class SettingsSession {
   // The copy failed for good: the list came from the file beside the executable, and this run
   // writes nowhere, so that neither file is written over with what the other should hold.
   bool read_only_ = false;
+  // In such a run, the file beside the executable refused its reader for good as well: the list
+  // comes from this user's own copy, if there is one.
+  bool original_refused_ = false;
+  // What a run that writes nowhere says of it, once loaded and at each Save.
+  std::wstring_view read_only_text_ = settings_copy_failed_text;
   // The failed exit save's box is open; the session ended meanwhile, and the save was made then.
   bool exit_box_open_ = false;
   bool saved_at_session_end_ = false;

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/decimal.h"
 
@@ -43,7 +44,10 @@ FileOpen failed_open(DWORD error) {
     case ERROR_FILE_NOT_FOUND: return FileOpen::absent;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return FileOpen::held;
-    default: return FileOpen::refused;
+    // A folder under the name is refused as well: without FILE_FLAG_BACKUP_SEMANTICS it does not
+    // open.
+    case ERROR_ACCESS_DENIED: return FileOpen::refused;
+    default: return FileOpen::unavailable;
   }
 }
 
@@ -58,11 +62,17 @@ FileOpen open_for_read_write(const std::wstring& path) {
   return ::GetFileType(file.handle) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
 }
 
-ReadHold::ReadHold(const std::wstring& path)
-    : file_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+HANDLE open_for_reading(const std::wstring& path, DWORD& error) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  error = file != INVALID_HANDLE_VALUE ? ERROR_SUCCESS : ::GetLastError();
+  return file;
+}
+
+ReadHold::ReadHold(const std::wstring& path, const ReadOpenCall& open) {
+  DWORD error = ERROR_SUCCESS;
+  file_ = open(path, error);
   if (file_ == INVALID_HANDLE_VALUE) {
-    DWORD error = ::GetLastError();
     // A missing folder on the way is as absent as a missing file.
     state_ = error == ERROR_PATH_NOT_FOUND ? FileOpen::absent : failed_open(error);
   } else if (::GetFileType(file_) != FILE_TYPE_DISK) {
@@ -105,7 +115,27 @@ std::optional<FolderIdentity> folder_identity(const std::wstring& folder) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!::GetFileInformationByHandle(handle.handle, &info)) return std::nullopt;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
-  return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  // Windows 7 has the function but not the class, and fails: the 64-bit index stands there.
+  FILE_ID_INFO id_info;
+  const bool has_id_info =
+      ::GetFileInformationByHandleEx(handle.handle, FileIdInfo, &id_info, sizeof id_info) != 0;
+  return identity_of(has_id_info ? &id_info : nullptr, info);
+}
+
+std::optional<FolderIdentity> identity_of(const FILE_ID_INFO* id_info,
+                                          const BY_HANDLE_FILE_INFORMATION& info) {
+  FolderIdentity identity{};
+  if (id_info != nullptr) {
+    identity.volume_serial = id_info->VolumeSerialNumber;
+    std::memcpy(&identity.id_low, id_info->FileId.Identifier, sizeof identity.id_low);
+    std::memcpy(&identity.id_high, id_info->FileId.Identifier + sizeof identity.id_low,
+                sizeof identity.id_high);
+  } else {
+    identity.volume_serial = info.dwVolumeSerialNumber;
+    identity.id_low = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  }
+  if (identity.id_low == 0 && identity.id_high == 0) return std::nullopt;
+  return identity;
 }
 
 std::optional<std::wstring> short_path(const std::wstring& path) {

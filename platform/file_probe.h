@@ -11,11 +11,13 @@
 
 namespace lorvane::platform::file_probe {
 
-enum class FileOpen { opens, absent, held, refused };
+enum class FileOpen { opens, absent, held, refused, unavailable };
 
 // What a failed open says of the file: held while another program has it open without sharing,
-// or locked, which passes; absent when nothing stands under that name; refused otherwise (a
-// folder of that name, a file not writable, a folder that cannot be read).
+// or locked; absent when nothing stands under that name; refused for good when access is denied
+// (a file not writable, a folder of that name, a folder that cannot be read); unavailable for any
+// other failure, which may pass by itself as a held file does (a share not yet connected at
+// logon, a drive not ready).
 FileOpen failed_open(DWORD error);
 
 // Opens the file for reading and writing with others allowed to read and write, and closes it
@@ -26,18 +28,25 @@ FileOpen open_for_read_write(const std::wstring& path);
 // Windows (Wine lets root write such a file).
 using OpenCall = std::function<FileOpen(const std::wstring& path)>;
 
+// Opens the file for reading, with others allowed to read and write it: the handle, or an invalid
+// one with the error.
+HANDLE open_for_reading(const std::wstring& path, DWORD& error);
+// The open for reading; tests put one in its place that is refused as a file may refuse its
+// reader on Windows (Wine lets root read anything).
+using ReadOpenCall = std::function<HANDLE(const std::wstring& path, DWORD& error)>;
+
 // The file open for reading, with others allowed to read and write it but not to delete it or to
 // take it for themselves: while this is held, what is read from it comes from the file, and a
 // read that finds nothing found nothing there. Its first bytes are read through the hold: a file
 // another program has locked (a range of it) is held too, not open.
 class ReadHold {
  public:
-  explicit ReadHold(const std::wstring& path);
+  explicit ReadHold(const std::wstring& path, const ReadOpenCall& open = open_for_reading);
   ReadHold(const ReadHold&) = delete;
   ReadHold& operator=(const ReadHold&) = delete;
   ~ReadHold();
-  // opens while the file is held open and its first bytes read; absent, held or refused as
-  // failed_open says.
+  // opens while the file is held open and its first bytes read; refused for a folder or a device
+  // that opens under the name; else as failed_open says.
   FileOpen state() const { return state_; }
 
  private:
@@ -50,14 +59,22 @@ class ReadHold {
 bool folder_takes_new_file(const std::wstring& folder);
 
 // What tells a folder from every other, whatever path reaches it (a mapped drive or its UNC path,
-// a subst drive, a junction, the "\\?\" form): its volume's serial number and its index there.
+// a subst drive, a junction, the "\\?\" form): its volume's serial number and its id there.
 struct FolderIdentity {
-  DWORD volume_serial;
-  DWORD index_high;
-  DWORD index_low;
+  std::uint64_t volume_serial;
+  std::uint64_t id_high;
+  std::uint64_t id_low;
+
+  bool operator==(const FolderIdentity&) const = default;
 };
 // The folder's identity, or none when it cannot be opened or read, or is no folder.
 std::optional<FolderIdentity> folder_identity(const std::wstring& folder);
+// The identity from what the file system answers: the 128-bit id and 64-bit serial number of
+// FileIdInfo where it answers for that class (Windows 8 and later; ReFS's 64-bit index is not
+// unique), else the 64-bit index and 32-bit serial number (Windows 7). None where the id is 0,
+// as some network shares report it for every file: it would name every folder there alike.
+std::optional<FolderIdentity> identity_of(const FILE_ID_INFO* id_info,
+                                          const BY_HANDLE_FILE_INFORMATION& info);
 
 // The path with every component in its short (8.3) form, or none when the platform cannot give
 // one; a component that has no short name stays as it is.

@@ -51,6 +51,7 @@ class SaveWrites {
         case platform::file_probe::FileOpen::absent: return platform::profile::WriteResult::written;
         case platform::file_probe::FileOpen::held: break;
         case platform::file_probe::FileOpen::refused:
+        case platform::file_probe::FileOpen::unavailable:
           return platform::profile::WriteResult::refused;
       }
       return platform::profile::WriteResult::in_use;
@@ -247,15 +248,17 @@ std::optional<std::int32_t> program_key_position(std::wstring_view key) {
 }
 
 LoadResult start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
-                         const std::wstring& path, std::size_t key_limit) {
+                         const std::wstring& path, std::size_t key_limit,
+                         const platform::file_probe::ReadOpenCall& open) {
   // The profile functions answer a file they could not open as one without the key: held open
   // here for reading, with reads and writes shared, the file cannot be taken from them meanwhile.
-  platform::file_probe::ReadHold hold(path);
+  platform::file_probe::ReadHold hold(path, open);
   switch (hold.state()) {
     case platform::file_probe::FileOpen::opens: break;
     case platform::file_probe::FileOpen::absent: return LoadResult::loaded;
     case platform::file_probe::FileOpen::held: return LoadResult::in_use;
-    case platform::file_probe::FileOpen::refused: return LoadResult::unreadable;
+    case platform::file_probe::FileOpen::refused: return LoadResult::refused;
+    case platform::file_probe::FileOpen::unavailable: return LoadResult::unreadable;
   }
   target_list.clear();
   // Any number but 0 ticks the box; a value that holds no number leaves the box as designed.
@@ -289,6 +292,20 @@ LoadResult start_up_load(platform::CheckBox& front_display_option, platform::Lis
         {name->second, program != programs.end() ? program->second : std::wstring()});
   }
   return LoadResult::loaded;
+}
+
+bool holds_names_beyond(const std::wstring& path, const platform::ListBox& target_list) {
+  std::map<std::int32_t, std::wstring> names =
+      values_as_read(platform::profile::read_section(section_name, path), class_key_position);
+  std::vector<std::int32_t> present;
+  for (const auto& [k, name] : names) present.push_back(k);
+  std::vector<std::wstring> listed;
+  for (std::int32_t k = 0; k < target_list.count(); ++k) listed.push_back(target_list.item(k));
+  for (std::int32_t k : load_positions(read_count(path), present)) {
+    const std::wstring& name = names[k];
+    if (!name.empty() && std::find(listed.begin(), listed.end(), name) == listed.end()) return true;
+  }
+  return false;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/controls.h"
+#include "platform/file_probe.h"
 
 namespace lorvane::settings {
 
@@ -46,16 +47,24 @@ std::optional<std::int32_t> program_key_position(std::wstring_view key);
 inline constexpr std::size_t key_by_key_limit = 256;
 
 // What the start-up load found: the file read (or absent, which holds an empty list), held by
-// another program, or not readable for another reason. Only a loaded file may be saved over.
-enum class LoadResult { loaded, in_use, unreadable };
+// another program, not readable for a reason that may pass (a share not yet connected, a drive
+// not ready), or refused for good (access denied, a folder or a device under the name). Only a
+// loaded file may be saved over.
+enum class LoadResult { loaded, in_use, unreadable, refused };
 
 // Ticks or clears the box from the front-display key, then fills the list with the stored class
 // names in stored order, each with the program stored at its position, if any. Absent values
 // leave things as they are. The file is held open while its keys are read, so that a key that
 // reads as empty is one the file lacks; a file that cannot be opened leaves box and list
 // untouched.
-LoadResult start_up_load(platform::CheckBox& front_display_option, platform::ListBox& target_list,
-                         const std::wstring& path, std::size_t key_limit = key_by_key_limit);
+LoadResult start_up_load(
+    platform::CheckBox& front_display_option, platform::ListBox& target_list,
+    const std::wstring& path, std::size_t key_limit = key_by_key_limit,
+    const platform::file_probe::ReadOpenCall& open = platform::file_probe::open_for_reading);
+
+// Whether the file holds a class name, of those the start-up load would read, that the list
+// lacks; the file is only read, in one read of its section.
+bool holds_names_beyond(const std::wstring& path, const platform::ListBox& target_list);
 
 // What became of a save: written whole, or stopped at a write that failed for the whole patience
 // while another program held the file, or that was refused.

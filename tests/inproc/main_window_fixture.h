@@ -28,7 +28,9 @@ class MainWindowTest : public ::testing::Test {
     options.settings_path = settings_path_;
     options.copy_from = copy_from_;
     options.copy = copy_;
+    options.settings_read_open = read_open_;
     options.other_session = other_session_;
+    options.own_settings_passed_over = own_settings_passed_over_;
     options.exe_folder = exe_folder_;
     options.folder_key = folder_key_;
     options.clock = std::move(clock);
@@ -119,8 +121,12 @@ class MainWindowTest : public ::testing::Test {
   // of, and the copy: the real one, or a test's that fails as it can on Windows.
   std::optional<std::wstring> copy_from_;
   platform::file_probe::CopyCall copy_ = platform::file_probe::copy_file;
+  // How the start-up load opens a file to read: the real open, or a test's that is refused.
+  platform::file_probe::ReadOpenCall read_open_ = platform::file_probe::open_for_reading;
   // Whether a copy in another session runs on the file beside the executable.
   bool other_session_ = false;
+  // This user's own file that a start passes over for the file beside the executable.
+  std::optional<std::wstring> own_settings_passed_over_;
   // The executable's folder, whose second start the window answers, when a test gives one.
   std::optional<std::wstring> exe_folder_;
   // The folder claim's key, as a start hands it on.

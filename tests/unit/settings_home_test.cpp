@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "harness/lorvane_harness.h"
+#include "platform/file_probe.h"
 
 namespace lorvane::app {
 namespace {
@@ -45,6 +46,30 @@ TEST(CopyName, AFolderThatCannotBeOpenedIsNamedByItsPathInEverySpelling) {
   ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
   EXPECT_EQ(copy_name(spelled_short), copy_name(upper));
   EXPECT_NE(copy_name(spelled_short), copy_name(folder.file(L"Lorvane.ini")));
+}
+
+// What names a folder's claims, from what the file system answers for it.
+TEST(FolderIdentity, TheLongIdIsTakenWhereTheSystemHasItAndAZeroIdNamesNothing) {
+  using platform::file_probe::FolderIdentity;
+  using platform::file_probe::identity_of;
+  BY_HANDLE_FILE_INFORMATION info{};
+  info.dwVolumeSerialNumber = 0x1234;
+  info.nFileIndexHigh = 0x5;
+  info.nFileIndexLow = 0x6;
+  // Windows 7, which fails FileIdInfo: the 64-bit index.
+  EXPECT_EQ(identity_of(nullptr, info), (FolderIdentity{0x1234, 0, 0x500000006}));
+  // Windows 8 and later: the 128-bit id, whose high half tells apart folders of a ReFS volume
+  // that share the low one.
+  FILE_ID_INFO id_info{};
+  id_info.VolumeSerialNumber = 0xABCD00001234;
+  id_info.FileId.Identifier[0] = 0x6;
+  id_info.FileId.Identifier[15] = 0x1;
+  EXPECT_EQ(identity_of(&id_info, info), (FolderIdentity{0xABCD00001234, 1ull << 56, 0x6}));
+  // A share that answers 0 for every file, either way: no identity, so the path names the claim.
+  id_info.FileId = {};
+  EXPECT_FALSE(identity_of(&id_info, info));
+  info.nFileIndexHigh = info.nFileIndexLow = 0;
+  EXPECT_FALSE(identity_of(nullptr, info));
 }
 
 }  // namespace

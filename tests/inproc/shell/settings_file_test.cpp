@@ -274,6 +274,14 @@ TEST_F(SettingsPlaceTest, AHeldFileStaysBesideTheExeWithoutAWait) {
   EXPECT_TRUE(names_in(app_data_.path()).empty());
 }
 
+// Gives the file that last-write time, in 100-ns units since 1601.
+void set_written(const std::wstring& path, std::uint64_t time) {
+  platform::UniqueKernelHandle file = open_file(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
+  FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &written));
+}
+constexpr std::uint64_t minute = 60 * 10'000'000ull;
+
 TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromANewerFile) {
   write_ini(stored);
   const std::wstring beside = folder_.file(L"Lorvane.ini");
@@ -301,11 +309,6 @@ TEST_F(SettingsPlaceTest, ACopyInApplicationDataIsMadeOnceAndRefreshedOnlyFromAN
 
   // The file beside the exe written later than the copy: by as much as a FAT volume rounds to, or
   // by exactly the hour that daylight saving time shifts it, is no change; by more, it wins.
-  auto set_written = [](const std::wstring& path, std::uint64_t time) {
-    platform::UniqueKernelHandle file = open_file(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
-    FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
-    ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &written));
-  };
   const std::uint64_t copy_time = *platform::file_probe::last_written(in_app_data());
   constexpr std::uint64_t second = 10'000'000;
   for (std::uint64_t later : {2 * second, 3600 * second}) {
@@ -337,14 +340,7 @@ TEST_F(SettingsPlaceTest, AHeldCopyToRefreshIsWaitedForAndThenRefreshed) {
   copy_from_ = choice.copy_from;
   ASSERT_EQ(settings_path_, in_app_data());
   harness::write_ini(in_app_data(), L"[Lorvane]\n登録数=1\nクラス名0=Older\nクラス名1=\n");
-  const std::uint64_t copy_time = *platform::file_probe::last_written(in_app_data());
-  {
-    platform::UniqueKernelHandle original =
-        open_file(*copy_from_, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);
-    const std::uint64_t later = copy_time + 60 * 10'000'000ull;
-    FILETIME written{static_cast<DWORD>(later), static_cast<DWORD>(later >> 32)};
-    ASSERT_TRUE(::SetFileTime(original.get(), nullptr, nullptr, &written));
-  }
+  set_written(*copy_from_, *platform::file_probe::last_written(in_app_data()) + minute);
   platform::UniqueKernelHandle scanner = open_file(in_app_data(), GENERIC_READ, 0);
   ASSERT_TRUE(scanner);
   start();
@@ -379,6 +375,58 @@ TEST_F(SettingsPlaceTest, ACopyThatFailsLoadsTheFileBesideTheExeAndWritesNowhere
   close();
   EXPECT_FALSE(file_exists(in_app_data()));
   EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
+}
+
+// The copy fails and the file beside the exe then refuses its reader for good (access denied;
+// Wine lets root read anything, so the refusal is put in at the load's open). Nothing would end a
+// wait for it: the run reads this user's own copy in the application data where there is one, or
+// starts empty, writes nothing, and can be edited and started. A failure that may pass by itself
+// (a drive not ready) is still waited for, and the list then comes from beside the exe.
+TEST_F(SettingsPlaceTest, AFileBesideTheExeThatRefusesItsReaderAfterAFailedCopyIsNotWaitedFor) {
+  write_ini(stored);
+  settings::SettingsChoice choice = refused_beside(folder_.path(), app_data_.path());
+  settings_path_ = choice.path;
+  copy_from_ = choice.copy_from;
+  copy_ = [](const std::wstring&, const std::wstring&, bool) {
+    return platform::file_probe::CopyResult::failed;
+  };
+  DWORD beside_error = ERROR_ACCESS_DENIED;
+  read_open_ = [&](const std::wstring& path, DWORD& error) {
+    if (path == in_app_data() || beside_error == ERROR_SUCCESS)
+      return platform::file_probe::open_for_reading(path, error);
+    error = beside_error;
+    return INVALID_HANDLE_VALUE;
+  };
+  // This user's copy from an earlier run, older than the file beside the exe that would refresh it.
+  const std::wstring own = L"[Lorvane]\n登録数=1\nクラス名0=Own\nクラス名1=\n";
+  harness::write_ini(in_app_data(), own);
+  set_written(*copy_from_, *platform::file_probe::last_written(in_app_data()) + minute);
+  for (const Items& loaded : {Items{L"Own"}, Items{}}) {
+    start();
+    EXPECT_EQ(list_items(), loaded);
+    const std::wstring_view told = loaded.empty() ? app::settings_original_refused_empty_text
+                                                  : app::settings_original_refused_text;
+    EXPECT_EQ(context().front_display_option.caption(), told);
+    EXPECT_TRUE(::IsWindowEnabled(item(app::id_start_stop_button)));
+    context().target_list.append(L"Added");
+    click(app::id_save_button);
+    EXPECT_EQ(context().front_display_option.caption(), told);
+    close();
+    EXPECT_EQ(read_bytes(*copy_from_), ini_file_bytes(stored));
+    if (loaded.empty()) continue;
+    EXPECT_EQ(read_bytes(in_app_data()), ini_file_bytes(own));
+    ASSERT_TRUE(::DeleteFileW(in_app_data().c_str()));
+  }
+  EXPECT_FALSE(file_exists(in_app_data()));
+
+  beside_error = ERROR_NOT_READY;
+  start();
+  EXPECT_EQ(context().front_display_option.caption(), app::settings_unreadable_text);
+  EXPECT_FALSE(::IsWindowEnabled(item(app::id_start_stop_button)));
+  beside_error = ERROR_SUCCESS;
+  EXPECT_TRUE(pump_until([&] { return list_items() == Items{L"Stored"}; }));
+  close();
+  EXPECT_FALSE(file_exists(in_app_data()));
 }
 
 // Another user of the machine runs the copy in this folder: that copy's claim of the file beside
@@ -442,12 +490,28 @@ TEST_F(SettingsPlaceTest, AnotherSessionsCopyOfThisFolderLeavesThisUserItsOwnSet
             ini_file_bytes(L"[Lorvane]\n登録数=1\nクラス名0=Added\nクラス名1=\n前面表示設定=0\n"));
   EXPECT_EQ(read_bytes(beside), ini_file_bytes(stored));
 
-  // With the other copy gone, the file beside the exe is this start's again.
-  app::CopyClaims claims;
-  std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
-  ASSERT_TRUE(home);
-  EXPECT_EQ(home->path, beside);
-  EXPECT_FALSE(home->other_session);
+  // With the other copy gone, the file beside the exe is this start's again. The list this user
+  // kept meanwhile stays in the own file, never written, which the start names for as long as it
+  // holds a name the shared list lacks.
+  const std::string own = read_bytes(in_app_data());
+  for (bool brought_over : {false, true}) {
+    app::CopyClaims claims;
+    std::optional<app::SettingsHome> home = claims.take(folder_.path(), app_data);
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->path, beside);
+    EXPECT_FALSE(home->other_session);
+    EXPECT_EQ(home->own_file_passed_over, in_app_data());
+    settings_path_ = beside;
+    other_session_ = false;
+    own_settings_passed_over_ = home->own_file_passed_over;
+    start();
+    EXPECT_EQ(
+        context().front_display_option.caption() == app::own_settings_left_text(in_app_data()),
+        !brought_over);
+    if (!brought_over) context().target_list.append(L"Added");
+    close();
+    EXPECT_EQ(read_bytes(in_app_data()), own);
+  }
 }
 
 TEST_F(SettingsPlaceTest, AFolderTheCodePageCannotHoldIsReachedByItsShortPath) {
