@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/unique_handles.h"
+
 namespace lorvane::platform::file_probe {
 
 enum class FileOpen { opens, absent, held, refused };
@@ -35,13 +37,12 @@ class ReadHold {
   explicit ReadHold(const std::wstring& path);
   ReadHold(const ReadHold&) = delete;
   ReadHold& operator=(const ReadHold&) = delete;
-  ~ReadHold();
   // opens while the file is held open and its first bytes read; absent, held or refused as
   // failed_open says.
   FileOpen state() const { return state_; }
 
  private:
-  HANDLE file_ = INVALID_HANDLE_VALUE;
+  UniqueFile file_;
   FileOpen state_ = FileOpen::refused;
 };
 
