@@ -73,6 +73,20 @@ void AboutBox::show() {
   ::SetFocus(::GetDlgItem(window_, close_button_id));
 }
 
+void AboutBox::on_create(const CREATESTRUCTW& create) {
+  ::CreateWindowExW(0, L"BUTTON", L"閉じる", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                    0, 0, 0, 0, window_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(close_button_id)),
+                    create.hInstance, nullptr);
+  create_fonts();
+}
+
+void AboutBox::on_dpi_changed(WPARAM wparam, LPARAM lparam) {
+  take_new_dpi(dpi_, wparam, lparam);
+  create_fonts();
+  ::InvalidateRect(window_, nullptr, TRUE);
+}
+
 void AboutBox::create_fonts() {
   int dpi = dpi_.of_window(window_);
   title_font_ = label_font(1575, dpi);
@@ -92,22 +106,19 @@ void AboutBox::paint() {
   HDC dc = ::BeginPaint(window_, &ps);
   if (background_) {
     // At its natural size from the top-left corner, neither stretched nor tiled.
-    HDC source = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(source, background_.get());
+    platform::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    platform::SelectedObject picture(source.get(), background_.get());
     BITMAP info{};
     ::GetObjectW(background_.get(), sizeof info, &info);
-    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, old);
-    ::DeleteDC(source);
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
   }
   int dpi = dpi_.of_window(window_);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(0, 0, 0));
   for (const Label& label : labels) {
     RECT r = to_pixels(label.rect, dpi);
-    HGDIOBJ old = ::SelectObject(dc, (label.title ? title_font_ : notice_font_).get());
+    platform::SelectedObject font(dc, (label.title ? title_font_ : notice_font_).get());
     ::DrawTextW(dc, label.text, -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    ::SelectObject(dc, old);
   }
   ::EndPaint(window_, &ps);
 }
@@ -120,20 +131,10 @@ void AboutBox::close_handling() {
 
 LRESULT AboutBox::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE:
-      ::CreateWindowExW(0, L"BUTTON", L"閉じる",
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(close_button_id)),
-                        reinterpret_cast<CREATESTRUCTW*>(lparam)->hInstance, nullptr);
-      create_fonts();
-      return 0;
+    case WM_CREATE: on_create(*reinterpret_cast<const CREATESTRUCTW*>(lparam)); return 0;
     case WM_ERASEBKGND: return background_ ? 1 : ::DefWindowProcW(window_, message, wparam, lparam);
     case WM_PAINT: paint(); return 0;
-    case WM_DPICHANGED:
-      take_new_dpi(dpi_, wparam, lparam);
-      create_fonts();
-      ::InvalidateRect(window_, nullptr, TRUE);
-      return 0;
+    case WM_DPICHANGED: on_dpi_changed(wparam, lparam); return 0;
     case WM_COMMAND:
       if (LOWORD(wparam) == close_button_id || LOWORD(wparam) == IDCANCEL) close_handling();
       return 0;

@@ -28,6 +28,8 @@ class AboutBox : public WindowBase<AboutBox> {
   LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
+  void on_create(const CREATESTRUCTW& create);
+  void on_dpi_changed(WPARAM wparam, LPARAM lparam);
   void create_fonts();
   void paint();
   void close_handling();

@@ -481,7 +481,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_POWERBROADCAST:
       control::session_message(context(), message, wparam, lparam);
       return TRUE;
-    case WM_MOUSEMOVE: on_tray_callback(lparam); return 0;
+    case platform::tray::callback_message: on_tray_callback(lparam); return 0;
     case WM_ACTIVATE: on_activate(LOWORD(wparam) == WA_INACTIVE, HIWORD(wparam) != 0); return 0;
     case WM_SETFOCUS: restore_focus(); return 0;
     case WM_CLOSE: on_close(); return 0;

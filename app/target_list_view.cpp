@@ -9,40 +9,11 @@ namespace {
 
 constexpr UINT_PTR tool_id = 1;
 
-// The font the list box writes in, selected into a device context for as long as this lives.
-class FontIn {
- public:
-  FontIn(HDC dc, HWND list) : dc_(dc) {
-    auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
-    // Without one, the list box writes in the system font, the device context's own.
-    if (font != nullptr) old_ = ::SelectObject(dc_, font);
-  }
-  FontIn(const FontIn&) = delete;
-  FontIn& operator=(const FontIn&) = delete;
-  ~FontIn() {
-    if (old_ != nullptr) ::SelectObject(dc_, old_);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
-
-// A window's device context, released when this goes.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
-    if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
+// The font the list box writes in, or null without one: it then writes in the system font, the
+// device context's own, which a null selection keeps.
+HGDIOBJ list_font(HWND list) {
+  return reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0));
+}
 
 // Where the two lines of an item lie: inside a margin that follows the font, so that it grows
 // with the resolution as the text does.
@@ -129,9 +100,9 @@ void TargetListView::attach(HWND list) {
 
 void TargetListView::fit_to_font() {
   if (list_ == nullptr) return;
-  WindowDc dc(list_);
+  platform::WindowDc dc(list_);
   if (dc.get() == nullptr) return;
-  FontIn font(dc.get(), list_);
+  platform::SelectedObject font(dc.get(), list_font(list_));
   // A list box drawn by its parent at one height never asks again when its font changes.
   ::SendMessageW(list_, LB_SETITEMHEIGHT, 0, MAKELPARAM(item_height(dc.get()), 0));
   ::InvalidateRect(list_, nullptr, TRUE);
@@ -144,9 +115,9 @@ bool TargetListView::measure(HWND parent, MEASUREITEMSTRUCT& item) {
   if (item.CtlType != ODT_LISTBOX || item.CtlID != static_cast<UINT>(id_target_list)) return false;
   // Asked once, as the list box is made, before it has a font; fit_to_font follows.
   HWND list = ::GetDlgItem(parent, id_target_list);
-  WindowDc dc(list != nullptr ? list : parent);
+  platform::WindowDc dc(list != nullptr ? list : parent);
   if (dc.get() == nullptr) return false;
-  FontIn font(dc.get(), list);
+  platform::SelectedObject font(dc.get(), list_font(list));
   item.itemHeight = static_cast<UINT>(item_height(dc.get()));
   return true;
 }
@@ -166,7 +137,7 @@ bool TargetListView::draw(const DRAWITEMSTRUCT& item) {
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
   ::FillRect(dc, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   platform::Target target = platform::ListBox(item.hwndItem).target(static_cast<int>(item.itemID));
-  FontIn font(dc, item.hwndItem);
+  platform::SelectedObject font(dc, list_font(item.hwndItem));
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
   ItemLines lines = lines_in(item.rcItem, metrics);
@@ -235,9 +206,9 @@ void TargetListView::pointer_at(LPARAM client_point) {
     ::SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(entry),
                    reinterpret_cast<LPARAM>(&tool.rect));
     platform::Target target = platform::ListBox(list_).target(entry);
-    WindowDc dc(list_);
+    platform::WindowDc dc(list_);
     if (dc.get() != nullptr) {
-      FontIn font(dc.get(), list_);
+      platform::SelectedObject font(dc.get(), list_font(list_));
       TEXTMETRICW metrics{};
       ::GetTextMetricsW(dc.get(), &metrics);
       ItemLines lines = lines_in(tool.rect, metrics);

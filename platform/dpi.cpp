@@ -1,6 +1,7 @@
 #include "platform/dpi.h"
 
 #include "platform/late_bound.h"
+#include "platform/unique_handles.h"
 
 namespace lorvane::platform {
 namespace {
@@ -29,9 +30,8 @@ const DpiFunctions& DpiFunctions::of_system() { return system_functions; }
 int Dpi::system() const {
   if (functions_.get_dpi_for_system != nullptr)
     return static_cast<int>(functions_.get_dpi_for_system());
-  HDC screen = ::GetDC(nullptr);
-  int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  int dpi = screen.get() != nullptr ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 

@@ -12,13 +12,6 @@
 namespace lorvane::platform::file_probe {
 namespace {
 
-struct FileCloser {
-  HANDLE handle;
-  ~FileCloser() {
-    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
-  }
-};
-
 // A call that fills a buffer with what it finds for the argument, and answers with the length it
 // needs when the buffer is too small (the short and long path, an environment variable).
 using FillCall = DWORD(WINAPI*)(const wchar_t* argument, wchar_t* buffer, DWORD size);
@@ -54,12 +47,12 @@ FileOpen failed_open(DWORD error) {
 FileOpen open_for_read_write(const std::wstring& path) {
   // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open (access denied), and so counts as
   // refused.
-  FileCloser file{::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) return failed_open(::GetLastError());
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return failed_open(::GetLastError());
   // A device or a pipe under that name is no settings file either.
-  return ::GetFileType(file.handle) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
+  return ::GetFileType(file.get()) == FILE_TYPE_DISK ? FileOpen::opens : FileOpen::refused;
 }
 
 HANDLE open_for_reading(const std::wstring& path, DWORD& error) {
@@ -71,24 +64,21 @@ HANDLE open_for_reading(const std::wstring& path, DWORD& error) {
 
 ReadHold::ReadHold(const std::wstring& path, const ReadOpenCall& open) {
   DWORD error = ERROR_SUCCESS;
-  file_ = open(path, error);
-  if (file_ == INVALID_HANDLE_VALUE) {
+  file_.reset(open(path, error));
+  if (!file_) {
     // A missing folder on the way is as absent as a missing file.
     state_ = error == ERROR_PATH_NOT_FOUND ? FileOpen::absent : failed_open(error);
-  } else if (::GetFileType(file_) != FILE_TYPE_DISK) {
+  } else if (::GetFileType(file_.get()) != FILE_TYPE_DISK) {
     state_ = FileOpen::refused;
   } else {
     // The open proves only that the file opened: another program may lock a range of it, and the
     // profile functions' reads then find nothing. A few bytes read here meet such a lock.
     char head[16];
     DWORD got = 0;
-    state_ = ::ReadFile(file_, head, sizeof head, &got, nullptr) ? FileOpen::opens
-                                                                 : failed_open(::GetLastError());
+    state_ = ::ReadFile(file_.get(), head, sizeof head, &got, nullptr)
+                 ? FileOpen::opens
+                 : failed_open(::GetLastError());
   }
-}
-
-ReadHold::~ReadHold() {
-  if (file_ != INVALID_HANDLE_VALUE) ::CloseHandle(file_);
 }
 
 bool folder_takes_new_file(const std::wstring& folder) {
@@ -98,9 +88,9 @@ bool folder_takes_new_file(const std::wstring& folder) {
   for (DWORD n = 0; n < 100; ++n) {
     std::wstring name = stem + decimal_text(static_cast<std::int32_t>(start + n)) + L".tmp";
     // Deleted by the system as it is closed: a probe never stays behind.
-    FileCloser probe{::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)};
-    if (probe.handle != INVALID_HANDLE_VALUE) return true;
+    UniqueFile probe(::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (probe) return true;
     if (::GetLastError() != ERROR_FILE_EXISTS) return false;
   }
   return false;
@@ -108,17 +98,17 @@ bool folder_takes_new_file(const std::wstring& folder) {
 
 std::optional<FolderIdentity> folder_identity(const std::wstring& folder) {
   // Only the attributes are asked for, with every sharing allowed: nobody is kept from the folder.
-  FileCloser handle{::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+  UniqueFile handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
-  if (handle.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
-  if (!::GetFileInformationByHandle(handle.handle, &info)) return std::nullopt;
+  if (!::GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
   // Windows 7 has the function but not the class, and fails: the 64-bit index stands there.
   FILE_ID_INFO id_info;
   const bool has_id_info =
-      ::GetFileInformationByHandleEx(handle.handle, FileIdInfo, &id_info, sizeof id_info) != 0;
+      ::GetFileInformationByHandleEx(handle.get(), FileIdInfo, &id_info, sizeof id_info) != 0;
   return identity_of(has_id_info ? &id_info : nullptr, info);
 }
 

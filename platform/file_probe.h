@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/unique_handles.h"
+
 namespace lorvane::platform::file_probe {
 
 enum class FileOpen { opens, absent, held, refused, unavailable };
@@ -44,13 +46,12 @@ class ReadHold {
   explicit ReadHold(const std::wstring& path, const ReadOpenCall& open = open_for_reading);
   ReadHold(const ReadHold&) = delete;
   ReadHold& operator=(const ReadHold&) = delete;
-  ~ReadHold();
   // opens while the file is held open and its first bytes read; refused for a folder or a device
   // that opens under the name; else as failed_open says.
   FileOpen state() const { return state_; }
 
  private:
-  HANDLE file_ = INVALID_HANDLE_VALUE;
+  UniqueFile file_;
   FileOpen state_ = FileOpen::refused;
 };
 

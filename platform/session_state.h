@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
-#include <type_traits>
+
+#include "platform/unique_handles.h"
 
 namespace lorvane::platform {
 
@@ -72,21 +72,13 @@ class SessionNotifications {
   bool retry_session();
 
  private:
-  struct ModuleFreer {
-    void operator()(HMODULE module) const noexcept { ::FreeLibrary(module); }
-  };
-  struct PowerNotifyCloser {
-    void operator()(HPOWERNOTIFY notify) const noexcept {
-      ::UnregisterPowerSettingNotification(notify);
-    }
-  };
   HWND window_;
   const SessionSystem& system_;
   bool display_is_console_ = true;
   // Unloaded after the session registration has ended, which needs its functions.
-  std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer> wtsapi_;
+  UniqueModule wtsapi_;
   bool session_registered_ = false;
-  std::unique_ptr<void, PowerNotifyCloser> display_;
+  UniquePowerNotify display_;
 };
 
 }  // namespace lorvane::platform
