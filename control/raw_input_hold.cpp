@@ -5,7 +5,7 @@
 namespace lorvane::control {
 
 platform::RawInputEvent RawInputHold::with_what_came(platform::RawInputEvent first) {
-  if (!holding_) first |= platform::raw_input::drain();
+  if (!holding_) first |= drain_();
   return first;
 }
 
@@ -26,7 +26,7 @@ void RawInputHold::take() {
   if (!holding_) return;
   ends_.reset();
   holding_ = false;
-  platform::RawInputEvent input = platform::raw_input::drain();
+  platform::RawInputEvent input = drain_();
   streaming_ = input.any();
   // The reader holds on where input keeps coming.
   if (streaming_) reader_(input);

@@ -25,10 +25,17 @@ class RawInputHold {
  public:
   // Where what the hold kept goes once it is read.
   using Reader = std::function<void(const platform::RawInputEvent&)>;
+  // How it is read: all the raw input waiting in this thread's queue, in one go, taken out of the
+  // queue (the system's buffered read, unless a test stands in for the queue).
+  using Drain = std::function<platform::RawInputEvent()>;
 
   explicit RawInputHold(Reader reader, UINT first_ms = first_raw_input_hold_ms,
-                        UINT streaming_ms = raw_input_hold_ms)
-      : reader_(std::move(reader)), first_ms_(first_ms), streaming_ms_(streaming_ms) {}
+                        UINT streaming_ms = raw_input_hold_ms,
+                        Drain drain = platform::raw_input::drain)
+      : reader_(std::move(reader)),
+        drain_(std::move(drain)),
+        first_ms_(first_ms),
+        streaming_ms_(streaming_ms) {}
   RawInputHold(const RawInputHold&) = delete;
   RawInputHold& operator=(const RawInputHold&) = delete;
 
@@ -56,6 +63,7 @@ class RawInputHold {
 
  private:
   Reader reader_;
+  Drain drain_;
   UINT first_ms_;
   UINT streaming_ms_;
   bool holding_ = false;

@@ -236,58 +236,46 @@ struct SeenBox {
   int answer;
 };
 
-// Watches, from a thread of its own, for message boxes (#32770) titled "Lorvane" and presses the
-// next answer of its script (IDYES, IDNO, IDOK, IDCANCEL) in each, recording what it saw.
+// Watches, from a thread of its own, for message boxes (#32770) of this process titled "Lorvane",
+// and presses the next answer of its script (IDYES, IDNO, IDOK, IDCANCEL) in each, recording what
+// it saw. Between boxes the thread sleeps until the system tells of a new window (a WinEvent
+// hook, out of context). Wine 8 tells only of its creation (EVENT_OBJECT_CREATE; of other
+// processes' windows too), before the box has its title or shows; Windows also tells when it
+// shows. So a box heard of is sent a message, which its thread takes once it waits for messages
+// in the box's own loop, where the box shows with its text; one still hidden then is looked at
+// again every 10 ms, for 2 s at most.
 class MessageBoxAnswerer {
  public:
-  explicit MessageBoxAnswerer(std::vector<int> answers) : answers_(std::move(answers)) {
-    ::InitializeCriticalSection(&lock_);
-    thread_ = std::thread([this] { run(); });
-  }
-  ~MessageBoxAnswerer() {
-    stop_ = true;
-    thread_.join();
-    ::DeleteCriticalSection(&lock_);
-  }
+  // Returns once the watch is on: a box shown from then on by this thread, or by another once it
+  // has taken messages since, is answered.
+  explicit MessageBoxAnswerer(std::vector<int> answers);
+  ~MessageBoxAnswerer();
   MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
   MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
-  std::vector<SeenBox> seen() const {
-    ::EnterCriticalSection(&lock_);
-    std::vector<SeenBox> copy = seen_;
-    ::LeaveCriticalSection(&lock_);
-    return copy;
-  }
+  std::vector<SeenBox> seen() const;
   std::size_t answered() const { return answered_.load(); }
 
  private:
-  void run() {
-    HWND last = nullptr;
-    while (!stop_) {
-      HWND box = ::FindWindowW(L"#32770", L"Lorvane");
-      std::size_t next = answered_.load();
-      if (box != nullptr && box != last && ::IsWindowVisible(box) && next < answers_.size()) {
-        int answer = answers_[next];
-        SeenBox seen{L"Lorvane", message_box_text(box), answer};
-        ::EnterCriticalSection(&lock_);
-        seen_.push_back(seen);
-        ::LeaveCriticalSection(&lock_);
-        last = box;
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
-        answered_ = next + 1;
-      } else if (box == nullptr) {
-        last = nullptr;
-      }
-      ::Sleep(20);
-    }
-  }
+  struct Heard {
+    HWND box;
+    DWORD since;  // the tick count when it was heard of
+  };
+  static void CALLBACK on_win_event(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
+                                    LONG child, DWORD, DWORD);
+  void run();
+  // Answers the boxes heard of that show, and forgets the ones that are gone or not to answer.
+  void answer_shown();
 
   std::vector<int> answers_;
   std::vector<SeenBox> seen_;
   mutable CRITICAL_SECTION lock_;
   std::atomic<std::size_t> answered_{0};
-  std::atomic<bool> stop_{false};
+  // On the watching thread alone.
+  std::vector<Heard> heard_;
+  std::vector<HWND> answered_boxes_;
+  platform::UniqueKernelHandle ready_;
+  DWORD thread_id_ = 0;
   std::thread thread_;
 };
 

@@ -7,6 +7,12 @@
 #include <string_view>
 
 namespace lorvane::harness {
+namespace {
+
+// The hook's callback has no context pointer; the events go to the thread that set the hook.
+thread_local MessageBoxAnswerer* watching_answerer = nullptr;
+
+}  // namespace
 
 HWND show_window_of_class(const std::wstring& class_name, WNDPROC proc, const RECT& place,
                           void* param, Shape shape, Activation activation, HWND owner) {
@@ -129,6 +135,91 @@ std::wstring message_box_text(HWND box) {
   wchar_t buffer[1024] = {};
   ::GetWindowTextW(text, buffer, 1024);
   return buffer;
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer(std::vector<int> answers)
+    : answers_(std::move(answers)), ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  ::InitializeCriticalSection(&lock_);
+  thread_ = std::thread([this] { run(); });
+  ::WaitForSingleObject(ready_.get(), INFINITE);
+  // Under Wine a thread learns of a new hook only when it next takes messages, and until then
+  // raises no event for its windows: this thread, which shows the boxes in a test, looks now.
+  MSG msg{};
+  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  ::PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+  thread_.join();
+  ::DeleteCriticalSection(&lock_);
+}
+
+std::vector<SeenBox> MessageBoxAnswerer::seen() const {
+  ::EnterCriticalSection(&lock_);
+  std::vector<SeenBox> copy = seen_;
+  ::LeaveCriticalSection(&lock_);
+  return copy;
+}
+
+void CALLBACK MessageBoxAnswerer::on_win_event(HWINEVENTHOOK, DWORD, HWND window, LONG object,
+                                               LONG child, DWORD, DWORD) {
+  if (watching_answerer == nullptr || object != OBJID_WINDOW || child != CHILDID_SELF) return;
+  wchar_t name[16] = {};
+  if (::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow() ||
+      ::GetClassNameW(window, name, 16) == 0 || std::wstring_view(name) != L"#32770") {
+    return;
+  }
+  watching_answerer->heard_.push_back({window, ::GetTickCount()});
+}
+
+void MessageBoxAnswerer::run() {
+  watching_answerer = this;
+  // From creation to showing (one event or the other, or both, for each box), for this process's
+  // windows alone: a test run beside it may have boxes of its own.
+  platform::UniqueWinEventHook hook(
+      ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, &on_win_event,
+                        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+  MSG msg{};
+  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue, for the quit message
+  thread_id_ = ::GetCurrentThreadId();
+  // A box already open is answered too.
+  if (HWND open = find_window_of(::GetCurrentProcessId(), L"#32770", L"Lorvane"))
+    heard_.push_back({open, ::GetTickCount()});
+  ::SetEvent(ready_.get());
+  for (;;) {
+    answer_shown();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, heard_.empty() ? INFINITE : 10, QS_ALLINPUT);
+    // The hook's events are handled inside the peek.
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        watching_answerer = nullptr;
+        return;
+      }
+      ::DispatchMessageW(&msg);
+    }
+  }
+}
+
+void MessageBoxAnswerer::answer_shown() {
+  const DWORD now = ::GetTickCount();
+  std::erase_if(heard_, [&](const Heard& heard) {
+    HWND box = heard.box;
+    if (!::IsWindow(box) || std::ranges::count(answered_boxes_, box) > 0) return true;
+    // Handled once the box's thread waits for messages.
+    send(box, WM_NULL, 0, 0, nullptr, 1000);
+    if (!::IsWindowVisible(box)) return now - heard.since > 2000;
+    std::size_t next = answered_.load();
+    if (text_of(box) != L"Lorvane" || next >= answers_.size()) return true;
+    int answer = answers_[next];
+    ::EnterCriticalSection(&lock_);
+    seen_.push_back({L"Lorvane", message_box_text(box), answer});
+    ::LeaveCriticalSection(&lock_);
+    answered_boxes_.push_back(box);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, answer)));
+    answered_ = next + 1;
+    return true;
+  });
 }
 
 }  // namespace lorvane::harness

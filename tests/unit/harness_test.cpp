@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace lorvane::harness {
 namespace {
@@ -82,6 +83,21 @@ TEST(HarnessWindows, AWindowOfAClassComesUpAsAskedAndTheZOrderQueriesAgree) {
   EXPECT_EQ(z_position(gone), -1);
   EXPECT_FALSE(is_below(gone, front.get()));
   EXPECT_FALSE(is_last_visible(nullptr));
+}
+
+// Boxes shown one after another, as a wizard's questions are: each is answered once, in the
+// script's order.
+TEST(HarnessMessageBoxes, EachBoxIsAnsweredOnceInTheScriptsOrder) {
+  MessageBoxAnswerer answerer({IDNO, IDYES, IDCANCEL});
+  EXPECT_EQ(::MessageBoxW(nullptr, L"first", L"Lorvane", MB_YESNO), IDNO);
+  EXPECT_EQ(::MessageBoxW(nullptr, L"second", L"Lorvane", MB_YESNO), IDYES);
+  EXPECT_EQ(::MessageBoxW(nullptr, L"third", L"Lorvane", MB_OKCANCEL), IDCANCEL);
+  std::vector<SeenBox> seen = answerer.seen();
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].text, L"first");
+  EXPECT_EQ(seen[1].text, L"second");
+  EXPECT_EQ(seen[2].text, L"third");
+  EXPECT_EQ(seen[2].answer, IDCANCEL);
 }
 
 }  // namespace

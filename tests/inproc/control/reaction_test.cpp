@@ -1,6 +1,5 @@
 // Control between ticks: the foreground hook's filter, the click on a registered window in front,
-// the raised window and its return to the bottom, what nobody seeing the desktop stops, and
-// which windows count as full-screen work.
+// the raised window and its return to the bottom, and which windows count as full-screen work.
 #include <atomic>
 
 #include "app/message_loop.h"
@@ -12,6 +11,8 @@ namespace {
 using namespace std::chrono_literals;
 using platform::RawDevices;
 
+class ReactionTest : public ControlTest {};
+
 // A left click there, and the pointer parked again.
 void click_point(POINT at) { harness::click_at(at); }
 
@@ -21,7 +22,7 @@ POINT client_point(HWND window, int x, int y) {
   return p;
 }
 
-TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) {
+TEST_F(ReactionTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) {
   platform::UniqueWindow other = make_window(bystander);
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
@@ -54,7 +55,7 @@ TEST_F(ControlTest, AForegroundEventTicksOnlyWhenTheForegroundWindowHasChanged) 
   EXPECT_TRUE(pump_until([&] { return is_last_visible(a.get()); }));
 }
 
-TEST_F(ControlTest, ARegisteredWindowClickedToTheFrontGoesBackAtOnce) {
+TEST_F(ReactionTest, ARegisteredWindowClickedToTheFrontGoesBackAtOnce) {
   // Real clicks of this process on its own windows: Wine raises focus events for those.
   harness::park_pointer();
   platform::UniqueWindow a = make_window(target_a);
@@ -86,7 +87,7 @@ TEST_F(ControlTest, ARegisteredWindowClickedToTheFrontGoesBackAtOnce) {
   EXPECT_TRUE(is_below(a.get(), other.get()));
 }
 
-TEST_F(ControlTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoNothing) {
+TEST_F(ReactionTest, AClickOnTheRegisteredWindowInFrontSendsItBackPointerMovesDoNothing) {
   platform::UniqueWindow a = start_with_target_to_click();
   platform::UniqueWindow other = make_window(bystander);
   EXPECT_TRUE(listening_as_registered(RawDevices::none)) << "nothing in front to watch";
@@ -147,7 +148,7 @@ bool heard_button_down(HWND main) {
 // at once, before the clicked window's own program has raised it, and find nothing to move. The
 // test delivers the timer's message at once, as such a clock would, and raises the window as its
 // program would after that: the push still comes, with the button held and nothing else to come.
-TEST_F(ControlTest, AClicksTickThatCameBeforeTheRaiseComesOnceMore) {
+TEST_F(ReactionTest, AClicksTickThatCameBeforeTheRaiseComesOnceMore) {
   platform::UniqueWindow a = start_with_target_to_click();
   // A window of the user's, for the target to lie above or below.
   platform::UniqueWindow other = make_window(bystander);
@@ -183,7 +184,7 @@ TEST_F(ControlTest, AClicksTickThatCameBeforeTheRaiseComesOnceMore) {
 
 // Once the window in front is watched, input after the first waits in the queue until the hold
 // is over, and is then read in one go: a click among pointer moves runs the tick at once.
-TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
+TEST_F(ReactionTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
   platform::UniqueWindow a = start_with_target_to_click();
   // A window of the user's, for the target to lie above or below.
   platform::UniqueWindow other = make_window(bystander);
@@ -194,28 +195,6 @@ TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
   EXPECT_EQ(hold.wait_left(::GetTickCount()), std::nullopt) << "nothing came yet";
   harness::point_at(client_point(a.get(), 60, 60));
   ASSERT_TRUE(pump_until([&] { return hold.wait_left(::GetTickCount()).has_value(); }, 2s));
-
-  // The hold runs from the loop's first ask; a later ask keeps its end. The first hold is short;
-  // once a hold has found input waiting, the next ones are long, until one finds none.
-  constexpr DWORD asked = 0xFFFFFFF0u;  // across the tick count's wrap
-  int read = 0;
-  control::RawInputHold fresh([&](const platform::RawInputEvent&) { ++read; });
-  fresh.hold();
-  ASSERT_EQ(fresh.wait_left(asked), control::first_raw_input_hold_ms);
-  EXPECT_EQ(fresh.wait_left(asked + 5), control::first_raw_input_hold_ms - 5);
-  EXPECT_EQ(fresh.wait_left(asked + control::first_raw_input_hold_ms), 0u) << "its time is up";
-  harness::nudge_pointer();
-  // Waited for as the held wait would, without taking any message.
-  ASSERT_EQ(::MsgWaitForMultipleObjectsEx(0, nullptr, 2000, QS_RAWINPUT, MWMO_INPUTAVAILABLE),
-            WAIT_OBJECT_0);
-  fresh.take();
-  EXPECT_EQ(read, 1) << "what came was read in one go";
-  fresh.hold();
-  EXPECT_EQ(fresh.wait_left(asked), control::raw_input_hold_ms) << "input keeps coming";
-  // A wait that failed would fail again: from then on nothing is held.
-  fresh.wait_failed();
-  fresh.hold();
-  EXPECT_EQ(fresh.wait_left(asked), std::nullopt);
 
   // What comes now stays queued: nothing here reads it before the hold is over. The click raises
   // the window as its program would.
@@ -249,7 +228,7 @@ TEST_F(ControlTest, InputWhileTheWindowInFrontIsWatchedIsHeldAndReadInOneGo) {
 // A message sent to the window during a hold is handled inside the wait, which then waits on
 // for the rest of the hold: the input that comes meanwhile stays queued, and the hold ends at its
 // time, though no other message comes to end the wait.
-TEST_F(ControlTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
+TEST_F(ReactionTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
   platform::UniqueWindow a = start_with_target_to_click();
   bring_to_front(a.get());
   tick();
@@ -290,7 +269,7 @@ TEST_F(ControlTest, AMessageSentDuringAHoldKeepsItsInputQueuedAndItsEnd) {
   harness::park_pointer();
 }
 
-TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
+TEST_F(ReactionTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
   harness::park_pointer();
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
@@ -315,7 +294,7 @@ TEST_F(ControlTest, TheRaisedWindowGoesDownOnTheFirstKeyAndIsForgotten) {
 // Where the system tells of it, the raised window that stops showing is replaced at once, without
 // waiting for the tick. Wine 8 raises no event at a hook filtered by process when a window is
 // hidden, minimised or closed: the test raises the event as the system would.
-TEST_F(ControlTest, TheRaisedWindowHiddenMinimisedOrClosedIsReplacedAtOnce) {
+TEST_F(ReactionTest, TheRaisedWindowHiddenMinimisedOrClosedIsReplacedAtOnce) {
   harness::park_pointer();
   platform::UniqueWindow a = make_window(target_a);
   platform::UniqueWindow b1 = make_window(target_b);
@@ -355,7 +334,7 @@ TEST_F(ControlTest, TheRaisedWindowHiddenMinimisedOrClosedIsReplacedAtOnce) {
   EXPECT_TRUE(listening_as_registered(RawDevices::none)) << "nothing is left to wait for";
 }
 
-TEST_F(ControlTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
+TEST_F(ReactionTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
   clock_.set_idle();
@@ -369,7 +348,7 @@ TEST_F(ControlTest, InputAsTheWindowGoesUpBringsItDownAtOnce) {
       << "nothing waits for the user's return";
 }
 
-TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) {
+TEST_F(ReactionTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) {
   platform::UniqueWindow other = make_window(bystander);
   add_targets({target_a});
   clock_.set_idle();
@@ -395,7 +374,7 @@ TEST_F(ControlTest, TheTickBringsTheRaisedWindowDownWhenTheUserCameBackUnheard) 
   EXPECT_TRUE(listening_as_registered(RawDevices::none));
 }
 
-TEST_F(ControlTest, NothingStaysArmedOnceControlStops) {
+TEST_F(ReactionTest, NothingStaysArmedOnceControlStops) {
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
   clock_.set_idle();
@@ -432,205 +411,7 @@ TEST_F(ControlTest, NothingStaysArmedOnceControlStops) {
   context().selection_timer.set_enabled(false);
 }
 
-// What the system sends when the session is locked, unlocked, disconnected or connected, and
-// when the display's power state changes: Wine sends none of them.
-void session_change(HWND main, WPARAM code) { ::SendMessageW(main, WM_WTSSESSION_CHANGE, code, 0); }
-
-void display_state(HWND main, const GUID& setting, DWORD state) {
-  struct {
-    GUID setting;
-    DWORD length;
-    DWORD data;
-  } message{setting, sizeof(DWORD), state};
-  ::SendMessageW(main, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
-                 reinterpret_cast<LPARAM>(&message));
-}
-
-constexpr GUID console_display = {
-    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID monitor_power = {
-    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-constexpr GUID session_display = {
-    0x2b84c20e, 0xad23, 0x4ddf, {0x93, 0xdb, 0x05, 0xff, 0xbd, 0x7e, 0xfc, 0xa5}};
-constexpr GUID other_setting = {
-    0x8619b916, 0xe004, 0x4dd8, {0x9b, 0x66, 0xda, 0xe8, 0x6f, 0x80, 0x66, 0x98}};
-
-TEST_F(ControlTest, WhileNobodyCanSeeTheDesktopNothingIsRaisedAndNothingWaits) {
-  platform::UniqueWindow a = make_window(target_a);
-  add_targets({target_a});
-  clock_.set_idle();
-  start_without_timer();
-  // Each way of not being seen takes the raised window down and keeps it down at the ticks;
-  // its end lets the next tick raise it again.
-  struct Case {
-    const char* what;
-    std::function<void()> begin;
-    std::function<void()> end;
-  };
-  HWND main = hwnd();
-  const Case cases[] = {
-      {"locked",
-       [&] {
-         session_.locked = std::optional<bool>(true);  // as the tick will find it
-         session_change(main, WTS_SESSION_LOCK);
-       },
-       [&] {
-         session_.locked = std::optional<bool>(false);
-         session_change(main, WTS_SESSION_UNLOCK);
-       }},
-      {"console disconnected", [&] { session_change(main, WTS_CONSOLE_DISCONNECT); },
-       [&] { session_change(main, WTS_CONSOLE_CONNECT); }},
-      {"remote disconnected", [&] { session_change(main, WTS_REMOTE_DISCONNECT); },
-       [&] { session_change(main, WTS_REMOTE_CONNECT); }},
-      {"display off", [&] { display_state(main, console_display, 0); },
-       [&] { display_state(main, console_display, 2); }},  // dimmed: someone may look
-      {"monitor off (Windows 7)", [&] { display_state(main, monitor_power, 0); },
-       [&] { display_state(main, monitor_power, 1); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    tick();
-    ASSERT_TRUE(is_topmost(a.get()));
-    ASSERT_TRUE(listening_as_registered(RawDevices::mouse_and_keyboard));
-    c.begin();
-    EXPECT_FALSE(is_topmost(a.get()));
-    EXPECT_TRUE(listening_as_registered(RawDevices::none));
-    tick();
-    EXPECT_FALSE(is_topmost(a.get())) << "no idle raise";
-    // A registered window in front is still pushed, but no click on it is waited for.
-    clock_.set_active();
-    bring_to_front(a.get());
-    tick();
-    EXPECT_TRUE(is_last_visible(a.get()));
-    EXPECT_TRUE(listening_as_registered(RawDevices::none));
-    clock_.set_idle();
-    c.end();
-  }
-  // Other power settings and session codes change nothing.
-  tick();
-  display_state(main, other_setting, 0);
-  session_change(main, WTS_SESSION_LOGON);
-  EXPECT_TRUE(is_topmost(a.get()));
-
-  // Two at once: the session unlocked with the display still off is still unseen.
-  session_change(main, WTS_SESSION_LOCK);
-  display_state(main, console_display, 0);
-  session_change(main, WTS_SESSION_UNLOCK);
-  EXPECT_FALSE(raised_at_tick(a.get()));
-  // Stop forgets what it heard: a new start may not hear of it again.
-  click(app::id_start_stop_button);
-  start_without_timer();
-  EXPECT_TRUE(raised_at_tick(a.get()));
-}
-
-// Windows 7 tells only of the console's monitor, which reads off for the whole of a Remote
-// Desktop session: there it says nothing about whether anyone looks. Whether the session is
-// remote is read again as sessions connect and disconnect.
-TEST_F(ControlTest, TheConsolesDisplayIsIgnoredInARemoteSession) {
-  session_.console_display_only = true;
-  session_.remote = true;
-  platform::UniqueWindow a = make_window(target_a);
-  add_targets({target_a});
-  clock_.set_idle();
-  start_without_timer();
-  HWND main = hwnd();
-  display_state(main, monitor_power, 0);
-  tick();
-  EXPECT_TRUE(is_topmost(a.get())) << "raised in the remote session";
-
-  // The user walks to the console: the remote session ends, the console connects.
-  session_change(main, WTS_REMOTE_DISCONNECT);
-  EXPECT_FALSE(is_topmost(a.get()));
-  session_.remote = false;
-  session_change(main, WTS_CONSOLE_CONNECT);
-  EXPECT_FALSE(raised_at_tick(a.get())) << "the console's monitor is off";
-  display_state(main, monitor_power, 1);
-  EXPECT_TRUE(raised_at_tick(a.get()));
-  display_state(main, monitor_power, 0);
-  // And back to the remote desktop.
-  session_change(main, WTS_CONSOLE_DISCONNECT);
-  session_.remote = true;
-  session_change(main, WTS_REMOTE_CONNECT);
-  tick();
-  EXPECT_TRUE(is_topmost(a.get()));
-  click(app::id_start_stop_button);
-
-  // Where the session's own display is told of (Windows 8 and later), its off counts everywhere.
-  session_.console_display_only = false;
-  click(app::id_start_stop_button);
-  ASSERT_TRUE(control::control_running(context()));
-  ASSERT_TRUE(raised_at_tick(a.get()));
-  display_state(main, session_display, 0);
-  EXPECT_FALSE(is_topmost(a.get())) << "brought down at once";
-  EXPECT_FALSE(raised_at_tick(a.get()));
-  display_state(main, session_display, 2);
-  EXPECT_TRUE(raised_at_tick(a.get()));
-}
-
-// Early at logon the session's notifications are refused; the tick asks again until they hold,
-// and then asks whether a lock came meanwhile. A lock whose unlock never arrives is asked about
-// at every tick until the session reads unlocked; while it is not locked, nothing asks.
-TEST_F(ControlTest, ASessionRegisteredLateAndAnUnlockUnheardAreAskedAtTheTick) {
-  session_.registrations_to_refuse = 2;
-  session_.locked = std::optional<bool>(false);
-  platform::UniqueWindow a = make_window(target_a);
-  add_targets({target_a});
-  clock_.set_idle();
-  start_without_timer();
-  EXPECT_EQ(session_.registrations_asked, 1);
-  tick();
-  EXPECT_EQ(session_.registrations_asked, 2) << "refused: asked again at the tick";
-  EXPECT_TRUE(is_topmost(a.get()));
-  // Locked meanwhile, unheard: found as soon as the registration holds.
-  session_.locked = std::optional<bool>(true);
-  tick();
-  EXPECT_EQ(session_.registrations_asked, 3);
-  EXPECT_FALSE(is_topmost(a.get()));
-
-  // Still locked at the next ticks; the question it cannot answer changes nothing.
-  int asked = session_.lock_asked;
-  tick();
-  session_.locked = std::optional<bool>(std::nullopt);
-  tick();
-  EXPECT_EQ(session_.lock_asked, asked + 2);
-  EXPECT_FALSE(is_topmost(a.get()));
-  // Unlocked without a word: the tick after it raises again.
-  session_.locked = std::optional<bool>(false);
-  tick();
-  EXPECT_TRUE(is_topmost(a.get()));
-  asked = session_.lock_asked;
-  tick();
-  tick();
-  EXPECT_EQ(session_.lock_asked, asked) << "asked while not locked";
-  EXPECT_EQ(session_.registrations_asked, 3) << "asked again once it held";
-
-  // A lock heard, its unlock not: the same.
-  session_change(hwnd(), WTS_SESSION_LOCK);
-  session_.locked = std::optional<bool>(true);
-  EXPECT_FALSE(raised_at_tick(a.get()));
-  session_.locked = std::optional<bool>(false);
-  EXPECT_TRUE(raised_at_tick(a.get()));
-
-  // Started while the session is locked: nothing is raised until it reads unlocked.
-  click(app::id_start_stop_button);
-  ::SetWindowPos(a.get(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  session_.locked = std::optional<bool>(true);
-  click(app::id_start_stop_button);
-  ASSERT_TRUE(control::control_running(context()));
-  EXPECT_FALSE(raised_at_tick(a.get()));
-}
-
-// Wine has no lock screen: the real question reads the session unlocked, or cannot tell.
-TEST_F(ControlTest, TheRealLockStateReadsUnlockedUnderWine) {
-  std::optional<bool> locked = platform::session_state::locked();
-  EXPECT_NE(locked, std::optional<bool>(true));
-  EXPECT_EQ(platform::session_state::locked_by_flags(0, false), std::optional<bool>(true));
-  EXPECT_EQ(platform::session_state::locked_by_flags(0, true), std::optional<bool>(false));
-  EXPECT_EQ(platform::session_state::locked_by_flags(1, true), std::optional<bool>(true));
-  EXPECT_EQ(platform::session_state::locked_by_flags(-1, false), std::nullopt);
-}
-
-TEST_F(ControlTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsFullScreenWork) {
+TEST_F(ReactionTest, OnlyACaptionlessWindowOfAnotherProgramOverTheWholeMonitorIsFullScreenWork) {
   // Registered as the class lookup finds them: case aside, but the whole name.
   add_targets({target_a, L"lorvanetesttargetb", L"LorvaneTestBy"});
   ThreadWindow film(bystander, Shape::full_screen);

@@ -7,6 +7,8 @@ namespace {
 using namespace std::chrono_literals;
 using app::id_start_stop_button;
 
+class StartStopTest : public ControlTest {};
+
 const std::wstring first_use_hint =
     L"初めて使用する場合、制御を行いたいウィンドウをすぐ選択できる状態にして、選択ボタンを押してく"
     L"ださい。";
@@ -17,7 +19,7 @@ bool normal_and_visible(HWND window) {
   return !::IsIconic(window) && !::IsZoomed(window) && ::IsWindowVisible(window);
 }
 
-TEST_F(ControlTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption) {
+TEST_F(StartStopTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption) {
   context().front_display_option.set_caption(L"");
   click(id_start_stop_button);
   EXPECT_EQ(context().front_display_option.caption(), first_use_hint);
@@ -47,7 +49,7 @@ TEST_F(ControlTest, StartWithAnEmptyListShowsTheFirstUseHintAndLeavesTheCaption)
   EXPECT_EQ(platform::raw_input::registered().count, 0u);
 }
 
-TEST_F(ControlTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
+TEST_F(StartStopTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
   add_targets({missing_class});
   std::wstring status = context().front_display_option.caption();
 
@@ -74,7 +76,7 @@ TEST_F(ControlTest, StartAndStopToggleTheCaptionTheTimerAndTheWindow) {
 
 // The real timer: Start runs no tick itself, the timer's ticks follow at its one-second
 // interval, and Stop ends them. How long the first one takes is the bench's to measure.
-TEST_F(ControlTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
+TEST_F(StartStopTest, TheControlTimerTicksEverySecondFromStartUntilStop) {
   platform::UniqueWindow target = make_window(target_a);
   add_targets({target_a});
   clock_.set_idle();
