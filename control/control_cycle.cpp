@@ -73,10 +73,11 @@ HWND neighbour_below(HWND window, HWND owner) {
 //
 // Windows keeps an owned window above its owner. A player whose owner the user cannot see (the
 // hidden or sizeless application window of a classic framework) would stop just above that owner,
-// wherever it lies: the owner goes to the bottom first, and the player after it.
+// wherever it lies: the owner goes to the bottom first, and the player after it. The owner is
+// read at each push: a program may give the window another one while it lives.
 platform::z_order::MoveResult bottom_push(const ControlContext& c, HWND window) {
   constexpr UINT flags = place_only | SWP_NOACTIVATE;
-  HWND owner = c.programs.record_of(window).root_owner;
+  HWND owner = platform::window_visibility::root_owner(window);
   if (owner == window || !platform::window_visibility::unseen(owner)) owner = nullptr;
   HWND below = neighbour_below(window, owner);
   if (owner != nullptr) checked_move(c, owner, HWND_BOTTOM, flags, neighbour_below(owner, nullptr));

@@ -5,7 +5,6 @@
 #include "platform/foreground.h"
 #include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
-#include "platform/window_visibility.h"
 
 namespace lorvane::control {
 
@@ -13,7 +12,6 @@ WindowRecord WindowPrograms::find_out(HWND window) const {
   WindowRecord record;
   record.path = reader_(window);
   record.program = platform::process_name::file_name_of(record.path);
-  record.root_owner = platform::window_visibility::root_owner(window);
   record.shell = platform::shell_windows::is_shell_window(
       window, platform::foreground::class_name(window), record.path);
   return record;

@@ -1,7 +1,8 @@
 #pragma once
 // What the control cycle knows of a window for the window's life, found out once: its program,
-// the root of its owners, and whether it is the shell's. The push and the idle raise ask again
-// only what can change (whether it shows, where it lies); the raise looks every second.
+// and whether it is the shell's. The push and the idle raise ask again what can change (whether
+// it shows, where it lies, its owner: WinForms and classic Delphi change a form's owner while the
+// form lives); the raise looks every second.
 #include <windows.h>
 
 #include <functional>
@@ -18,8 +19,6 @@ struct WindowRecord {
   // cannot be read.
   std::wstring path;
   std::wstring program;
-  // The root of the window's owners: the window itself when it has none.
-  HWND root_owner = nullptr;
   // One of the shell's own windows, which is never moved.
   bool shell = false;
 };

@@ -177,6 +177,32 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndTheHighest
   EXPECT_FALSE(is_topmost(first.get()));
 }
 
+// A form's owner changes while the form lives (WinForms changes it with ShowInTaskbar or Owner,
+// classic Delphi with PopupParent): the push moves the owner the window has now, which Windows
+// keeps below it.
+TEST_F(ControlTest, AWindowWhoseOwnerChangedIsPushedWithItsNewOwner) {
+  platform::UniqueWindow first_owner = make_hidden_window(bystander);
+  platform::UniqueWindow second_owner = make_hidden_window(bystander);
+  platform::UniqueWindow work = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a, first_owner.get());
+  add_targets({target_a});
+  clock_.set_active();
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  tick();
+  ASSERT_TRUE(is_last_visible(a.get()));
+
+  // Owned now by a window that lies above the user's work.
+  ::SetWindowLongPtrW(a.get(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(second_owner.get()));
+  ASSERT_EQ(::GetWindow(a.get(), GW_OWNER), second_owner.get());
+  ::SetWindowPos(second_owner.get(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  bring_to_front(a.get());
+  ASSERT_TRUE(is_below(work.get(), second_owner.get()));
+  tick();
+  EXPECT_TRUE(is_last_visible(a.get()));
+  EXPECT_TRUE(is_below(a.get(), work.get()));
+}
+
 // A window of another thread is placed asynchronously: the move lands once its thread gets to it.
 TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
   ThreadWindow target(target_a);
