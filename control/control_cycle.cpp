@@ -153,8 +153,8 @@ TickResult raise_first(ControlContext& c, const std::vector<platform::Target>& e
   for (std::size_t i = first; i < entries.size(); ++i) {
     if (i != first) w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
-    // Raised already and nothing above it: the move would change nothing.
-    if (platform::z_order::at_top_of_topmost(w)) {
+    // Raised already and nothing the user sees above it: the move would change nothing.
+    if (at_top(w, c.cloaking)) {
       result.raised = w;
       return result;
     }

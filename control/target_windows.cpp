@@ -11,9 +11,9 @@ namespace {
 // A bound on the windows of one class that a raise looks through: the walk follows the Z-order,
 // which other programs may change under it.
 constexpr int most_windows_of_a_class = 1024;
-// A bound on the windows the push looks through below the window in front: past this many the
-// window is simply moved, which costs one call.
-constexpr int most_windows_below = 32;
+// A bound on the windows the push looks through below the window in front, and the raise above
+// the raised window: past this many the window is simply moved, which costs one call.
+constexpr int most_windows_nearby = 32;
 
 bool same_program(HWND window, const platform::Target& entry, WindowPrograms& programs) {
   if (entry.program.empty()) return true;
@@ -74,10 +74,24 @@ bool at_bottom(HWND window, const platform::Cloaking& cloaking) {
   int looked_at = 0;
   for (HWND w = platform::z_order::next_below(window); w != nullptr;
        w = platform::z_order::next_below(w)) {
-    if (++looked_at > most_windows_below) return false;
+    if (++looked_at > most_windows_nearby) return false;
     // The cheap question first; the shell's windows are the desktop, kept last on Windows.
     if (platform::window_visibility::unseen(w)) continue;
     if (platform::shell_windows::is_shell_window(w)) continue;
+    if (cloaking.cloaked(w)) continue;
+    return false;
+  }
+  return true;
+}
+
+bool at_top(HWND window, const platform::Cloaking& cloaking) {
+  if (!platform::z_order::is_topmost(window)) return false;
+  int looked_at = 0;
+  for (HWND w = platform::z_order::next_above(window); w != nullptr;
+       w = platform::z_order::next_above(w)) {
+    if (++looked_at > most_windows_nearby) return false;
+    if (platform::window_visibility::unseen(w)) continue;
+    if (platform::window_visibility::owned_by(w, window)) continue;
     if (cloaking.cloaked(w)) continue;
     return false;
   }

@@ -116,6 +116,31 @@ TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
   EXPECT_TRUE(listening_as_registered(platform::RawDevices::mouse));
 }
 
+// At the top is where the user sees nothing above it: the raised window's own palette, which
+// Windows keeps above it, and a hidden topmost window (another program's tooltip) leave it there.
+TEST_F(ControlTest, ARaisedWindowUnderItsOwnPaletteOrAHiddenTopmostWindowIsNotRaisedAgain) {
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+  platform::UniqueWindow palette = make_window(bystander, a.get());
+  platform::UniqueWindow tooltip = make_hidden_window(bystander);
+  ::SetWindowPos(tooltip.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ASSERT_TRUE(is_below(a.get(), palette.get()));
+  ASSERT_TRUE(is_below(a.get(), tooltip.get()));
+  std::size_t moves = mover_.moves_of(a.get());
+  tick();
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), moves) << "raised again under windows nobody sees over it";
+  EXPECT_TRUE(is_topmost(a.get()));
+
+  // The tooltip shows: it lies over the window now, which goes up again.
+  ::ShowWindow(tooltip.get(), SW_SHOWNOACTIVATE);
+  tick();
+  EXPECT_TRUE(is_below(tooltip.get(), a.get()));
+}
+
 TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
