@@ -194,6 +194,9 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
   if (left_at_bottom ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
+    // The window the user brings to the front is the one of its program the raise is for. One
+    // left in front since the last tick bears the latest mark already.
+    if (fg != c.watch.pushed()) c.programs.mark_pushed(fg);
   }
   return result;
 }

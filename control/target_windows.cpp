@@ -47,6 +47,9 @@ std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Tar
 RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& programs,
                                const platform::Cloaking& cloaking, HWND raised) {
   RaiseCandidate found;
+  HWND form = nullptr;  // the best of the windows that are not tool windows, so far
+  std::uint32_t form_pushed = 0;
+  HWND tool = nullptr;  // the highest tool window
   platform::window_lookup::ClassWalk walk(entry.class_name);
   int looked_at = 0;
   for (HWND w = walk.next(); w != nullptr && looked_at < most_windows_of_a_class;
@@ -60,13 +63,23 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
     if (!platform::window_visibility::on_screen(w)) continue;
     if (!same_program(w, entry, programs)) continue;
     if (cloaking.cloaked(w)) continue;
-    if (programs.record_of(w).shell) {
-      found.shell_passed_over = true;
+    const WindowRecord& record = programs.record_of(w);
+    if (record.shell) {
+      if (form == nullptr && tool == nullptr) found.shell_passed_over = true;
       continue;
     }
-    found.window = w;
-    return found;
+    if (platform::window_visibility::owned_tool_window(w)) {
+      if (tool == nullptr) tool = w;
+      continue;
+    }
+    if (form == nullptr || record.pushed > form_pushed) {
+      form = w;
+      form_pushed = record.pushed;
+    }
+    // No window can come before the one pushed last; and with none pushed, the highest is it.
+    if (form_pushed == programs.last_push()) break;
   }
+  found.window = form != nullptr ? form : tool;
   return found;
 }
 

@@ -5,6 +5,7 @@
 // form lives); the raise looks every second.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ struct WindowRecord {
   std::wstring program;
   // One of the shell's own windows, which is never moved.
   bool shell = false;
+  // When the push last took the window back down since Start, in the order of all pushes: the
+  // window the user last brought to the front is the later; 0 for never.
+  std::uint32_t pushed = 0;
 };
 
 class WindowPrograms {
@@ -36,9 +40,16 @@ class WindowPrograms {
   const WindowRecord& record_of(HWND window);
   // The file name of the window's program, from its record.
   const std::wstring& program_of(HWND window) { return record_of(window).program; }
+  // The push took the window back down: it is the window of its program the user works with.
+  void mark_pushed(HWND window);
+  // The mark of the latest push, 0 for none since Start.
+  std::uint32_t last_push() const { return pushes_; }
   // Windows that are gone are forgotten: a handle is used again for another window in time.
   void forget_gone();
-  void clear() { known_.clear(); }
+  void clear() {
+    known_.clear();
+    pushes_ = 0;
+  }
   std::size_t size() const { return known_.size(); }
 
  private:
@@ -49,8 +60,11 @@ class WindowPrograms {
   };
   WindowRecord find_out(HWND window) const;
 
+  Known& known_of(HWND window);
+
   Reader reader_;
   std::vector<Known> known_;
+  std::uint32_t pushes_ = 0;
 };
 
 }  // namespace lorvane::control

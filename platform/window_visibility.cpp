@@ -64,6 +64,11 @@ bool owned_by(HWND window, HWND owner) {
   return false;
 }
 
+bool owned_tool_window(HWND window) {
+  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 &&
+         ::GetWindow(window, GW_OWNER) != nullptr;
+}
+
 bool on_screen(HWND window) {
   if (!shown(window)) return false;
   HWND owner = ::GetWindow(window, GW_OWNER);

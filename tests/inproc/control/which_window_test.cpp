@@ -129,6 +129,48 @@ TEST_F(ControlTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
     EXPECT_EQ(mover_.moves_of(unseen[i].get()), 0u) << i;
 }
 
+// A program made with a classic framework gives all its forms one class and one hidden owner: the
+// player, a smaller tool form above it (a playlist, an options palette), and other forms.
+TEST_F(ControlTest, TheRaiseTakesThePlayerFormAndNotItsToolForm) {
+  platform::UniqueWindow owner = make_hidden_window(bystander);
+  platform::UniqueWindow player = make_window(target_a, owner.get());
+  platform::UniqueWindow settings = make_window(target_a, owner.get());
+  platform::UniqueWindow tool = make_window(target_a, owner.get());
+  LONG_PTR style = ::GetWindowLongPtrW(tool.get(), GWL_EXSTYLE);
+  ::SetWindowLongPtrW(tool.get(), GWL_EXSTYLE, style | WS_EX_TOOLWINDOW);
+  ::SetWindowPos(tool.get(), nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(settings.get(), HWND_BOTTOM, 0, 0, 0, 0, keep_place);
+  ASSERT_TRUE(is_below(player.get(), tool.get()));
+  add_targets({target_a});
+  clock_.set_idle();
+  for (int i = 0; i < 3; ++i) {
+    tick();
+    EXPECT_TRUE(is_topmost(player.get())) << "tick " << i;
+    EXPECT_FALSE(is_topmost(tool.get())) << "tick " << i;
+  }
+
+  // The user comes back and works with the settings form, then the player, which goes back down;
+  // the settings form stays above it. The form the user last had in front is the player.
+  clock_.set_active();
+  bring_to_front(settings.get());
+  tick();
+  bring_to_front(player.get());
+  tick();
+  ::SetWindowPos(settings.get(), HWND_TOP, 0, 0, 0, 0, keep_place);
+  ASSERT_TRUE(is_below(player.get(), settings.get()));
+  clock_.set_idle();
+  tick();
+  EXPECT_TRUE(is_topmost(player.get()));
+  EXPECT_FALSE(is_topmost(settings.get()));
+  EXPECT_FALSE(is_topmost(tool.get()));
+
+  // Only tool forms left, as a player that hides from the taskbar that way: the highest of them.
+  player.reset();
+  settings.reset();
+  tick();
+  EXPECT_TRUE(is_topmost(tool.get()));
+}
+
 // Cloaked windows (another virtual desktop, a suspended Store app) are not raised. Wine cloaks
 // nothing, so the seam answers for the window; the real question answers no under Wine.
 TEST_F(ControlTest, ACloakedWindowIsPassedOverAndRaisedOnceItShows) {

@@ -179,7 +179,7 @@ TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
   EXPECT_TRUE(is_topmost(hwnd()));
 }
 
-TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndTheHighestRaised) {
+TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndLaterRaised) {
   platform::UniqueWindow first = make_window(target_a);
   platform::UniqueWindow second = make_window(target_a);
   add_targets({target_a});
@@ -195,11 +195,11 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndTheHighest
   EXPECT_TRUE(is_last_visible(first.get()));
   EXPECT_EQ(z_position(second.get()), second_before);
 
-  // The raise takes the highest of them.
+  // The raise takes the one the user worked in, though the other lies higher.
   clock_.set_idle();
   tick();
-  EXPECT_TRUE(is_topmost(second.get()));
-  EXPECT_FALSE(is_topmost(first.get()));
+  EXPECT_TRUE(is_topmost(first.get()));
+  EXPECT_FALSE(is_topmost(second.get()));
 }
 
 // A form's owner changes while the form lives (WinForms changes it with ShowInTaskbar or Owner,
