@@ -27,13 +27,20 @@ void tick(ControlContext& c, TickKind kind);
 // A move to a window whose program could not be read is queued as any other and looked at a tick
 // later; one whose moves never took is refused from then on, without a move. `below` is the
 // window that lay directly under it before a push: the push took when the window went below it.
+// Where that was the shell's (the desktop, which Windows keeps last), nothing could put the window
+// lower, and its place tells nothing: no look is queued.
 platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window, HWND insert_after,
                                            UINT flags, HWND below = nullptr) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (check.refused(window)) return {false, ERROR_ACCESS_DENIED, true};
   platform::z_order::MoveResult move = c.mover.set_window_pos(window, insert_after, flags);
   if (move.moved && move.unconfirmed) {
-    check.queued(window, insert_after == HWND_TOPMOST, below, c.clock.tick_count());
+    bool to_topmost = insert_after == HWND_TOPMOST;
+    if (!to_topmost && below != nullptr && c.programs.record_of(below).shell) {
+      check.queued_untold(window);
+    } else {
+      check.queued(window, to_topmost, below, c.clock.tick_count());
+    }
   }
   return move;
 }
@@ -41,16 +48,23 @@ platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window,
 // Whether the moves queued a tick or more ago took: a raise by the topmost style, a push by the
 // window's place below the one that lay under it (on Windows the desktop stays last, so the last
 // place of all is never where a push ends). A window that is gone has nothing to refuse, and one
-// whose neighbour has gone cannot tell.
+// whose neighbour has gone cannot tell. Nor can one that lies at the bottom as the user sees it
+// (only hidden windows, say, between it and the desktop): it lies where the push would put it,
+// refused or not, and is judged at a later push from a place that tells.
 void look_at_unconfirmed_moves(const ControlContext& c) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (!check.pending()) return;
-  check.look(c.clock.tick_count(), [](HWND window, bool to_topmost, HWND below) {
-    if (!platform::window_lookup::exists(window)) return true;
-    if (to_topmost) return platform::z_order::is_topmost(window);
-    return below == nullptr || !platform::window_lookup::exists(below) ||
-           platform::z_order::lies_below(window, below);
-  });
+  check.look(c.clock.tick_count(),
+             [&c](HWND window, bool to_topmost, HWND below) -> std::optional<bool> {
+               if (!platform::window_lookup::exists(window)) return true;
+               if (to_topmost) return platform::z_order::is_topmost(window);
+               if (below == nullptr || !platform::window_lookup::exists(below) ||
+                   platform::z_order::lies_below(window, below)) {
+                 return true;
+               }
+               if (at_bottom(window, c.cloaking)) return std::nullopt;
+               return false;
+             });
 }
 
 // The raise leaves the keyboard with the user's window: activating the player would send the

@@ -7,6 +7,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The windows laid at the bottom in this order, right above the desktop stand-in that keeps
+// itself last, and laid again while the late messages of an activation raise one meanwhile.
+bool lay_on_desktop(const std::vector<HWND>& windows, HWND desktop) {
+  auto laid = [&] {
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+      HWND next = i + 1 < windows.size() ? windows[i + 1] : desktop;
+      if (::GetWindow(windows[i], GW_HWNDNEXT) != next) return false;
+    }
+    return true;
+  };
+  return pump_until([&] {
+    if (laid()) return true;
+    for (HWND w : windows) {
+      ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    }
+    return false;
+  });
+}
+
 TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   add_targets({missing_class, target_a, target_b});
   clock_.set_idle();
@@ -341,6 +360,68 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   EXPECT_NE(context().front_display_option.caption(), control::unmovable_text(target_a));
   tick();
   EXPECT_EQ(mover_.moves_of(a.get()), tries) << "a refusing window is no longer moved";
+}
+
+// The player lies on the desktop already, right above it, when it is pushed: as the wizard's test
+// move leaves it, or an earlier run. Nothing can put it lower, so its place tells nothing of the
+// push; its program showing it again before a tick has passed is no refusal either.
+TEST_F(ControlTest, AnUnreadableWindowPushedFromRightAboveTheDesktopIsNeverCountedAsRefused) {
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
+  platform::UniqueWindow work = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  mover_.cannot_read(a.get(), true);
+  const std::wstring option = context().front_display_option.caption();
+  clock_.set_active();
+  for (int i = 0; i < control::MoveCheck::misses_before_refused; ++i) {
+    bring_to_front(a.get());
+    ASSERT_TRUE(lay_on_desktop({a.get()}, desktop.window()));
+    ASSERT_EQ(::GetForegroundWindow(), a.get());
+    tick();
+    EXPECT_TRUE(is_last_visible(a.get())) << "round " << i;
+    // The user goes back to work, and the player's program shows it over the work.
+    bring_to_front(work.get());
+    ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    clock_.advance(control::MoveCheck::look_after_ms);
+    tick();
+  }
+  bring_to_front(a.get());
+  tick();
+  EXPECT_TRUE(is_last_visible(a.get())) << "still pushed";
+  EXPECT_EQ(context().front_display_option.caption(), option);
+}
+
+// A window whose moves never take, lying at the bottom as the user sees it (only a hidden window
+// between it and the desktop): where it lies tells nothing of the push. It is caught once it lies
+// above the user's work and stays there.
+TEST_F(ControlTest, AWindowAtTheBottomAsSeenGivesNoVerdictAndARefusingOneIsCaughtLater) {
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
+  platform::UniqueWindow work = make_window(bystander);
+  platform::UniqueWindow hidden = make_hidden_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  mover_.cannot_read(a.get(), false);
+  const std::wstring option = context().front_display_option.caption();
+  clock_.set_active();
+  for (int i = 0; i <= control::MoveCheck::misses_before_refused; ++i) {
+    bring_to_front(work.get());
+    tick();
+    bring_to_front(a.get());
+    ASSERT_TRUE(lay_on_desktop({a.get(), hidden.get()}, desktop.window()));
+    tick();
+    clock_.advance(control::MoveCheck::look_after_ms);
+    tick();
+  }
+  EXPECT_EQ(context().front_display_option.caption(), option);
+
+  bring_to_front(a.get());
+  for (int i = 0; i <= control::MoveCheck::misses_before_refused; ++i) {
+    tick();
+    clock_.advance(control::MoveCheck::look_after_ms);
+  }
+  EXPECT_EQ(context().front_display_option.caption(), control::cannot_move_text(target_a));
 }
 
 }  // namespace
