@@ -62,7 +62,7 @@ void look_at_unconfirmed_moves(const ControlContext& c) {
                    platform::z_order::lies_below(window, below)) {
                  return true;
                }
-               if (at_bottom(window, c.cloaking)) return std::nullopt;
+               if (at_bottom(window, c.cloaking, c.programs)) return std::nullopt;
                return false;
              });
 }
@@ -204,7 +204,7 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
   // click moves the window whatever its place: Wine names a clicked window the foreground window
   // a moment before it raises it, and such a tick may come in between.
   bool left_at_bottom =
-      kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking);
+      kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking, c.programs);
   if (left_at_bottom ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
@@ -355,7 +355,7 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
     if (frame_decides(facts.style)) {
       platform::full_screen_facts::FrameFacts frame =
           platform::full_screen_facts::frame_facts(foreground);
-      facts.shell = frame.shell;
+      facts.shell = c.programs.record_of(foreground).shell;
       facts.own = frame.own;
       facts.window = screen_rect(frame.window);
       facts.monitor = screen_rect(frame.monitor);

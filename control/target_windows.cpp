@@ -1,7 +1,6 @@
 #include "control/target_windows.h"
 
 #include "platform/foreground.h"
-#include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
 #include "platform/z_order.h"
 
@@ -59,10 +58,11 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
       found.window = w;
       return found;
     }
-    // The cheap questions first; the program is read only for a window that shows.
+    // The cheap questions first; the program is read only for a window that shows and is not
+    // cloaked.
     if (!platform::window_visibility::on_screen(w)) continue;
-    if (!same_program(w, entry, programs)) continue;
     if (cloaking.cloaked(w)) continue;
+    if (!same_program(w, entry, programs)) continue;
     const WindowRecord& record = programs.record_of(w);
     if (record.shell) {
       if (form == nullptr && tool == nullptr) found.shell_passed_over = true;
@@ -83,15 +83,17 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
   return found;
 }
 
-bool at_bottom(HWND window, const platform::Cloaking& cloaking) {
+bool at_bottom(HWND window, const platform::Cloaking& cloaking, WindowPrograms& programs) {
   int looked_at = 0;
   for (HWND w = platform::z_order::next_below(window); w != nullptr;
        w = platform::z_order::next_below(w)) {
     if (++looked_at > most_windows_nearby) return false;
-    // The cheap question first; the shell's windows are the desktop, kept last on Windows.
+    // The cheap question first, and whether it is cloaked before its program is read (many of
+    // the shell's hosts are cloaked while they show nothing); the shell's windows are the
+    // desktop, kept last on Windows.
     if (platform::window_visibility::unseen(w)) continue;
-    if (platform::shell_windows::is_shell_window(w)) continue;
     if (cloaking.cloaked(w)) continue;
+    if (programs.record_of(w).shell) continue;
     return false;
   }
   return true;

@@ -46,7 +46,7 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
 // Whether the window lies where the push would put it already: below it lie only windows the user
 // cannot see (hidden, minimised, of no size, cloaked) and the shell's, such as the desktop that
 // Windows keeps last. Only the nearest few dozen windows are looked at; past them the answer is no.
-bool at_bottom(HWND window, const platform::Cloaking& cloaking);
+bool at_bottom(HWND window, const platform::Cloaking& cloaking, WindowPrograms& programs);
 // Whether the window lies where the raise would put it already: in the topmost band, with above it
 // only windows the user cannot see (other programs' hidden tooltips, say) and its own owned
 // windows, which Windows keeps above it whatever the raise does. Bounded as at_bottom is.

@@ -12,9 +12,6 @@ DWORD style_of(HWND window);
 struct FrameFacts {
   RECT window{};   // the window rectangle, in screen pixels
   RECT monitor{};  // the whole rectangle of its monitor (rcMonitor), not the work area
-  // One of the shell's own windows (the desktop, the taskbar, ...): they lie over the whole
-  // screen without a title bar and are no one's work.
-  bool shell = false;
   // A window of this program. All of its windows belong to its one thread.
   bool own = false;
 };
