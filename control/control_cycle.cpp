@@ -29,13 +29,20 @@ TickResult tick(ControlContext& c, TickKind kind);
 // A move to a window whose program could not be read is queued as any other and looked at a tick
 // later; one whose moves never took is refused from then on, without a move. `below` is the
 // window that lay directly under it before a push: the push took when the window went below it.
+// Where that was the shell's (the desktop, which Windows keeps last), nothing could put the window
+// lower, and its place tells nothing: no look is queued.
 platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window, HWND insert_after,
                                            UINT flags, HWND below = nullptr) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (check.refused(window)) return {false, ERROR_ACCESS_DENIED, true};
   platform::z_order::MoveResult move = c.mover.set_window_pos(window, insert_after, flags);
   if (move.moved && move.unconfirmed) {
-    check.queued(window, insert_after == HWND_TOPMOST, below, c.clock.tick_count());
+    bool to_topmost = insert_after == HWND_TOPMOST;
+    if (!to_topmost && below != nullptr && c.programs.record_of(below).shell) {
+      check.queued_untold(window);
+    } else {
+      check.queued(window, to_topmost, below, c.clock.tick_count());
+    }
   }
   return move;
 }
@@ -43,16 +50,23 @@ platform::z_order::MoveResult checked_move(const ControlContext& c, HWND window,
 // Whether the moves queued a tick or more ago took: a raise by the topmost style, a push by the
 // window's place below the one that lay under it (on Windows the desktop stays last, so the last
 // place of all is never where a push ends). A window that is gone has nothing to refuse, and one
-// whose neighbour has gone cannot tell.
+// whose neighbour has gone cannot tell. Nor can one that lies at the bottom as the user sees it
+// (only hidden windows, say, between it and the desktop): it lies where the push would put it,
+// refused or not, and is judged at a later push from a place that tells.
 void look_at_unconfirmed_moves(const ControlContext& c) {
   MoveCheck& check = c.watch.unconfirmed_moves();
   if (!check.pending()) return;
-  check.look(c.clock.tick_count(), [](HWND window, bool to_topmost, HWND below) {
-    if (!platform::window_lookup::exists(window)) return true;
-    if (to_topmost) return platform::z_order::is_topmost(window);
-    return below == nullptr || !platform::window_lookup::exists(below) ||
-           platform::z_order::lies_below(window, below);
-  });
+  check.look(c.clock.tick_count(),
+             [&c](HWND window, bool to_topmost, HWND below) -> std::optional<bool> {
+               if (!platform::window_lookup::exists(window)) return true;
+               if (to_topmost) return platform::z_order::is_topmost(window);
+               if (below == nullptr || !platform::window_lookup::exists(below) ||
+                   platform::z_order::lies_below(window, below)) {
+                 return true;
+               }
+               if (at_bottom(window, c.cloaking, c.programs)) return std::nullopt;
+               return false;
+             });
 }
 
 // The raise leaves the keyboard with the user's window: activating the player would send the
@@ -75,10 +89,11 @@ HWND neighbour_below(HWND window, HWND owner) {
 //
 // Windows keeps an owned window above its owner. A player whose owner the user cannot see (the
 // hidden or sizeless application window of a classic framework) would stop just above that owner,
-// wherever it lies: the owner goes to the bottom first, and the player after it.
+// wherever it lies: the owner goes to the bottom first, and the player after it. The owner is
+// read at each push: a program may give the window another one while it lives.
 platform::z_order::MoveResult bottom_push(const ControlContext& c, HWND window) {
   constexpr UINT flags = place_only | SWP_NOACTIVATE;
-  HWND owner = c.programs.record_of(window).root_owner;
+  HWND owner = platform::window_visibility::root_owner(window);
   if (owner == window || !platform::window_visibility::unseen(owner)) owner = nullptr;
   HWND below = neighbour_below(window, owner);
   if (owner != nullptr) checked_move(c, owner, HWND_BOTTOM, flags, neighbour_below(owner, nullptr));
@@ -157,8 +172,8 @@ TickResult raise_first(ControlContext& c, const std::vector<platform::Target>& e
   for (std::size_t i = first; i < entries.size(); ++i) {
     if (i != first) w = raise_candidate(c, entries[i]);
     if (w == nullptr) continue;
-    // Raised already and nothing above it: the move would change nothing.
-    if (platform::z_order::at_top_of_topmost(w)) {
+    // Raised already and nothing the user sees above it: the move would change nothing.
+    if (at_top(w, c.cloaking)) {
       result.raised = w;
       return result;
     }
@@ -194,11 +209,14 @@ TickResult push_front(ControlContext& c, const std::vector<platform::Target>& en
   // click moves the window whatever its place: Wine names a clicked window the foreground window
   // a moment before it raises it, and such a tick may come in between.
   bool left_at_bottom =
-      kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking);
-  result.unraised = kind == TickKind::click && at_bottom(fg, c.cloaking);
+      kind == TickKind::regular && fg == c.watch.pushed() && at_bottom(fg, c.cloaking, c.programs);
+  result.unraised = kind == TickKind::click && at_bottom(fg, c.cloaking, c.programs);
   if (left_at_bottom ||
       (!platform::window_lookup::is_hung(fg) && moved(c, name, bottom_push(c, fg)))) {
     result.pushed = fg;
+    // The window the user brings to the front is the one of its program the raise is for. One
+    // left in front since the last tick bears the latest mark already.
+    if (fg != c.watch.pushed()) c.programs.mark_pushed(fg);
   }
   return result;
 }
@@ -348,12 +366,12 @@ bool full_screen_work(const ControlContext& c, const std::vector<platform::Targe
     if (frame_decides(facts.style)) {
       platform::full_screen_facts::FrameFacts frame =
           platform::full_screen_facts::frame_facts(foreground);
-      facts.shell = frame.shell;
       facts.own = frame.own;
       facts.window = screen_rect(frame.window);
       facts.monitor = screen_rect(frame.monitor);
-    } else if (shell_decides(shell_state)) {
-      facts.shell = platform::full_screen_facts::is_shell(foreground);
+    }
+    if (frame_decides(facts.style) || shell_decides(shell_state)) {
+      facts.shell = c.programs.record_of(foreground).shell;
     }
   }
   // A registered window is never full-screen work: its class is read only where the answer

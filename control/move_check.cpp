@@ -23,6 +23,10 @@ void MoveCheck::queued(HWND window, bool to_topmost, HWND below, DWORD at) {
   pending_.push_back({window, to_topmost, below, at});
 }
 
+void MoveCheck::queued_untold(HWND window) {
+  std::erase_if(pending_, [window](const Pending& p) { return p.window == window; });
+}
+
 void MoveCheck::judge(const Pending& p, bool took) {
   auto missed = std::find_if(misses_.begin(), misses_.end(),
                              [&](const Misses& m) { return m.window == p.window; });
@@ -43,11 +47,14 @@ void MoveCheck::judge(const Pending& p, bool took) {
   }
 }
 
-void MoveCheck::look(DWORD now, const std::function<bool(HWND, bool, HWND)>& in_place) {
+void MoveCheck::look(DWORD now,
+                     const std::function<std::optional<bool>(HWND, bool, HWND)>& in_place) {
   // Tick counts wrap after 49.7 days: the difference, taken unsigned, is the time that passed.
   auto due = [now](const Pending& p) { return now - p.at >= look_after_ms; };
   for (const Pending& p : pending_) {
-    if (due(p)) judge(p, in_place(p.window, p.to_topmost, p.below));
+    if (!due(p)) continue;
+    std::optional<bool> took = in_place(p.window, p.to_topmost, p.below);
+    if (took) judge(p, *took);
   }
   std::erase_if(pending_, due);
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace lorvane::control {
@@ -23,12 +24,15 @@ class MoveCheck {
   // where the window that lay directly under it (`below`, null for none) shows whether it went
   // down. It replaces one still unlooked at, which it has overtaken.
   void queued(HWND window, bool to_topmost, HWND below, DWORD at);
+  // A move queued to the window whose outcome its place cannot tell (it lay right on the desktop
+  // already): it overtakes the one still unlooked at, and nothing is looked at.
+  void queued_untold(HWND window);
   // Whether a move waits to be looked at.
   bool pending() const { return !pending_.empty(); }
   // At the tick, at the tick count `now`: whether each move queued at least look_after_ms ago
-  // took, as in_place(window, to_topmost, below) tells from the window's place now. Younger
-  // moves wait for a later look.
-  void look(DWORD now, const std::function<bool(HWND, bool, HWND)>& in_place);
+  // took, as in_place(window, to_topmost, below) tells from the window's place now, or none where
+  // the place tells nothing (a move that counts neither way). Younger moves wait for a later look.
+  void look(DWORD now, const std::function<std::optional<bool>(HWND, bool, HWND)>& in_place);
   bool refused(HWND window) const;
   void clear();
 

@@ -6,7 +6,6 @@
 #include "platform/foreground.h"
 #include "platform/message_box.h"
 #include "platform/process_name.h"
-#include "platform/shell_windows.h"
 #include "platform/text.h"
 #include "platform/window_lookup.h"
 #include "platform/window_visibility.h"
@@ -104,7 +103,7 @@ void selection_tick(ControlContext& c) {
   if (fg == c.main) return;  // the user is still on the main window: look again next time
   // The taskbar, the desktop or the Start menu is never the window the user means, and
   // registering it would bury the taskbar at every later click on it: look again next time.
-  if (platform::shell_windows::is_shell_window(fg)) return;
+  if (c.programs.record_of(fg).shell) return;
 
   // Off before the first box: the boxes' modal loops keep dispatching timer messages, and one
   // selection must not start while another waits for an answer.

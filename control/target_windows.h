@@ -24,9 +24,14 @@ std::vector<platform::Target> entries_of(const platform::ListBox& list);
 std::optional<std::size_t> entry_of(HWND window, const std::vector<platform::Target>& entries,
                                     WindowPrograms& programs);
 
-// The window of the entry that the idle raise is for: of its windows the user can see (shown, not
-// minimised, without an owner the user can see, on a monitor, not cloaked), the highest in the
-// Z-order, leaving out the shell's own. Null when it has none.
+// The window of the entry that the idle raise is for, of its windows the user can see (shown, not
+// minimised, without an owner the user can see, on a monitor, not cloaked), leaving out the
+// shell's own. Classic frameworks give all forms of a program one class and one hidden owner, and
+// WinForms owns a form without a taskbar button by a window never shown: so owned tool windows
+// (palettes, playlists) are passed over while the program has another. Of the others, the one the
+// push last took back down since Start is the player the user works with; where none was pushed,
+// the highest in the Z-order; where only tool windows remain, the highest of them. Null when it
+// has none.
 struct RaiseCandidate {
   HWND window = nullptr;
   // A window of the entry that the user can see is the shell's, and was passed over.
@@ -41,6 +46,10 @@ RaiseCandidate raise_candidate(const platform::Target& entry, WindowPrograms& pr
 // Whether the window lies where the push would put it already: below it lie only windows the user
 // cannot see (hidden, minimised, of no size, cloaked) and the shell's, such as the desktop that
 // Windows keeps last. Only the nearest few dozen windows are looked at; past them the answer is no.
-bool at_bottom(HWND window, const platform::Cloaking& cloaking);
+bool at_bottom(HWND window, const platform::Cloaking& cloaking, WindowPrograms& programs);
+// Whether the window lies where the raise would put it already: in the topmost band, with above it
+// only windows the user cannot see (other programs' hidden tooltips, say) and its own owned
+// windows, which Windows keeps above it whatever the raise does. Bounded as at_bottom is.
+bool at_top(HWND window, const platform::Cloaking& cloaking);
 
 }  // namespace lorvane::control

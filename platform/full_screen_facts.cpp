@@ -1,7 +1,6 @@
 #include "platform/full_screen_facts.h"
 
 #include "platform/late_bound.h"
-#include "platform/shell_windows.h"
 
 namespace lorvane::platform::full_screen_facts {
 namespace {
@@ -26,12 +25,9 @@ FrameFacts frame_facts(HWND window) {
   if (::GetMonitorInfoW(::MonitorFromRect(&facts.window, MONITOR_DEFAULTTONEAREST), &info)) {
     facts.monitor = info.rcMonitor;
   }
-  facts.shell = is_shell(window);
   facts.own = ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
   return facts;
 }
-
-bool is_shell(HWND window) { return shell_windows::is_shell_window(window); }
 
 int user_notification_state() {
   int state = 0;

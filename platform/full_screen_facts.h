@@ -12,18 +12,11 @@ DWORD style_of(HWND window);
 struct FrameFacts {
   RECT window{};   // the window rectangle, in screen pixels
   RECT monitor{};  // the whole rectangle of its monitor (rcMonitor), not the work area
-  // One of the shell's own windows (the desktop, the taskbar, ...): they lie over the whole
-  // screen without a title bar and are no one's work.
-  bool shell = false;
   // A window of this program. All of its windows belong to its one thread.
   bool own = false;
 };
 
 FrameFacts frame_facts(HWND window);
-
-// Whether the window is one of the shell's, as frame_facts reads it: for a window whose frame
-// does not decide.
-bool is_shell(HWND window);
 
 // SHQueryUserNotificationState, looked up at run time (the exe must load where the shell lacks
 // it): a QUERY_USER_NOTIFICATION_STATE value, or 0 when the shell cannot say.

@@ -25,8 +25,8 @@ constexpr const wchar_t* shell_classes[] = {
 // Every program's shell view makes WorkerW windows: one is the shell's only in the shell's own
 // process.
 constexpr std::wstring_view worker_class = L"WorkerW";
-// Every Store app draws in a CoreWindow; the shell's pop-ups of 10 and 11 (Start, Search, the
-// Action Center) do too, from programs of their own under the Windows folder's SystemApps.
+// Every Store app draws in a CoreWindow; so do the shell's pop-ups of 10 and 11, from programs of
+// their own under the Windows folder's SystemApps, and Explorer's.
 constexpr std::wstring_view core_window_class = L"Windows.UI.Core.CoreWindow";
 
 // The shell's process: that of the shell's window, or, where the shell names none (a shell other
@@ -59,40 +59,21 @@ bool under_folder(std::wstring_view path, std::wstring_view folder) {
          window_lookup::same_program_name(path.substr(0, folder.size()), folder);
 }
 
-// A CoreWindow is the shell's when its program is Explorer or one of the system's apps.
+// A CoreWindow is the shell's when its program is Explorer; the system's apps are the shell's
+// whatever their class.
 bool shell_core_window(HWND window, std::wstring_view program_path) {
   if (program_path.empty()) return in_shell_process(window);
-  if (window_lookup::same_program_name(process_name::file_name_of(program_path), L"explorer.exe")) {
-    return true;
-  }
-  return under_folder(program_path, system_apps_folder());
+  return window_lookup::same_program_name(process_name::file_name_of(program_path),
+                                          L"explorer.exe");
 }
 
 }  // namespace
-
-bool is_shell_window(HWND window) {
-  if (window == nullptr) return false;
-  if (window == ::GetDesktopWindow()) return true;
-  // The shell's window is asked for once, below with the class.
-  wchar_t name[64] = {};
-  int length = ::GetClassNameW(window, name, 64);
-  if (length <= 0) return false;
-  return is_shell_window(window, {name, static_cast<std::size_t>(length)});
-}
-
-bool is_shell_window(HWND window, std::wstring_view class_name) {
-  // The program's path is read only where it decides.
-  std::wstring path;
-  if (window != nullptr && window_lookup::same_class_name(class_name, core_window_class)) {
-    path = process_name::image_path_of(window);
-  }
-  return is_shell_window(window, class_name, path);
-}
 
 bool is_shell_window(HWND window, std::wstring_view class_name, std::wstring_view program_path) {
   if (window == nullptr) return false;
   // Without a shell running (or under Wine) GetShellWindow answers null, which must not match.
   if (window == ::GetDesktopWindow() || window == ::GetShellWindow()) return true;
+  if (under_folder(program_path, system_apps_folder())) return true;
   if (window_lookup::same_class_name(class_name, worker_class)) return in_shell_process(window);
   if (window_lookup::same_class_name(class_name, core_window_class)) {
     return shell_core_window(window, program_path);

@@ -18,17 +18,18 @@ namespace lorvane::platform::shell_windows {
 //   NotifyIconOverflowWindow,
 //   TopLevelWindowForOverflowXamlIsland         the notification area's overflow
 //   ImmersiveLauncher, ImmersiveSwitchList      the Start screen and the switcher of 8.1
-// Compared without regard to case, as the system compares class names. WorkerW and
-// Windows.UI.Core.CoreWindow are shared with ordinary programs. A WorkerW is the shell's only in
-// the process of the shell's window (or, where there is none, of the taskbar). A CoreWindow is the
-// shell's when its program is explorer.exe or lives under the Windows folder's SystemApps (Start,
-// Search and the Action Center of 10 and 11 have programs of their own there); where its program
-// cannot be read, when it is of the shell's process. The window decides, never a class name
-// alone. Null is none of them.
-bool is_shell_window(HWND window);
-// The same for a window whose class name the caller has already: found by a walk of that class.
-bool is_shell_window(HWND window, std::wstring_view class_name);
-// The same with the full path of the window's program, read already (empty where it could not be).
+// Compared without regard to case, as the system compares class names. And every window of a
+// program under the Windows folder's SystemApps, whatever its class: the shell's hosts of 10 and
+// 11 live there (Start, Search, the Action Center, the flyouts, TextInputHost, LockApp).
+// WorkerW and Windows.UI.Core.CoreWindow are shared with ordinary programs. A WorkerW is the
+// shell's only in the process of the shell's window (or, where there is none, of the taskbar). A
+// CoreWindow is the shell's also when its program is explorer.exe (File Explorer's own windows
+// belong to explorer.exe too, so no other class of it is); where its program cannot be read, when
+// it is of the shell's process. The window decides, never a class name alone. Null is none of
+// them.
+//
+// Given the window's class and the full path of its program (empty where it could not be read),
+// as the control cycle's record of the window holds them: it is asked once for each window.
 bool is_shell_window(HWND window, std::wstring_view class_name, std::wstring_view program_path);
 
 }  // namespace lorvane::platform::shell_windows

@@ -9,6 +9,9 @@ namespace {
 
 using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 
+// A chain of owners is short; the bound guards against a loop made by another program.
+constexpr int most_owners = 32;
+
 // DWMWA_CLOAKED: Windows 8 and later know the attribute; Windows 7's DWM refuses it.
 constexpr DWORD attribute_cloaked = 14;
 
@@ -42,8 +45,6 @@ bool unseen(HWND window) {
 HWND root_owner(HWND window) {
   // GetAncestor's GA_ROOTOWNER follows GetParent, which names the owner of a popup only; the main
   // window of a classic framework is an overlapped window, so the owners are followed themselves.
-  // A chain of owners is short; the bound guards against a loop made by another program.
-  constexpr int most_owners = 32;
   HWND root = window;
   for (int i = 0; i < most_owners; ++i) {
     HWND owner = ::GetWindow(root, GW_OWNER);
@@ -51,6 +52,21 @@ HWND root_owner(HWND window) {
     root = owner;
   }
   return root;
+}
+
+bool owned_by(HWND window, HWND owner) {
+  HWND w = window;
+  for (int i = 0; i < most_owners; ++i) {
+    w = ::GetWindow(w, GW_OWNER);
+    if (w == nullptr) return false;
+    if (w == owner) return true;
+  }
+  return false;
+}
+
+bool owned_tool_window(HWND window) {
+  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 &&
+         ::GetWindow(window, GW_OWNER) != nullptr;
 }
 
 bool on_screen(HWND window) {

@@ -20,6 +20,11 @@ bool unseen(HWND window);
 // The window at the root of the window's chain of owners (GW_OWNER, followed), or the window
 // itself when it has no owner. Windows keeps an owned window above its owner.
 HWND root_owner(HWND window);
+// Whether `owner` is among the window's owners, followed as root_owner follows them.
+bool owned_by(HWND window, HWND owner);
+// Whether the window has an owner and the tool window style (WS_EX_TOOLWINDOW): a program's
+// palette, playlist or other tool form, without a taskbar button of its own.
+bool owned_tool_window(HWND window);
 
 // Whether the desktop window manager hides the window (DWMWA_CLOAKED): on another virtual desktop,
 // or a Store app that is suspended. DwmGetWindowAttribute is looked up at run time, and dwmapi

@@ -76,6 +76,8 @@ MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags) {
 
 HWND next_below(HWND window) { return ::GetWindow(window, GW_HWNDNEXT); }
 
+HWND next_above(HWND window) { return ::GetWindow(window, GW_HWNDPREV); }
+
 bool lies_below(HWND window, HWND other) {
   for (HWND w = next_below(other); w != nullptr; w = next_below(w)) {
     if (w == window) return true;
@@ -85,11 +87,6 @@ bool lies_below(HWND window, HWND other) {
 
 bool is_topmost(HWND window) {
   return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-bool at_top_of_topmost(HWND window) {
-  return ::GetWindow(window, GW_HWNDFIRST) == window &&
-         (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 MoveResult RememberingMover::operator()(HWND window, HWND insert_after, UINT flags) {

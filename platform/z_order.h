@@ -30,13 +30,11 @@ struct MoveResult {
 // still be at our level: its windows are moved, and the result says it is unconfirmed.
 MoveResult set_window_pos(HWND window, HWND insert_after, UINT flags);
 
-// Whether the window already lies where a raise would put it, so that the move would change
-// nothing: the first of all and in the topmost band (HWND_TOPMOST). Hidden windows count: they
-// have their places too.
-bool at_top_of_topmost(HWND window);
 // The top-level window directly below the window in the Z-order, hidden ones included; null for
 // the last. On Windows the last is the shell's desktop, which HWND_BOTTOM never passes.
 HWND next_below(HWND window);
+// The top-level window directly above the window, hidden ones included; null for the first.
+HWND next_above(HWND window);
 // Whether `window` lies anywhere below `other` in the Z-order.
 bool lies_below(HWND window, HWND other);
 // Whether the window is in the topmost band at all.

@@ -5,13 +5,14 @@
 namespace lorvane::test {
 namespace {
 
-HWND create_window(const wchar_t* class_name, Shape shape = Shape::normal) {
+HWND create_window(const wchar_t* class_name, Shape shape = Shape::normal,
+                   Activation activation = Activation::activated, HWND owner = nullptr) {
   // Staggered, so that the windows can be told apart on a screenshot.
   static std::atomic<int> count{0};
   int offset = (count++ % 10) * 40;
   return show_window_of_class(class_name, ::DefWindowProcW,
                               {100 + offset, 100 + offset, 400 + offset, 300 + offset}, nullptr,
-                              shape, Activation::activated);
+                              shape, activation, owner);
 }
 
 BoxWatch* active_watch = nullptr;
@@ -25,8 +26,15 @@ std::wstring class_of(HWND window) {
 
 }  // namespace
 
-platform::UniqueWindow make_window(const wchar_t* class_name) {
-  return platform::UniqueWindow(create_window(class_name));
+platform::UniqueWindow make_window(const wchar_t* class_name, HWND owner) {
+  return platform::UniqueWindow(
+      create_window(class_name, Shape::normal, Activation::activated, owner));
+}
+
+platform::UniqueWindow make_hidden_window(const wchar_t* class_name) {
+  HWND window = create_window(class_name, Shape::normal, Activation::not_activated);
+  ::ShowWindow(window, SW_HIDE);
+  return platform::UniqueWindow(window);
 }
 
 platform::UniqueKernelHandle ThreadWindow::make_event() {

@@ -31,8 +31,12 @@ inline constexpr const wchar_t* bystander = L"LorvaneTestBystander";
 inline constexpr const wchar_t* missing_class = L"LorvaneTestNoSuchWindow";
 
 // A visible top-level window of the class, owned by the calling thread, activated as a new
-// window of a program is. Its class is registered on first use.
-platform::UniqueWindow make_window(const wchar_t* class_name);
+// window of a program is, and owned by `owner` where one is given. Its class is registered on
+// first use.
+platform::UniqueWindow make_window(const wchar_t* class_name, HWND owner = nullptr);
+// A top-level window of the class that is never shown, as the application window by which a
+// classic framework owns its forms.
+platform::UniqueWindow make_hidden_window(const wchar_t* class_name);
 
 // A visible top-level window of the class on a thread of its own, which handles its messages
 // until hang() and again after resume(). The thread is released and joined on destruction.

@@ -4,7 +4,6 @@
 #include "control/target_windows.h"
 #include "control_test_support.h"
 #include "platform/process_name.h"
-#include "platform/shell_windows.h"
 #include "platform/window_lookup.h"
 
 #include <cwctype>
@@ -91,6 +90,39 @@ TEST(TargetWindows, TheRaiseIsForTheHighestWindowOfTheProgram) {
             nullptr);
 }
 
+// The shell's hosts of Windows 10 and 11 live under the Windows folder's SystemApps, whatever their
+// windows' class (the flyouts, TextInputHost, LockApp). File Explorer's windows belong to
+// explorer.exe, as the shell's do: of those only the CoreWindows are the shell's.
+TEST(TargetWindows, AWindowOfAProgramUnderSystemAppsIsTheShellsWhateverItsClass) {
+  platform::UniqueWindow explorer = make_window(target_b);
+  platform::UniqueWindow explorer_core = make_window(L"Windows.UI.Core.CoreWindow");
+  platform::UniqueWindow host = make_window(target_a);
+  wchar_t folder[MAX_PATH] = {};
+  ASSERT_GT(::GetSystemWindowsDirectoryW(folder, MAX_PATH), 0u);
+  const std::wstring windows = folder;
+  control::WindowPrograms programs([&](HWND window) {
+    return window == host.get()
+               ? windows +
+                     L"\\SystemApps\\MicrosoftWindows.Client.CBS_cw5n1h2txyewy\\TextInputHost.exe"
+               : windows + L"\\explorer.exe";
+  });
+  platform::Cloaking cloaking;
+  control::RaiseCandidate found = control::raise_candidate({target_a, L""}, programs, cloaking);
+  EXPECT_EQ(found.window, nullptr);
+  EXPECT_TRUE(found.shell_passed_over);
+  EXPECT_EQ(control::raise_candidate({target_b, L"explorer.exe"}, programs, cloaking).window,
+            explorer.get());
+  EXPECT_FALSE(programs.record_of(explorer.get()).shell);
+  EXPECT_TRUE(programs.record_of(explorer_core.get()).shell);
+
+  // Below a window, it counts as the desktop does: the window lies at the bottom as seen.
+  ::SetWindowPos(explorer.get(), HWND_BOTTOM, 0, 0, 0, 0, keep_place);
+  ::SetWindowPos(host.get(), HWND_BOTTOM, 0, 0, 0, 0, keep_place);
+  ASSERT_EQ(::GetWindow(explorer.get(), GW_HWNDNEXT), host.get());
+  ASSERT_EQ(::GetWindow(host.get(), GW_HWNDNEXT), nullptr);
+  EXPECT_TRUE(control::at_bottom(explorer.get(), cloaking, programs));
+}
+
 // Windows of a registered class that the user cannot see lie above the one that shows: hidden,
 // minimised, owned (as a menu or a tool window is), parked off screen, and of no size.
 TEST_F(ControlTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
@@ -127,6 +159,48 @@ TEST_F(ControlTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
   // (The owned window goes up with its owner, as the system keeps them together.)
   for (std::size_t i = 0; i < unseen.size(); ++i)
     EXPECT_EQ(mover_.moves_of(unseen[i].get()), 0u) << i;
+}
+
+// A program made with a classic framework gives all its forms one class and one hidden owner: the
+// player, a smaller tool form above it (a playlist, an options palette), and other forms.
+TEST_F(ControlTest, TheRaiseTakesThePlayerFormAndNotItsToolForm) {
+  platform::UniqueWindow owner = make_hidden_window(bystander);
+  platform::UniqueWindow player = make_window(target_a, owner.get());
+  platform::UniqueWindow settings = make_window(target_a, owner.get());
+  platform::UniqueWindow tool = make_window(target_a, owner.get());
+  LONG_PTR style = ::GetWindowLongPtrW(tool.get(), GWL_EXSTYLE);
+  ::SetWindowLongPtrW(tool.get(), GWL_EXSTYLE, style | WS_EX_TOOLWINDOW);
+  ::SetWindowPos(tool.get(), nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(settings.get(), HWND_BOTTOM, 0, 0, 0, 0, keep_place);
+  ASSERT_TRUE(is_below(player.get(), tool.get()));
+  add_targets({target_a});
+  clock_.set_idle();
+  for (int i = 0; i < 3; ++i) {
+    tick();
+    EXPECT_TRUE(is_topmost(player.get())) << "tick " << i;
+    EXPECT_FALSE(is_topmost(tool.get())) << "tick " << i;
+  }
+
+  // The user comes back and works with the settings form, then the player, which goes back down;
+  // the settings form stays above it. The form the user last had in front is the player.
+  clock_.set_active();
+  bring_to_front(settings.get());
+  tick();
+  bring_to_front(player.get());
+  tick();
+  ::SetWindowPos(settings.get(), HWND_TOP, 0, 0, 0, 0, keep_place);
+  ASSERT_TRUE(is_below(player.get(), settings.get()));
+  clock_.set_idle();
+  tick();
+  EXPECT_TRUE(is_topmost(player.get()));
+  EXPECT_FALSE(is_topmost(settings.get()));
+  EXPECT_FALSE(is_topmost(tool.get()));
+
+  // Only tool forms left, as a player that hides from the taskbar that way: the highest of them.
+  player.reset();
+  settings.reset();
+  tick();
+  EXPECT_TRUE(is_topmost(tool.get()));
 }
 
 // Cloaked windows (another virtual desktop, a suspended Store app) are not raised. Wine cloaks
@@ -224,11 +298,12 @@ TEST_F(ControlTest, AWorkerWOfAnOrdinaryProgramIsMovedAndAShellClassNever) {
   platform::UniqueWindow store_app = make_window(L"Windows.UI.Core.CoreWindow");
   platform::UniqueWindow start_screen = make_window(L"ImmersiveLauncher");
   platform::UniqueWindow switcher = make_window(L"ImmersiveSwitchList");
-  EXPECT_FALSE(platform::shell_windows::is_shell_window(worker.get()));
-  EXPECT_TRUE(platform::shell_windows::is_shell_window(desktop.get()));
-  EXPECT_FALSE(platform::shell_windows::is_shell_window(store_app.get()));
-  EXPECT_TRUE(platform::shell_windows::is_shell_window(start_screen.get()));
-  EXPECT_TRUE(platform::shell_windows::is_shell_window(switcher.get()));
+  control::WindowPrograms& programs = context().programs;
+  EXPECT_FALSE(programs.record_of(worker.get()).shell);
+  EXPECT_TRUE(programs.record_of(desktop.get()).shell);
+  EXPECT_FALSE(programs.record_of(store_app.get()).shell);
+  EXPECT_TRUE(programs.record_of(start_screen.get()).shell);
+  EXPECT_TRUE(programs.record_of(switcher.get()).shell);
   add_targets({L"Progman", L"WorkerW"});
   clock_.set_idle();
   tick();

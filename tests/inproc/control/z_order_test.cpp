@@ -7,6 +7,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The windows laid at the bottom in this order, right above the desktop stand-in that keeps
+// itself last, and laid again while the late messages of an activation raise one meanwhile.
+bool lay_on_desktop(const std::vector<HWND>& windows, HWND desktop) {
+  auto laid = [&] {
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+      HWND next = i + 1 < windows.size() ? windows[i + 1] : desktop;
+      if (::GetWindow(windows[i], GW_HWNDNEXT) != next) return false;
+    }
+    return true;
+  };
+  return pump_until([&] {
+    if (laid()) return true;
+    for (HWND w : windows) {
+      ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    }
+    return false;
+  });
+}
+
 TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   add_targets({missing_class, target_a, target_b});
   clock_.set_idle();
@@ -116,6 +135,31 @@ TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
   EXPECT_TRUE(listening_as_registered(platform::RawDevices::mouse));
 }
 
+// At the top is where the user sees nothing above it: the raised window's own palette, which
+// Windows keeps above it, and a hidden topmost window (another program's tooltip) leave it there.
+TEST_F(ControlTest, ARaisedWindowUnderItsOwnPaletteOrAHiddenTopmostWindowIsNotRaisedAgain) {
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  clock_.set_idle();
+  tick();
+  ASSERT_TRUE(is_topmost(a.get()));
+  platform::UniqueWindow palette = make_window(bystander, a.get());
+  platform::UniqueWindow tooltip = make_hidden_window(bystander);
+  ::SetWindowPos(tooltip.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  ASSERT_TRUE(is_below(a.get(), palette.get()));
+  ASSERT_TRUE(is_below(a.get(), tooltip.get()));
+  std::size_t moves = mover_.moves_of(a.get());
+  tick();
+  tick();
+  EXPECT_EQ(mover_.moves_of(a.get()), moves) << "raised again under windows nobody sees over it";
+  EXPECT_TRUE(is_topmost(a.get()));
+
+  // The tooltip shows: it lies over the window now, which goes up again.
+  ::ShowWindow(tooltip.get(), SW_SHOWNOACTIVATE);
+  tick();
+  EXPECT_TRUE(is_below(tooltip.get(), a.get()));
+}
+
 TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
@@ -154,7 +198,7 @@ TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
   EXPECT_TRUE(is_topmost(hwnd()));
 }
 
-TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndTheHighestRaised) {
+TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndLaterRaised) {
   platform::UniqueWindow first = make_window(target_a);
   platform::UniqueWindow second = make_window(target_a);
   add_targets({target_a});
@@ -170,11 +214,37 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndTheHighest
   EXPECT_TRUE(is_last_visible(first.get()));
   EXPECT_EQ(z_position(second.get()), second_before);
 
-  // The raise takes the highest of them.
+  // The raise takes the one the user worked in, though the other lies higher.
   clock_.set_idle();
   tick();
-  EXPECT_TRUE(is_topmost(second.get()));
-  EXPECT_FALSE(is_topmost(first.get()));
+  EXPECT_TRUE(is_topmost(first.get()));
+  EXPECT_FALSE(is_topmost(second.get()));
+}
+
+// A form's owner changes while the form lives (WinForms changes it with ShowInTaskbar or Owner,
+// classic Delphi with PopupParent): the push moves the owner the window has now, which Windows
+// keeps below it.
+TEST_F(ControlTest, AWindowWhoseOwnerChangedIsPushedWithItsNewOwner) {
+  platform::UniqueWindow first_owner = make_hidden_window(bystander);
+  platform::UniqueWindow second_owner = make_hidden_window(bystander);
+  platform::UniqueWindow work = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a, first_owner.get());
+  add_targets({target_a});
+  clock_.set_active();
+  ASSERT_EQ(::GetForegroundWindow(), a.get());
+  tick();
+  ASSERT_TRUE(is_last_visible(a.get()));
+
+  // Owned now by a window that lies above the user's work.
+  ::SetWindowLongPtrW(a.get(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(second_owner.get()));
+  ASSERT_EQ(::GetWindow(a.get(), GW_OWNER), second_owner.get());
+  ::SetWindowPos(second_owner.get(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  bring_to_front(a.get());
+  ASSERT_TRUE(is_below(work.get(), second_owner.get()));
+  tick();
+  EXPECT_TRUE(is_last_visible(a.get()));
+  EXPECT_TRUE(is_below(a.get(), work.get()));
 }
 
 // A window of another thread is placed asynchronously: the move lands once its thread gets to it.
@@ -290,6 +360,68 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
   EXPECT_NE(context().front_display_option.caption(), control::unmovable_text(target_a));
   tick();
   EXPECT_EQ(mover_.moves_of(a.get()), tries) << "a refusing window is no longer moved";
+}
+
+// The player lies on the desktop already, right above it, when it is pushed: as the wizard's test
+// move leaves it, or an earlier run. Nothing can put it lower, so its place tells nothing of the
+// push; its program showing it again before a tick has passed is no refusal either.
+TEST_F(ControlTest, AnUnreadableWindowPushedFromRightAboveTheDesktopIsNeverCountedAsRefused) {
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
+  platform::UniqueWindow work = make_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  mover_.cannot_read(a.get(), true);
+  const std::wstring option = context().front_display_option.caption();
+  clock_.set_active();
+  for (int i = 0; i < control::MoveCheck::misses_before_refused; ++i) {
+    bring_to_front(a.get());
+    ASSERT_TRUE(lay_on_desktop({a.get()}, desktop.window()));
+    ASSERT_EQ(::GetForegroundWindow(), a.get());
+    tick();
+    EXPECT_TRUE(is_last_visible(a.get())) << "round " << i;
+    // The user goes back to work, and the player's program shows it over the work.
+    bring_to_front(work.get());
+    ::SetWindowPos(a.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    clock_.advance(control::MoveCheck::look_after_ms);
+    tick();
+  }
+  bring_to_front(a.get());
+  tick();
+  EXPECT_TRUE(is_last_visible(a.get())) << "still pushed";
+  EXPECT_EQ(context().front_display_option.caption(), option);
+}
+
+// A window whose moves never take, lying at the bottom as the user sees it (only a hidden window
+// between it and the desktop): where it lies tells nothing of the push. It is caught once it lies
+// above the user's work and stays there.
+TEST_F(ControlTest, AWindowAtTheBottomAsSeenGivesNoVerdictAndARefusingOneIsCaughtLater) {
+  DesktopStandIn desktop;
+  ASSERT_TRUE(desktop.started());
+  platform::UniqueWindow work = make_window(bystander);
+  platform::UniqueWindow hidden = make_hidden_window(bystander);
+  platform::UniqueWindow a = make_window(target_a);
+  add_targets({target_a});
+  mover_.cannot_read(a.get(), false);
+  const std::wstring option = context().front_display_option.caption();
+  clock_.set_active();
+  for (int i = 0; i <= control::MoveCheck::misses_before_refused; ++i) {
+    bring_to_front(work.get());
+    tick();
+    bring_to_front(a.get());
+    ASSERT_TRUE(lay_on_desktop({a.get(), hidden.get()}, desktop.window()));
+    tick();
+    clock_.advance(control::MoveCheck::look_after_ms);
+    tick();
+  }
+  EXPECT_EQ(context().front_display_option.caption(), option);
+
+  bring_to_front(a.get());
+  for (int i = 0; i <= control::MoveCheck::misses_before_refused; ++i) {
+    tick();
+    clock_.advance(control::MoveCheck::look_after_ms);
+  }
+  EXPECT_EQ(context().front_display_option.caption(), control::cannot_move_text(target_a));
 }
 
 }  // namespace
