@@ -125,10 +125,12 @@ lorvane_worker_up() {
   fi
   if ! lorvane_desktop_alive; then
     # The server first, so that neither it nor Wine's services hold the test's output open.
+    # Wine closes the desktop a second after its last program ends, so that between two tests
+    # it is often started again; on a loaded machine that has taken over ten seconds.
     wineserver -p </dev/null >>"$log" 2>&1 9>&- || true
     timeout 120 wine wineboot </dev/null >>"$log" 2>&1 9>&- || true
     (setsid wine explorer.exe /desktop=Default,1024x768 </dev/null >>"$log" 2>&1 9>&- &)
-    for _ in $(seq 100); do lorvane_desktop_alive && break; sleep 0.1; done
+    for _ in $(seq 600); do lorvane_desktop_alive && break; sleep 0.1; done
   fi
   exec 9>&-
   lorvane_desktop_alive || { echo "wine-env: no desktop in worker $dir (log: $log)" >&2; return 1; }
