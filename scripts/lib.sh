@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sourced by the scripts that build and run the program under Wine: the packages, the build
 # folder, a build of the targets they name, and the Wine prefix on its display.
-#   LORVANE_BUILD_DIR   the cross-build's folder (default build/mingw, the preset's own)
+#   LORVANE_BUILD_DIR     the cross-build's folder (default build/mingw, the preset's own)
+#   LORVANE_WINE_WORKERS  how many tests run side by side under Wine (default: one for each core,
+#                         at least two)
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
 
@@ -16,7 +18,8 @@ lorvane_setup() {
 # (everything when none is), then brings up Wine with its display.
 lorvane_build_and_wine_up() {
   lorvane_setup
-  cmake --preset mingw -S "$ROOT" -B "$BUILD" >/dev/null
+  cmake --preset mingw -S "$ROOT" -B "$BUILD" -DLORVANE_WINE_WORKERS="${LORVANE_WINE_WORKERS:-}" \
+    >/dev/null
   if (($#)); then
     cmake --build "$BUILD" --target "$@"
   else

@@ -3,7 +3,9 @@
 # logic natively under AddressSanitizer and UndefinedBehaviorSanitizer (with a short fuzz run),
 # then unit tests, in-process tests of the real main window, end-to-end tests of the real
 # Lorvane.exe, hostile settings files and the release checks, all under Wine on a private display,
-# and the formatting of every tracked C++ file (clang-format).
+# and the formatting of every tracked C++ file (clang-format). The tests under Wine run side by
+# side, one Wine worker each (cmake/wine-run.sh): as many workers as the machine has cores, at
+# least two, or LORVANE_WINE_WORKERS of them.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/lib.sh"
@@ -11,4 +13,7 @@ lorvane_setup
 bash "$ROOT/scripts/host-tests.sh"
 lorvane_build_and_wine_up
 cd "$ROOT"
-ctest --preset mingw --test-dir "$BUILD" "$@"
+spec=$BUILD/wine-workers.json
+workers=$(grep -c '"id"' "$spec")
+echo "test: $workers Wine workers side by side (logs: $BUILD/wine-workers/N/worker.log)"
+ctest --preset mingw --test-dir "$BUILD" --resource-spec-file "$spec" -j "$workers" "$@"

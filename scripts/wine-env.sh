@@ -76,3 +76,83 @@ lorvane_wine_up() {
     done
   fi
 }
+
+# One Wine worker of the tests that run side by side, in the folder given: a copy of the
+# project's prefix with its own wineserver, its own Xvfb and its own virtual desktop, so that no
+# window, input, foreground or file of one worker reaches another. Their output goes to the
+# folder's worker.log. Brought up once, under a lock; later calls only check that it still runs.
+# Sets WINEPREFIX and DISPLAY to the worker's; an inherited DISPLAY is never taken.
+lorvane_worker_up() {
+  local dir template=$WINEPREFIX n pid _
+  mkdir -p "$1"
+  dir=$(cd "$1" && pwd)
+  local log=$dir/worker.log
+  exec 9>"$dir/lock"
+  flock 9
+  export WINEPREFIX=$dir/prefix
+  unset DISPLAY
+  # The worker's own Xvfb, if it still runs: the process recorded, answering on the number it
+  # took. -displayfd lets the server take the first free number itself, so that two workers,
+  # of this clone or another, never race for one.
+  pid=$(cat "$dir/xvfb.pid" 2>/dev/null) n=$(cat "$dir/display" 2>/dev/null)
+  if [[ -n $pid && -n $n && $(cat "/proc/$pid/comm" 2>/dev/null) == Xvfb ]] &&
+    DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then
+    export DISPLAY=:$n
+  else
+    : >"$dir/display"
+    setsid Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp \
+      3>"$dir/display" </dev/null >>"$log" 2>&1 9>&- &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 100); do [[ $(cat "$dir/display") == *$'\n' ]] && break; sleep 0.1; done
+    n=$(tr -d '\n' <"$dir/display")
+    if [[ -z $n ]]; then
+      echo "wine-env: the Xvfb of worker $dir did not come up (log: $log)" >&2
+      exec 9>&-
+      return 1
+    fi
+    export DISPLAY=:$n
+  fi
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    lorvane_worker_template "$(dirname "$dir")/template" "$template" || { exec 9>&-; return 1; }
+    # Wine's own programs and libraries are linked to the copy, not copied: they take most of
+    # the 600 MB, and nothing runs in the copy to change them. Every other file is the worker's own.
+    rm -rf "$WINEPREFIX.new"
+    cp -al "$(dirname "$dir")/template" "$WINEPREFIX.new" &&
+      find "$WINEPREFIX.new" -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' \
+        -o -iname '*.sys' -o -iname '*.ocx' -o -iname '*.acm' -o -iname '*.cpl' -o -iname '*.tlb' \) \
+        -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv "$f.own" "$f"; done' sh {} + &&
+      mv "$WINEPREFIX.new" "$WINEPREFIX"
+  fi
+  if ! lorvane_desktop_alive; then
+    # The server first, so that neither it nor Wine's services hold the test's output open.
+    # Wine closes the desktop a second after its last program ends, so that between two tests
+    # it is often started again; on a loaded machine that has taken over ten seconds.
+    wineserver -p </dev/null >>"$log" 2>&1 9>&- || true
+    timeout 120 wine wineboot </dev/null >>"$log" 2>&1 9>&- || true
+    (setsid wine explorer.exe /desktop=Default,1024x768 </dev/null >>"$log" 2>&1 9>&- &)
+    for _ in $(seq 600); do lorvane_desktop_alive && break; sleep 0.1; done
+  fi
+  exec 9>&-
+  lorvane_desktop_alive || { echo "wine-env: no desktop in worker $dir (log: $log)" >&2; return 1; }
+}
+
+# The copy the workers' prefixes are made from, once: the project's prefix booted, its
+# wineserver stopped so that the whole registry is on disk, and the prefix copied. A copy, since
+# the project's prefix is booted again and again (wineboot -u rewrites Wine's libraries in place).
+lorvane_worker_template() {
+  local copy=$1 template=$2
+  exec 8>"$copy.lock"
+  flock 8
+  if [[ ! -f $copy/system.reg ]]; then
+    (
+      export WINEPREFIX=$template
+      lorvane_wine_up 8>&- 9>&- >/dev/null 2>&1
+      wineserver -k </dev/null >/dev/null 2>&1 || true
+      wineserver -w </dev/null >/dev/null 2>&1 || true
+    )
+    rm -rf "$copy.new"
+    cp -a "$template" "$copy.new" && mv "$copy.new" "$copy"
+  fi
+  exec 8>&-
+  [[ -f $copy/system.reg ]] || { echo "wine-env: no prefix to copy at $template" >&2; return 1; }
+}
