@@ -31,7 +31,7 @@ bool take_but_raw_input(MSG& msg) {
 
 }  // namespace
 
-HeldNext next_while_held(MSG& msg, control::RawInputHold& hold) {
+HeldNext next_while_held(MSG& msg, control::RawInputHold& hold, const WaitReturned& returned) {
   bool woke_empty = false;
   for (;;) {
     std::optional<DWORD> left = hold.wait_left(::GetTickCount());
@@ -39,6 +39,7 @@ HeldNext next_while_held(MSG& msg, control::RawInputHold& hold) {
     // The wait comes first: it returns at once for what is already in the queue, seen or not.
     DWORD woke =
         ::MsgWaitForMultipleObjectsEx(0, nullptr, *left, held_wake_mask, MWMO_INPUTAVAILABLE);
+    if (returned) returned();
     if (woke == WAIT_TIMEOUT) return HeldNext::over;
     if (woke == WAIT_FAILED) return HeldNext::failed;
     if (take_but_raw_input(msg)) return msg.message == WM_QUIT ? HeldNext::quit : HeldNext::message;
@@ -47,13 +48,15 @@ HeldNext next_while_held(MSG& msg, control::RawInputHold& hold) {
   }
 }
 
-int run_message_loop(control::RawInputHold* hold) {
+int run_message_loop(control::RawInputHold* hold, const WaitReturned& returned) {
   MSG msg{};
   for (;;) {
     if (hold == nullptr || !hold->wait_left(::GetTickCount())) {
-      if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+      BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+      if (returned) returned();
+      if (got <= 0) break;
     } else {
-      HeldNext next = next_while_held(msg, *hold);
+      HeldNext next = next_while_held(msg, *hold, returned);
       if (next == HeldNext::quit) break;
       if (next == HeldNext::failed) hold->wait_failed();
       if (next == HeldNext::over) hold->take();

@@ -2,6 +2,8 @@
 // The program's message loop.
 #include <windows.h>
 
+#include <functional>
+
 #include "control/raw_input_hold.h"
 
 namespace lorvane::app {
@@ -16,11 +18,16 @@ inline constexpr UINT windows_7_queue_bits = 0x04FF;
 static_assert((held_wake_mask & ~windows_7_queue_bits) == 0, "a bit Windows 7 refuses");
 static_assert((held_wake_mask & QS_RAWINPUT) == 0, "raw input would end the hold");
 
+// Called each time a wait of the loop returns, whatever it brought: the program's wake-ups as
+// Windows counts them, at most (a wait that finds its message already there has not slept). The
+// program passes none; the bench, which runs this loop with the real main window, counts them.
+using WaitReturned = std::function<void()>;
+
 // Runs until WM_QUIT and returns its exit code. Tab, Enter and Esc move between and press the
 // controls of whichever of our windows has them. While the hold keeps raw input back, WM_INPUT
 // stays in the queue and does not wake the program; once the hold is over, the hold reads it all
 // in one go. Without a hold (no main window), every message comes as it arrives.
-int run_message_loop(control::RawInputHold* hold);
+int run_message_loop(control::RawInputHold* hold, const WaitReturned& returned = nullptr);
 
 // What the wait of a hold found.
 enum class HeldNext {
@@ -31,6 +38,7 @@ enum class HeldNext {
 };
 
 // The next message but WM_INPUT before the hold's time is up, without waking for raw input.
-HeldNext next_while_held(MSG& msg, control::RawInputHold& hold);
+HeldNext next_while_held(MSG& msg, control::RawInputHold& hold,
+                         const WaitReturned& returned = nullptr);
 
 }  // namespace lorvane::app

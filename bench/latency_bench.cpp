@@ -112,9 +112,12 @@ LRESULT CALLBACK program_window_proc(HWND window, UINT message, WPARAM wparam,
       break;
     case WM_WINDOWPOSCHANGED:
       // Noted here, on the window's own thread, as the move happens: a raise and the push that
-      // follows it can both fall between two looks from outside.
+      // follows it can both fall between two looks from outside. The moment comes before the look
+      // at where the window lies, which asks about every top-level window and is the bench's own
+      // time, not the program's.
       if (log != nullptr && !(reinterpret_cast<const WINDOWPOS*>(lparam)->flags & SWP_NOZORDER)) {
-        (is_last_visible(window) ? log->pushed_at : log->raised_at) = now_seconds();
+        double at = now_seconds();
+        (is_last_visible(window) ? log->pushed_at : log->raised_at) = at;
         ::SetEvent(log->moved.get());
       }
       break;

@@ -9,6 +9,11 @@
 // With the profile program given, it then starts that program a few times in each case the same
 // way and splits Lorvane's start-up into its steps, from the moments the program writes down.
 //
+// Every program here adds its icon to the notification area at every start and deletes it at its
+// exit. After the goal (outside the time measured) each start is asked whether the shell holds
+// its icon, and again once the process has ended, whether the icon was left behind: dozens of
+// starts would otherwise fill the notification area.
+//
 // lorvane_bench_startup <Lorvane.exe> <minimal_window.exe> [repetitions]
 //                       [lorvane_bench_startup_profile.exe] [profile starts]
 #include <windows.h>
@@ -37,14 +42,31 @@ enum class Goal {
   tray      // the tray icon is there and the main window minimised and hidden
 };
 
+// The icons of a program's starts: those the shell did not hold at the goal, and those it still
+// held after the program had ended.
+struct IconCount {
+  int starts = 0;
+  int missing = 0;
+  int left = 0;
+};
+
 struct Program {
+  Program(const char* program_name, std::wstring program_exe, const wchar_t* window_class,
+          const wchar_t* window_caption, Goal program_goal)
+      : name(program_name),
+        exe(std::move(program_exe)),
+        class_name(window_class),
+        caption(window_caption),
+        goal(program_goal) {}
+
   const char* name;
   std::wstring exe;
   const wchar_t* class_name;
   const wchar_t* caption;
-  Goal goal = Goal::visible;
+  Goal goal;
   std::vector<double> shown_ms;    // until the goal is reached: the figure compared
   std::vector<double> created_ms;  // until the window exists: the share before the first window
+  IconCount icons;
 };
 
 struct Timing {
@@ -70,7 +92,7 @@ bool reached(const Program& program, HWND window) {
 // `read` sees the program's folder after the program has ended, with the start time. Not the
 // support library's LorvaneCopy: the floor program starts here the same way as Lorvane, and the
 // clock runs from the process's creation to the goal, looked at every poll step.
-Timing start_once(const Program& program,
+Timing start_once(Program& program,
                   const std::function<void(const TempFolder&, double)>& read = nullptr) {
   TempFolder folder(L"start");
   std::wstring exe = folder.file(file_name(program.exe));
@@ -98,9 +120,15 @@ Timing start_once(const Program& program,
     ::TerminateProcess(started.process.get(), 1);
     return {};
   }
+  ++program.icons.starts;
+  if (!tray_icon_present(window)) ++program.icons.missing;
   if (!close_and_wait(window, started.process.get())) {
     std::printf("warning: %s did not end after WM_CLOSE\n", program.name);
     ::TerminateProcess(started.process.get(), 1);
+  }
+  if (tray_icon_present(window)) {
+    ++program.icons.left;
+    delete_tray_icon(window);  // so that one start's leftover does not crowd the next
   }
   if (read) read(folder, begin);
   return {(created - begin) * 1000, elapsed * 1000};
@@ -170,17 +198,11 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   int repetitions = argc > 3 ? _wtoi(argv[3]) : 31;
-  Program lorvane{"lorvane",
-                  argv[1],
-                  lorvane::app::main_window_class,
-                  lorvane::app::window_caption,
-                  Goal::visible,
-                  {},
-                  {}};
-  Program tray{
-      "tray", argv[1], lorvane::app::main_window_class, lorvane::app::window_caption, Goal::tray,
-      {},     {}};
-  Program minimal{"minimal", argv[2], L"LorvaneBenchMinimal", L"Minimal", Goal::visible, {}, {}};
+  Program lorvane{"lorvane", argv[1], lorvane::app::main_window_class, lorvane::app::window_caption,
+                  Goal::visible};
+  Program tray{"tray", argv[1], lorvane::app::main_window_class, lorvane::app::window_caption,
+               Goal::tray};
+  Program minimal{"minimal", argv[2], L"LorvaneBenchMinimal", L"Minimal", Goal::visible};
 
   // Not counted: the first start of each loads Wine's own libraries into the file cache.
   if (start_once(lorvane).shown_ms < 0 || start_once(tray).shown_ms < 0 ||
@@ -206,23 +228,19 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("startup.repetitions %d\n", repetitions);
   print_ratios("", lorvane, minimal);
   print_ratios("tray.", tray, minimal);
-  std::fflush(stdout);
+  IconCount all;
+  auto tally = [&all](const Program& program) {
+    all.starts += program.icons.starts;
+    all.missing += program.icons.missing;
+    all.left += program.icons.left;
+  };
+  for (const Program* program : {&lorvane, &tray, &minimal}) tally(*program);
 
   if (argc > 4) {
-    Program profile{"profile",
-                    argv[4],
-                    lorvane::app::main_window_class,
-                    lorvane::app::window_caption,
-                    Goal::visible,
-                    {},
-                    {}};
-    Program profile_tray{"profile_tray",
-                         argv[4],
-                         lorvane::app::main_window_class,
-                         lorvane::app::window_caption,
-                         Goal::tray,
-                         {},
-                         {}};
+    Program profile{"profile", argv[4], lorvane::app::main_window_class,
+                    lorvane::app::window_caption, Goal::visible};
+    Program profile_tray{"profile_tray", argv[4], lorvane::app::main_window_class,
+                         lorvane::app::window_caption, Goal::tray};
     int starts = argc > 5 ? _wtoi(argv[5]) : 7;
     StepTable visible_steps, tray_steps;
     for (int i = 0; i < starts; ++i) {
@@ -239,6 +257,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     visible_steps.print("visible");
     tray_steps.print("tray");
+    tally(profile);
+    tally(profile_tray);
   }
+  std::printf("startup.icons.starts %d\nstartup.icons.missing %d\nstartup.icons.left %d\n",
+              all.starts, all.missing, all.left);
   return 0;
 }
