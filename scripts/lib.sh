@@ -2,8 +2,8 @@
 # Sourced by the scripts that build and run the program under Wine: the packages, the build
 # folder, a build of the targets they name, and the Wine prefix on its display.
 #   LORVANE_BUILD_DIR     the cross-build's folder (default build/mingw, the preset's own)
-#   LORVANE_WINE_WORKERS  how many tests run side by side under Wine (default: one for each core,
-#                         at least two)
+#   LORVANE_WINE_WORKERS  how many tests run side by side under Wine (default: one more than the
+#                         cores)
 ROOT=${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 BUILD=${LORVANE_BUILD_DIR:-$ROOT/build/mingw}
 

@@ -4,8 +4,8 @@
 # then unit tests, in-process tests of the real main window, end-to-end tests of the real
 # Lorvane.exe, hostile settings files and the release checks, all under Wine on a private display,
 # and the formatting of every tracked C++ file (clang-format). The tests under Wine run side by
-# side, one Wine worker each (cmake/wine-run.sh): as many workers as the machine has cores, at
-# least two, or LORVANE_WINE_WORKERS of them.
+# side, one Wine worker each (cmake/wine-run.sh): one more worker than the machine has cores,
+# or LORVANE_WINE_WORKERS of them.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/lib.sh"

@@ -123,15 +123,21 @@ lorvane_worker_up() {
         -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv "$f.own" "$f"; done' sh {} + &&
       mv "$WINEPREFIX.new" "$WINEPREFIX"
   fi
-  if ! lorvane_desktop_alive; then
-    # The server first, so that neither it nor Wine's services hold the test's output open.
-    # Wine closes the desktop a second after its last program ends, so that between two tests
-    # it is often started again; on a loaded machine that has taken over ten seconds.
-    wineserver -p </dev/null >>"$log" 2>&1 9>&- || true
-    timeout 120 wine wineboot </dev/null >>"$log" 2>&1 9>&- || true
-    (setsid wine explorer.exe /desktop=Default,1024x768 </dev/null >>"$log" 2>&1 9>&- &)
-    for _ in $(seq 600); do lorvane_desktop_alive && break; sleep 0.1; done
-  fi
+  # The desktop may be closing as it is looked at (Wine closes it once its last program has
+  # ended): a desktop seen and then gone is started again, a few times before the worker gives up.
+  local try
+  for try in 1 2 3; do
+    if ! lorvane_desktop_alive; then
+      # The server first, so that neither it nor Wine's services hold the test's output open.
+      # On a loaded machine a start has taken over ten seconds.
+      wineserver -p </dev/null >>"$log" 2>&1 9>&- || true
+      timeout 120 wine wineboot </dev/null >>"$log" 2>&1 9>&- || true
+      (setsid wine explorer.exe /desktop=Default,1024x768 </dev/null >>"$log" 2>&1 9>&- &)
+      for _ in $(seq 600); do lorvane_desktop_alive && break; sleep 0.1; done
+    fi
+    lorvane_desktop_alive && break
+    echo "wine-env: the desktop of worker $dir was gone after try $try" >>"$log"
+  done
   exec 9>&-
   lorvane_desktop_alive || { echo "wine-env: no desktop in worker $dir (log: $log)" >&2; return 1; }
 }
