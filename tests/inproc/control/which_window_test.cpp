@@ -11,6 +11,8 @@
 namespace lorvane::test {
 namespace {
 
+class WhichWindowTest : public ControlTest {};
+
 using namespace std::chrono_literals;
 using platform::Target;
 
@@ -125,7 +127,7 @@ TEST(TargetWindows, AWindowOfAProgramUnderSystemAppsIsTheShellsWhateverItsClass)
 
 // Windows of a registered class that the user cannot see lie above the one that shows: hidden,
 // minimised, owned (as a menu or a tool window is), parked off screen, and of no size.
-TEST_F(ControlTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
+TEST_F(WhichWindowTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
   platform::UniqueWindow shown = make_window(target_a);
   platform::UniqueWindow b = make_window(target_b);
   std::vector<platform::UniqueWindow> unseen;
@@ -163,7 +165,7 @@ TEST_F(ControlTest, TheRaiseGoesToTheFirstEntryWithAWindowTheUserCanSee) {
 
 // A program made with a classic framework gives all its forms one class and one hidden owner: the
 // player, a smaller tool form above it (a playlist, an options palette), and other forms.
-TEST_F(ControlTest, TheRaiseTakesThePlayerFormAndNotItsToolForm) {
+TEST_F(WhichWindowTest, TheRaiseTakesThePlayerFormAndNotItsToolForm) {
   platform::UniqueWindow owner = make_hidden_window(bystander);
   platform::UniqueWindow player = make_window(target_a, owner.get());
   platform::UniqueWindow settings = make_window(target_a, owner.get());
@@ -205,7 +207,7 @@ TEST_F(ControlTest, TheRaiseTakesThePlayerFormAndNotItsToolForm) {
 
 // Cloaked windows (another virtual desktop, a suspended Store app) are not raised. Wine cloaks
 // nothing, so the seam answers for the window; the real question answers no under Wine.
-TEST_F(ControlTest, ACloakedWindowIsPassedOverAndRaisedOnceItShows) {
+TEST_F(WhichWindowTest, ACloakedWindowIsPassedOverAndRaisedOnceItShows) {
   platform::UniqueWindow a = make_window(target_a);
   platform::UniqueWindow b = make_window(target_b);
   EXPECT_FALSE(platform::window_visibility::cloaked(a.get()))
@@ -226,7 +228,7 @@ TEST_F(ControlTest, ACloakedWindowIsPassedOverAndRaisedOnceItShows) {
 
 // The window waiting topmost is asked again each tick only whether it still shows: hidden or
 // cloaked meanwhile, it gives the raise up to the next entry, and takes it back once it shows.
-TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
+TEST_F(WhichWindowTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
   platform::UniqueWindow a = make_window(target_a);
   platform::UniqueWindow b = make_window(target_b);
   add_targets({target_a, target_b});
@@ -253,7 +255,7 @@ TEST_F(ControlTest, ARaisedWindowHiddenOrCloakedWhileItWaitsGivesTheRaiseUp) {
 // Wine's virtual desktop has a real taskbar, in explorer's process. In the list (a file from
 // elsewhere, or edited by hand), it is neither raised nor pushed; the next entry is raised, and
 // the status line says why once per Start.
-TEST_F(ControlTest, TheTaskbarInTheListIsNeverMovedAndTheNextEntryIsRaised) {
+TEST_F(WhichWindowTest, TheTaskbarInTheListIsNeverMovedAndTheNextEntryIsRaised) {
   HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
   if (taskbar == nullptr || !::IsWindowVisible(taskbar)) {
     GTEST_SKIP() << "no visible taskbar: Wine's virtual desktop is not in use";
@@ -292,7 +294,7 @@ TEST_F(ControlTest, TheTaskbarInTheListIsNeverMovedAndTheNextEntryIsRaised) {
 // A class the shell shares with ordinary programs is the shell's only in the shell's process (a
 // CoreWindow: of Explorer or the system's apps); a class of the shell alone is the shell's
 // wherever it is made.
-TEST_F(ControlTest, AWorkerWOfAnOrdinaryProgramIsMovedAndAShellClassNever) {
+TEST_F(WhichWindowTest, AWorkerWOfAnOrdinaryProgramIsMovedAndAShellClassNever) {
   platform::UniqueWindow worker = make_window(L"WorkerW");
   platform::UniqueWindow desktop = make_window(L"Progman");
   platform::UniqueWindow store_app = make_window(L"Windows.UI.Core.CoreWindow");

@@ -5,6 +5,8 @@
 namespace lorvane::test {
 namespace {
 
+class ZOrderTest : public ControlTest {};
+
 using namespace std::chrono_literals;
 
 // The windows laid at the bottom in this order, right above the desktop stand-in that keeps
@@ -26,7 +28,7 @@ bool lay_on_desktop(const std::vector<HWND>& windows, HWND desktop) {
   });
 }
 
-TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
+TEST_F(ZOrderTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   add_targets({missing_class, target_a, target_b});
   clock_.set_idle();
   tick();
@@ -49,7 +51,7 @@ TEST_F(ControlTest, EntriesWithNoWindowAreSkippedAndTheFirstLiveOneIsRaised) {
   EXPECT_FALSE(is_topmost(b.get()));
 }
 
-TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
+TEST_F(ZOrderTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
   platform::UniqueWindow other = make_window(bystander);
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
@@ -86,7 +88,7 @@ TEST_F(ControlTest, TheForegroundTargetGoesBelowEveryWindowAndOthersStay) {
 
 // A move that would change nothing is not made: once the window lies where the move puts it, the
 // tick only looks, and moves it again as soon as anything comes past it.
-TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
+TEST_F(ZOrderTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
   platform::UniqueWindow other = make_window(bystander);
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
@@ -137,7 +139,7 @@ TEST_F(ControlTest, AWindowAlreadyWhereTheMoveWouldPutItIsNotMovedAgain) {
 
 // At the top is where the user sees nothing above it: the raised window's own palette, which
 // Windows keeps above it, and a hidden topmost window (another program's tooltip) leave it there.
-TEST_F(ControlTest, ARaisedWindowUnderItsOwnPaletteOrAHiddenTopmostWindowIsNotRaisedAgain) {
+TEST_F(ZOrderTest, ARaisedWindowUnderItsOwnPaletteOrAHiddenTopmostWindowIsNotRaisedAgain) {
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a});
   clock_.set_idle();
@@ -160,7 +162,7 @@ TEST_F(ControlTest, ARaisedWindowUnderItsOwnPaletteOrAHiddenTopmostWindowIsNotRa
   EXPECT_TRUE(is_below(tooltip.get(), a.get()));
 }
 
-TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
+TEST_F(ZOrderTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
@@ -173,7 +175,7 @@ TEST_F(ControlTest, TheFrontDisplayOptionStopsTheRaiseButNotThePush) {
   EXPECT_FALSE(is_topmost(b.get()));
 }
 
-TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
+TEST_F(ZOrderTest, TheMainWindowIsNeverPushedButMayBeRaised) {
   platform::UniqueWindow other = make_window(bystander);
   add_targets({app::MainWindow::class_name});
   bring_to_front(hwnd());
@@ -198,7 +200,7 @@ TEST_F(ControlTest, TheMainWindowIsNeverPushedButMayBeRaised) {
   EXPECT_TRUE(is_topmost(hwnd()));
 }
 
-TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndLaterRaised) {
+TEST_F(ZOrderTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndLaterRaised) {
   platform::UniqueWindow first = make_window(target_a);
   platform::UniqueWindow second = make_window(target_a);
   add_targets({target_a});
@@ -224,7 +226,7 @@ TEST_F(ControlTest, OfSeveralWindowsOfOneClassTheOneInFrontIsPushedAndLaterRaise
 // A form's owner changes while the form lives (WinForms changes it with ShowInTaskbar or Owner,
 // classic Delphi with PopupParent): the push moves the owner the window has now, which Windows
 // keeps below it.
-TEST_F(ControlTest, AWindowWhoseOwnerChangedIsPushedWithItsNewOwner) {
+TEST_F(ZOrderTest, AWindowWhoseOwnerChangedIsPushedWithItsNewOwner) {
   platform::UniqueWindow first_owner = make_hidden_window(bystander);
   platform::UniqueWindow second_owner = make_hidden_window(bystander);
   platform::UniqueWindow work = make_window(bystander);
@@ -248,7 +250,7 @@ TEST_F(ControlTest, AWindowWhoseOwnerChangedIsPushedWithItsNewOwner) {
 }
 
 // A window of another thread is placed asynchronously: the move lands once its thread gets to it.
-TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
+TEST_F(ZOrderTest, AWindowOfAnotherThreadIsMovedToo) {
   ThreadWindow target(target_a);
   platform::UniqueWindow other = make_window(bystander);
   add_targets({target_a});
@@ -266,7 +268,7 @@ TEST_F(ControlTest, AWindowOfAnotherThreadIsMovedToo) {
 }
 
 // A window of a program running as administrator refuses every move (the seam stands for it).
-TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatusLineSaysSoOnce) {
+TEST_F(ZOrderTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatusLineSaysSoOnce) {
   platform::UniqueWindow b = make_window(target_b);
   platform::UniqueWindow a = make_window(target_a);
   add_targets({target_a, target_b});
@@ -304,7 +306,7 @@ TEST_F(ControlTest, AWindowThatRefusesToMoveIsNeitherPushedNorRaisedAndTheStatus
 // the moves took.
 //
 // Over a desktop kept last, as Windows keeps it: a pushed window never lies last of all there.
-TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMovesNeverTake) {
+TEST_F(ZOrderTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMovesNeverTake) {
   DesktopStandIn desktop;
   ASSERT_TRUE(desktop.started());
   platform::UniqueWindow b = make_window(target_b);
@@ -365,7 +367,7 @@ TEST_F(ControlTest, AWindowOfAnUnreadableProgramIsMovedAndRefusedOnlyWhenItsMove
 // The player lies on the desktop already, right above it, when it is pushed: as the wizard's test
 // move leaves it, or an earlier run. Nothing can put it lower, so its place tells nothing of the
 // push; its program showing it again before a tick has passed is no refusal either.
-TEST_F(ControlTest, AnUnreadableWindowPushedFromRightAboveTheDesktopIsNeverCountedAsRefused) {
+TEST_F(ZOrderTest, AnUnreadableWindowPushedFromRightAboveTheDesktopIsNeverCountedAsRefused) {
   DesktopStandIn desktop;
   ASSERT_TRUE(desktop.started());
   platform::UniqueWindow work = make_window(bystander);
@@ -395,7 +397,7 @@ TEST_F(ControlTest, AnUnreadableWindowPushedFromRightAboveTheDesktopIsNeverCount
 // A window whose moves never take, lying at the bottom as the user sees it (only a hidden window
 // between it and the desktop): where it lies tells nothing of the push. It is caught once it lies
 // above the user's work and stays there.
-TEST_F(ControlTest, AWindowAtTheBottomAsSeenGivesNoVerdictAndARefusingOneIsCaughtLater) {
+TEST_F(ZOrderTest, AWindowAtTheBottomAsSeenGivesNoVerdictAndARefusingOneIsCaughtLater) {
   DesktopStandIn desktop;
   ASSERT_TRUE(desktop.started());
   platform::UniqueWindow work = make_window(bystander);
