@@ -2,10 +2,10 @@
 # CMAKE_CROSSCOMPILING_EMULATOR: runs one Windows test program under Wine. stdin is closed so
 # that nothing waits on it.
 #
-# A test that ctest runs with a Wine worker of its own (the resource spec of the build folder,
+# A test that ctest runs with a Wine worker of its own (the resource file of the build folder,
 # as `ctest --preset mingw` and scripts/test.sh use it) runs in that worker's prefix on that
 # worker's display (scripts/wine-env.sh, lorvane_worker_up), brought up here the first time it is
-# needed. Everything else (the listing of a program's tests, ctest without the spec, a script of
+# needed. Everything else (the listing of a program's tests, ctest without that file, a script of
 # its own) runs in the project's prefix from scripts/wine-env.sh, which this brings up, once,
 # when nothing has yet.
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"

@@ -13,7 +13,7 @@ lorvane_setup
 bash "$ROOT/scripts/host-tests.sh"
 lorvane_build_and_wine_up
 cd "$ROOT"
-spec=$BUILD/wine-workers.json
-workers=$(grep -c '"id"' "$spec")
+workers_file=$BUILD/wine-workers.json
+workers=$(grep -c '"id"' "$workers_file")
 echo "test: $workers Wine workers side by side (logs: $BUILD/wine-workers/N/worker.log)"
-ctest --preset mingw --test-dir "$BUILD" --resource-spec-file "$spec" -j "$workers" "$@"
+ctest --preset mingw --test-dir "$BUILD" --resource-spec-file "$workers_file" -j "$workers" "$@"
