@@ -73,4 +73,52 @@ HWND TargetWindows::add(const std::wstring& class_name) {
   return window;
 }
 
+WindowsChild::~WindowsChild() {
+  if (!done_) return;
+  ::SetEvent(done_.get());
+  child_.wait_exit(in_ms(10));
+}
+
+bool WindowsChild::start(const std::wstring& tag, const std::wstring& arguments) {
+  std::wstring id = std::to_wstring(::GetCurrentProcessId());
+  std::wstring ready_name = L"LorvaneBench" + tag + L"Ready" + id;
+  std::wstring done_name = L"LorvaneBench" + tag + L"Done" + id;
+  ready_.reset(::CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str()));
+  done_.reset(::CreateEventW(nullptr, TRUE, FALSE, done_name.c_str()));
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return ready_ && done_ && child_.start(self, arguments + L" " + ready_name + L" " + done_name) &&
+         ::WaitForSingleObject(ready_.get(), 60000) == WAIT_OBJECT_0;
+}
+
+int keep_windows(const std::wstring& ready_name, const std::wstring& done_name,
+                 const std::function<void(TargetWindows&)>& make) {
+  platform::UniqueKernelHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, ready_name.c_str()));
+  platform::UniqueKernelHandle done(::OpenEventW(SYNCHRONIZE, FALSE, done_name.c_str()));
+  if (!ready || !done) return 1;
+  TargetWindows windows;
+  make(windows);
+  ::SetEvent(ready.get());
+  // The windows answer while they wait: a move of another program's window is answered by it.
+  HANDLE done_event = done.get();
+  for (;;) {
+    DWORD woke = ::MsgWaitForMultipleObjects(1, &done_event, FALSE, INFINITE, QS_ALLINPUT);
+    if (woke != WAIT_OBJECT_0 + 1) break;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  return 0;
+}
+
+void move_pointer(LONG dx) {
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = dx;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE;
+  ::SendInput(1, &move, sizeof move);
+}
+
 }  // namespace lorvane::bench

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,5 +66,34 @@ class TargetWindows {
  private:
   std::vector<platform::UniqueWindow> windows_;
 };
+
+// Windows of another program for the bench to measure against: a child copy of the bench program,
+// started with the names of two events, makes its windows, sets the first, and keeps them,
+// answering their messages, until the second is set.
+class WindowsChild {
+ public:
+  WindowsChild() = default;
+  WindowsChild(const WindowsChild&) = delete;
+  WindowsChild& operator=(const WindowsChild&) = delete;
+  // Tells the child to go, and gives it the time to go on its own.
+  ~WindowsChild();
+  // Starts this program again with the arguments and the events' names after them (named with
+  // `tag`), and waits for its windows; false where they did not come within a minute.
+  bool start(const std::wstring& tag, const std::wstring& arguments);
+  DWORD id() const { return child_.id(); }
+
+ private:
+  platform::UniqueKernelHandle ready_;
+  platform::UniqueKernelHandle done_;
+  Process child_;
+};
+
+// The child's side, with the two names it was given: makes the windows, says so, and keeps them
+// until told to go.
+int keep_windows(const std::wstring& ready_name, const std::wstring& done_name,
+                 const std::function<void(TargetWindows&)>& make);
+
+// A relative pointer move, as the user's hand makes it.
+void move_pointer(LONG dx);
 
 }  // namespace lorvane::bench

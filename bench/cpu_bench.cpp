@@ -65,14 +65,6 @@ bool activate(HWND window) {
   return pump_until([&] { return ::GetForegroundWindow() == window; }, in_ms(5), poll_step);
 }
 
-void move_pointer(LONG dx) {
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = dx;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE;
-  ::SendInput(1, &move, sizeof move);
-}
-
 // Runs the action every period for the stretch, handling this thread's messages in between.
 template <typename Action>
 int every(double period_s, double seconds, Action action) {

@@ -188,12 +188,8 @@ BOOL CALLBACK read_class(HWND w, LPARAM) {
 // every second while nobody is there).
 std::wstring entry_name(int i) { return L"LorvaneBenchEntry" + std::to_wstring(i); }
 
-// The child's part: makes the windows, says so, and keeps them until told to go.
-int many_windows_child(const std::wstring& ready_name, const std::wstring& done_name) {
-  platform::UniqueKernelHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, ready_name.c_str()));
-  platform::UniqueKernelHandle done(::OpenEventW(SYNCHRONIZE, FALSE, done_name.c_str()));
-  if (!ready || !done) return 1;
-  TargetWindows windows;
+// The child's windows, as the many-windows tick finds them.
+void make_many_windows(TargetWindows& windows) {
   for (int i : {1, 3, 5, 7}) {
     for (int k = 0; k < 5; ++k) {
       HWND w = windows.add(entry_name(i));
@@ -205,16 +201,6 @@ int many_windows_child(const std::wstring& ready_name, const std::wstring& done_
   for (int k = 0; windows.size() < 300; ++k) {
     windows.add(L"LorvaneBenchBystander" + std::to_wstring(k % 23));
   }
-  ::SetEvent(ready.get());
-  // The windows answer while they wait: a move of another program's window is answered by it.
-  HANDLE done_event = done.get();
-  for (;;) {
-    DWORD woke = ::MsgWaitForMultipleObjects(1, &done_event, FALSE, INFINITE, QS_ALLINPUT);
-    if (woke != WAIT_OBJECT_0 + 1) break;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-  }
-  return 0;
 }
 
 int many_windows(control::ControlContext& c, RecentInput& input, HWND fg) {
@@ -226,24 +212,12 @@ int many_windows(control::ControlContext& c, RecentInput& input, HWND fg) {
     ansi.push_back(platform::text::to_ansi(entries.back()));
     c.target_list.append(entries.back());
   }
-  std::wstring tag = std::to_wstring(::GetCurrentProcessId());
-  std::wstring ready_name = L"LorvaneBenchManyReady" + tag;
-  std::wstring done_name = L"LorvaneBenchManyDone" + tag;
-  platform::UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str()));
-  platform::UniqueKernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, done_name.c_str()));
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  Process child;
-  if (!ready || !done || !child.start(self, L"0 0 windows " + ready_name + L" " + done_name) ||
-      ::WaitForSingleObject(ready.get(), 60000) != WAIT_OBJECT_0) {
+  // Told to go, whatever happens below.
+  WindowsChild child;
+  if (!child.start(L"Many", L"0 0 windows")) {
     std::printf("error: the child's windows were not set up\n");
     return 1;
   }
-  // Whatever happens below, the child is told to go.
-  struct Release {
-    HANDLE done;
-    ~Release() { ::SetEvent(done); }
-  } release{done.get()};
   // Listed in one go: a walk from window to window misses those that move meanwhile.
   std::vector<HWND> top_windows;
   ::EnumWindows(list_window, reinterpret_cast<LPARAM>(&top_windows));
@@ -340,7 +314,8 @@ int many_windows(control::ControlContext& c, RecentInput& input, HWND fg) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc > 5 && std::wstring(argv[3]) == L"windows") return many_windows_child(argv[4], argv[5]);
+  if (argc > 5 && std::wstring(argv[3]) == L"windows")
+    return keep_windows(argv[4], argv[5], make_many_windows);
   int pairs = argc > 1 ? _wtoi(argv[1]) : 150;
   // The ticks per batch shrink as the list grows, so that every size gets about the same time.
   int lookups_per_batch = argc > 2 ? _wtoi(argv[2]) : 200;

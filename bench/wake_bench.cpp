@@ -47,31 +47,13 @@ const std::wstring editor_class = L"LorvaneBenchWakeEditor";
 
 std::wstring target_class(int i) { return L"LorvaneBenchWake" + std::to_wstring(i); }
 
-// The child's part: makes the windows, says so, and keeps them, answering their messages, until
-// told to go.
-int windows_child(const std::wstring& ready_name, const std::wstring& done_name) {
-  platform::UniqueKernelHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, ready_name.c_str()));
-  platform::UniqueKernelHandle done(::OpenEventW(SYNCHRONIZE, FALSE, done_name.c_str()));
-  if (!ready || !done) return 1;
-  TargetWindows windows;
+// The child's windows: the targets, the first apart from the others, and the editor beside it.
+void make_windows(TargetWindows& windows) {
   for (int i = 0; i < target_count; ++i) windows.add(target_class(i));
   windows.add(editor_class);
-  // The first window apart from the others, and the editor beside it.
   ::SetWindowPos(windows.at(0), nullptr, 560, 380, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
   ::SetWindowPos(windows.at(target_count), nullptr, 560, 60, 300, 200,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-  ::SetEvent(ready.get());
-  HANDLE done_event = done.get();
-  for (;;) {
-    DWORD woke = ::MsgWaitForMultipleObjects(1, &done_event, FALSE, INFINITE, QS_ALLINPUT);
-    if (woke != WAIT_OBJECT_0 + 1) break;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-  return 0;
 }
 
 // Walks the states from a thread of its own while the main thread runs the loop; false where a
@@ -164,14 +146,6 @@ class Walk {
     return done;
   }
 
-  static void move_pointer(LONG dx) {
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = dx;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
-    ::SendInput(1, &move, sizeof move);
-  }
-
   // The stretch of a state: the loop's returns over `seconds_`, or over what `act` does when it
   // takes the time itself.
   template <typename Act>
@@ -215,33 +189,18 @@ class Walk {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc > 3 && std::wstring(argv[1]) == L"windows") return windows_child(argv[2], argv[3]);
+  if (argc > 3 && std::wstring(argv[1]) == L"windows")
+    return keep_windows(argv[2], argv[3], make_windows);
   double seconds = argc > 1 ? _wtof(argv[1]) : 30;
 
   // The windows first, then the pointer out of their way: under Wine a window that appears under
   // the pointer counts as input.
-  std::wstring tag = std::to_wstring(::GetCurrentProcessId());
-  std::wstring ready_name = L"LorvaneBenchWakeReady" + tag;
-  std::wstring done_name = L"LorvaneBenchWakeDone" + tag;
-  platform::UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str()));
-  platform::UniqueKernelHandle done(::CreateEventW(nullptr, TRUE, FALSE, done_name.c_str()));
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  Process child;
-  if (!ready || !done || !child.start(self, L"windows " + ready_name + L" " + done_name) ||
-      ::WaitForSingleObject(ready.get(), 60000) != WAIT_OBJECT_0) {
+  // Told to go, whatever happens below, and given the time to go on its own.
+  WindowsChild child;
+  if (!child.start(L"Wake", L"windows")) {
     std::printf("error: the child's windows were not set up\n");
     return 1;
   }
-  // Whatever happens below, the child is told to go, and given the time to go on its own.
-  struct Release {
-    HANDLE done;
-    const Process& child;
-    ~Release() {
-      ::SetEvent(done);
-      child.wait_exit(in_ms(10));
-    }
-  } release{done.get(), child};
   HWND first = find_window_of(child.id(), target_class(0).c_str());
   HWND editor = find_window_of(child.id(), editor_class.c_str());
   if (first == nullptr || editor == nullptr) {
